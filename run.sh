@@ -1,0 +1,62 @@
+#!/usr/bin/env bash
+# Set up, build and start Wirtola on Debian 12, or build and run every test.
+#   ./run.sh play   install what is missing, build, start the game
+#   ./run.sh test   install what is missing, build, run all tests (plain, sanitized, fuzzed)
+set -euo pipefail
+cd "$(dirname "$0")"
+
+mode=${1:-play}
+jobs=$(nproc)
+
+packages=(
+  build-essential cmake ninja-build pkg-config
+  qt6-base-dev libgl-dev
+  libgtest-dev libgmock-dev libbenchmark-dev
+  libjpeg62-turbo-dev libsdl2-dev
+  fonts-liberation2
+  clang libclang-rt-14-dev
+)
+
+install_missing() {
+  local missing=()
+  for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  if ((${#missing[@]})); then
+    local sudo=()
+    ((EUID == 0)) || sudo=(sudo)
+    echo "Installing: ${missing[*]}"
+    "${sudo[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  fi
+}
+
+build() { # build <dir> [cmake options...]
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" -j "$jobs"
+}
+
+install_missing
+case "$mode" in
+  play)
+    build build/release -DCMAKE_BUILD_TYPE=Release
+    if [[ -x build/release/session/wirtola ]]; then
+      exec build/release/session/wirtola
+    else
+      echo "Built. (The game window is not part of this build yet.)"
+    fi
+    ;;
+  test)
+    build build/release -DCMAKE_BUILD_TYPE=Release
+    build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON
+    CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWIRTOLA_FUZZ=ON
+    ctest --test-dir build/release --output-on-failure -j "$jobs"
+    ctest --test-dir build/asan --output-on-failure -j "$jobs"
+    ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
+    ;;
+  *)
+    echo "usage: $0 play|test" >&2
+    exit 2
+    ;;
+esac

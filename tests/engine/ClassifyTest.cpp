@@ -1,0 +1,2 @@
+#include "engine/Engine.h"
+#include <gtest/gtest.h>
