@@ -1,0 +1,46 @@
+// A deal as the player sees it: the click on the deal button until all ten cards are painted,
+// tunes off. Offscreen, on the real main window.
+
+#include "engine/Random.h"
+#include "session/Program.h"
+#include "session/Statistics.h"
+#include "session/Unit1.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QPushButton>
+
+#include <benchmark/benchmark.h>
+
+#include <cstdlib>
+
+namespace {
+
+void BM_DealClickToTenCardsPainted(benchmark::State& state)
+{
+    session::SetStatisticsFilePath("/tmp/wirtola-deal-bench.ini");
+    Program program;
+    Form1->MuzykaZal1->setChecked(false);
+    for (auto _ : state) {
+        Form1->btnRozdanie->click(); // the card setters repaint synchronously
+        QCoreApplication::processEvents();
+        state.PauseTiming();
+        Form1->btnRozdanie->setEnabled(true); // back to waiting without a showdown
+        state.ResumeTiming();
+    }
+    Form1->close();
+}
+BENCHMARK(BM_DealClickToTenCardsPainted)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    setenv("QT_QPA_PLATFORM", "offscreen", 0);
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,89 @@
+// One start of the program (or of a bare Qt window of the same size), timed from exec to the
+// first paint of its main window. Prints "<first-paint-ns> <idle-rss-kb>" and exits.
+// Run by StartupBench, which takes the time just before it starts this process.
+
+#include "engine/Random.h"
+#include "session/Program.h"
+#include "session/Statistics.h"
+#include "session/Unit1.h"
+
+#include <QApplication>
+#include <QMenuBar>
+#include <QMainWindow>
+#include <QTimer>
+
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <fstream>
+#include <memory>
+#include <string>
+
+namespace {
+
+long long MonotonicNs()
+{
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return static_cast<long long>(ts.tv_sec) * 1000000000LL + ts.tv_nsec;
+}
+
+long ResidentKb()
+{
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line))
+        if (line.rfind("VmRSS:", 0) == 0)
+            return std::stol(line.substr(6));
+    return -1;
+}
+
+class FirstPaint : public QObject {
+public:
+    explicit FirstPaint(const char* windowClass) : windowClass_(windowClass) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (paintedAt_ == 0 && event->type() == QEvent::Paint && watched->isWidgetType()) {
+            QWidget* top = static_cast<QWidget*>(watched)->window();
+            if (top->inherits(windowClass_)) {
+                paintedAt_ = MonotonicNs();
+                // Let the start-up settle, then read the memory of the idle program.
+                QTimer::singleShot(500, [this] {
+                    std::printf("%lld %ld\n", paintedAt_, ResidentKb());
+                    std::fflush(stdout);
+                    std::_Exit(0);
+                });
+            }
+        }
+        return false;
+    }
+
+private:
+    const char* windowClass_;
+    long long paintedAt_ = 0;
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const bool bare = argc > 1 && std::strcmp(argv[1], "bare") == 0;
+    const std::string ini = argc > 2 ? argv[2] : "/tmp/wirtola-startup-probe.ini";
+    QApplication app(argc, argv);
+    FirstPaint probe(bare ? "QMainWindow" : "TForm1");
+    app.installEventFilter(&probe);
+
+    if (bare) {
+        QMainWindow window;
+        window.menuBar()->addMenu(QStringLiteral("&Ustawienia   "));
+        auto* client = new QWidget(&window);
+        client->setFixedSize(691, 405);
+        window.setCentralWidget(client);
+        window.show();
+        return app.exec();
+    }
+    session::SetStatisticsFilePath(ini);
+    return RunProgram(app);
+}

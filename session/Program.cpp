@@ -1,0 +1,44 @@
+#include "session/Program.h"
+
+#include "session/Unit1.h"
+#include "windows/Boxes.h"
+#include "windows/Desktop.h"
+#include "windows/Pomoc.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+
+#include <QApplication>
+
+TForm2* Form2 = nullptr;
+TForm3* Form3 = nullptr;
+TFPomoc* FPomoc = nullptr;
+
+Program::Program()
+{
+    boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
+    QCoreApplication::setApplicationName(QStringLiteral("Wirtola"));
+    InstallFontSubstitutions();
+    // The main window shows itself and reads the statistics before any other window exists.
+    form1_ = std::make_unique<TForm1>();
+    form2_ = std::make_unique<TForm2>();
+    Form2 = form2_.get();
+    form3_ = std::make_unique<TForm3>();
+    Form3 = form3_.get();
+    fpomoc_ = std::make_unique<TFPomoc>();
+    FPomoc = fpomoc_.get();
+}
+
+Program::~Program()
+{
+    FPomoc = nullptr;
+    Form3 = nullptr;
+    Form2 = nullptr;
+}
+
+int RunProgram(QApplication& app)
+{
+    Program program;
+    if (!Form1 || Form1->Ended())
+        return 0;
+    return app.exec();
+}

@@ -1,0 +1,33 @@
+#pragma once
+
+// The main block: the program's four windows, created in start-up order and kept until the end.
+
+#include <memory>
+
+class QApplication;
+class TForm1;
+class TForm2;
+class TForm3;
+class TFPomoc;
+
+extern TForm2* Form2;
+extern TForm3* Form3;
+extern TFPomoc* FPomoc;
+
+class Program {
+public:
+    Program();
+    ~Program();
+    Program(const Program&) = delete;
+    Program& operator=(const Program&) = delete;
+
+private:
+    // Declared in creation order; destroyed in reverse, after the event loop has ended.
+    std::unique_ptr<TForm1> form1_;
+    std::unique_ptr<TForm2> form2_;
+    std::unique_ptr<TForm3> form3_;
+    std::unique_ptr<TFPomoc> fpomoc_;
+};
+
+// Sets the title, creates the windows and runs the event loop until the main window closes.
+int RunProgram(QApplication& app);

@@ -1,0 +1,462 @@
+#include "session/Unit1.h"
+
+#include "cards/Card.h"
+#include "session/Statistics.h"
+#include "session/UpDown.h"
+#include "session/WholeNumber.h"
+#include "sound/KwOdeum.h"
+#include "windows/Boxes.h"
+#include "windows/Pomoc.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include <stdexcept>
+
+engine::SessionValues Session;
+std::uint8_t DeckType = 0;
+TForm1* Form1 = nullptr;
+
+namespace {
+
+constexpr std::int32_t StartingFund = 3000;
+constexpr std::int32_t SmallestStake = 1;
+constexpr std::int32_t LargestStake = 990;
+constexpr std::int32_t RewardFund = 6000;
+constexpr std::int32_t StakeAfterLoan = 10;
+constexpr int PlayerTop = 100;
+constexpr int ComputerTop = 250;
+
+const QString Caption = QStringLiteral("Wirtola wer. 1.1");
+const QString StakeRefused = QStringLiteral(
+    "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
+const QString StakeHint = QStringLiteral(
+    "W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.");
+const QString FundExhausted = QStringLiteral(
+    "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
+const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
+const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.");
+
+// Marks a deal or a draw as in progress for as long as its handler runs.
+class BusyScope {
+public:
+    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = false; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    bool& flag_;
+};
+
+QLabel* StaticText(QWidget* parent, const QString& text, int left, int top, int width, int height)
+{
+    auto* label = new QLabel(text, parent);
+    label->setGeometry(left, top, width, height);
+    return label;
+}
+
+} // namespace
+
+template <typename Sender, typename Signal, typename Handler>
+void TForm1::On(Sender* sender, Signal signal, Handler handler)
+{
+    connect(sender, signal, this, [this, handler] { boxes::Guarded([this, handler] { (this->*handler)(); }); });
+}
+
+TForm1::TForm1()
+{
+    Form1 = this;
+    setWindowTitle(Caption);
+    setAttribute(Qt::WA_QuitOnClose, false); // the program ends through FormClose alone
+
+    QPalette olive = palette();
+    olive.setColor(QPalette::Window, QColor(128, 128, 0));
+    setPalette(olive);
+    setAutoFillBackground(true);
+
+    client_ = new QWidget(this);
+    client_->setFixedSize(691, 405);
+    setCentralWidget(client_);
+
+    Panel1 = new QFrame(client_);
+    Panel1->setGeometry(0, 0, 691, 46);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(2);
+
+    btnRozdanie = new QPushButton(QStringLiteral("&Rozdanie kart"), Panel1);
+    btnRozdanie->setGeometry(20, 12, 160, 25);
+    btnKupno = new QPushButton(QStringLiteral("Kup&no i licytacja"), Panel1);
+    btnKupno->setGeometry(332, 12, 160, 25);
+    Edit1 = new QLineEdit(QStringLiteral("10"), Panel1);
+    Edit1->setGeometry(261, 12, 33, 24);
+    UpDown1 = new TUpDown(Panel1, 10, LargestStake, 10, 10);
+    UpDown1->setGeometry(294, 12, 15, 24);
+    StaticText1 = StaticText(Panel1, QStringLiteral("Stawka:"), 197, 14, 55, 20);
+    StaticText2 = StaticText(Panel1, QStringLiteral("Fundusz:"), 517, 14, 61, 20);
+    Edit2 = new QLineEdit(QStringLiteral("0000"), Panel1);
+    Edit2->setGeometry(596, 12, 50, 24);
+    Edit2->setReadOnly(true);
+
+    const int keepLefts[5] = {51, 184, 310, 443, 570};
+    const int keepWidths[5] = {93, 91, 89, 88, 86};
+    for (int i = 0; i < 5; ++i) {
+        auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
+        box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
+        box->setGeometry(keepLefts[i], 63, keepWidths[i], 13);
+        CheckBoxes[i] = box;
+    }
+
+    StatusBar1 = new QStatusBar(client_);
+    StatusBar1->setGeometry(0, 383, 691, 22);
+    StatusBar1->setSizeGripEnabled(false);
+
+    setTabOrder(btnRozdanie, btnKupno);
+    setTabOrder(btnKupno, Edit1);
+    setTabOrder(Edit1, Edit2);
+    setTabOrder(Edit2, CheckBoxes[0]);
+    for (int i = 0; i < 4; ++i)
+        setTabOrder(CheckBoxes[i], CheckBoxes[i + 1]);
+
+    Ustawienia1 = menuBar()->addMenu(QStringLiteral("&Ustawienia   "));
+    MuzykaZal1 = Ustawienia1->addAction(QStringLiteral("&Dzwięki włączone"));
+    MuzykaZal1->setCheckable(true);
+    MuzykaZal1->setChecked(true);
+    Ustawienia1->addSeparator();
+    Bank1 = Ustawienia1->addAction(QStringLiteral("P&ożyczka z banku"));
+    Pomoc1 = menuBar()->addAction(QStringLiteral("&Pomoc    "));
+    Koniec1 = menuBar()->addAction(QStringLiteral("&Koniec"));
+
+    Beeper = new TKwBeeper(this);
+    Beeper->SetDefaultSound(psOfficial);
+
+    On(btnRozdanie, &QPushButton::clicked, &TForm1::btnRozdanieClick);
+    On(btnKupno, &QPushButton::clicked, &TForm1::btnKupnoClick);
+    On(Edit1, &QLineEdit::textChanged, &TForm1::Edit1Change);
+    On(Bank1, &QAction::triggered, &TForm1::Bank1Click);
+    On(Pomoc1, &QAction::triggered, &TForm1::Pomoc1Click);
+    On(Koniec1, &QAction::triggered, &TForm1::Koniec1Click);
+    On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
+
+    boxes::Guarded([this] { FormCreate(); });
+}
+
+TForm1::~TForm1()
+{
+    if (Form1 == this)
+        Form1 = nullptr;
+}
+
+bool TForm1::SoundsOn() const
+{
+    return MuzykaZal1->isChecked();
+}
+
+QCheckBox* TForm1::KeepBox(int slot) const
+{
+    // The keep box of a slot is found by its name, as the window's handlers always have.
+    return client_->findChild<QCheckBox*>(QStringLiteral("CheckBox%1").arg(slot + 1));
+}
+
+void TForm1::SetStatus(const QString& text)
+{
+    StatusBar1->showMessage(text);
+}
+
+void TForm1::ShowStatusLine()
+{
+    const qint64 rounds = static_cast<qint64>(Session.Wins) + Session.Losses;
+    SetStatus(QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3")
+                  .arg(rounds)
+                  .arg(Session.Wins)
+                  .arg(Session.Losses));
+}
+
+void TForm1::ArrangeMainWindow()
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setBold(true);
+    f.setPointSize(10);
+    setFont(f);
+    btnRozdanie->setGeometry(20, btnRozdanie->y(), 160, btnRozdanie->height());
+    btnKupno->setGeometry(332, btnKupno->y(), 160, btnKupno->height());
+    StaticText1->move(197, StaticText1->y());
+    StaticText2->move(517, StaticText2->y());
+    Edit1->move(261, Edit1->y());
+    UpDown1->Associate(Edit1);
+    Edit2->move(596, Edit2->y());
+    const int keepLefts[5] = {51, 184, 310, 443, 570};
+    for (int i = 0; i < 5; ++i)
+        CheckBoxes[i]->move(keepLefts[i], CheckBoxes[i]->y());
+    adjustSize();
+    setFixedSize(size());
+}
+
+void TForm1::FormCreate()
+{
+    ArrangeMainWindow();
+    engine::RandomizeFromClock();
+    Session.Wins = 0;
+    Session.Losses = 0;
+    Session.Fund = StartingFund;
+    Session.Stake = 0;
+    Session.BettingOpen = true;
+    btnRozdanie->setEnabled(true);
+    btnKupno->setEnabled(false);
+    for (QCheckBox* box : CheckBoxes)
+        box->hide();
+    Bank1->setEnabled(false);
+    show();
+    read_inifile();
+    SetStatus(QString());
+    Edit2->setText(QString::number(Session.Fund));
+    if (Session.BettingOpen)
+        Bet();
+}
+
+void TForm1::read_inifile()
+{
+    session::read_inifile(Session);
+}
+
+void TForm1::save_inifile()
+{
+    session::save_inifile(Session);
+}
+
+bool TForm1::Valid(std::int32_t stake, std::int32_t fund, std::int32_t minimum)
+{
+    if (stake >= minimum && fund >= stake)
+        return true;
+    if (SoundsOn())
+        Beeper->Play(psWrong);
+    else
+        SetStatus(StakeHint);
+    return false;
+}
+
+void TForm1::Hand(std::uint8_t hand)
+{
+    engine::ClassifyHand(hand);
+}
+
+void TForm1::Decision()
+{
+    engine::Decision(Session);
+}
+
+void TForm1::Replace()
+{
+    std::array<bool, engine::HandSize> keep{};
+    for (int slot = 0; slot < engine::HandSize; ++slot)
+        keep[slot] = KeepBox(slot)->isChecked();
+    engine::Replace(keep);
+    CardBuilder(engine::PlayerHand, true);
+}
+
+void TForm1::CardBuilder(std::uint8_t hand, bool faceUp)
+{
+    const int top = hand == engine::PlayerHand ? PlayerTop : ComputerTop;
+    for (int slot = 0; slot < engine::HandSize; ++slot) {
+        TCard*& card = CardControls.at(hand).at(slot);
+        if (!card) {
+            card = new TCard(this);
+            card->setObjectName(QStringLiteral("Card%1%2").arg(hand).arg(slot));
+            card->setParent(client_);
+            if (hand == engine::PlayerHand)
+                connect(card, &TCard::Click, this, [this](TCard* clicked) {
+                    boxes::Guarded([this, clicked] { PokerCardOnClickHandler(clicked); });
+                });
+            connect(card, &TCard::PaintFailed, this, [](const QString& message) {
+                boxes::ShowError(message);
+            });
+        }
+        card->move(50 + 130 * slot, top);
+        card->show();
+        card->SetShowDeck(!faceUp);
+        card->SetDeckType(static_cast<TDecks>(DeckType));
+        const engine::Card& c = engine::Hands[hand][slot];
+        card->SetCard(c.rank, static_cast<std::uint8_t>(c.suit));
+        if (hand == engine::PlayerHand)
+            card->SetTag(slot);
+        KeepBox(slot)->setChecked(true);
+    }
+}
+
+void TForm1::PokerCardOnClickHandler(TCard* card)
+{
+    card->SetShowDeck(!card->ShowDeck());
+    if (QCheckBox* box = KeepBox(card->Tag()))
+        box->setChecked(!card->ShowDeck());
+}
+
+void TForm1::btnRozdanieClick()
+{
+    if (busy_ || ended_)
+        return; // a second click while a deal or draw is still being handled
+    BusyScope busy(busy_);
+    if (SoundsOn())
+        Beeper->Play(psWhisle);
+    if (ended_)
+        return;
+
+    std::int32_t stake = -1;
+    if (!ParseWholeNumber(Edit1->text().toStdString(), stake))
+        stake = -1;
+    Session.Stake = stake;
+    if (!Valid(Session.Stake, Session.Fund, SmallestStake)) {
+        boxes::ShowMessage(StakeRefused);
+        return;
+    }
+
+    engine::ShuffleDeck();
+    engine::DealHand(engine::ComputerHand);
+    ShowStatusLine();
+    Edit2->setText(QString::number(static_cast<qint64>(Session.Fund) - Session.Stake));
+    engine::DealHand(engine::PlayerHand);
+    Hand(engine::ComputerHand);
+    engine::ComputerDraw();
+    Hand(engine::PlayerHand);
+    CardBuilder(engine::PlayerHand, true);
+    CardBuilder(engine::ComputerHand, false);
+    btnRozdanie->setEnabled(false);
+    btnKupno->setEnabled(true);
+    for (QCheckBox* box : CheckBoxes)
+        box->show();
+    showdownPending_ = true;
+}
+
+void TForm1::btnKupnoClick()
+{
+    if (busy_ || ended_ || !showdownPending_)
+        return; // one showdown per deal, and none inside another handler's tune
+    BusyScope busy(busy_);
+    if (SoundsOn())
+        Beeper->Play(psWhisle);
+    if (ended_)
+        return;
+
+    showdownPending_ = false;
+    Replace();
+    Hand(engine::PlayerHand);
+    engine::SortHand(engine::ComputerHand);
+    CardBuilder(engine::ComputerHand, true);
+    Hand(engine::ComputerHand);
+    Decision();
+    ShowStatusLine();
+    Edit2->setText(QString::number(Session.Fund));
+    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain);
+    CardBuilder(engine::PlayerHand, false);
+    CardBuilder(engine::ComputerHand, false);
+
+    if (boxes::AskContinue()) {
+        btnRozdanie->setEnabled(true);
+        btnKupno->setEnabled(false);
+        for (QCheckBox* box : CheckBoxes)
+            box->hide();
+        if (Session.BettingOpen)
+            Bet();
+        if (Session.Fund >= RewardFund && !ended_)
+            Form2->exec();
+    } else {
+        save_inifile();
+        close();
+    }
+}
+
+void TForm1::Bet()
+{
+    if (Session.Fund > 0)
+        return;
+    if (SoundsOn())
+        Beeper->Play(psWrong);
+    boxes::ShowMessage(FundExhausted);
+    Bank1->setEnabled(true);
+    Session.BettingOpen = false;
+}
+
+void TForm1::Edit1Change()
+{
+    const QString text = Edit1->text();
+    std::int32_t stake = 0;
+    if (!ParseWholeNumber(text.toStdString(), stake))
+        throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+    Session.Stake = stake;
+    if (Session.Stake > LargestStake) {
+        Session.Stake = LargestStake;
+        Edit1->setText(QString::number(LargestStake));
+        Edit1->repaint();
+    }
+}
+
+void TForm1::Bank1Click()
+{
+    if (Form3->exec() != 1)
+        return;
+    Edit2->setText(QString::number(StartingFund));
+    Session.Fund = StartingFund;
+    Session.Wins = 0;
+    Session.Losses = 0;
+    save_inifile();
+    FormCreate();
+    Session.Stake = StakeAfterLoan;
+    Edit1->setText(QString::number(StakeAfterLoan));
+    boxes::ShowMessage(LoanGranted);
+}
+
+void TForm1::ResetAfterReward()
+{
+    Edit2->setText(QString::number(StartingFund));
+    Session.Fund = StartingFund;
+    Session.Wins = 0;
+    Session.Losses = 0;
+    save_inifile();
+    close();
+}
+
+void TForm1::Koniec1Click()
+{
+    close();
+}
+
+void TForm1::MuzykaZal1Click()
+{
+    // The menu item is checkable: Qt has already turned the check mark over.
+}
+
+void TForm1::Pomoc1Click()
+{
+    FPomoc->show();
+    FPomoc->raise();
+    FPomoc->activateWindow();
+}
+
+void TForm1::closeEvent(QCloseEvent* event)
+{
+    if (ended_) {
+        event->accept();
+        return;
+    }
+    // A close whose save fails is abandoned; the next close tries again.
+    if (!boxes::Guarded([this] { save_inifile(); })) {
+        event->ignore();
+        return;
+    }
+    event->accept();
+    ended_ = true;
+    for (QWidget* w : QApplication::topLevelWidgets())
+        if (w != this && w->isVisible())
+            w->hide();
+    emit ProgramEnded();
+    QCoreApplication::exit(0);
+}

@@ -1,0 +1,98 @@
+#pragma once
+
+// The main window: the round flow of the game and the session values it owns.
+
+#include "engine/Engine.h"
+
+#include <QMainWindow>
+
+#include <array>
+#include <cstdint>
+
+class QAction;
+class QCheckBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class QStatusBar;
+class TCard;
+class TKwBeeper;
+class TUpDown;
+
+// Session values: one set per run, beside the main window as the round flow expects them.
+extern engine::SessionValues Session;
+extern std::uint8_t DeckType;
+
+class TForm1 : public QMainWindow {
+    Q_OBJECT
+public:
+    TForm1();
+    ~TForm1() override;
+
+    // Round flow.
+    void Bet();
+    bool Valid(std::int32_t stake, std::int32_t fund, std::int32_t minimum);
+    void Hand(std::uint8_t hand);
+    void PokerCardOnClickHandler(TCard* card);
+    void CardBuilder(std::uint8_t hand, bool faceUp);
+    void Replace();
+    void Decision();
+    void read_inifile();
+    void FormCreate();
+    void save_inifile();
+    void btnRozdanieClick();
+    void btnKupnoClick();
+    void Edit1Change();
+    void Koniec1Click();
+    void Bank1Click();
+    void MuzykaZal1Click();
+    void Pomoc1Click();
+    void ArrangeMainWindow();
+    void ResetAfterReward();
+
+    bool SoundsOn() const;
+    // True once the main window has closed for good: the program is ending.
+    bool Ended() const { return ended_; }
+
+    // Controls, named as the window's design names them.
+    QFrame* Panel1;
+    QPushButton* btnRozdanie;
+    QPushButton* btnKupno;
+    QLineEdit* Edit1;
+    TUpDown* UpDown1;
+    QLabel* StaticText1;
+    QLabel* StaticText2;
+    QLineEdit* Edit2;
+    std::array<QCheckBox*, 5> CheckBoxes{};
+    QStatusBar* StatusBar1;
+    QMenu* Ustawienia1;
+    QAction* MuzykaZal1;
+    QAction* Bank1;
+    QAction* Pomoc1;
+    QAction* Koniec1;
+    TKwBeeper* Beeper;
+    std::array<std::array<TCard*, 5>, 2> CardControls{};
+
+signals:
+    void ProgramEnded();
+
+protected:
+    void closeEvent(QCloseEvent* event) override; // FormClose
+
+private:
+    QWidget* client_;
+    QCheckBox* KeepBox(int slot) const;
+    void ShowStatusLine();
+    void SetStatus(const QString& text);
+    // Connects a control's signal to a handler behind the error box.
+    template <typename Sender, typename Signal, typename Handler>
+    void On(Sender* sender, Signal signal, Handler handler);
+
+    bool busy_ = false;            // a deal or a draw is being handled
+    bool showdownPending_ = false; // a deal waits for its one showdown
+    bool ended_ = false;
+};
+
+extern TForm1* Form1;

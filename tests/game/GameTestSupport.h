@@ -1,0 +1,138 @@
+#pragma once
+
+// Drives the whole program offscreen: real windows, real boxes answered as a player would,
+// a fixed clock seed for known deals, a statistics file in a scratch folder, and a speaker
+// whose tick counter runs ahead so that tunes take no real time.
+
+#include "engine/Engine.h"
+#include "session/Program.h"
+#include "session/Statistics.h"
+#include "session/Unit1.h"
+#include "sound/KwOdeum.h"
+#include "sound/SpeakerPlatform.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace gametest {
+
+// A speaker that sounds nothing: Beep records the note; the tick counter jumps ahead on
+// every read so every wait ends at once. On the port path every wait pumps once through
+// `onPump`, which lets a test act in the middle of a tune.
+class FakeSpeaker : public SpeakerPlatform {
+public:
+    bool ntFamily = true;
+    std::uint32_t tick = 0;
+    std::uint32_t step = 1000;
+    std::vector<std::uint32_t> beeps; // frequencies, in order
+    std::function<void()> onPump;
+
+    bool IsNTFamily() override { return ntFamily; }
+    void Beep(std::uint32_t frequency, std::uint32_t) override { beeps.push_back(frequency); }
+    std::uint32_t GetTickCount() override { return tick += step; }
+    void ProcessMessages(std::uint32_t) override
+    {
+        if (onPump) {
+            auto pump = onPump;
+            pump();
+        }
+    }
+    std::uint8_t ReadPort(std::uint16_t port) override { return port == 0x61 ? port61 : 0; }
+    void WritePort(std::uint16_t port, std::uint8_t value) override
+    {
+        if (port == 0x61)
+            port61 = value;
+        if (port != 0x42)
+            return;
+        if (!haveLow) {
+            divisorLow = value;
+            haveLow = true;
+        } else {
+            haveLow = false;
+            beeps.push_back(1193181U / (divisorLow | (value << 8U))); // as the timer would sound it
+        }
+    }
+
+    // The tune's first notes tell which tune it was.
+    int Count(const std::vector<std::uint32_t>& tuneStart) const;
+
+private:
+    std::uint8_t port61 = 0;
+    bool haveLow = false;
+    std::uint32_t divisorLow = 0;
+};
+
+const std::vector<std::uint32_t> WhisleNotes{523, 698, 784, 1046};
+const std::vector<std::uint32_t> WrongStart{261, 247, 233};
+
+// What a modal window showed.
+struct Seen {
+    QString kind; // "message", "question", "error", "loan", "reward"
+    QString title;
+    QString text;
+};
+
+// Answers modal windows as they appear. Message and error boxes get "OK"; the continue
+// question, the loan petition and the reward window take the next scripted answer
+// ("Tak"/"Nie"; "Amen"/"close"; "Amen"/"key"/"close").
+class ModalAnswerer : public QObject {
+public:
+    ModalAnswerer();
+    ~ModalAnswerer() override;
+
+    std::vector<Seen> seen;
+    std::deque<QString> answers;
+    QString defaultQuestionAnswer = QStringLiteral("Tak");
+    std::function<void(QWidget*)> onShown; // runs before the answer
+
+    std::vector<QString> Texts(const QString& kind) const;
+    void Clear() { seen.clear(); }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void Answer(QWidget* window);
+    QString NextAnswer(const QString& fallback);
+};
+
+class GameTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    void TearDown() override;
+
+    void WriteIni(const std::string& bytes);
+    std::string ReadIni() const;
+    std::string IniPath() const;
+    void StartProgram();
+    void EndProgram();
+
+    // Actions as a player takes them.
+    void Deal();
+    void Draw();
+    void TypeStake(const QString& text);
+    void ClickCard(int slot);
+    // Rigs the hands between deal and draw so the showdown's outcome is known.
+    void RigHands(const engine::HandCards& computer, const engine::HandCards& player);
+
+    QTemporaryDir dir;
+    FakeSpeaker speaker;
+    std::unique_ptr<ModalAnswerer> answerer;
+    std::unique_ptr<Program> program;
+};
+
+// Hands that settle a round one way or the other, as keep-all showdowns.
+engine::HandCards RoyalFlush();
+engine::HandCards HighCardNine();
+
+} // namespace gametest

@@ -1,0 +1,167 @@
+#include "tests/game/GameTestSupport.h"
+
+#include "windows/Unit2.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace gametest;
+
+namespace {
+
+std::string Rich()
+{
+    return "[Statystyka]\r\nWygrane=40\r\nPrzegrane=12\r\nFundusz=5995\r\n";
+}
+
+const std::string ResetFile = "[Statystyka]\r\nWygrane=0\r\nPrzegrane=0\r\nFundusz=3000\r\n";
+
+// The fanfare's sounding notes, rests left out.
+const std::vector<std::uint32_t> FanfareStart{196, 196, 196, 165, 261};
+
+} // namespace
+
+class RewardTest : public GameTest {
+protected:
+    // Plays a winning round at a fund just under the reward and answers "Tak".
+    void WinIntoTheReward()
+    {
+        WriteIni(Rich());
+        StartProgram();
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer->answers = {QStringLiteral("Tak")};
+        Draw();
+    }
+};
+
+TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
+{
+    for (const char* how : {"Amen", "key", "close"}) {
+        SCOPED_TRACE(how);
+        WriteIni(Rich());
+        StartProgram();
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer->answers = {QStringLiteral("Tak"), QString::fromLatin1(how)};
+        Draw();
+        EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+        EXPECT_TRUE(Form1->Ended());
+        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_EQ(ReadIni(), ResetFile);
+        EXPECT_EQ(Session.Fund, 3000);
+        EndProgram();
+        answerer->Clear();
+    }
+}
+
+TEST_F(RewardTest, WindowLooksAsDesigned)
+{
+    answerer->onShown = [](QWidget* w) {
+        auto* reward = qobject_cast<TForm2*>(w);
+        if (!reward)
+            return;
+        EXPECT_EQ(reward->windowTitle(), QStringLiteral("Gloria !!!"));
+        EXPECT_EQ(reward->btnOk->x(), 200);
+        EXPECT_EQ(reward->btnOk->y(), 62);
+        EXPECT_EQ(reward->btnOk->text(), QStringLiteral("&Amen"));
+        EXPECT_EQ(reward->toolTip(), QStringLiteral("Dowolny klawisz kończy i zamyka to okno"));
+        EXPECT_TRUE(reward->Image1->toolTip().isEmpty()); // the window's hint shows over the picture
+        EXPECT_EQ(reward->Image1->size(), QSize(465, 282));
+        EXPECT_FALSE(reward->Label21->isVisible());
+        EXPECT_EQ(reward->Label21->text(), QStringLiteral("Gra"));
+        EXPECT_TRUE(reward->Timer1->isActive());
+        EXPECT_EQ(reward->Timer1->interval(), 1000);
+        EXPECT_EQ(reward->size(), QSize(467, 284));
+    };
+    WinIntoTheReward();
+    EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+}
+
+TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
+{
+    WriteIni(Rich());
+    StartProgram();
+    Form1->MuzykaZal1->trigger();
+    bool timerEverOn = false;
+    answerer->onShown = [&](QWidget* w) {
+        auto* reward = qobject_cast<TForm2*>(w);
+        if (!reward)
+            return;
+        EXPECT_EQ(reward->Label21->text(), QStringLiteral("NieGra"));
+        for (int i = 0; i < 30; ++i) {
+            timerEverOn |= reward->Timer1->isActive();
+            QTest::qWait(50);
+        }
+    };
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    EXPECT_FALSE(timerEverOn);
+    EXPECT_TRUE(speaker.beeps.empty());
+    EXPECT_TRUE(Form1->Ended());
+}
+
+TEST_F(RewardTest, FanfareFirstAfterASecondThenThreeTenthsAfterEachEnd)
+{
+    QElapsedTimer clock;
+    std::vector<qint64> fanfareStarts;
+    std::size_t notesSeen = 0;
+    answerer->onShown = [&](QWidget* w) {
+        if (!qobject_cast<TForm2*>(w))
+            return;
+        clock.start();
+        // Sample the notes as they come, then dismiss.
+        while (clock.elapsed() < 2600) {
+            QTest::qWait(5);
+            if (speaker.beeps.size() > notesSeen) {
+                if (notesSeen % 8 == 0)
+                    fanfareStarts.push_back(clock.elapsed());
+                notesSeen = speaker.beeps.size();
+            }
+        }
+    };
+    WinIntoTheReward();
+    ASSERT_GE(fanfareStarts.size(), 2U);
+    EXPECT_GE(fanfareStarts[0], 1000);
+    // The fake speaker plays a fanfare at once, so the next starts 300 ms after the last.
+    for (std::size_t i = 1; i < fanfareStarts.size(); ++i)
+        EXPECT_GE(fanfareStarts[i] - fanfareStarts[i - 1], 300);
+    EXPECT_EQ(speaker.Count(FanfareStart), static_cast<int>(fanfareStarts.size()));
+}
+
+TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)
+{
+    speaker.ntFamily = false; // port path: events are handled during every note
+    speaker.step = 40;
+    int pumps = 0;
+    bool dismissed = false;
+    answerer->onShown = [&](QWidget* w) {
+        auto* reward = qobject_cast<TForm2*>(w);
+        if (!reward)
+            return;
+        speaker.onPump = [&, reward] {
+            if (++pumps == 3 && !dismissed) {
+                dismissed = true;
+                QTest::keyClick(reward->btnOk, Qt::Key_A);
+            }
+        };
+        QTest::qWait(1500); // the first fanfare starts after 1000 ms and is dismissed inside
+    };
+    WinIntoTheReward();
+    speaker.onPump = nullptr;
+    EXPECT_TRUE(dismissed);
+    EXPECT_TRUE(Form1->Ended());
+    EXPECT_EQ(ReadIni(), ResetFile);
+    // The whole fanfare sounded: its eight notes, once.
+    const std::vector<std::uint32_t> fanfare{196, 196, 196, 165, 261, 261, 261, 131};
+    EXPECT_EQ(speaker.Count(fanfare), 1);
+    const std::size_t after = speaker.beeps.size();
+    QTest::qWait(500);
+    EXPECT_EQ(speaker.beeps.size(), after);
+}

@@ -1,0 +1,480 @@
+#include "tests/game/GameTestSupport.h"
+
+#include "cards/Card.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTest>
+
+using namespace gametest;
+
+namespace {
+
+const QString ResultSuffix = QStringLiteral("\n\nKliknij OK to potasuję i rozdam ponownie.");
+const QString Refused = QStringLiteral(
+    "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\nProszę wstaw właściwą stawkę");
+const QString Exhausted = QStringLiteral(
+    "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
+
+std::string Ini(int wins, int losses, int fund)
+{
+    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" +
+           std::to_string(losses) + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
+}
+
+bool KeepBoxesShown()
+{
+    for (QCheckBox* b : Form1->CheckBoxes)
+        if (!b->isVisible())
+            return false;
+    return true;
+}
+
+} // namespace
+
+TEST_F(GameTest, StartsWaitingForADeal)
+{
+    StartProgram();
+    EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Wirtola wer. 1.1"));
+    EXPECT_EQ(Form1->centralWidget()->size(), QSize(691, 405));
+    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(Form1->Bank1->isEnabled());
+    EXPECT_TRUE(Form1->MuzykaZal1->isChecked());
+    for (QCheckBox* b : Form1->CheckBoxes)
+        EXPECT_FALSE(b->isVisible());
+    for (const auto& hand : Form1->CardControls)
+        for (TCard* card : hand)
+            EXPECT_EQ(card, nullptr);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
+    EXPECT_TRUE(Form1->Edit2->isReadOnly());
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(), QString());
+    EXPECT_TRUE(answerer->seen.empty());
+}
+
+TEST_F(GameTest, MenuCaptionsAndControlsStandWhereDesigned)
+{
+    StartProgram();
+    QStringList bar;
+    for (QAction* a : Form1->menuBar()->actions())
+        bar << a->text();
+    EXPECT_EQ(bar, (QStringList{"&Ustawienia   ", "&Pomoc    ", "&Koniec"}));
+    QStringList settings;
+    for (QAction* a : Form1->Ustawienia1->actions())
+        settings << (a->isSeparator() ? QStringLiteral("-") : a->text());
+    EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku"}));
+
+    struct Place { QWidget* w; QRect want; };
+    const Place places[] = {
+        {Form1->Panel1, {0, 0, 691, 46}},         {Form1->btnRozdanie, {20, 12, 160, 25}},
+        {Form1->btnKupno, {332, 12, 160, 25}},    {Form1->Edit1, {261, 12, 33, 24}},
+        {Form1->Edit2, {596, 12, 50, 24}},        {Form1->CheckBoxes[0], {51, 63, 93, 13}},
+        {Form1->CheckBoxes[4], {570, 63, 86, 13}}, {Form1->StatusBar1, {0, 383, 691, 22}},
+    };
+    for (const Place& p : places)
+        EXPECT_EQ(p.w->geometry(), p.want) << p.w->metaObject()->className();
+    EXPECT_EQ(Form1->btnRozdanie->text(), QStringLiteral("&Rozdanie kart"));
+    EXPECT_EQ(Form1->btnKupno->text(), QStringLiteral("Kup&no i licytacja"));
+    EXPECT_EQ(Form1->CheckBoxes[2]->text(), QStringLiteral("Zostaw 3"));
+    EXPECT_EQ(Form1->font().pointSize(), 10);
+    EXPECT_TRUE(Form1->font().bold());
+    EXPECT_EQ(Form1->palette().color(QPalette::Window), QColor(128, 128, 0));
+}
+
+TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
+{
+    StartProgram();
+    Deal();
+    EXPECT_FALSE(Form1->btnRozdanie->isEnabled());
+    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_TRUE(KeepBoxesShown());
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("2990"));
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("Ewidencja rozdań: aktualne rozdanie 0  w tym wygrane / przegrane 0 / 0"));
+    for (int slot = 0; slot < 5; ++slot) {
+        TCard* player = Form1->CardControls[engine::PlayerHand][slot];
+        TCard* computer = Form1->CardControls[engine::ComputerHand][slot];
+        ASSERT_NE(player, nullptr);
+        ASSERT_NE(computer, nullptr);
+        EXPECT_FALSE(player->ShowDeck());
+        EXPECT_TRUE(computer->ShowDeck());
+        EXPECT_EQ(player->pos(), QPoint(50 + 130 * slot, 100));
+        EXPECT_EQ(computer->pos(), QPoint(50 + 130 * slot, 250));
+        EXPECT_EQ(player->Value(), engine::Hands[engine::PlayerHand][slot].rank);
+        EXPECT_TRUE(Form1->CheckBoxes[slot]->isChecked());
+    }
+    EXPECT_EQ(speaker.Count(WhisleNotes), 1);
+
+    answerer->answers = {QStringLiteral("Nie")};
+    Draw();
+    EXPECT_EQ(speaker.Count(WhisleNotes), 2);
+    ASSERT_EQ(answerer->seen.size(), 2U);
+    EXPECT_EQ(answerer->seen[0].kind, QStringLiteral("message"));
+    EXPECT_EQ(answerer->seen[0].title, QStringLiteral("Wirtola"));
+    EXPECT_TRUE(answerer->seen[0].text.endsWith(ResultSuffix));
+    EXPECT_EQ(answerer->seen[0].text,
+              QString::fromStdString(engine::ResultMessage).replace('\r', '\n') + ResultSuffix);
+    EXPECT_EQ(answerer->seen[1].kind, QStringLiteral("question"));
+    EXPECT_EQ(answerer->seen[1].title, QStringLiteral("Pytanie o grę"));
+    EXPECT_EQ(answerer->seen[1].text, QStringLiteral("Czy chcesz kontynuować grę ?"));
+    for (const auto& hand : Form1->CardControls)
+        for (TCard* card : hand)
+            EXPECT_TRUE(card->ShowDeck());
+    EXPECT_TRUE(Form1->Ended());
+    EXPECT_EQ(ReadIni(), Ini(Session.Wins, Session.Losses, Session.Fund));
+    EXPECT_EQ(Form1->Edit2->text(), QString::number(Session.Fund));
+}
+
+TEST_F(GameTest, AKnownSeedDealsAKnownHand)
+{
+    StartProgram();
+    Deal();
+    // Replaying the seed by hand: the window seeds, the ten new cards reseed, then the deal.
+    engine::Randomize(4242);
+    engine::ShuffleDeck();
+    engine::DealHand(engine::ComputerHand);
+    engine::DealHand(engine::PlayerHand);
+    engine::SortHand(engine::PlayerHand);
+    for (int slot = 0; slot < 5; ++slot) {
+        TCard* card = Form1->CardControls[engine::PlayerHand][slot];
+        EXPECT_EQ(card->Value(), engine::Hands[engine::PlayerHand][slot].rank);
+        EXPECT_EQ(static_cast<int>(card->Suit()), engine::Hands[engine::PlayerHand][slot].suit);
+    }
+}
+
+TEST_F(GameTest, StakeChecksAtTheDeal)
+{
+    struct Row { const char* name; int fund; QString stake; bool accepted; };
+    const Row rows[] = {
+        {"equal to the fund", 500, "500", true},
+        {"one above the fund", 500, "501", false},
+        {"one, below the spinner", 500, "1", true},
+        {"zero", 500, "0", false},
+        {"negative", 500, "-5", false},
+        {"hexadecimal", 500, "$20", true},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteIni(Ini(0, 0, row.fund));
+        speaker.beeps.clear();
+        StartProgram();
+        TypeStake(row.stake);
+        Deal();
+        EXPECT_EQ(Form1->btnKupno->isEnabled(), row.accepted);
+        if (row.accepted) {
+            EXPECT_TRUE(answerer->Texts("message").empty());
+        } else {
+            EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
+            EXPECT_EQ(speaker.Count(WrongStart), 1);
+            EXPECT_EQ(Form1->Edit2->text(), QString::number(row.fund));
+            EXPECT_FALSE(KeepBoxesShown());
+        }
+        EndProgram();
+        answerer->Clear();
+    }
+}
+
+TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
+{
+    StartProgram();
+    TypeStake("25");
+    TypeStake("");
+    ASSERT_EQ(answerer->Texts("error").size(), 1U);
+    EXPECT_EQ(answerer->Texts("error")[0], QStringLiteral("'' is not a valid integer value."));
+    EXPECT_EQ(Session.Stake, 25); // the stake keeps its previous value
+    EXPECT_EQ(Form1->Edit1->text(), QString());
+    Deal();
+    EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
+    EXPECT_EQ(Session.Stake, -1);
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+}
+
+TEST_F(GameTest, AStakeAbove990IsClampedWithoutAMessage)
+{
+    StartProgram();
+    TypeStake("1000");
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990"));
+    EXPECT_EQ(Session.Stake, 990);
+    EXPECT_TRUE(answerer->seen.empty());
+}
+
+TEST_F(GameTest, SpinnerStepsFromTheFieldWithinItsBounds)
+{
+    StartProgram();
+    TypeStake("35");
+    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("45"));
+    TypeStake("985");
+    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990"));
+    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990")); // no wrap-around
+    TypeStake("10");
+    QTest::mouseClick(Form1->UpDown1->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
+    EXPECT_EQ(Session.Stake, 10);
+}
+
+TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
+{
+    StartProgram();
+    Form1->MuzykaZal1->trigger();
+    EXPECT_FALSE(Form1->SoundsOn());
+    TypeStake("0");
+    Deal();
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
+    EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
+    EXPECT_TRUE(speaker.beeps.empty());
+
+    Form1->MuzykaZal1->trigger();
+    Deal();
+    EXPECT_EQ(speaker.Count(WhisleNotes), 1);
+    EXPECT_EQ(speaker.Count(WrongStart), 1); // the refused deal with sounds on: no hint, a tune
+}
+
+TEST_F(GameTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
+{
+    StartProgram();
+    Deal();
+    ClickCard(1);
+    EXPECT_TRUE(Form1->CardControls[engine::PlayerHand][1]->ShowDeck());
+    EXPECT_FALSE(Form1->CheckBoxes[1]->isChecked());
+    ClickCard(1);
+    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][1]->ShowDeck());
+    EXPECT_TRUE(Form1->CheckBoxes[1]->isChecked());
+
+    // A keep box clicked directly changes only the mark.
+    QTest::mouseClick(Form1->CheckBoxes[3], Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_FALSE(Form1->CheckBoxes[3]->isChecked());
+    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][3]->ShowDeck());
+
+    // The computer's cards ignore clicks.
+    QTest::mouseClick(Form1->CardControls[engine::ComputerHand][2], Qt::LeftButton);
+    EXPECT_TRUE(Form1->CardControls[engine::ComputerHand][2]->ShowDeck());
+}
+
+TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
+{
+    StartProgram();
+    Deal();
+    const int before = engine::DeckPos;
+    const engine::HandCards held = engine::Hands[engine::PlayerHand];
+    ClickCard(1);
+    ClickCard(3);
+    const engine::CardCode first = engine::Deck[before];
+    const engine::CardCode second = engine::Deck[before + 1];
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    EXPECT_EQ(engine::DeckPos, before + 2);
+    // The hand now holds the three kept cards and the two drawn ones.
+    std::vector<engine::Card> want{held[0], held[2], held[4], engine::DecodeCard(first),
+                                   engine::DecodeCard(second)};
+    std::vector<engine::Card> got(engine::Hands[engine::PlayerHand].begin(),
+                                  engine::Hands[engine::PlayerHand].end());
+    auto byRankSuit = [](const engine::Card& a, const engine::Card& b) {
+        return a.rank != b.rank ? a.rank < b.rank : a.suit < b.suit;
+    };
+    std::sort(want.begin(), want.end(), byRankSuit);
+    std::sort(got.begin(), got.end(), byRankSuit);
+    EXPECT_EQ(got, want);
+}
+
+TEST_F(GameTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
+{
+    WriteIni(Ini(3, 2, 1000));
+    StartProgram();
+    TypeStake("200");
+    Deal();
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("800"));
+    RigHands(HighCardNine(), RoyalFlush());
+    Draw();
+    EXPECT_EQ(Session.Fund, 1200);
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("1200"));
+    EXPECT_EQ(answerer->seen[0].text,
+              QStringLiteral("Gratulacje Wygrałeś !\nWygrałeś złotych polskich  200") + ResultSuffix);
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("Ewidencja rozdań: aktualne rozdanie 6  w tym wygrane / przegrane 4 / 2"));
+    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(KeepBoxesShown());
+    EXPECT_FALSE(Form1->Ended());
+
+    // After the showdown a face-down card still turns up when clicked.
+    ClickCard(0);
+    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][0]->ShowDeck());
+}
+
+TEST_F(GameTest, ATieChangesNothingButTheMessage)
+{
+    WriteIni(Ini(1, 1, 700));
+    StartProgram();
+    Deal();
+    RigHands(HighCardNine(), HighCardNine());
+    Draw();
+    EXPECT_EQ(Session.Fund, 700);
+    EXPECT_EQ(Session.Wins + Session.Losses, 2);
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("Ewidencja rozdań: aktualne rozdanie 2  w tym wygrane / przegrane 1 / 1"));
+}
+
+TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
+{
+    WriteIni(Ini(5, 5, 100));
+    StartProgram();
+    TypeStake("100");
+    Deal();
+    TypeStake("990");
+    RigHands(RoyalFlush(), HighCardNine());
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    EXPECT_EQ(Session.Fund, -890);
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("-890"));
+    EXPECT_EQ(answerer->Texts("message").back(), Exhausted);
+    EXPECT_EQ(speaker.Count(WrongStart), 1);
+    EXPECT_TRUE(Form1->Bank1->isEnabled());
+    EXPECT_FALSE(Session.BettingOpen);
+
+    // Every deal is refused until the loan.
+    TypeStake("1");
+    Deal();
+    EXPECT_EQ(answerer->Texts("message").back(), Refused);
+
+    // The petition closed by its close box grants nothing.
+    answerer->answers = {QStringLiteral("close")};
+    Form1->Bank1->trigger();
+    EXPECT_EQ(Session.Fund, -890);
+    EXPECT_TRUE(Form1->Bank1->isEnabled());
+
+    answerer->answers = {QStringLiteral("Amen")};
+    Form1->Bank1->trigger();
+    EXPECT_EQ(Session.Fund, 3000);
+    EXPECT_EQ(Session.Wins, 0);
+    EXPECT_EQ(Session.Losses, 0);
+    EXPECT_EQ(Session.Stake, 10);
+    EXPECT_TRUE(Session.BettingOpen);
+    EXPECT_FALSE(Form1->Bank1->isEnabled());
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(), QString());
+    EXPECT_EQ(answerer->Texts("message").back(),
+              QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
+    EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
+}
+
+TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
+{
+    for (int fund : {5999, 6000}) {
+        SCOPED_TRACE(fund);
+        WriteIni(Ini(7, 3, fund - 10));
+        StartProgram();
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        Draw();
+        const bool rewarded = !answerer->Texts("reward").empty();
+        EXPECT_EQ(rewarded, fund >= 6000);
+        EXPECT_EQ(Form1->Ended(), rewarded);
+        if (rewarded)
+            EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
+        EndProgram();
+        answerer->Clear();
+    }
+}
+
+TEST_F(GameTest, AnsweringNoWithSixThousandStoresThatFund)
+{
+    WriteIni(Ini(7, 3, 6990));
+    StartProgram();
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    answerer->answers = {QStringLiteral("Nie")};
+    Draw();
+    EXPECT_TRUE(answerer->Texts("reward").empty());
+    EXPECT_TRUE(Form1->Ended());
+    EXPECT_EQ(ReadIni(), Ini(8, 3, 7000));
+}
+
+TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
+{
+    speaker.ntFamily = false; // the port path pumps events during every note
+    StartProgram();
+    int pumps = 0;
+    speaker.step = 30;
+    speaker.onPump = [&] {
+        if (++pumps == 1)
+            Form1->btnRozdanie->click();
+    };
+    Deal();
+    speaker.onPump = nullptr;
+    EXPECT_GT(pumps, 0);
+    EXPECT_EQ(speaker.Count(WhisleNotes), 1); // the nested click played nothing and dealt nothing
+    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+
+    // During the draw's tune a second draw click would settle twice.
+    const int rounds = Session.Wins + Session.Losses;
+    pumps = 0;
+    speaker.onPump = [&] {
+        if (++pumps == 1)
+            Form1->btnKupno->click();
+    };
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    speaker.onPump = nullptr;
+    EXPECT_LE(Session.Wins + Session.Losses, rounds + 1);
+    EXPECT_EQ(speaker.Count(WhisleNotes), 2);
+    EXPECT_EQ(answerer->Texts("question").size(), 1U);
+}
+
+TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
+{
+    StartProgram();
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    // The statistics file cannot be written: its folder is a regular file.
+    WriteIni("x");
+    session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
+    answerer->answers = {QStringLiteral("Nie")};
+    Draw();
+    ASSERT_EQ(answerer->Texts("error").size(), 1U);
+    EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_TRUE(answerer->Texts("error")[0].endsWith(QStringLiteral(".")));
+    EXPECT_FALSE(Form1->Ended());
+    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    const int wins = Session.Wins;
+    const std::size_t boxes = answerer->seen.size();
+    Draw();
+    EXPECT_EQ(Session.Wins, wins);
+    EXPECT_EQ(answerer->seen.size(), boxes);
+}
+
+TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
+{
+    StartProgram();
+    WriteIni("x");
+    session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
+    Form1->close();
+    EXPECT_EQ(answerer->Texts("error").size(), 1U);
+    EXPECT_FALSE(Form1->Ended());
+    EXPECT_TRUE(Form1->isVisible());
+
+    session::SetStatisticsFilePath(IniPath() + ".ok");
+    Form1->Koniec1->trigger();
+    EXPECT_TRUE(Form1->Ended());
+    EXPECT_FALSE(Form1->isVisible());
+}
+
+TEST_F(GameTest, ClosingBetweenDealAndDrawStoresTheFundWithoutTheStake)
+{
+    WriteIni(Ini(2, 1, 1500));
+    StartProgram();
+    TypeStake("500");
+    Deal();
+    Form1->close();
+    EXPECT_TRUE(Form1->Ended());
+    EXPECT_EQ(ReadIni(), Ini(2, 1, 1500));
+}

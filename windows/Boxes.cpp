@@ -1,0 +1,86 @@
+#include "windows/Boxes.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace boxes {
+namespace {
+
+QString applicationTitle = QStringLiteral("Wirtola");
+
+const QString ContinueCaption = QStringLiteral("Pytanie o grę");
+const QString ContinueQuestion = QStringLiteral("Czy chcesz kontynuować grę ?");
+
+// Application-modal and without a parent, so Qt centres the box on the screen.
+int RunBox(QMessageBox& box)
+{
+    box.setWindowModality(Qt::ApplicationModal);
+    return box.exec();
+}
+
+} // namespace
+
+QString ApplicationTitle()
+{
+    return applicationTitle;
+}
+
+void SetApplicationTitle(const QString& title)
+{
+    applicationTitle = title;
+}
+
+QString WithLineBreaks(const QString& text)
+{
+    QString shown = text;
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QString WithFullStop(const QString& message)
+{
+    if (!message.isEmpty() && message.back().unicode() > u'.')
+        return message + QLatin1Char('.');
+    return message;
+}
+
+void ShowMessage(const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, applicationTitle, WithLineBreaks(text), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    RunBox(box);
+}
+
+bool AskContinue()
+{
+    QMessageBox box(QMessageBox::Question, ContinueCaption, ContinueQuestion);
+    QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
+    box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
+    box.setDefaultButton(yes);
+    RunBox(box);
+    return box.clickedButton() == yes;
+}
+
+void ShowError(const QString& message)
+{
+    QMessageBox box(QMessageBox::Critical, applicationTitle,
+                    WithLineBreaks(WithFullStop(message)), QMessageBox::Ok);
+    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    RunBox(box);
+}
+
+bool Guarded(const std::function<void()>& handler)
+{
+    try {
+        handler();
+        return true;
+    } catch (const std::exception& e) {
+        ShowError(QString::fromUtf8(e.what()));
+    } catch (...) {
+        ShowError(QStringLiteral("Nieoczekiwany błąd"));
+    }
+    return false;
+}
+
+} // namespace boxes

@@ -1,0 +1,149 @@
+#include "windows/Unit2.h"
+
+#include "session/Unit1.h"
+#include "sound/KwOdeum.h"
+#include "windows/Boxes.h"
+#include "windows/RewardPicture.h"
+
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString Hint = QStringLiteral("Dowolny klawisz kończy i zamyka to okno");
+const QString PlayFlag = QStringLiteral("Gra");
+const QString SilentFlag = QStringLiteral("NieGra");
+constexpr int FirstFanfareDelay = 1000;
+constexpr int FanfareGap = 300;
+
+} // namespace
+
+TForm2::TForm2()
+{
+    setWindowTitle(QStringLiteral("Gloria !!!"));
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
+    QFont f(QStringLiteral("MS Sans Serif"));
+    f.setPixelSize(10);
+    f.setBold(true);
+    setFont(f);
+    setToolTip(Hint); // the controls have no hints of their own, so this shows everywhere
+
+    Panel1 = new QFrame(this);
+    Panel1->setGeometry(0, 0, 467, 284);
+    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Panel1->setLineWidth(1);
+
+    Image1 = new QLabel(Panel1);
+    Image1->setGeometry(1, 1, 465, 282);
+    const QImage picture = LoadRewardPicture();
+    if (!picture.isNull()) {
+        Image1->setPixmap(QPixmap::fromImage(picture));
+        Image1->resize(picture.size());
+    }
+
+    Label21 = new QLabel(QStringLiteral("nic"), Panel1);
+    Label21->setGeometry(77, 116, 18, 13);
+    Label21->hide();
+
+    btnOk = new QPushButton(QStringLiteral("&Amen"), Panel1);
+    btnOk->setGeometry(158, 62, 64, 23);
+    btnOk->installEventFilter(this);
+
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(FirstFanfareDelay);
+
+    connect(btnOk, &QPushButton::clicked, this, [this] {
+        boxes::Guarded([this] { btnOkClick(); });
+        done(1);
+    });
+    connect(Timer1, &QTimer::timeout, this, [this] { boxes::Guarded([this] { Timer1Timer(); }); });
+
+    setFixedSize(467, 284);
+}
+
+void TForm2::showEvent(QShowEvent* event)
+{
+    QDialog::showEvent(event);
+    boxes::Guarded([this] { FormActivate(); });
+}
+
+void TForm2::FormActivate()
+{
+    btnOk->move(Image1->width() / 2 - btnOk->width() / 2, btnOk->y());
+    if (Form1 && Form1->SoundsOn()) {
+        Label21->setText(PlayFlag);
+        Timer1->start();
+    } else {
+        Label21->setText(SilentFlag);
+    }
+}
+
+void TForm2::Timer1Timer()
+{
+    Timer1->stop();
+    Timer1->setInterval(FanfareGap);
+    if (Label21->text() == PlayFlag)
+        PlayFanfare();
+}
+
+void TForm2::PlayFanfare()
+{
+    Form1->Beeper->PlayDefault();
+    // A dismissal during the fanfare lets it finish, but no further one starts.
+    if (isVisible() && !Form1->Ended())
+        Timer1->start();
+}
+
+void TForm2::btnOkClick()
+{
+    if (Form1)
+        Form1->ResetAfterReward();
+}
+
+void TForm2::FormClose()
+{
+    Timer1->stop();
+    Label21->setText(SilentFlag);
+    btnOkClick();
+}
+
+void TForm2::FormKeyPress()
+{
+    btnOkClick();
+}
+
+void TForm2::done(int result)
+{
+    // Every way of closing (the button, the close box, Esc) passes through here.
+    QDialog::done(result);
+    boxes::Guarded([this] { FormClose(); });
+}
+
+bool TForm2::KeyTypesCharacter(QEvent* event) const
+{
+    if (event->type() != QEvent::KeyPress)
+        return false;
+    return !static_cast<QKeyEvent*>(event)->text().isEmpty();
+}
+
+bool TForm2::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window sees every key before its button does.
+    if (KeyTypesCharacter(event)) {
+        boxes::Guarded([this] { FormKeyPress(); });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TForm2::keyPressEvent(QKeyEvent* event)
+{
+    if (KeyTypesCharacter(event)) {
+        boxes::Guarded([this] { FormKeyPress(); });
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
