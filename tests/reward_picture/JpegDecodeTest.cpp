@@ -3,24 +3,18 @@
 #include "windows/RewardPicture.h"
 
 #include <QByteArray>
-#include <QFile>
 #include <QImage>
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <functional>
+#include <algorithm>
 #include <string>
 
 namespace {
 
 std::vector<std::uint8_t> RewardStream()
 {
-    QFile file(QString::fromLatin1(RewardPictureResource));
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
+    return ReadBytes(QString::fromLatin1(RewardPictureResource));
 }
 
 std::optional<JpegPicture> Decode(const std::vector<std::uint8_t>& s)

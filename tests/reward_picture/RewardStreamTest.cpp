@@ -1,10 +1,9 @@
 #include "JpegMarkers.h"
 #include "StandardHuffmanTables.h"
+#include "TestJpegs.h"
 #include "windows/RewardPicture.h"
 
 #include <QByteArray>
-#include <QDir>
-#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -16,15 +15,6 @@
 #include <utility>
 
 namespace {
-
-std::vector<std::uint8_t> ReadBytes(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    const QByteArray bytes = file.readAll();
-    return {bytes.begin(), bytes.end()};
-}
 
 // The stream as the program carries it: from the built-in resource.
 const std::vector<std::uint8_t>& Shipped()

@@ -1,5 +1,9 @@
 #include "TestJpegs.h"
 
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -44,4 +48,13 @@ std::vector<std::uint8_t> MakeTestJpeg(const TestJpegOptions& options)
     jpeg_destroy_compress(&cinfo);
     std::free(buffer);
     return stream;
+}
+
+std::vector<std::uint8_t> ReadBytes(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    const QByteArray bytes = file.readAll();
+    return {bytes.begin(), bytes.end()};
 }

@@ -3,7 +3,9 @@
 #include <cstdint>
 #include <vector>
 
-// Small JPEG streams made with libjpeg for the decoder's tests.
+class QString;
+
+// Small JPEG streams made with libjpeg for the decoder's tests, and reading the real one.
 struct TestJpegOptions {
     int width = 16;
     int height = 16;
@@ -14,3 +16,6 @@ struct TestJpegOptions {
 };
 
 std::vector<std::uint8_t> MakeTestJpeg(const TestJpegOptions& options);
+
+// A file's or a Qt resource's bytes; empty if it cannot be read.
+std::vector<std::uint8_t> ReadBytes(const QString& path);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string>
 #include <vector>
 
 // Encodes packed RGB rows (three bytes a pixel, no padding) as a baseline JFIF 1.01 JPEG:

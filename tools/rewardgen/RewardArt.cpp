@@ -1,7 +1,6 @@
 #include "tools/rewardgen/RewardArt.h"
 
 #include <QFont>
-#include <QFontMetricsF>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -230,7 +229,6 @@ void DrawPlayingCard(QPainter& p, const QString& rank, Suit suit, bool face)
 
     const QColor colour = SuitColour(suit);
     p.setPen(colour);
-    p.setFont(p.font());
     p.drawText(QRectF(card.left() + 2, card.top() + 1, 14, 12), Qt::AlignCenter, rank);
     p.setPen(Qt::NoPen);
     p.setBrush(colour);

@@ -10,9 +10,9 @@ inline constexpr int RewardHeight = 282;
 // Font families, loaded from files by the caller so the drawing never depends on which fonts
 // the system would pick.
 struct RewardFonts {
-    QString serif;     // bold
+    QString serif;       // bold
     QString serifItalic; // bold italic
-    QString sans;      // bold
+    QString sans;        // bold
 };
 
 // Draws the congratulation card: headline and lines at the top and bottom, a framed portrait of
