@@ -1,0 +1,171 @@
+#include "JpegMarkers.h"
+#include "StandardHuffmanTables.h"
+#include "TestJpegs.h"
+#include "windows/RewardPicture.h"
+
+#include <QByteArray>
+#include <QImage>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <map>
+#include <utility>
+
+namespace {
+
+// The stream as the program carries it: from the built-in resource.
+const std::vector<std::uint8_t>& Shipped()
+{
+    static const std::vector<std::uint8_t> stream =
+        ReadBytes(QString::fromLatin1(RewardPictureResource));
+    return stream;
+}
+
+std::vector<JpegSegment> SegmentsOf(std::uint8_t marker)
+{
+    std::vector<JpegSegment> found;
+    for (const JpegSegment& s : ParseJpegLayout(Shipped()).segments)
+        if (s.marker == marker)
+            found.push_back(s);
+    return found;
+}
+
+int Word(const std::vector<std::uint8_t>& p, std::size_t at)
+{
+    return (p[at] << 8) | p[at + 1];
+}
+
+} // namespace
+
+TEST(RewardStream, OpensWithJfif101AndSquarePixels)
+{
+    const JpegLayout layout = ParseJpegLayout(Shipped());
+    ASSERT_TRUE(layout.startsWithSoi);
+    ASSERT_FALSE(layout.segments.empty());
+    const JpegSegment& app0 = layout.segments.front();
+    EXPECT_EQ(app0.marker, 0xE0);
+    ASSERT_EQ(app0.payload.size(), 14u);
+    EXPECT_EQ(std::string(app0.payload.begin(), app0.payload.begin() + 5), std::string("JFIF\0", 5));
+    EXPECT_EQ(app0.payload[5], 1); // version 1.01
+    EXPECT_EQ(app0.payload[6], 1);
+    EXPECT_EQ(app0.payload[7], 0); // no unit: the densities give the aspect ratio
+    EXPECT_EQ(Word(app0.payload, 8), 1);
+    EXPECT_EQ(Word(app0.payload, 10), 1);
+    EXPECT_EQ(app0.payload[12], 0); // no thumbnail
+    EXPECT_EQ(app0.payload[13], 0);
+}
+
+TEST(RewardStream, HasTwoEightBitQuantisationTables)
+{
+    std::vector<int> ids;
+    for (const JpegSegment& dqt : SegmentsOf(0xDB))
+        for (std::size_t at = 0; at < dqt.payload.size(); at += 65) {
+            EXPECT_EQ(dqt.payload[at] >> 4, 0) << "8-bit precision";
+            ids.push_back(dqt.payload[at] & 0x0F);
+        }
+    EXPECT_EQ(ids, (std::vector<int>{0, 1}));
+}
+
+TEST(RewardStream, IsOneBaselineFrame465x282WithYCbCr420)
+{
+    const JpegLayout layout = ParseJpegLayout(Shipped());
+    std::vector<int> frames;
+    for (const JpegSegment& s : layout.segments)
+        if (s.marker >= 0xC0 && s.marker <= 0xCF && s.marker != 0xC4 && s.marker != 0xC8
+            && s.marker != 0xCC)
+            frames.push_back(s.marker);
+    ASSERT_EQ(frames, std::vector<int>{0xC0});
+
+    const std::vector<std::uint8_t> sof = SegmentsOf(0xC0).front().payload;
+    ASSERT_EQ(sof.size(), 15u);
+    EXPECT_EQ(sof[0], 8);
+    EXPECT_EQ(Word(sof, 1), 282);
+    EXPECT_EQ(Word(sof, 3), 465);
+    ASSERT_EQ(sof[5], 3);
+    // Component id, sampling (horizontal << 4 | vertical), quantisation table.
+    const std::vector<std::vector<int>> want{{1, 0x22, 0}, {2, 0x11, 1}, {3, 0x11, 1}};
+    for (int c = 0; c < 3; ++c) {
+        SCOPED_TRACE(c);
+        const std::vector<int> got{sof[6 + 3 * c], sof[7 + 3 * c], sof[8 + 3 * c]};
+        EXPECT_EQ(got, want[c]);
+    }
+}
+
+TEST(RewardStream, HasExactlyTheFourStandardHuffmanTables)
+{
+    std::map<int, HuffmanTable> tables; // keyed by class << 4 | id
+    for (const JpegSegment& dht : SegmentsOf(0xC4)) {
+        const auto& p = dht.payload;
+        for (std::size_t at = 0; at + 17 <= p.size();) {
+            HuffmanTable t;
+            std::copy_n(p.begin() + static_cast<std::ptrdiff_t>(at + 1), 16, t.counts.begin());
+            std::size_t n = 0;
+            for (auto c : t.counts)
+                n += c;
+            const auto first = p.begin() + static_cast<std::ptrdiff_t>(at + 17);
+            t.values.assign(first, first + static_cast<std::ptrdiff_t>(std::min(n, p.size() - at - 17)));
+            EXPECT_TRUE(tables.emplace(p[at], t).second) << "table defined twice: " << int(p[at]);
+            at += 17 + n;
+        }
+    }
+    const std::vector<std::pair<int, const HuffmanTable*>> want{
+        {0x00, &StandardDcLuminance}, {0x10, &StandardAcLuminance},
+        {0x01, &StandardDcChrominance}, {0x11, &StandardAcChrominance}};
+    EXPECT_EQ(tables.size(), want.size());
+    for (const auto& [key, table] : want) {
+        SCOPED_TRACE(key);
+        ASSERT_EQ(tables.count(key), 1u);
+        EXPECT_EQ(tables.at(key).counts, table->counts);
+        EXPECT_EQ(tables.at(key).values, table->values);
+    }
+}
+
+TEST(RewardStream, HasOneSequentialScanThenEndsWithEoi)
+{
+    const std::vector<JpegSegment> scans = SegmentsOf(0xDA);
+    ASSERT_EQ(scans.size(), 1u);
+    // Components 1..3 with their DC/AC tables, then spectral range 0..63 and no approximation.
+    const std::vector<std::uint8_t> want{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0};
+    EXPECT_EQ(scans.front().payload, want);
+    const JpegLayout layout = ParseJpegLayout(Shipped());
+    EXPECT_EQ(layout.eoiOffset, Shipped().size() - 2);
+    EXPECT_EQ(layout.scanDataEnd, layout.eoiOffset);
+}
+
+TEST(RewardPicture, LoadsFromTheBuiltInResourceAsThePreviewShowsIt)
+{
+    const QImage picture = LoadRewardPicture();
+    ASSERT_FALSE(picture.isNull());
+    EXPECT_EQ(picture.size(), QSize(465, 282));
+    const QImage preview(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/docs/reward.png"));
+    ASSERT_FALSE(preview.isNull());
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
+              preview.convertToFormat(QImage::Format_RGB32));
+}
+
+// The committed picture must be exactly what its generator makes now: nobody edits the JPEG
+// by hand, and a change to the drawing is committed together with the new picture.
+TEST(RewardPicture, RegeneratingGivesTheSameBytes)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString jpeg = dir.filePath(QStringLiteral("reward.jpg"));
+    const QString png = dir.filePath(QStringLiteral("reward.png"));
+    QProcess generator;
+    generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN), {jpeg, png});
+    ASSERT_TRUE(generator.waitForFinished(120000));
+    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
+    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+
+    const std::vector<std::uint8_t> made = ReadBytes(jpeg);
+    const std::vector<std::uint8_t> committed =
+        ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/assets/reward/reward.jpg"));
+    ASSERT_FALSE(made.empty());
+    EXPECT_TRUE(made == committed) << "regenerated " << made.size() << " bytes, committed "
+                                   << committed.size();
+    EXPECT_TRUE(committed == Shipped()) << "the resource is not the committed picture";
+    EXPECT_EQ(QImage(png), QImage(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/docs/reward.png")));
+}
