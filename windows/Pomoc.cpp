@@ -35,6 +35,8 @@ TFPomoc::TFPomoc(QWidget* parent)
                           Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf8(kCaption));
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setToolTip(QString::fromUtf8(kHint));
     QFont formFont("Arial");
     formFont.setBold(true);

@@ -84,6 +84,8 @@ TForm3::TForm3(QWidget* parent)
                           Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf8(kCaption));
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
     QFont formFont("MS Sans Serif");
     formFont.setBold(true);
     formFont.setPixelSize(16);

@@ -10,6 +10,7 @@
 #include <QScrollBar>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <QTimer>
 #include <QTest>
 #include <QToolTip>
 
@@ -163,4 +164,22 @@ TEST(HelpWindow, CaptionFontAndHint)
     QApplication::sendEvent(viewport, &rest);
     EXPECT_EQ(QToolTip::text(), QString("<Esc> zamyka to okno"));
     QToolTip::hideText();
+}
+
+TEST(HelpWindow, DoesNotKeepTheProgramAlive)
+{
+    // Closing the main window ends the program even while the help is still open.
+    FakeDesktop screen(kScreen1024);
+    QWidget main;
+    TFPomoc help;
+    main.show();
+    QTimer::singleShot(0, &main, [&] {
+        ShowAndMeasure(help);
+        main.close();
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(2); });
+    watchdog.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
 }
