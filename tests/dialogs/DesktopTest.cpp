@@ -1,0 +1,45 @@
+#include "windows/Desktop.h"
+
+#include <QFont>
+#include <QFontInfo>
+#include <QMargins>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+TEST(Desktop, RealMetricsComeFromTheScreen)
+{
+    // The offscreen platform's one screen is 800 x 600 at 96 dpi.
+    const desktop::Metrics metrics = desktop::Current();
+    EXPECT_EQ(metrics.top, 0);
+    EXPECT_EQ(metrics.width, 800);
+    EXPECT_EQ(metrics.pixelsPerInch, 96);
+}
+
+TEST(Desktop, FrameComesFromThePlatformUnlessFaked)
+{
+    QWidget window;
+    window.resize(455, 110);
+    // Not mapped yet: nothing is known, so the classic frame stands in.
+    EXPECT_EQ(desktop::WindowFrame(window), QMargins(4, 23, 4, 4));
+    window.show();
+    // The offscreen platform draws a 2-pixel frame all round.
+    EXPECT_EQ(desktop::WindowFrame(window), QMargins(2, 2, 2, 2));
+    EXPECT_EQ(desktop::OuterWidth(window), 459);
+    desktop::SetOverride(desktop::Metrics{0, 1024, 96});
+    EXPECT_EQ(desktop::OuterWidth(window), 463);
+    desktop::SetOverride(std::nullopt);
+}
+
+TEST(Desktop, DesignFamiliesResolveToLiberationSans)
+{
+    desktop::InstallFontSubstitutions();
+    desktop::InstallFontSubstitutions(); // a second call must not disturb the first
+    for (const char* family : {"MS Sans Serif", "Arial"}) {
+        SCOPED_TRACE(family);
+        QFont font(family);
+        font.setBold(true);
+        EXPECT_EQ(QFontInfo(font).family(), QString("Liberation Sans"));
+        EXPECT_EQ(QFont::substitutes(family).filter("Liberation Sans", Qt::CaseInsensitive).size(), 1);
+    }
+}

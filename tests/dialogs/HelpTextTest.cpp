@@ -1,0 +1,104 @@
+#include "windows/Pomoc.h"
+
+#include <QFile>
+#include <QPlainTextEdit>
+#include <QStringList>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QString BuiltInHelp()
+{
+    QFile file(":/help/pomoc.txt");
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly));
+    return QString::fromUtf8(file.readAll());
+}
+
+QStringList Lines(const QString& text)
+{
+    QStringList lines = text.split('\n');
+    if (lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+} // namespace
+
+TEST(HelpText, IsBuiltInAndShownWhole)
+{
+    const QString text = BuiltInHelp();
+    TFPomoc help;
+    EXPECT_EQ(help.Memo1->toPlainText(), text);
+    // Read as UTF-8 end to end: nothing was replaced and the Polish letters survive.
+    EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
+    for (const char* letters : {"ą", "ę", "ł", "ó", "ś", "ż", "ź", "ć", "ń", "Ż"}) {
+        SCOPED_TRACE(letters);
+        EXPECT_TRUE(text.contains(QString::fromUtf8(letters)));
+    }
+}
+
+TEST(HelpText, HasTheShapeOfTheMemoText)
+{
+    const QString text = BuiltInHelp();
+    const QStringList lines = Lines(text);
+    EXPECT_EQ(lines.size(), 75);
+    EXPECT_NEAR(text.size(), 5050, 150);
+
+    // Larger sections are parted by runs of exactly five empty lines, and by nothing else.
+    QList<int> emptyRuns;
+    int run = 0;
+    int filled = 0;
+    int endingInSpace = 0;
+    for (const QString& line : lines) {
+        if (line.isEmpty()) {
+            ++run;
+            continue;
+        }
+        if (run)
+            emptyRuns.append(run);
+        run = 0;
+        ++filled;
+        endingInSpace += line.endsWith(' ');
+    }
+    EXPECT_EQ(run, 0) << "the text ends in empty lines";
+    EXPECT_EQ(emptyRuns, QList<int>({5, 5, 5}));
+    EXPECT_GT(endingInSpace * 10, filled * 9) << "most lines end in a space";
+    EXPECT_TRUE(lines.first().startsWith("     ")) << "paragraphs begin with spaces";
+}
+
+TEST(HelpText, FollowsTheOutlineInOrder)
+{
+    // One phrase per point of the outline; each must come after the one before it.
+    struct Point {
+        const char* topic;
+        const char* phrase;
+    };
+    const Point outline[] = {
+        {"reward for 6000, twice the fund", "6000 zł"},
+        {"a single file from any folder", "dowolnego katalogu"},
+        {"thanks for the card control", "kontrolki"},
+        {"thanks for the demo program", "demonstracyjnego"},
+        {"the menu's three items", "Ustawienia, Pomoc i Koniec"},
+        {"deal button first", "Na początku czynny jest tylko przycisk „Rozdanie kart”"},
+        {"stake from 10 up to 990", "990 zł"},
+        {"fund starts at 3000", "3000 zł"},
+        {"keep boxes", "„Zostaw”"},
+        {"showdown and status bar", "pasku stanu"},
+        {"picture and fanfare", "fanfarę"},
+        {"bank loan", "„Pożyczka z banku”"},
+        {"statistics file", "wirtola.ini"},
+        {"sounds can be switched off", "można wyłączyć"},
+        {"greeting and signature", "Autor Wirtoli"},
+    };
+    // Line breaks fall anywhere, so read the text as the flowing prose it is.
+    const QString text = BuiltInHelp().simplified();
+    qsizetype previous = -1;
+    for (const Point& point : outline) {
+        SCOPED_TRACE(point.topic);
+        const qsizetype at = text.indexOf(QString::fromUtf8(point.phrase), previous + 1);
+        EXPECT_GT(at, previous);
+        if (at >= 0)
+            previous = at;
+    }
+}

@@ -1,0 +1,185 @@
+#include "windows/Pomoc.h"
+
+#include "dialogs/Support.h"
+#include "windows/Desktop.h"
+
+#include <QApplication>
+#include <QFontInfo>
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <QTimer>
+#include <QTest>
+#include <QToolTip>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Shown {
+    QPoint pos;
+    int outerWidth;
+    int clientWidth;
+    int points;
+};
+
+Shown ShowAndMeasure(TFPomoc& help)
+{
+    help.Show();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&help));
+    return {help.pos(), desktop::OuterWidth(help), help.width(), help.font().pointSize()};
+}
+
+} // namespace
+
+TEST(HelpWindow, StandsAtTheTopRightAndWidens)
+{
+    FakeDesktop screen(kScreen1024);
+    TFPomoc help;
+    EXPECT_EQ(desktop::OuterWidth(help), 591);
+    const Shown shown = ShowAndMeasure(help);
+    EXPECT_EQ(shown.pos, QPoint(413, 0));
+    EXPECT_EQ(shown.outerWidth, 601);
+    EXPECT_EQ(shown.pos.x() + shown.outerWidth, 1014);
+    EXPECT_EQ(help.height(), 373);
+}
+
+TEST(HelpWindow, EveryShowingLooksTheSame)
+{
+    // At 120 dpi the font shrinks so its text keeps the 13 px it has at 96 dpi.
+    struct Case {
+        const char* name;
+        int dpi;
+        int shownPoints;
+    };
+    const Case cases[] = {{"96 dpi", 96, 10}, {"120 dpi", 120, 8}, {"144 dpi", 144, 10}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        FakeDesktop screen({0, 1024, c.dpi});
+        TFPomoc help;
+        for (int showing = 1; showing <= 3; ++showing) {
+            SCOPED_TRACE(showing);
+            const Shown shown = ShowAndMeasure(help);
+            EXPECT_EQ(shown.pos, QPoint(413, 0));
+            EXPECT_EQ(shown.clientWidth, 593);
+            EXPECT_EQ(shown.points, c.shownPoints);
+            EXPECT_EQ(help.Memo1->font().pointSize(), c.shownPoints);
+            help.close();
+            EXPECT_FALSE(help.isVisible());
+            EXPECT_EQ(help.font().pointSize(), 10);
+            EXPECT_EQ(help.width(), 583);
+        }
+    }
+}
+
+TEST(HelpWindow, ScaledPointSizeTruncates)
+{
+    const int table[][2] = {{10, 8}, {12, 9}, {9, 7}, {8, 6}, {1, 0}, {125, 100}};
+    for (const auto& row : table) {
+        SCOPED_TRACE(row[0]);
+        EXPECT_EQ(ScaledPointSize(row[0]), row[1]);
+    }
+}
+
+TEST(HelpWindow, ActivationWhileOpenChangesNothing)
+{
+    for (int dpi : {96, 120}) {
+        SCOPED_TRACE(dpi);
+        FakeDesktop screen({0, 1024, dpi});
+        TFPomoc help;
+        const Shown first = ShowAndMeasure(help);
+        ActivateElsewhereAndBack(help);
+        ActivateElsewhereAndBack(help);
+        EXPECT_EQ(help.pos(), first.pos);
+        EXPECT_EQ(help.width(), first.clientWidth);
+        EXPECT_EQ(help.font().pointSize(), first.points);
+    }
+}
+
+TEST(HelpWindow, EscInTheMemoClosesAndOtherKeysType)
+{
+    FakeDesktop screen(kScreen1024);
+    TFPomoc help;
+    ShowAndMeasure(help);
+    help.Memo1->setFocus();
+    help.Memo1->moveCursor(QTextCursor::Start);
+    const QString before = help.Memo1->toPlainText();
+    QTest::keyClicks(help.Memo1, "Ala");
+    EXPECT_EQ(help.Memo1->toPlainText(), "Ala" + before);
+    EXPECT_TRUE(help.isVisible());
+
+    QTest::keyClick(help.Memo1, Qt::Key_Escape);
+    EXPECT_FALSE(help.isVisible());
+    EXPECT_EQ(help.width(), 583);
+
+    // What the player typed is still there at the next showing.
+    ShowAndMeasure(help);
+    EXPECT_EQ(help.Memo1->toPlainText(), "Ala" + before);
+}
+
+TEST(HelpWindow, ShowingWhileShownOnlyBringsItForward)
+{
+    FakeDesktop screen(kScreen1024);
+    TFPomoc help;
+    const Shown first = ShowAndMeasure(help);
+    help.move(50, 60);
+    const Shown again = ShowAndMeasure(help);
+    EXPECT_EQ(again.pos, QPoint(50, 60));
+    EXPECT_EQ(again.clientWidth, first.clientWidth);
+}
+
+TEST(HelpWindow, MemoFillsTheWindowAndScrollsVertically)
+{
+    FakeDesktop screen(kScreen1024);
+    TFPomoc help;
+    ShowAndMeasure(help);
+    EXPECT_EQ(help.Memo1->geometry(), help.rect());
+    help.resize(400, 300);
+    EXPECT_EQ(help.Memo1->geometry(), QRect(0, 0, 400, 300));
+    EXPECT_TRUE(help.Memo1->verticalScrollBar()->isVisible());
+    EXPECT_FALSE(help.Memo1->horizontalScrollBar()->isVisible());
+    EXPECT_FALSE(help.Memo1->isReadOnly());
+    help.Memo1->viewport()->grab(); // lays the text out
+    // Word wrap: the first line is too long for a 400-pixel memo, so it takes several rows.
+    EXPECT_GT(help.Memo1->document()->firstBlock().layout()->lineCount(), 1);
+}
+
+TEST(HelpWindow, CaptionFontAndHint)
+{
+    FakeDesktop screen(kScreen1024);
+    TFPomoc help;
+    EXPECT_EQ(help.windowTitle(), QString("Pomoc"));
+    const QFontInfo info(help.Memo1->font());
+    EXPECT_EQ(info.family(), QString("Liberation Sans"));
+    EXPECT_TRUE(info.bold());
+    EXPECT_EQ(info.pointSize(), 10);
+
+    // Resting the mouse over the text shows the window's hint.
+    ShowAndMeasure(help);
+    QWidget* viewport = help.Memo1->viewport();
+    const QPoint at(100, 100);
+    QHelpEvent rest(QEvent::ToolTip, at, viewport->mapToGlobal(at));
+    QApplication::sendEvent(viewport, &rest);
+    EXPECT_EQ(QToolTip::text(), QString("<Esc> zamyka to okno"));
+    QToolTip::hideText();
+}
+
+TEST(HelpWindow, DoesNotKeepTheProgramAlive)
+{
+    // Closing the main window ends the program even while the help is still open.
+    FakeDesktop screen(kScreen1024);
+    QWidget main;
+    TFPomoc help;
+    main.show();
+    QTimer::singleShot(0, &main, [&] {
+        ShowAndMeasure(help);
+        main.close();
+    });
+    QTimer watchdog;
+    watchdog.setSingleShot(true);
+    QObject::connect(&watchdog, &QTimer::timeout, [] { QApplication::exit(2); });
+    watchdog.start(5000);
+    EXPECT_EQ(QApplication::exec(), 0);
+}

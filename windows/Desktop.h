@@ -1,0 +1,37 @@
+#pragma once
+
+#include <optional>
+
+class QMargins;
+class QWidget;
+
+// The few desktop services the secondary windows place themselves by. Everything goes
+// through here so that tests can stand the windows on a desktop of their choosing.
+namespace desktop {
+
+struct Metrics {
+    int top = 0;            // top edge of the virtual screen that spans all monitors
+    int width = 0;          // its width (not its right edge)
+    int pixelsPerInch = 96; // the screen's resolution in device pixels per inch
+};
+
+// The real desktop, unless an override is in force.
+Metrics Current();
+
+// Process-wide fake desktop for tests; std::nullopt returns to the real one. Windows on a fake
+// desktop wear the classic frame below, so their placement follows the classic arithmetic.
+void SetOverride(std::optional<Metrics> metrics);
+
+// The frame a top-level window wears: left, top (title bar included), right, bottom. Where the
+// platform reports none (no window manager, or not mapped yet) the classic frame of 4 px sides
+// and a 23 px title bar is assumed, so a window lands where it would with such a frame.
+QMargins WindowFrame(const QWidget& window);
+
+// Width of a top-level window including its frame: the width the placement rules speak of.
+int OuterWidth(const QWidget& window);
+
+// The windows ask for "MS Sans Serif" and "Arial", which Linux lacks; map both to Liberation
+// Sans, which has Arial's metrics. Call once at start-up, before any window is created.
+void InstallFontSubstitutions();
+
+} // namespace desktop

@@ -1,0 +1,137 @@
+#include "windows/Pomoc.h"
+
+#include "windows/Desktop.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+
+namespace {
+
+const char* const kCaption = "Pomoc";
+const char* const kHint = "<Esc> zamyka to okno";
+const char* const kHelpText = ":/help/pomoc.txt";
+const int kPointSize = 10;
+const QColor kOlive{128, 128, 0};
+
+QString LoadHelpText()
+{
+    QFile file(kHelpText);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QString::fromUtf8(file.readAll());
+}
+
+} // namespace
+
+int ScaledPointSize(int points)
+{
+    return static_cast<int>(points * 100 / 125.0);
+}
+
+TFPomoc::TFPomoc(QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                          Qt::WindowCloseButtonHint)
+{
+    setWindowTitle(QString::fromUtf8(kCaption));
+    // Closing the main window ends the program even while this one is open.
+    setAttribute(Qt::WA_QuitOnClose, false);
+    setToolTip(QString::fromUtf8(kHint));
+    QFont formFont("Arial");
+    formFont.setBold(true);
+    formFont.setPointSize(kPointSize);
+    setFont(formFont);
+    QPalette formPalette = palette();
+    formPalette.setColor(QPalette::Window, kOlive);
+    setPalette(formPalette);
+
+    Memo1 = new QPlainTextEdit(this);
+    Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    Memo1->setWordWrapMode(QTextOption::WordWrap);
+    Memo1->setPlainText(LoadHelpText());
+    Memo1->installEventFilter(this);
+
+    // Design size and position; the memo fills the client area.
+    move(177, 94);
+    resize(583, 373);
+}
+
+void TFPomoc::Show()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+bool TFPomoc::FormKeyDown(int key)
+{
+    if (key != Qt::Key_Escape)
+        return false;
+    close();
+    return true;
+}
+
+void TFPomoc::FormActivate()
+{
+    adjusted_ = true;
+    const desktop::Metrics screen = desktop::Current();
+    if (screen.pixelsPerInch == 120) {
+        QFont shown = font();
+        shown.setPointSize(ScaledPointSize(shown.pointSize()));
+        setFont(shown);
+    }
+    // The left edge comes from the width before widening, so the right edge ends 10 px in
+    // from the desktop's width.
+    move(screen.width - desktop::OuterWidth(*this) - 20, screen.top);
+    resize(width() + 10, height());
+    Memo1->viewport()->update();
+}
+
+void TFPomoc::FormClose()
+{
+    QFont closed = font();
+    closed.setPointSize(kPointSize);
+    setFont(closed);
+    resize(width() - 10, height());
+    adjusted_ = false;
+}
+
+bool TFPomoc::eventFilter(QObject* watched, QEvent* event)
+{
+    // The window sees the memo's keys first.
+    if (watched == Memo1 && event->type() == QEvent::KeyPress &&
+        FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+        return true;
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFPomoc::keyPressEvent(QKeyEvent* event)
+{
+    if (!FormKeyDown(event->key()))
+        QWidget::keyPressEvent(event);
+}
+
+void TFPomoc::showEvent(QShowEvent* event)
+{
+    // Qt shows a window before activating it. Adjusting here, once per showing, places it
+    // before it maps instead of letting it jump after the window manager activates it.
+    if (!adjusted_)
+        FormActivate();
+    QWidget::showEvent(event);
+}
+
+void TFPomoc::closeEvent(QCloseEvent* event)
+{
+    if (adjusted_)
+        FormClose();
+    event->accept();
+}
+
+void TFPomoc::resizeEvent(QResizeEvent* event)
+{
+    Memo1->setGeometry(rect());
+    QWidget::resizeEvent(event);
+}

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+class QPlainTextEdit;
+
+// The help window: the game's help text in an editable, word-wrapping memo. Not modal; closing
+// it only hides it, and whatever the player typed into the memo stays until the program ends.
+class TFPomoc : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TFPomoc(QWidget* parent = nullptr);
+
+    QPlainTextEdit* Memo1;
+
+    // Shows the window, or only brings it forward when it is already shown.
+    void Show();
+
+protected:
+    // Esc closes the window; every other key goes on to the memo. True when the key was taken.
+    bool FormKeyDown(int key);
+    // Once per showing: the 120-dpi font rule, then the top right corner of the desktop,
+    // 10 px wider than before.
+    void FormActivate();
+    // Undoes what FormActivate did, so the next showing starts from the same state.
+    void FormClose();
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    bool adjusted_ = false;
+};
+
+// The 120-dpi rule: size × 100 / 125, truncated toward zero (10 → 8, 12 → 9, 9 → 7).
+int ScaledPointSize(int points);
