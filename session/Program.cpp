@@ -17,7 +17,7 @@ Program::Program()
 {
     boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
     QCoreApplication::setApplicationName(QStringLiteral("Wirtola"));
-    InstallFontSubstitutions();
+    desktop::InstallFontSubstitutions();
     // The main window shows itself and reads the statistics before any other window exists.
     form1_ = std::make_unique<TForm1>();
     form2_ = std::make_unique<TForm2>();

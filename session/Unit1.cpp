@@ -436,9 +436,7 @@ void TForm1::MuzykaZal1Click()
 
 void TForm1::Pomoc1Click()
 {
-    FPomoc->show();
-    FPomoc->raise();
-    FPomoc->activateWindow();
+    FPomoc->Show();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)
