@@ -292,11 +292,8 @@ bool ReplaceFile(const std::string& path, std::string_view text)
     bool ok = WriteAll(fd, text);
     if (ok && hadOld) {
         // Owner first: changing it may clear the set-id bits that fchmod then restores. A
-        // non-root player cannot give the file away, and then keeping the mode is enough.
-        if (fchown(fd, old.st_uid, old.st_gid) != 0) {
-            errno = 0;
-        }
-        ok = fchmod(fd, old.st_mode & 07777) == 0;
+        // non-root player may not give the file away, and then keeping the mode is enough.
+        ok = (fchown(fd, old.st_uid, old.st_gid) == 0 || errno == EPERM) && fchmod(fd, old.st_mode & 07777) == 0;
     }
     ok = fsync(fd) == 0 && ok;
     ok = close(fd) == 0 && ok;
