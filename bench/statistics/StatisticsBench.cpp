@@ -1,0 +1,102 @@
+#include "session/Statistics.h"
+
+#include "engine/Engine.h"
+#include "session/Profile.h"
+
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+#include <unistd.h>
+
+namespace {
+
+constexpr std::size_t JunkSize = 100u * 1024 * 1024;
+
+std::string ScratchFile(const char* name)
+{
+    return "/tmp/wirtola-bench-" + std::to_string(getpid()) + "-" + name;
+}
+
+// Binary junk with short and very long lines, NULs and brackets; the section comes last so
+// every byte is looked at.
+std::string Junk(std::size_t size)
+{
+    std::string text(size, '\0');
+    std::uint32_t state = 12345;
+    for (std::size_t i = 0; i < size; ++i) {
+        state = state * 1664525u + 1013904223u;
+        text[i] = static_cast<char>(state >> 24);
+    }
+    return text + "\n[Statystyka]\nWygrane=1\nPrzegrane=2\nFundusz=3\n";
+}
+
+void ReadFile(benchmark::State& state, const std::string& text)
+{
+    const std::string path = ScratchFile("read.ini");
+    std::ofstream(path, std::ios::binary) << text;
+    session::SetStatisticsFilePath(path);
+    for (auto _ : state) {
+        engine::SessionValues values;
+        session::read_inifile(values);
+        benchmark::DoNotOptimize(values);
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+    std::remove(path.c_str());
+    session::SetStatisticsFilePath("");
+}
+
+void BM_ReadWrittenFile(benchmark::State& state)
+{
+    ReadFile(state, "[Statystyka]\r\nWygrane=12\r\nPrzegrane=34\r\nFundusz=5600\r\n");
+}
+BENCHMARK(BM_ReadWrittenFile);
+
+void BM_Read100MBJunk(benchmark::State& state)
+{
+    ReadFile(state, Junk(JunkSize));
+}
+BENCHMARK(BM_Read100MBJunk)->Unit(benchmark::kMillisecond);
+
+void BM_Find100MBJunkInMemory(benchmark::State& state)
+{
+    const std::string text = Junk(JunkSize);
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(session::profile::FindValue(text, "Statystyka", "Fundusz"));
+    }
+    state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
+}
+BENCHMARK(BM_Find100MBJunkInMemory)->Unit(benchmark::kMillisecond);
+
+void SaveFile(benchmark::State& state, const std::string& text)
+{
+    const std::string path = ScratchFile("save.ini");
+    std::ofstream(path, std::ios::binary) << text;
+    session::SetStatisticsFilePath(path);
+    engine::SessionValues values;
+    for (auto _ : state) {
+        ++values.Wins;
+        session::save_inifile(values);
+    }
+    std::remove(path.c_str());
+    session::SetStatisticsFilePath("");
+}
+
+// Three flushed replacements and a folder flush: the price of never losing a score.
+void BM_SaveSmall(benchmark::State& state)
+{
+    SaveFile(state, "");
+}
+BENCHMARK(BM_SaveSmall)->Unit(benchmark::kMillisecond);
+
+// The worst a save meets: every key rewrites and flushes the whole 100 MB.
+void BM_Save100MBJunk(benchmark::State& state)
+{
+    SaveFile(state, Junk(JunkSize));
+}
+BENCHMARK(BM_Save100MBJunk)->Unit(benchmark::kMillisecond)->Iterations(2);
+
+} // namespace
+
+BENCHMARK_MAIN();

@@ -1,0 +1,64 @@
+// Feeds arbitrary bytes to the statistics reader and checks that a save into the same text
+// reads back what it wrote and leaves the other keys as they were.
+
+#include "engine/Engine.h"
+#include "session/Profile.h"
+#include "session/Statistics.h"
+
+#include <array>
+#include <climits>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Section = "Statystyka";
+constexpr std::array<std::string_view, 3> Keys{"Wygrane", "Przegrane", "Fundusz"};
+constexpr std::array<std::int32_t, 3> Written{INT_MIN, 0, INT_MAX};
+
+std::optional<std::string> Value(std::string_view text, std::string_view key)
+{
+    const auto found = session::profile::FindValue(text, Section, key);
+    return found ? std::optional<std::string>(*found) : std::nullopt;
+}
+
+void Check(bool ok)
+{
+    if (!ok) {
+        std::abort();
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+    std::string text(reinterpret_cast<const char*>(data), size);
+
+    engine::SessionValues values;
+    session::ReadStatisticsText(text, values);
+    Check(values.Fund >= 1);
+    if (const auto fund = Value(text, "Fundusz")) {
+        const auto number = session::ParseWholeNumber(*fund);
+        Check(!number || *number < 1 || values.Fund == *number);
+    }
+
+    for (std::size_t i = 0; i < Keys.size(); ++i) {
+        std::array<std::optional<std::string>, Keys.size()> before;
+        for (std::size_t k = 0; k < Keys.size(); ++k) {
+            before[k] = Value(text, Keys[k]);
+        }
+        const std::string number = std::to_string(Written[i]);
+        text = session::profile::WithValue(text, Section, Keys[i], number);
+        for (std::size_t k = 0; k < Keys.size(); ++k) {
+            Check(Value(text, Keys[k]) == (k == i ? std::optional<std::string>(number) : before[k]));
+        }
+    }
+    engine::SessionValues saved;
+    session::ReadStatisticsText(text, saved);
+    Check(saved.Wins == Written[0] && saved.Losses == Written[1] && saved.Fund == Written[2]);
+    return 0;
+}
