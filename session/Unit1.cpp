@@ -3,7 +3,6 @@
 #include "cards/Card.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
-#include "session/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"
@@ -21,6 +20,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 
+#include <optional>
 #include <stdexcept>
 
 engine::SessionValues Session;
@@ -310,10 +310,7 @@ void TForm1::btnRozdanieClick()
     if (ended_)
         return;
 
-    std::int32_t stake = -1;
-    if (!ParseWholeNumber(Edit1->text().toStdString(), stake))
-        stake = -1;
-    Session.Stake = stake;
+    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
     if (!Valid(Session.Stake, Session.Fund, SmallestStake)) {
         boxes::ShowMessage(StakeRefused);
         return;
@@ -388,10 +385,10 @@ void TForm1::Bet()
 void TForm1::Edit1Change()
 {
     const QString text = Edit1->text();
-    std::int32_t stake = 0;
-    if (!ParseWholeNumber(text.toStdString(), stake))
+    const std::optional<std::int32_t> stake = session::ParseWholeNumber(text.toStdString());
+    if (!stake)
         throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
-    Session.Stake = stake;
+    Session.Stake = *stake;
     if (Session.Stake > LargestStake) {
         Session.Stake = LargestStake;
         Edit1->setText(QString::number(LargestStake));

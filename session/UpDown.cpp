@@ -1,6 +1,6 @@
 #include "session/UpDown.h"
 
-#include "session/WholeNumber.h"
+#include "session/Statistics.h"
 
 #include <QLineEdit>
 #include <QResizeEvent>
@@ -39,9 +39,9 @@ void TUpDown::resizeEvent(QResizeEvent* event)
 void TUpDown::Step(int direction)
 {
     // Start from what the field says when it holds a number, as the platform's spinner does.
-    std::int32_t typed = 0;
-    if (field_ && ParseWholeNumber(field_->text().toStdString(), typed))
-        position_ = std::clamp<std::int64_t>(typed, min_, max_);
+    if (field_)
+        if (const auto typed = session::ParseWholeNumber(field_->text().toStdString()))
+            position_ = static_cast<int>(std::clamp<std::int64_t>(*typed, min_, max_));
     position_ = std::clamp(position_ + direction * increment_, min_, max_);
     if (field_)
         field_->setText(QString::number(position_));
