@@ -6,6 +6,7 @@
 #include "tools/cardgen/Canvas.h"
 
 #include <QImage>
+#include <QPainterPath>
 #include <QString>
 
 #include <string_view>
@@ -46,6 +47,9 @@ constexpr QRgb DarkGrey = 0xff404048;
 const std::vector<QRgb>& FacePalette();
 const std::vector<QRgb>& BackPalette();
 bool UsesFacePalette(std::string_view name);
+
+// The suit signs in a unit square, for aces, emblems and pictures of cards.
+QPainterPath SuitShape(char suit);
 
 Canvas DrawFace(char suit, int number);
 Canvas DrawBack(std::string_view name);

@@ -104,8 +104,9 @@ void Vines(Canvas& canvas, QRgb ground)
             Leaf(canvas, {x + (right ? 2 : -2), y}, right ? -30 : 210, 10, ink::LeafGreen, ink::DarkGreen);
             if ((k + column) % 3 == 0) {
                 const QRgb fruit = (k + column) % 2 ? ink::Red : ink::Yellow;
-                canvas.Shape(Ellipse(x + (right ? -4 : 4), y + 3, 1.6, 1.6), fruit);
-                canvas.Shape(Ellipse(x + (right ? -6 : 6), y + 5, 1.6, 1.6), fruit);
+                const qreal fx = x + (right ? -6 : 6);
+                for (QPointF berry : {QPointF(fx - 1.8, y + 2), QPointF(fx + 1.8, y + 2), QPointF(fx, y + 5)})
+                    canvas.Shape(Ellipse(berry.x(), berry.y(), 1.9, 1.9), fruit, ground == ink::Black ? ink::DarkGreen : ink::Black);
             }
         }
     }
@@ -137,8 +138,13 @@ void Beach(Canvas& canvas)
     trunk.cubicTo(28, 44, 23, 62, 23, 86);
     trunk.closeSubpath();
     canvas.Shape(trunk, ink::Brown, ink::Black);
-    for (int y = 40; y < 86; y += 5)
-        canvas.Line({19, static_cast<qreal>(y)}, {27, y - 2.0}, ink::Black, 0.7);
+    for (int y = 40; y < 86; y += 5) {
+        QPainterPathStroker stroker;
+        stroker.setWidth(0.8);
+        QPainterPath bark({14, static_cast<qreal>(y)});
+        bark.lineTo(34, y - 5.0);
+        canvas.ShapeOver(stroker.createStroke(bark), ink::Brown, ink::Black);
+    }
     for (qreal angle : {-160.0, -125.0, -70.0, -30.0, 10.0, 40.0, 170.0}) {
         QTransform t;
         t.translate(33, 29);
@@ -215,14 +221,18 @@ void Rose(Canvas& canvas, qreal cx, qreal cy, qreal r)
 void Roses(Canvas& canvas)
 {
     canvas.Fill(1, 1, 69, 94, ink::DarkGreen);
-    for (int i = 0; i < 14; ++i) {
-        const qreal x = 6 + (i * 37) % 62;
-        const qreal y = 6 + (i * 23) % 86;
-        Leaf(canvas, {x, y}, i * 53.0, 12, ink::LeafGreen, ink::DarkGreen);
-    }
     const QPointF roses[] = {{18, 18}, {50, 26}, {28, 48}, {54, 60}, {16, 78}, {44, 84}};
+    int turn = 0;
     for (QPointF r : roses)
-        Rose(canvas, r.x(), r.y(), 9);
+        for (qreal angle : {20.0, 140.0, 260.0})
+            Leaf(canvas, r, angle + 37.0 * turn++, 15, ink::LeafGreen, ink::Black);
+    for (QPointF r : roses)
+        Rose(canvas, r.x(), r.y(), 8.5);
+}
+
+QPointF OnSpiral(QPointF centre, qreal radius, qreal angle)
+{
+    return centre + QPointF(radius * std::cos(angle), radius * std::sin(angle));
 }
 
 void Shell(Canvas& canvas)
@@ -230,26 +240,47 @@ void Shell(Canvas& canvas)
     const QRgb bands[] = {ink::Purple, ink::Teal, ink::Orange, ink::Pink};
     for (int y = 1; y < 95; ++y)
         for (int x = 1; x < 70; ++x)
-            canvas.Set(x, y, bands[((x + y) / 8) % 4]);
-    // A spiral shell: chambers of a logarithmic spiral, each edged in brown.
-    const QPointF centre(38, 46);
-    for (int k = 13; k >= 0; --k) {
-        const qreal a0 = k * 0.5;
-        const qreal a1 = a0 + 0.55;
-        const qreal r0 = 2.2 * std::exp(0.22 * a0);
-        const qreal r1 = 2.2 * std::exp(0.22 * a1);
-        QPainterPath chamber;
-        chamber.moveTo(centre);
-        chamber.lineTo(centre + QPointF(r0 * std::cos(a0), r0 * std::sin(a0)));
-        for (int s = 1; s <= 6; ++s) {
-            const qreal a = a0 + (a1 - a0) * s / 6.0;
-            const qreal r = 2.2 * std::exp(0.22 * a) * 1.2;
-            chamber.lineTo(centre + QPointF(r * std::cos(a), r * std::sin(a)));
-        }
-        chamber.lineTo(centre + QPointF(r1 * std::cos(a1), r1 * std::sin(a1)));
-        chamber.closeSubpath();
-        canvas.Shape(chamber, k % 2 ? ink::Sand : ink::White, ink::Brown);
+            canvas.Set(x, y, bands[((x + y) / 9) % 4]);
+    // A coiled shell on a logarithmic spiral that widens 2.4 times a turn: the last turn is
+    // the shell's outline, the turns inside it the coil, and radial walls mark its chambers.
+    const QPointF centre(37, 50);
+    const qreal growth = std::log(2.4) / (2 * M_PI);
+    const qreal outer = 30;
+    const qreal end = 5.2;
+    auto radius = [&](qreal angle) { return outer * std::exp(growth * (angle - end)); };
+    QPainterPath body;
+    for (int i = 0; i <= 72; ++i) {
+        const qreal a = end - 2 * M_PI + i * 2 * M_PI / 72;
+        if (i == 0)
+            body.moveTo(OnSpiral(centre, radius(a), a));
+        else
+            body.lineTo(OnSpiral(centre, radius(a), a));
     }
+    body.closeSubpath();
+    canvas.Shape(body, ink::Sand, ink::Brown);
+    for (int wall = 0; wall < 12; ++wall) {
+        const qreal a = end - 2 * M_PI + (wall + 0.5) * 2 * M_PI / 12;
+        QPainterPath stripe;
+        stripe.moveTo(OnSpiral(centre, radius(a - 2 * M_PI), a));
+        stripe.quadTo(OnSpiral(centre, radius(a - M_PI) * 1.3, a + 0.25), OnSpiral(centre, radius(a) - 1, a + 0.1));
+        QPainterPathStroker stroker;
+        stroker.setWidth(wall % 2 ? 1.0 : 2.2);
+        canvas.ShapeOver(stroker.createStroke(stripe), ink::Sand, wall % 2 ? ink::Brown : ink::White);
+    }
+    QPainterPath coil;
+    for (int i = 0; i <= 160; ++i) {
+        const qreal a = end - 2 * M_PI - i * 4 * M_PI / 160;
+        if (i == 0)
+            coil.moveTo(OnSpiral(centre, radius(a), a));
+        else
+            coil.lineTo(OnSpiral(centre, radius(a), a));
+    }
+    QPainterPathStroker stroker;
+    stroker.setWidth(1.1);
+    canvas.Shape(stroker.createStroke(coil), ink::Brown);
+    // The opening, dark inside.
+    const QPointF lip = OnSpiral(centre, (radius(end) + radius(end - 2 * M_PI)) / 2, end);
+    canvas.Shape(Ellipse(lip.x(), lip.y(), 4, 8), ink::White, ink::Brown);
 }
 
 void Castle(Canvas& canvas)
@@ -282,24 +313,32 @@ void Castle(Canvas& canvas)
 void Hand(Canvas& canvas)
 {
     canvas.Fill(1, 1, 69, 94, ink::Yellow);
-    // A fan of three cards.
-    for (int i = 0; i < 3; ++i) {
+    for (int y = 4; y < 94; y += 6)
+        for (int x = 4 + (y / 6) % 2 * 3; x < 68; x += 6)
+            canvas.Set(x, y, ink::Orange);
+    // A fan of four cards held at the corner.
+    const QPointF pivot(35, 62);
+    const char suits[] = {'H', 'S', 'D', 'C'};
+    for (int i = 0; i < 4; ++i) {
         QTransform t;
-        t.translate(36, 56);
-        t.rotate(-25 + i * 25);
-        canvas.Shape(t.map(Poly({{-9, -40}, {9, -40}, {9, -6}, {-9, -6}})), ink::White, ink::Black);
-        const QRgb pip = i == 1 ? ink::Black : ink::Red;
-        canvas.Shape(t.map(Ellipse(0, -28, 3, 3)), pip);
+        t.translate(pivot.x(), pivot.y());
+        t.rotate(-36 + i * 24);
+        canvas.Shape(t.map(Poly({{-10, -46}, {10, -46}, {10, -4}, {-10, -4}})), ink::White, ink::Black);
+        const QRgb pip = suits[i] == 'H' || suits[i] == 'D' ? ink::Red : ink::Black;
+        canvas.Shape(t.map(Placed(SuitShape(suits[i]), QRectF(-5, -34, 10, 11))), pip);
     }
-    // Sleeve with stripes, and the hand holding the cards.
-    QPainterPath sleeve = Poly({{24, 95}, {24, 74}, {48, 74}, {48, 95}});
-    canvas.Shape(sleeve, ink::Red, ink::Black);
-    for (int x = 27; x < 48; x += 6)
-        canvas.ShapeOver(Poly({{static_cast<qreal>(x), 74}, {x + 2.5, 74}, {x + 2.5, 95}, {static_cast<qreal>(x), 95}}), ink::Red, ink::White);
-    canvas.Shape(Ellipse(36, 62, 10, 11), ink::Skin, ink::Black);
+    // The hand: palm below the fan, thumb across the cards, in a striped sleeve.
+    canvas.Shape(Poly({{24, 95}, {26, 73}, {44, 73}, {46, 95}}), ink::Blue, ink::Black);
+    for (int y = 77; y < 95; y += 5)
+        canvas.ShapeOver(Poly({{20, static_cast<qreal>(y)}, {50, static_cast<qreal>(y)}, {50, y + 2.0}, {20, y + 2.0}}), ink::Blue, ink::White);
+    canvas.Shape(Poly({{24.5, 71}, {45.5, 71}, {45.5, 75}, {24.5, 75}}), ink::Red, ink::Black);
+    canvas.Shape(Ellipse(35, 64, 10, 8.5), ink::Skin, ink::Black);
     for (int i = 0; i < 4; ++i)
-        canvas.Shape(Ellipse(29 + i * 4.5, 53, 2.2, 3.2), ink::Skin, ink::Black);
-    canvas.Shape(Ellipse(46, 60, 3.5, 2.2), ink::Skin, ink::Black);
+        canvas.Shape(Ellipse(28.5 + i * 4.5, 56.5, 2.4, 3.2), ink::Skin, ink::Black);
+    QTransform thumb;
+    thumb.translate(43, 62);
+    thumb.rotate(-50);
+    canvas.Shape(thumb.map(Ellipse(-6, 0, 7, 3)), ink::Skin, ink::Black);
 }
 
 } // namespace

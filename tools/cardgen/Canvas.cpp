@@ -1,6 +1,7 @@
 #include "tools/cardgen/Canvas.h"
 
 #include <QPainter>
+#include <QTransform>
 
 #include <algorithm>
 #include <stdexcept>
@@ -141,6 +142,14 @@ QPainterPath Ellipse(qreal cx, qreal cy, qreal rx, qreal ry)
     QPainterPath p;
     p.addEllipse(QPointF(cx, cy), rx, ry);
     return p;
+}
+
+QPainterPath Placed(const QPainterPath& unit, QRectF box)
+{
+    QTransform t;
+    t.translate(box.x(), box.y());
+    t.scale(box.width(), box.height());
+    return t.map(unit);
 }
 
 cards::Bitmap8 Reduce(const Canvas& canvas, const std::vector<QRgb>& palette)

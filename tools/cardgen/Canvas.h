@@ -59,6 +59,8 @@ private:
 
 QPainterPath Poly(std::initializer_list<QPointF> points);
 QPainterPath Ellipse(qreal cx, qreal cy, qreal rx, qreal ry);
+// A shape drawn in the unit square, stretched onto the box.
+QPainterPath Placed(const QPainterPath& unit, QRectF box);
 
 // Reduces the canvas to a palette image; every colour must be one of the palette's.
 cards::Bitmap8 Reduce(const Canvas& canvas, const std::vector<QRgb>& palette);

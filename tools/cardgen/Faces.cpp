@@ -87,62 +87,10 @@ void DrawIndex(Canvas& canvas, int suit, int number, QRgb colour)
     canvas.CopyTurned(1, 2, 12, 20);
 }
 
-// Large suit shapes in a unit square, for the aces and the court cards' emblems.
-QPainterPath SuitShape(char suit)
-{
-    QPainterPath p;
-    switch (suit) {
-    case 'H':
-        p.moveTo(0.5, 0.26);
-        p.cubicTo(0.46, 0.02, 0.0, 0.0, 0.0, 0.32);
-        p.cubicTo(0.0, 0.58, 0.34, 0.74, 0.5, 1.0);
-        p.cubicTo(0.66, 0.74, 1.0, 0.58, 1.0, 0.32);
-        p.cubicTo(1.0, 0.0, 0.54, 0.02, 0.5, 0.26);
-        break;
-    case 'D':
-        p.moveTo(0.5, 0.0);
-        p.quadTo(0.68, 0.3, 0.92, 0.5);
-        p.quadTo(0.68, 0.7, 0.5, 1.0);
-        p.quadTo(0.32, 0.7, 0.08, 0.5);
-        p.quadTo(0.32, 0.3, 0.5, 0.0);
-        break;
-    case 'S':
-        p.moveTo(0.5, 0.0);
-        p.cubicTo(0.36, 0.22, 0.0, 0.36, 0.0, 0.6);
-        p.cubicTo(0.0, 0.8, 0.26, 0.86, 0.45, 0.7);
-        p.quadTo(0.44, 0.88, 0.3, 1.0);
-        p.lineTo(0.7, 1.0);
-        p.quadTo(0.56, 0.88, 0.55, 0.7);
-        p.cubicTo(0.74, 0.86, 1.0, 0.8, 1.0, 0.6);
-        p.cubicTo(1.0, 0.36, 0.64, 0.22, 0.5, 0.0);
-        break;
-    default:
-        p.addEllipse(QPointF(0.5, 0.25), 0.235, 0.235);
-        p.addEllipse(QPointF(0.245, 0.6), 0.235, 0.235);
-        p.addEllipse(QPointF(0.755, 0.6), 0.235, 0.235);
-        p.moveTo(0.45, 0.45);
-        p.quadTo(0.44, 0.88, 0.3, 1.0);
-        p.lineTo(0.7, 1.0);
-        p.quadTo(0.56, 0.88, 0.55, 0.45);
-        p.closeSubpath();
-        p.setFillRule(Qt::WindingFill);
-        break;
-    }
-    return p;
-}
-
-QPainterPath Placed(const QPainterPath& unit, QRectF box)
-{
-    QTransform t;
-    t.translate(box.x(), box.y());
-    t.scale(box.width(), box.height());
-    return t.map(unit);
-}
-
 void DrawAce(Canvas& canvas, char suit, QRgb colour)
 {
     if (suit != 'S') {
-        const QRectF box = suit == 'D' ? QRectF(23.5, 33, 24, 30) : QRectF(22.5, 35, 26, 26);
+        const QRectF box = suit == 'D' ? QRectF(21.5, 30, 28, 36) : suit == 'H' ? QRectF(20.5, 34, 30, 28) : QRectF(20.5, 33, 30, 31);
         canvas.Shape(Placed(SuitShape(suit), box), colour);
         return;
     }
@@ -175,147 +123,236 @@ void DrawAce(Canvas& canvas, char suit, QRgb colour)
 
 struct Court {
     QRgb main;   // robe in the suit's colour
-    QRgb trim;   // bands and crown
-    QRgb accent; // lining, jewels
+    QRgb trim;   // lattice, bands and crown
+    QRgb accent; // sleeves and front panel
     QRgb hair;
 };
 
 Court CourtColours(char suit, int number)
 {
     const bool red = IsRed(suit);
-    Court c{red ? ink::Red : ink::Charcoal, ink::Gold, red ? ink::Blue : ink::Red, ink::Gold};
+    Court c{red ? ink::Red : ink::Charcoal, ink::Gold, ink::Blue, ink::Gold};
+    if (!red && (suit == 'S') == (number != 11))
+        c.accent = ink::Red;
+    if (red && suit == 'D' && number == 11)
+        c.accent = ink::Charcoal;
     if (number == 12)
         c.hair = ink::Silver;
-    if (number == 10 && (suit == 'C' || suit == 'D'))
+    else if (number == 10 && (suit == 'D' || suit == 'S'))
         c.hair = red ? ink::DarkRed : ink::Charcoal;
     return c;
 }
 
-void DrawFaceFeatures(Canvas& canvas, int cx, int eyeY, bool lashes)
+// Colours the pixels of `where` inside the rectangle that the pattern picks.
+template <typename Pick>
+void Pattern(Canvas& canvas, QRect area, QRgb where, QRgb colour, Pick pick)
 {
-    canvas.Set(cx - 3, eyeY, ink::Black);
-    canvas.Set(cx + 3, eyeY, ink::Black);
-    canvas.HLine(cx - 4, cx - 2, eyeY - 2, ink::Black);
-    canvas.HLine(cx + 2, cx + 4, eyeY - 2, ink::Black);
-    if (lashes) {
-        canvas.Set(cx - 4, eyeY - 1, ink::Black);
-        canvas.Set(cx + 4, eyeY - 1, ink::Black);
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (canvas.At(x, y) == where && pick(x, y))
+                canvas.Set(x, y, colour);
+}
+
+void Stroke(Canvas& canvas, const QPainterPath& path, QRgb colour, qreal width = 1.0)
+{
+    QPainterPathStroker stroker;
+    stroker.setWidth(width);
+    canvas.Shape(stroker.createStroke(path), colour);
+}
+
+// What each court card holds in its hand at (46, 41), the shaft rising at x 46..48.
+void DrawEmblem(Canvas& canvas, char suit, int number, const Court& c)
+{
+    auto shaft = [&](qreal top, QRgb colour) {
+        canvas.Shape(Poly({{45.5, top}, {48.5, top}, {48.5, 46}, {45.5, 46}}), colour, ink::Black);
+    };
+    const int kind = (number - 10) * 4 + SuitIndex(suit);
+    switch (kind) {
+    case 0: // jack of clubs: an arrow
+        shaft(14, ink::Gold);
+        canvas.Shape(Poly({{47, 8}, {50.5, 15}, {43.5, 15}}), ink::White, ink::Black);
+        canvas.Shape(Poly({{44, 40}, {47, 36}, {50, 40}, {50, 44}, {47, 41}, {44, 44}}), ink::Red, ink::Black);
+        break;
+    case 1: // jack of diamonds: a halberd
+        shaft(9, ink::Gold);
+        canvas.Shape(Poly({{48, 12}, {56, 9}, {56, 21}, {48, 18}}), ink::White, ink::Black);
+        canvas.Shape(Poly({{47, 8}, {48.5, 13}, {45.5, 13}}), ink::White, ink::Black);
+        break;
+    case 2: // jack of hearts: a torch
+        shaft(18, ink::Gold);
+        canvas.Shape(Poly({{43.5, 15}, {50.5, 15}, {49, 19}, {45, 19}}), ink::Gold, ink::Black);
+        canvas.Shape(Poly({{47, 8}, {51, 12}, {50, 15.5}, {44, 15.5}, {43, 12}}), ink::Red, ink::Black);
+        canvas.Shape(Ellipse(47, 13, 1.6, 2), ink::Gold);
+        break;
+    case 3: // jack of spades: a spear
+        shaft(15, ink::Gold);
+        canvas.Shape(Poly({{47, 8}, {50, 12}, {47, 16}, {44, 12}}), ink::White, ink::Black);
+        canvas.Set(47, 17, ink::Red);
+        canvas.Set(47, 18, ink::Red);
+        break;
+    case 4: // queen of clubs: a golden tulip
+    case 6: // queen of hearts: a rose
+        canvas.Shape(Poly({{46.5, 18}, {48.5, 18}, {48.5, 44}, {46.5, 44}}), ink::Green, ink::Black);
+        canvas.Shape(Ellipse(51, 27, 3.5, 2), ink::Green, ink::Black);
+        canvas.Shape(Ellipse(43.5, 23, 3.5, 2), ink::Green, ink::Black);
+        if (kind == 4) {
+            canvas.Shape(Poly({{42.5, 10}, {45, 13}, {47.5, 9}, {50, 13}, {52.5, 10}, {52, 17}, {47.5, 20}, {43, 17}}), ink::Gold, ink::Black);
+            canvas.VLine(47, 13, 17, ink::Red);
+        } else {
+            canvas.Shape(Ellipse(47.5, 14, 5.5, 5), ink::Red, ink::Black);
+            Stroke(canvas, Ellipse(47.5, 14, 2.5, 2), ink::Gold);
+        }
+        break;
+    case 5: // queen of diamonds: a fan
+        canvas.Shape(Poly({{47, 30}, {40, 12}, {43, 10}, {47, 9}, {51, 10}, {54, 12}}), ink::White, ink::Black);
+        for (qreal x : {41.5, 44.5, 47.0, 49.5, 52.5})
+            canvas.Line({47, 29}, {x, 11.5}, c.accent, 0.8);
+        break;
+    case 7: // queen of spades: a sceptre with a pearl
+        shaft(14, ink::Gold);
+        canvas.Shape(Ellipse(47, 12, 3.5, 3.5), ink::White, ink::Black);
+        canvas.Shape(Poly({{43.5, 15}, {50.5, 15}, {49, 18}, {45, 18}}), ink::Gold, ink::Black);
+        break;
+    case 8: // king of clubs: sceptre with an orb and cross
+        shaft(19, ink::Gold);
+        canvas.Shape(Ellipse(47, 17, 4, 4), ink::Gold, ink::Black);
+        canvas.HLine(44, 50, 17, ink::Black);
+        canvas.Shape(Poly({{45.5, 8}, {48.5, 8}, {48.5, 10}, {50.5, 10}, {50.5, 12}, {48.5, 12}, {48.5, 14}, {45.5, 14}, {45.5, 12}, {43.5, 12}, {43.5, 10}, {45.5, 10}}), ink::Gold, ink::Black);
+        break;
+    case 9: // king of diamonds: an axe
+        shaft(9, ink::Gold);
+        canvas.Shape(Poly({{48, 12}, {55, 8}, {57.5, 16}, {55, 24}, {48, 20}}), ink::White, ink::Black);
+        canvas.Shape(Poly({{45.5, 13}, {48.5, 13}, {48.5, 19}, {45.5, 19}}), ink::Gold, ink::Black);
+        break;
+    case 10: // king of hearts: the sword behind his head
+        canvas.Shape(Poly({{15, 16}, {18, 13}, {48, 43}, {45, 46}}), ink::White, ink::Black);
+        canvas.Shape(Poly({{41, 44}, {48, 37}, {50, 39}, {43, 46}}), ink::Gold, ink::Black);
+        break;
+    default: // king of spades: a sword held upright
+        canvas.Shape(Poly({{45, 12}, {47, 8}, {49, 12}, {49, 36}, {45, 36}}), ink::White, ink::Black);
+        canvas.VLine(47, 11, 34, ink::Silver);
+        canvas.Shape(Poly({{41.5, 36}, {52.5, 36}, {52.5, 39}, {41.5, 39}}), ink::Gold, ink::Black);
+        canvas.Shape(Poly({{45.5, 39}, {48.5, 39}, {48.5, 46}, {45.5, 46}}), c.accent, ink::Black);
+        break;
     }
-    canvas.VLine(cx, eyeY + 1, eyeY + 2, ink::Black);
-    canvas.Set(cx - 1, eyeY + 3, ink::Black);
-    canvas.HLine(cx - 1, cx + 1, eyeY + 5, ink::Red);
 }
 
 // The upper half of a court picture in the frame x 13..57, y 8..47; the lower half is the
-// same turned. The figure stands in the suit's colour; each rank and suit holds its own emblem.
+// same turned. The figure wears the suit's colour; each rank and suit holds its own emblem.
 void DrawCourtHalf(Canvas& canvas, char suit, int number)
 {
     const Court c = CourtColours(suit, number);
-    const int cx = 35;
-    const int item = SuitIndex(suit);
+    const bool king = number == 12;
+    const bool queen = number == 11;
+    const bool jack = number == 10;
+    const QRect half(13, 8, 45, 40);
 
-    // What the figure holds, drawn first so the figure overlaps it.
-    if (number == 12 && suit == 'H') {
-        canvas.Shape(Poly({{17, 43}, {20, 46}, {52, 14}, {49, 11}}), ink::White, ink::Black);
-        canvas.Shape(Poly({{14, 38}, {17, 35}, {27, 45}, {24, 48}}), c.trim, ink::Black);
-    } else if (number == 12) {
-        const QRgb rod = suit == 'D' ? ink::Gold : c.trim;
-        canvas.Shape(Poly({{48, 12}, {51, 12}, {51, 47}, {48, 47}}), rod, ink::Black);
-        if (suit == 'D')
-            canvas.Shape(Poly({{51, 11}, {57, 8}, {57, 22}, {51, 19}}), ink::White, ink::Black);
-        else if (suit == 'C')
-            canvas.Shape(Ellipse(49.5, 11, 4, 4), ink::Gold, ink::Black);
-        else
-            canvas.Shape(Poly({{46, 9}, {49.5, 4.5}, {53, 9}, {49.5, 14}}), ink::White, ink::Black);
-    } else if (number == 11) {
-        canvas.Shape(Poly({{48, 22}, {50, 22}, {50, 47}, {48, 47}}), ink::Green, ink::Black);
-        if (suit == 'D') {
-            canvas.Shape(Poly({{49, 26}, {41, 12}, {57, 12}}), ink::Blue, ink::Black);
-            canvas.Line({45, 14}, {49, 24}, ink::White);
-            canvas.Line({53, 14}, {49, 24}, ink::White);
-        } else {
-            const QRgb petal = suit == 'C' ? ink::Gold : ink::Red;
-            canvas.Shape(Ellipse(49, 17, 5, 5), petal, ink::Black);
-            canvas.Shape(Ellipse(49, 17, 2, 2), suit == 'C' ? ink::Red : ink::Gold);
-            canvas.Shape(Ellipse(53, 27, 3, 1.6), ink::Green, ink::Black);
-        }
+    if (king && suit == 'H')
+        DrawEmblem(canvas, suit, number, c);
+    // Hair behind the shoulders.
+    if (queen) {
+        QPainterPath hair;
+        hair.moveTo(27.5, 22);
+        hair.cubicTo(27, 10, 43, 10, 42.5, 22);
+        hair.lineTo(45, 33);
+        hair.quadTo(43, 36, 39.5, 33);
+        hair.lineTo(38, 26);
+        hair.lineTo(32, 26);
+        hair.lineTo(30.5, 33);
+        hair.quadTo(27, 36, 25, 33);
+        hair.closeSubpath();
+        canvas.Shape(hair, c.hair, ink::Black);
+        Pattern(canvas, half, c.hair, ink::Black, [](int x, int y) { return y > 24 && (x == 27 || x == 43); });
     } else {
-        canvas.Shape(Poly({{48, 14}, {50, 14}, {50, 47}, {48, 47}}), ink::Gold, ink::Black);
-        if (suit == 'D' || suit == 'S')
-            canvas.Shape(Poly({{49, 4}, {53, 12}, {49, 16}, {45, 12}}), ink::White, ink::Black);
-        if (suit == 'D')
-            canvas.Shape(Poly({{50, 15}, {57, 12}, {57, 22}, {50, 19}}), ink::White, ink::Black);
-        if (suit == 'C' || suit == 'H')
-            canvas.Shape(Ellipse(49, 12, 3, 5), ink::Red, ink::Black);
-        if (suit == 'C' || suit == 'H')
-            canvas.Shape(Ellipse(49, 10, 1.5, 2.5), ink::Gold);
+        canvas.Shape(Ellipse(35, 20, 7.5, 7.5), c.hair, ink::Black);
+        if (jack) {
+            canvas.Shape(Ellipse(28.5, 25, 2.5, 3), c.hair, ink::Black);
+            canvas.Shape(Ellipse(41.5, 25, 2.5, 3), c.hair, ink::Black);
+        }
     }
 
-    // Robe with a band down the front.
-    canvas.Shape(Poly({{13, 48}, {13, 41}, {19, 35}, {28, 32}, {42, 32}, {51, 35}, {57, 41}, {57, 48}}), c.main, ink::Black);
-    canvas.Shape(Poly({{31, 34}, {39, 34}, {41, 48}, {29, 48}}), c.trim, ink::Black);
-    for (int y = 37; y < 47; y += 4)
-        canvas.Shape(Poly({{35, y - 1.5}, {37, y + 0.5}, {35, y + 2.5}, {33, y + 0.5}}), c.accent);
-    // Pattern on the shoulders: rows of small marks in the trim colour.
-    for (int y = 39; y < 47; y += 4)
-        for (int x = 17 + (y / 4) % 2 * 2; x < 29; x += 4) {
-            canvas.Set(x, y, c.trim);
-            canvas.Set(cx + (cx - x), y, c.trim);
-        }
-
-    // Collar: ermine for the king, a lace edge for the queen, a plain band for the jack.
-    if (number == 12) {
-        canvas.Shape(Poly({{19, 35}, {28, 31}, {42, 31}, {51, 35}, {48, 38}, {40, 35}, {30, 35}, {22, 38}}), ink::White, ink::Black);
-        for (int x : {23, 27, 43, 47})
-            canvas.Set(x, 35, ink::Black);
-    } else if (number == 11) {
-        canvas.Shape(Poly({{25, 32}, {45, 32}, {40, 38}, {30, 38}}), ink::Skin, ink::Black);
-        canvas.Shape(Poly({{24, 31}, {28, 31}, {31, 37}, {29, 38}}), c.accent, ink::Black);
-        canvas.Shape(Poly({{46, 31}, {42, 31}, {39, 37}, {41, 38}}), c.accent, ink::Black);
-        canvas.Shape(Ellipse(35, 37, 1.8, 1.8), c.accent == ink::Blue ? ink::Blue : ink::Red);
-    } else {
-        canvas.Shape(Poly({{24, 31}, {46, 31}, {43, 35}, {27, 35}}), c.accent, ink::Black);
-    }
-
-    // Hair behind the head.
-    if (number == 11)
-        canvas.Shape(Poly({{24, 14}, {46, 14}, {47, 34}, {23, 34}}), c.hair, ink::Black);
+    // Robe, patterned by rank: a lattice for the king, dots for the queen, stripes for the jack.
+    canvas.Shape(Poly({{13, 48}, {13, 39}, {17, 34}, {25, 30.5}, {45, 30.5}, {53, 34}, {57, 39}, {57, 48}}), c.main, ink::Black);
+    if (king)
+        Pattern(canvas, half, c.main, c.trim, [](int x, int y) { return (x + y) % 6 == 0 || (x - y + 60) % 6 == 0; });
+    else if (queen)
+        Pattern(canvas, half, c.main, c.trim, [](int x, int y) { return (x % 4 == 1 && y % 4 == 1) || (x % 4 == 3 && y % 4 == 3); });
     else
-        canvas.Shape(Ellipse(cx, 20, 9, 8), c.hair, ink::Black);
+        Pattern(canvas, half, c.main, c.trim, [](int x, int) { return x % 4 == 0; });
 
-    // Neck and face.
-    canvas.Shape(Poly({{31, 25}, {39, 25}, {39, 33}, {31, 33}}), ink::Skin, ink::Black);
-    canvas.Shape(Ellipse(cx, 20.5, 6.5, 7.5), ink::Skin, ink::Black);
-    DrawFaceFeatures(canvas, cx, 20, number == 11);
+    // Front panel.
+    canvas.Shape(Poly({{30, 31}, {40, 31}, {42.5, 48}, {27.5, 48}}), c.accent, ink::Black);
+    Pattern(canvas, half, c.accent, c.trim, [](int x, int y) { return x == 35 && y % 3 == 0; });
 
-    if (number == 12) {
-        // Beard and moustache.
-        canvas.Shape(Poly({{28, 23}, {30, 26}, {40, 26}, {42, 23}, {42, 27}, {38, 33}, {32, 33}, {28, 27}}), c.hair, ink::Black);
-        canvas.HLine(32, 38, 24, ink::Black);
-        canvas.HLine(34, 36, 27, ink::Red);
-    }
+    // Sleeves with cuffs and hands: one hand on the chest, the other holding the emblem.
+    canvas.Shape(Poly({{14, 38}, {23, 32}, {26, 38}, {29, 41}, {27, 46}, {15, 44}}), c.accent, ink::Black);
+    canvas.Shape(Poly({{56, 38}, {47, 32}, {45, 37}, {43, 40}, {46, 46}, {55, 44}}), c.accent, ink::Black);
+    canvas.Line({25.5, 40}, {26.5, 45}, c.trim, 1.6);
+    canvas.Line({44, 39}, {44, 45}, c.trim, 1.6);
+    if (!(king && suit == 'H'))
+        DrawEmblem(canvas, suit, number, c);
+    canvas.Shape(Ellipse(30, 43, 3, 2.8), ink::Skin, ink::Black);
+    canvas.Shape(Ellipse(47, 42.5, 3, 2.8), ink::Skin, ink::Black);
 
-    // Headwear: a tall crown for the king, a small crown for the queen, a feathered cap for the jack.
-    if (number == 12) {
-        canvas.Shape(Poly({{26, 16}, {26, 8}, {30, 12}, {35, 6}, {40, 12}, {44, 8}, {44, 16}}), c.trim, ink::Black);
-        canvas.HLine(27, 43, 14, ink::Black);
-        canvas.Set(35, 11, c.accent);
-        canvas.Set(30, 15, ink::Red);
-        canvas.Set(40, 15, ink::Red);
-        canvas.Set(35, 15, ink::Blue);
-    } else if (number == 11) {
-        canvas.Shape(Poly({{28, 15}, {28, 10}, {31, 12}, {35, 8}, {39, 12}, {42, 10}, {42, 15}}), c.trim, ink::Black);
-        canvas.Set(35, 12, c.accent == ink::Blue ? ink::Blue : ink::Red);
+    // Collar: ermine for the king, a bare neckline with pearls for the queen, lace for the jack.
+    canvas.Shape(Poly({{31.5, 25}, {38.5, 25}, {38.5, 32}, {31.5, 32}}), ink::Skin, ink::Black);
+    if (king) {
+        canvas.Shape(Poly({{18, 35}, {25, 30}, {45, 30}, {52, 35}, {48, 38}, {41, 33.5}, {29, 33.5}, {22, 38}}), ink::White, ink::Black);
+        for (QPoint p : {QPoint(22, 34), QPoint(26, 32), QPoint(44, 32), QPoint(48, 34)})
+            canvas.Set(p.x(), p.y(), ink::Black);
+    } else if (queen) {
+        canvas.Shape(Poly({{26, 30.5}, {44, 30.5}, {39, 36}, {31, 36}}), ink::Skin, ink::Black);
+        for (int x = 30; x <= 40; x += 2)
+            canvas.Set(x, x == 30 || x == 40 ? 32 : x == 32 || x == 38 ? 33 : 34, ink::White);
     } else {
-        canvas.Shape(Ellipse(cx - 1, 13, 11, 4), c.accent, ink::Black);
-        canvas.Shape(Poly({{25, 15}, {45, 15}, {45, 17}, {25, 17}}), c.trim, ink::Black);
-        QPainterPath feather;
-        feather.moveTo(41, 12);
-        feather.cubicTo(44, 4, 36, 4, 30, 9);
-        feather.cubicTo(36, 7, 40, 8, 41, 12);
-        canvas.Shape(feather, ink::White, ink::Black);
+        canvas.Shape(Poly({{26, 30}, {44, 30}, {41, 34}, {29, 34}}), ink::White, ink::Black);
+        Pattern(canvas, half, ink::White, ink::Black, [](int x, int y) { return y == 32 && x % 3 == 0 && x > 28 && x < 42; });
     }
-    (void)item;
+
+    // Face.
+    canvas.Shape(Ellipse(35, 20.5, 5.5, 6.5), ink::Skin, ink::Black);
+    canvas.Set(33, 20, ink::Black);
+    canvas.Set(37, 20, ink::Black);
+    canvas.HLine(32, 33, 18, ink::Black);
+    canvas.HLine(37, 38, 18, ink::Black);
+    canvas.Set(35, 22, ink::Black);
+    canvas.Set(34, 23, ink::Black);
+    canvas.HLine(34, 36, 25, ink::Red);
+    if (queen) {
+        canvas.Set(32, 19, ink::Black);
+        canvas.Set(38, 19, ink::Black);
+    }
+    if (king) {
+        canvas.Shape(Poly({{29.5, 22}, {31.5, 25}, {38.5, 25}, {40.5, 22}, {40.5, 27}, {37, 32}, {33, 32}, {29.5, 27}}), c.hair, ink::Black);
+        canvas.HLine(32, 38, 24, c.hair);
+        canvas.HLine(33, 37, 23, ink::Black);
+        canvas.HLine(34, 36, 26, ink::Red);
+        Pattern(canvas, half, c.hair, ink::Black, [](int x, int y) { return y >= 28 && y <= 30 && x % 2 == 0 && x > 31 && x < 39; });
+    }
+
+    // Headwear: a crown for the king, a small crown for the queen, a plumed cap for the jack.
+    if (king) {
+        canvas.Shape(Poly({{28, 16}, {28, 9}, {31, 12}, {35, 8}, {39, 12}, {42, 9}, {42, 16}}), c.trim, ink::Black);
+        canvas.HLine(29, 41, 14, ink::Black);
+        canvas.Set(31, 15, ink::Red);
+        canvas.Set(35, 15, c.accent == ink::Blue ? ink::Blue : ink::Red);
+        canvas.Set(39, 15, ink::Red);
+        canvas.Set(35, 11, ink::White);
+    } else if (queen) {
+        canvas.Shape(Poly({{29.5, 15}, {29.5, 10.5}, {32, 12.5}, {35, 9}, {38, 12.5}, {40.5, 10.5}, {40.5, 15}}), c.trim, ink::Black);
+        canvas.Set(35, 12, ink::Red);
+        canvas.Set(32, 14, ink::White);
+        canvas.Set(38, 14, ink::White);
+    } else {
+        canvas.Shape(Ellipse(35, 13, 9.5, 4), c.accent, ink::Black);
+        canvas.Shape(Poly({{27, 14}, {43, 14}, {43, 17}, {27, 17}}), c.trim, ink::Black);
+        QPainterPath plume;
+        plume.moveTo(38, 10);
+        plume.cubicTo(38, 6, 43, 6, 46, 9);
+        plume.cubicTo(43, 9, 41, 9, 40, 11);
+        plume.closeSubpath();
+        canvas.Shape(plume, ink::White, ink::Black);
+    }
 }
 
 void DrawCourt(Canvas& canvas, char suit, int number, QRgb colour)
@@ -327,11 +364,55 @@ void DrawCourt(Canvas& canvas, char suit, int number, QRgb colour)
     if (suit == 'H' || suit == 'C')
         canvas.FlipHorizontally(13, 8, 45, 40);
     canvas.Draw(SmallPips[static_cast<std::size_t>(SuitIndex(suit))], {{'X', colour}}, suit == 'H' || suit == 'C' ? 48 : 15, 10);
-    canvas.HLine(13, 57, 47, ink::Black);
     canvas.CopyTurned(12, 7, 47, 41);
 }
 
 } // namespace
+
+// Large suit shapes in a unit square, for the aces and the court cards' emblems.
+QPainterPath SuitShape(char suit)
+{
+    QPainterPath p;
+    switch (suit) {
+    case 'H':
+        p.moveTo(0.5, 0.26);
+        p.cubicTo(0.46, 0.02, 0.0, 0.0, 0.0, 0.32);
+        p.cubicTo(0.0, 0.58, 0.34, 0.74, 0.5, 1.0);
+        p.cubicTo(0.66, 0.74, 1.0, 0.58, 1.0, 0.32);
+        p.cubicTo(1.0, 0.0, 0.54, 0.02, 0.5, 0.26);
+        break;
+    case 'D':
+        p.moveTo(0.5, 0.0);
+        p.quadTo(0.68, 0.3, 0.92, 0.5);
+        p.quadTo(0.68, 0.7, 0.5, 1.0);
+        p.quadTo(0.32, 0.7, 0.08, 0.5);
+        p.quadTo(0.32, 0.3, 0.5, 0.0);
+        break;
+    case 'S':
+        p.moveTo(0.5, 0.0);
+        p.cubicTo(0.36, 0.22, 0.0, 0.36, 0.0, 0.6);
+        p.cubicTo(0.0, 0.8, 0.26, 0.86, 0.45, 0.7);
+        p.quadTo(0.44, 0.88, 0.3, 1.0);
+        p.lineTo(0.7, 1.0);
+        p.quadTo(0.56, 0.88, 0.55, 0.7);
+        p.cubicTo(0.74, 0.86, 1.0, 0.8, 1.0, 0.6);
+        p.cubicTo(1.0, 0.36, 0.64, 0.22, 0.5, 0.0);
+        break;
+    default:
+        p.moveTo(0.45, 0.45);
+        p.quadTo(0.44, 0.88, 0.3, 1.0);
+        p.lineTo(0.7, 1.0);
+        p.quadTo(0.56, 0.88, 0.55, 0.45);
+        p.closeSubpath();
+        for (QPointF lobe : {QPointF(0.5, 0.25), QPointF(0.245, 0.6), QPointF(0.755, 0.6)}) {
+            QPainterPath circle;
+            circle.addEllipse(lobe, 0.235, 0.235);
+            p = p.united(circle);
+        }
+        break;
+    }
+    return p;
+}
 
 Canvas DrawFace(char suit, int number)
 {
