@@ -79,6 +79,9 @@ TCard::TCard(QWidget* owner)
     , m_owner(owner)
 {
     resize(CardWidth, CardHeight);
+    // The owner destroys the card even after setParent has handed it to another window.
+    if (owner)
+        connect(owner, &QObject::destroyed, this, [this] { delete this; });
     engine::RandomizeFromClock();
 }
 
@@ -136,6 +139,7 @@ void TCard::RepaintNow()
         return;
     }
     m_paintFailure.clear();
+    m_reportedFailure.clear();
     m_repainting = true;
     repaint();
     m_repainting = false;
@@ -174,15 +178,20 @@ void TCard::paintEvent(QPaintEvent*)
             QPainter painter(this);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             painter.drawImage(QPoint(0, 0), ScaleForRatio(picture, devicePixelRatioF()));
+            m_reportedFailure.clear();
             return;
         } catch (const std::exception& e) {
             failure = QString::fromUtf8(e.what());
         }
     }
-    if (m_repainting)
+    if (m_repainting) {
         m_paintFailure = failure;
-    else
-        emit PaintFailed(failure);
+    } else if (failure != m_reportedFailure) {
+        // Reported once per failing state, and after the paint: a receiver that opens a modal
+        // box must not do so inside a paint, nor get a new failure for every repaint of it.
+        m_reportedFailure = failure;
+        QMetaObject::invokeMethod(this, [this, failure] { emit PaintFailed(failure); }, Qt::QueuedConnection);
+    }
 }
 
 void TCard::mousePressEvent(QMouseEvent* event)

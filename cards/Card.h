@@ -21,7 +21,8 @@ public:
     static constexpr int CardWidth = 71;
     static constexpr int CardHeight = 96;
 
-    // The owner destroys the card and lends it its background colour; construction reseeds
+    // The owner (also the first parent) destroys the card and lends it its background
+    // colour; construction draws nothing and reseeds
     // the shared generator from the clock (engine::RandomizeFromClock()).
     // The parent window is given afterwards with QWidget::setParent(parent) (then move/show).
     explicit TCard(QWidget* owner);
@@ -49,7 +50,9 @@ public:
 
 signals:
     void Click(TCard* card);                  // mouse pressed and released on the card
-    void PaintFailed(const QString& message); // a paint from the event loop failed
+    // A paint from the event loop failed and drew nothing; sent after that paint has ended,
+    // once until the card paints again or a setter runs.
+    void PaintFailed(const QString& message);
 
 protected:
     bool event(QEvent* event) override;
@@ -70,6 +73,7 @@ private:
     bool m_pressed = false;
     bool m_repainting = false; // a setter's synchronous paint is running
     QString m_paintFailure;    // what that paint reported
+    QString m_reportedFailure; // last failure sent through PaintFailed
 };
 
 // Image lookup by name, for the control and tests: the 71 x 96 picture with its 256-entry

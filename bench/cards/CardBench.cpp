@@ -32,7 +32,10 @@ void BM_SetterRepaint(benchmark::State& state)
     auto* card = new TCard(&window);
     card->show();
     window.show();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window)) {
+        state.SkipWithError("window not exposed");
+        return;
+    }
     std::uint8_t value = 1;
     for (auto _ : state) {
         card->SetValue(value);

@@ -74,10 +74,11 @@ TEST(CardSet, EveryImageHasTheCutCornerOutline)
                 const bool onEdge = cx == 0 || cy == 0;
                 const bool outside = cx + cy <= 1 && cx <= 1 && cy <= 1;
                 const bool diagonal = cx == 1 && cy == 1;
-                if (outside)
+                if (outside) {
                     EXPECT_EQ(image.pixel(x, y), corner) << x << "," << y;
-                else if (onEdge || diagonal)
+                } else if (onEdge || diagonal) {
                     EXPECT_EQ(image.pixel(x, y), Black) << x << "," << y;
+                }
             }
     }
 }
