@@ -27,9 +27,10 @@ void Weave(Canvas& canvas, QRect area, QRgb across, QRgb acrossEdge, QRgb down, 
 
 void StandardBack(Canvas& canvas, QRgb across, QRgb acrossEdge, QRgb down, QRgb downEdge, QRgb line)
 {
-    const QRect area(5, 5, 61, 86);
+    // Whole cells only, so the weave sits centred in an even white margin.
+    const QRect area(6, 6, 60, 84);
     canvas.Fill(area.left() - 1, area.top() - 1, area.width() + 2, area.height() + 2, line);
-    Weave(canvas, area, across, acrossEdge, down, downEdge, 8);
+    Weave(canvas, area, across, acrossEdge, down, downEdge, 6);
 }
 
 void Fish(Canvas& canvas, qreal cx, qreal cy, qreal length, bool facingLeft, QRgb body, QRgb stripe)

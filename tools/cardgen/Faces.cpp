@@ -4,6 +4,7 @@
 #include <QTransform>
 
 #include <array>
+#include <cmath>
 #include <stdexcept>
 
 namespace cardgen {
@@ -94,31 +95,34 @@ void DrawAce(Canvas& canvas, char suit, QRgb colour)
         canvas.Shape(Placed(SuitShape(suit), box), colour);
         return;
     }
-    // The ace of spades: a large spade in a gold wreath, with a white scroll inside.
-    canvas.Shape(Ellipse(35.5, 47.5, 27, 33), ink::Gold, ink::Black);
-    canvas.Shape(Ellipse(35.5, 47.5, 24, 30), ink::White, ink::Black);
-    for (int i = 0; i < 12; ++i) {
-        const qreal a = i * 30.0;
-        QTransform t;
-        t.translate(35.5, 47.5);
-        t.rotate(a);
-        canvas.Shape(t.map(Ellipse(0, -28.5, 1.6, 2.6)), ink::Red, ink::Black);
+    // The ace of spades: a large spade in a gold oval set with red stones, a white line
+    // following its edge inside and a jewel at its heart.
+    const QPointF centre(35.5, 47.5);
+    canvas.Shape(Ellipse(centre.x(), centre.y(), 27, 34), ink::Gold, ink::Black);
+    canvas.Shape(Ellipse(centre.x(), centre.y(), 24, 31), ink::White, ink::Black);
+    for (int i = 0; i < 8; ++i) {
+        const qreal a = i * M_PI / 4;
+        const QPointF at = centre + QPointF(25.5 * std::sin(a), -32.5 * std::cos(a));
+        canvas.Shape(Poly({{at.x(), at.y() - 3}, {at.x() + 3, at.y()}, {at.x(), at.y() + 3}, {at.x() - 3, at.y()}}), ink::Red, ink::Black);
     }
-    const QRectF box(13.5, 20, 44, 52);
+    const QRectF box(16.5, 21, 38, 47);
     canvas.Shape(Placed(SuitShape('S'), box), ink::Black);
-    // White filigree inside the blade.
-    QPainterPath scroll;
-    scroll.moveTo(35.5, 30);
-    scroll.cubicTo(30, 40, 22, 46, 26, 54);
-    scroll.moveTo(35.5, 30);
-    scroll.cubicTo(41, 40, 49, 46, 45, 54);
-    canvas.Line({35.5, 33}, {35.5, 58}, ink::White);
     QPainterPathStroker stroker;
     stroker.setWidth(1.0);
-    canvas.Shape(stroker.createStroke(scroll), ink::White);
-    canvas.Shape(Ellipse(35.5, 46, 4, 4), ink::Gold, ink::White);
-    canvas.Shape(Ellipse(26.5, 55, 2, 2), ink::Gold);
-    canvas.Shape(Ellipse(44.5, 55, 2, 2), ink::Gold);
+    QPainterPath blade;
+    blade.addRect(0, 0, 71, 56);
+    canvas.ShapeOver(stroker.createStroke(Placed(SuitShape('S'), box.adjusted(5, 6, -5, -6))).intersected(blade), ink::Black, ink::White);
+    canvas.Shape(Ellipse(35.5, 47, 4, 4), ink::Gold, ink::White);
+    canvas.Shape(Ellipse(35.5, 47, 1.5, 1.5), ink::Red);
+    for (qreal side : {-1.0, 1.0}) {
+        QPainterPath curl;
+        curl.moveTo(35.5 + side * 8, 68);
+        curl.cubicTo(35.5 + side * 15, 68, 35.5 + side * 17, 62, 35.5 + side * 13, 60);
+        QPainterPathStroker thick;
+        thick.setWidth(2.2);
+        canvas.Shape(thick.createStroke(curl), ink::Gold, ink::Black);
+        canvas.Shape(Ellipse(35.5 + side * 12.5, 61, 2, 2), ink::Red, ink::Black);
+    }
 }
 
 struct Court {
