@@ -289,8 +289,8 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
     Pattern(canvas, half, c.accent, c.trim, [](int x, int y) { return x == 35 && y % 3 == 0; });
 
     // Sleeves with cuffs and hands: one hand on the chest, the other holding the emblem.
-    canvas.Shape(Poly({{14, 38}, {23, 32}, {26, 38}, {29, 41}, {27, 46}, {15, 44}}), c.accent, ink::Black);
-    canvas.Shape(Poly({{56, 38}, {47, 32}, {45, 37}, {43, 40}, {46, 46}, {55, 44}}), c.accent, ink::Black);
+    canvas.Shape(Poly({{14, 38}, {23, 32}, {26, 38}, {29, 41}, {27, 46}, {15, 44}}), c.main, ink::Black);
+    canvas.Shape(Poly({{56, 38}, {47, 32}, {45, 37}, {43, 40}, {46, 46}, {55, 44}}), c.main, ink::Black);
     canvas.Line({25.5, 40}, {26.5, 45}, c.trim, 1.6);
     canvas.Line({44, 39}, {44, 45}, c.trim, 1.6);
     if (!(king && suit == 'H'))
