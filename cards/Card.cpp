@@ -1,0 +1,210 @@
+#include "cards/Card.h"
+
+#include "cards/CardSet.h"
+#include "engine/Random.h"
+
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QResource>
+
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+constexpr std::array<QPoint, 4> Corners{QPoint(0, 0), QPoint(70, 0), QPoint(0, 95), QPoint(70, 95)};
+
+std::runtime_error NotFound(const QString& name)
+{
+    return std::runtime_error("Resource " + name.toStdString() + " not found");
+}
+
+QString NoParentMessage(const QString& control)
+{
+    return QStringLiteral("Control '%1' has no parent window").arg(control);
+}
+
+} // namespace
+
+QImage LoadCardImage(const QString& name)
+{
+    // Only the set's own names reach the resource system, so no other name can find a file.
+    if (!cards::IsCardName(name.toStdString()))
+        throw NotFound(name);
+    const QResource resource(QStringLiteral(":/cards/%1.bmp").arg(name));
+    if (!resource.isValid())
+        throw NotFound(name);
+    QByteArray unpacked;
+    std::span<const std::uint8_t> bytes(resource.data(), static_cast<std::size_t>(resource.size()));
+    if (resource.compressionAlgorithm() != QResource::NoCompression) {
+        unpacked = resource.uncompressedData();
+        bytes = {reinterpret_cast<const std::uint8_t*>(unpacked.constData()), static_cast<std::size_t>(unpacked.size())};
+    }
+    const std::optional<cards::Bitmap8> bitmap = cards::DecodeBmp(bytes);
+    if (!bitmap || bitmap->width != cards::CardWidth || bitmap->height != cards::CardHeight)
+        throw std::runtime_error("Resource " + name.toStdString() + " is not a card image");
+
+    QImage image(bitmap->width, bitmap->height, QImage::Format_Indexed8);
+    image.setColorTable(QList<QRgb>(bitmap->palette.begin(), bitmap->palette.end()));
+    for (int y = 0; y < bitmap->height; ++y)
+        std::copy_n(bitmap->indices.data() + static_cast<std::ptrdiff_t>(y) * bitmap->width, bitmap->width, image.scanLine(y));
+    return image;
+}
+
+QImage ComposeCardImage(const QString& name, QColor fill)
+{
+    // Filling the picture before it is drawn gives the same pixels as filling the surface
+    // after: the picture covers the whole control.
+    QImage picture = LoadCardImage(name).convertToFormat(QImage::Format_RGB32);
+    auto* pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
+    const std::ptrdiff_t stride = picture.bytesPerLine() / 4;
+    for (QPoint corner : Corners)
+        cards::FloodFillBoundedByBlack(pixels, picture.width(), picture.height(), stride, corner.x(), corner.y(), fill.rgb());
+    return picture;
+}
+
+QImage ScaleForRatio(const QImage& picture, qreal ratio)
+{
+    const int factor = std::isfinite(ratio) ? static_cast<int>(std::floor(ratio)) : 1;
+    if (factor < 2)
+        return picture;
+    QImage scaled = picture.scaled(picture.size() * factor, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    scaled.setDevicePixelRatio(factor);
+    return scaled;
+}
+
+TCard::TCard(QWidget* owner)
+    : QWidget(owner)
+    , m_owner(owner)
+{
+    resize(CardWidth, CardHeight);
+    // The owner destroys the card even after setParent has handed it to another window.
+    if (owner)
+        connect(owner, &QObject::destroyed, this, [this] { delete this; });
+    engine::RandomizeFromClock();
+}
+
+QString TCard::ImageName() const
+{
+    if (m_showDeck) {
+        const auto deck = static_cast<std::size_t>(m_deckType);
+        return deck < cards::BackNames.size() ? QString::fromLatin1(cards::BackNames[deck]) : QString();
+    }
+    const auto suit = static_cast<std::size_t>(m_suit);
+    const QString letter = suit < cards::SuitLetters.size() ? QString(QLatin1Char(cards::SuitLetters[suit])) : QString();
+    return letter + QString::number(m_value);
+}
+
+void TCard::SetValue(std::uint8_t value)
+{
+    m_value = std::clamp<std::uint8_t>(value, 1, 13);
+    RepaintNow();
+}
+
+void TCard::SetSuit(TCardSuit suit)
+{
+    m_suit = suit;
+    RepaintNow();
+}
+
+void TCard::SetShowDeck(bool showDeck)
+{
+    m_showDeck = showDeck;
+    RepaintNow();
+}
+
+void TCard::SetDeckType(TDecks deckType)
+{
+    m_deckType = deckType;
+    RepaintNow();
+}
+
+void TCard::SetCard(std::int32_t rank, std::uint8_t suit)
+{
+    if (rank >= 1 && rank <= 13)
+        SetValue(static_cast<std::uint8_t>(rank));
+    if (suit <= 3)
+        SetSuit(static_cast<TCardSuit>(suit));
+}
+
+void TCard::RepaintNow()
+{
+    if (!parentWidget())
+        throw std::runtime_error(NoParentMessage(objectName()).toStdString());
+    if (!isVisible()) {
+        // Qt paints nothing hidden; the name is still checked so a bad value fails alike.
+        if (!cards::IsCardName(ImageName().toStdString()))
+            throw NotFound(ImageName());
+        return;
+    }
+    m_paintFailure.clear();
+    m_reportedFailure.clear();
+    m_repainting = true;
+    repaint();
+    m_repainting = false;
+    if (!m_paintFailure.isEmpty()) {
+        const std::string message = m_paintFailure.toStdString();
+        m_paintFailure.clear();
+        throw std::runtime_error(message);
+    }
+}
+
+QColor TCard::FillColour() const
+{
+    // A card made without an owner borrows its parent's colour rather than failing.
+    const QWidget* source = m_owner ? m_owner.data() : parentWidget();
+    return (source ? source : this)->palette().color(QPalette::Window);
+}
+
+bool TCard::event(QEvent* event)
+{
+    const bool handled = QWidget::event(event);
+    if (event->type() == QEvent::Paint && size() != QSize(CardWidth, CardHeight))
+        resize(CardWidth, CardHeight);
+    return handled;
+}
+
+void TCard::paintEvent(QPaintEvent*)
+{
+    // Exceptions must not cross Qt's event loop: a failure is handed to the setter that
+    // asked for this paint, or reported through PaintFailed.
+    QString failure;
+    if (!parentWidget()) {
+        failure = NoParentMessage(objectName());
+    } else {
+        try {
+            const QImage picture = ComposeCardImage(ImageName(), FillColour());
+            QPainter painter(this);
+            painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+            painter.drawImage(QPoint(0, 0), ScaleForRatio(picture, devicePixelRatioF()));
+            m_reportedFailure.clear();
+            return;
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        }
+    }
+    if (m_repainting) {
+        m_paintFailure = failure;
+    } else if (failure != m_reportedFailure) {
+        // Reported once per failing state, and after the paint: a receiver that opens a modal
+        // box must not do so inside a paint, nor get a new failure for every repaint of it.
+        m_reportedFailure = failure;
+        QMetaObject::invokeMethod(this, [this, failure] { emit PaintFailed(failure); }, Qt::QueuedConnection);
+    }
+}
+
+void TCard::mousePressEvent(QMouseEvent* event)
+{
+    m_pressed = event->button() == Qt::LeftButton;
+    QWidget::mousePressEvent(event);
+}
+
+void TCard::mouseReleaseEvent(QMouseEvent* event)
+{
+    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    m_pressed = false;
+    QWidget::mouseReleaseEvent(event);
+    if (click)
+        emit Click(this);
+}

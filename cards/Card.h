@@ -1,0 +1,90 @@
+#pragma once
+
+// The card control: shows one card, face or back, at 71 x 96 pixels on its parent window,
+// drawn from the built-in card image set with its corners in the owner window's colour.
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+
+class QImage;
+
+enum class TCardSuit : std::uint8_t { Clubs, Diamonds, Hearts, Spades };
+enum class TDecks : std::uint8_t { Standard1, Standard2, Fishes1, Fishes2, Beach, Leaves1,
+                                   Leaves2, Robot, Roses, Shell, Castle, Hand };
+
+class TCard : public QWidget {
+    Q_OBJECT
+public:
+    static constexpr int CardWidth = 71;
+    static constexpr int CardHeight = 96;
+
+    // The owner (also the first parent) destroys the card and lends it its background
+    // colour; construction draws nothing and reseeds
+    // the shared generator from the clock (engine::RandomizeFromClock()).
+    // The parent window is given afterwards with QWidget::setParent(parent) (then move/show).
+    explicit TCard(QWidget* owner);
+
+    // Every setter stores its value and then repaints at once, so the change is on screen
+    // when it returns. A failed paint (an image name the set does not hold, or no parent
+    // window) throws std::runtime_error with the message after the value is stored.
+    std::uint8_t Value() const { return m_value; }
+    void SetValue(std::uint8_t value); // clamped to 1..13
+    TCardSuit Suit() const { return m_suit; }
+    void SetSuit(TCardSuit suit);
+    bool ShowDeck() const { return m_showDeck; }
+    void SetShowDeck(bool showDeck);
+    TDecks DeckType() const { return m_deckType; }
+    void SetDeckType(TDecks deckType);
+    // Sets Value for a rank 1..13, then Suit for a suit 0..3; anything else is left as it is.
+    void SetCard(std::int32_t rank, std::uint8_t suit);
+
+    int Tag() const { return m_tag; }
+    void SetTag(int tag) { m_tag = tag; }
+
+    QWidget* Owner() const { return m_owner; }
+    // The name of the image the next paint draws ("H1", "STD1", ...).
+    QString ImageName() const;
+
+signals:
+    void Click(TCard* card);                  // mouse pressed and released on the card
+    // A paint from the event loop failed and drew nothing; sent after that paint has ended,
+    // once until the card paints again or a setter runs.
+    void PaintFailed(const QString& message);
+
+protected:
+    bool event(QEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+
+private:
+    void RepaintNow();
+    QColor FillColour() const;
+
+    std::uint8_t m_value = 1;
+    TCardSuit m_suit = TCardSuit::Hearts;
+    bool m_showDeck = false;
+    TDecks m_deckType = TDecks::Standard1;
+    int m_tag = 0;
+    QPointer<QWidget> m_owner;
+    bool m_pressed = false;
+    bool m_repainting = false; // a setter's synchronous paint is running
+    QString m_paintFailure;    // what that paint reported
+    QString m_reportedFailure; // last failure sent through PaintFailed
+};
+
+// Image lookup by name, for the control and tests: the 71 x 96 picture with its 256-entry
+// palette (QImage::Format_Indexed8). Throws std::runtime_error "Resource <name> not found"
+// for a name the set does not hold.
+QImage LoadCardImage(const QString& name);
+
+// What one paint shows: the named image with the regions outside its black outline at the
+// four corners, (0,0), (70,0), (0,95), (70,95), given the fill colour. Throws as LoadCardImage.
+QImage ComposeCardImage(const QString& name, QColor fill);
+
+// The picture as drawn at a device pixel ratio: scaled by the whole part of the ratio with
+// nearest-neighbour sampling, so a card stays sharp on a high-density screen.
+QImage ScaleForRatio(const QImage& picture, qreal ratio);

@@ -1,0 +1,365 @@
+#include "cards/Card.h"
+
+#include "engine/Random.h"
+
+#include <QApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <memory>
+#include <set>
+#include <stdexcept>
+
+namespace {
+
+constexpr QRgb Felt = 0xff207840;
+
+// The twelve pixels outside the outline, which take the owner window's colour.
+bool IsCornerPixel(int x, int y)
+{
+    const int cx = x <= 1 ? x : 70 - x;
+    const int cy = y <= 1 ? y : 95 - y;
+    return cx >= 0 && cy >= 0 && cx <= 1 && cy <= 1 && cx + cy <= 1;
+}
+
+// Counts the paint events a widget receives.
+class PaintCounter : public QObject {
+public:
+    int paints = 0;
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+};
+
+class CardTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        window = std::make_unique<QWidget>();
+        window->resize(200, 150);
+        SetWindowColour(Felt);
+        card = new TCard(window.get());
+        card->move(30, 20);
+        card->show();
+        window->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        card->installEventFilter(&counter);
+    }
+
+    void SetWindowColour(QRgb colour)
+    {
+        QPalette palette = window->palette();
+        palette.setColor(QPalette::Window, QColor(colour));
+        window->setPalette(palette);
+    }
+
+    // What the window shows at the card's place, read from the window's surface as it is now.
+    QImage Shown() const
+    {
+        return window->screen()->grabWindow(window->winId(), card->x(), card->y(), TCard::CardWidth, TCard::CardHeight)
+            .toImage()
+            .convertToFormat(QImage::Format_RGB32);
+    }
+
+    // Corners in the window's colour, every other pixel the named image's.
+    void ExpectShows(const QString& name, QRgb corner = Felt) const
+    {
+        SCOPED_TRACE(name.toStdString());
+        const QImage want = LoadCardImage(name);
+        const QImage got = Shown();
+        ASSERT_EQ(got.size(), QSize(71, 96));
+        int wrong = 0;
+        for (int y = 0; y < 96; ++y)
+            for (int x = 0; x < 71; ++x) {
+                const QRgb expected = IsCornerPixel(x, y) ? corner : want.pixel(x, y);
+                if (got.pixel(x, y) != expected && ++wrong <= 3)
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got.pixel(x, y) << " want " << expected;
+            }
+        EXPECT_EQ(wrong, 0);
+    }
+
+    std::unique_ptr<QWidget> window;
+    TCard* card = nullptr;
+    PaintCounter counter;
+};
+
+TEST_F(CardTest, FreshCardShowsTwoOfHeartsWithCornersInWindowColour)
+{
+    EXPECT_EQ(card->Value(), 1);
+    EXPECT_EQ(card->Suit(), TCardSuit::Hearts);
+    EXPECT_FALSE(card->ShowDeck());
+    EXPECT_EQ(card->DeckType(), TDecks::Standard1);
+    QApplication::processEvents();
+    ExpectShows("H1");
+}
+
+TEST_F(CardTest, SettersRepaintBeforeReturning)
+{
+    card->SetSuit(TCardSuit::Spades);
+    ExpectShows("S1");
+    card->SetValue(13);
+    ExpectShows("S13");
+    card->SetShowDeck(true);
+    ExpectShows("STD1");
+}
+
+TEST_F(CardTest, SetCardTakesOnlyValidRankAndSuit)
+{
+    struct Case {
+        const char* label;
+        std::int32_t rank;
+        std::uint8_t suit;
+        const char* shows;
+        int paints;
+    };
+    const Case cases[] = {
+        {"ace of clubs", 13, 0, "C13", 2},
+        {"two of spades", 1, 3, "S1", 2},
+        {"jack of hearts", 10, 2, "H10", 2},
+        {"rank 0 keeps the value", 0, 1, "D5", 1},
+        {"rank 14 keeps the value", 14, 1, "D5", 1},
+        {"suit 4 keeps the suit", 5, 4, "C5", 1},
+        {"nothing valid, nothing painted", 0, 7, "C5", 0},
+        {"the same card still repaints", 5, 0, "C5", 2},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        card->SetCard(5, 0);
+        counter.paints = 0;
+        card->SetCard(c.rank, c.suit);
+        EXPECT_EQ(card->ImageName(), c.shows);
+        EXPECT_EQ(counter.paints, c.paints);
+        ExpectShows(c.shows);
+    }
+}
+
+TEST_F(CardTest, ValueIsClampedToOneThroughThirteen)
+{
+    const std::array<std::pair<int, int>, 5> cases{{{0, 1}, {1, 1}, {7, 7}, {14, 13}, {200, 13}}};
+    for (auto [set, want] : cases) {
+        SCOPED_TRACE(set);
+        card->SetValue(static_cast<std::uint8_t>(set));
+        EXPECT_EQ(card->Value(), want);
+    }
+}
+
+TEST_F(CardTest, BackShowsWhateverTheFaceAndTheFaceComesBack)
+{
+    card->SetCard(12, 1);
+    const std::array<const char*, 12> backs{"STD1", "STD2", "FISHES1", "FISHES2", "BEACH", "LEAVES1",
+                                            "LEAVES2", "ROBOT", "ROSES", "SHELL", "CASTLE", "HAND"};
+    card->SetShowDeck(true);
+    for (std::size_t i = 0; i < backs.size(); ++i) {
+        card->SetDeckType(static_cast<TDecks>(i));
+        ExpectShows(backs[i]);
+    }
+    card->SetValue(3);
+    ExpectShows("HAND");
+    card->SetShowDeck(false);
+    EXPECT_EQ(card->Value(), 3);
+    EXPECT_EQ(card->Suit(), TCardSuit::Diamonds);
+    ExpectShows("D3");
+}
+
+TEST_F(CardTest, CornersFollowTheOwnerColourAtEachPaint)
+{
+    SetWindowColour(0xff102030);
+    card->SetValue(4);
+    ExpectShows("H4", 0xff102030);
+
+    // The owner's colour counts, not the colour of the window the card is placed on.
+    QWidget other(window.get());
+    other.setGeometry(0, 0, 150, 130);
+    QPalette palette = other.palette();
+    palette.setColor(QPalette::Window, QColor(0xffa0a000));
+    other.setPalette(palette);
+    other.setAutoFillBackground(true);
+    other.show();
+    card->setParent(&other);
+    card->move(30, 20);
+    card->show();
+    card->SetValue(5);
+    ExpectShows("H5", 0xff102030);
+    card->setParent(window.get());
+}
+
+TEST_F(CardTest, SizeReturnsToCardSizeAfterEachPaint)
+{
+    card->resize(120, 40);
+    card->SetValue(2);
+    EXPECT_EQ(card->size(), QSize(71, 96));
+
+    card->resize(30, 200);
+    card->update();
+    QApplication::processEvents();
+    EXPECT_EQ(card->size(), QSize(71, 96));
+}
+
+TEST_F(CardTest, ClickNeedsPressAndReleaseOnTheCard)
+{
+    QSignalSpy clicks(card, &TCard::Click);
+    QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_EQ(clicks.count(), 1);
+    EXPECT_EQ(clicks.at(0).at(0).value<TCard*>(), card);
+
+    QTest::mousePress(card, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(card, Qt::LeftButton, {}, QPoint(90, 10));
+    QTest::mouseClick(card, Qt::RightButton, {}, QPoint(10, 10));
+    EXPECT_EQ(clicks.count(), 1);
+}
+
+TEST_F(CardTest, ImageTheSetDoesNotHoldFailsTheSetterAfterStoring)
+{
+    struct Case {
+        const char* label;
+        bool back;
+        std::function<void()> set;
+        const char* message;
+        std::function<bool()> stored;
+        std::function<void()> restore;
+    };
+    const Case cases[] = {
+        {"suit beyond spades", false, [&] { card->SetSuit(static_cast<TCardSuit>(7)); }, "Resource 1 not found",
+         [&] { return static_cast<int>(card->Suit()) == 7; }, [&] { card->SetSuit(TCardSuit::Hearts); }},
+        {"back beyond the hand", true, [&] { card->SetDeckType(static_cast<TDecks>(12)); }, "Resource  not found",
+         [&] { return static_cast<int>(card->DeckType()) == 12; }, [&] { card->SetDeckType(TDecks::Standard1); }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        card->SetShowDeck(c.back);
+        try {
+            c.set();
+            ADD_FAILURE() << "no failure";
+        } catch (const std::runtime_error& e) {
+            EXPECT_EQ(std::string(e.what()), c.message);
+        }
+        EXPECT_TRUE(c.stored());
+        c.restore();
+    }
+}
+
+TEST_F(CardTest, FailedPaintFromTheEventLoopReportsAndDrawsNothing)
+{
+    card->hide();
+    EXPECT_THROW(card->SetSuit(static_cast<TCardSuit>(9)), std::runtime_error);
+    EXPECT_EQ(static_cast<int>(card->Suit()), 9);
+    QSignalSpy failures(card, &TCard::PaintFailed);
+    card->show();
+    QApplication::processEvents();
+    EXPECT_TRUE(failures.count() == 1 || failures.wait(1000));
+    ASSERT_EQ(failures.count(), 1);
+    EXPECT_EQ(failures.at(0).at(0).toString(), "Resource 1 not found");
+    const QImage shown = Shown();
+    EXPECT_EQ(shown.pixel(35, 48), Felt);
+    EXPECT_EQ(shown.pixel(1, 1), Felt);
+
+    // Repaints of the same failing card do not repeat the report.
+    for (int i = 0; i < 3; ++i) {
+        card->update();
+        QApplication::processEvents();
+    }
+    QApplication::processEvents();
+    EXPECT_EQ(failures.count(), 1);
+}
+
+TEST_F(CardTest, DrawsOnItsParentWithoutANativeWindow)
+{
+    EXPECT_FALSE(card->testAttribute(Qt::WA_NativeWindow));
+    EXPECT_EQ(card->internalWinId(), 0U);
+    EXPECT_EQ(card->parentWidget(), window.get());
+}
+
+TEST(CardOwnership, TheOwnerDestroysTheCardWhereverItIsPlaced)
+{
+    auto owner = std::make_unique<QWidget>();
+    auto elsewhere = std::make_unique<QWidget>();
+    QPointer<TCard> moved = new TCard(owner.get());
+    moved->setParent(elsewhere.get());
+    QPointer<TCard> kept = new TCard(owner.get());
+    owner.reset();
+    EXPECT_TRUE(moved.isNull());
+    EXPECT_TRUE(kept.isNull());
+
+    // A card whose parent goes first is gone with it, and the owner's end touches nothing.
+    owner = std::make_unique<QWidget>();
+    QPointer<TCard> lent = new TCard(owner.get());
+    lent->setParent(elsewhere.get());
+    elsewhere.reset();
+    EXPECT_TRUE(lent.isNull());
+    owner.reset();
+}
+
+TEST(CardWithoutParent, SettersFailAfterStoringTheValue)
+{
+    TCard card(nullptr);
+    card.setObjectName("Karta3");
+    try {
+        card.SetValue(9);
+        ADD_FAILURE() << "no failure";
+    } catch (const std::runtime_error& e) {
+        EXPECT_EQ(std::string(e.what()), "Control 'Karta3' has no parent window");
+    }
+    EXPECT_EQ(card.Value(), 9);
+    EXPECT_THROW(card.SetCard(3, 0), std::runtime_error);
+    EXPECT_EQ(card.Value(), 3);
+}
+
+std::uint32_t FixedMoment()
+{
+    return 45296789; // 12:34:56.789
+}
+
+TEST(CardConstruction, ReseedsTheGeneratorFromTheClock)
+{
+    engine::SetClockSource(&FixedMoment);
+    engine::Randomize(FixedMoment());
+    std::vector<int> want;
+    for (int i = 0; i < 8; ++i)
+        want.push_back(engine::Random(52));
+
+    QWidget window;
+    for (int drawnBefore : {0, 3, 17}) {
+        SCOPED_TRACE(drawnBefore);
+        engine::Randomize(7);
+        for (int i = 0; i < drawnBefore; ++i)
+            engine::Random(1000);
+        TCard card(&window);
+        std::vector<int> got;
+        for (int i = 0; i < 8; ++i)
+            got.push_back(engine::Random(52));
+        EXPECT_EQ(got, want);
+    }
+    engine::SetClockSource(nullptr);
+}
+
+TEST(CardHighDensity, WholeNumberScaleKeepsPixelsSharp)
+{
+    const QImage picture = ComposeCardImage("S13", QColor(Felt));
+    for (qreal ratio : {1.0, 1.5, 2.0, 2.5, 3.0}) {
+        SCOPED_TRACE(ratio);
+        const int factor = ratio < 2 ? 1 : static_cast<int>(ratio);
+        // Draw it as the control does onto a surface of that density, and read the device pixels.
+        QImage surface(QSize(71, 96) * factor, QImage::Format_RGB32);
+        surface.setDevicePixelRatio(factor);
+        surface.fill(Qt::magenta);
+        {
+            QPainter painter(&surface);
+            painter.drawImage(QPoint(0, 0), ScaleForRatio(picture, ratio));
+        }
+        int wrong = 0;
+        for (int y = 0; y < surface.height(); ++y)
+            for (int x = 0; x < surface.width(); ++x)
+                wrong += surface.pixel(x, y) != picture.pixel(x / factor, y / factor);
+        EXPECT_EQ(wrong, 0);
+    }
+}
+
+} // namespace
