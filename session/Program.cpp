@@ -8,6 +8,7 @@
 #include "windows/Unit3.h"
 
 #include <QApplication>
+#include <QEventLoop>
 
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
@@ -35,10 +36,14 @@ Program::~Program()
     Form2 = nullptr;
 }
 
-int RunProgram(QApplication& app)
+int RunProgram(QApplication&)
 {
     Program program;
     if (!Form1 || Form1->Ended())
         return 0;
-    return app.exec();
+    // Only this loop ends with the main window. Ending the whole application instead would
+    // make every later nested loop (a tune still finishing, a box) return at once.
+    QEventLoop loop;
+    QObject::connect(Form1, &TForm1::ProgramEnded, &loop, &QEventLoop::quit);
+    return loop.exec();
 }

@@ -1,6 +1,7 @@
 #include "session/Unit1.h"
 
 #include "cards/Card.h"
+#include "session/Program.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
 #include "sound/KwOdeum.h"
@@ -453,5 +454,4 @@ void TForm1::closeEvent(QCloseEvent* event)
         if (w != this && w->isVisible())
             w->hide();
     emit ProgramEnded();
-    QCoreApplication::exit(0);
 }

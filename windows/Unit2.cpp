@@ -53,6 +53,7 @@ TForm2::TForm2()
     btnOk->installEventFilter(this);
 
     Timer1 = new QTimer(this);
+    Timer1->setTimerType(Qt::PreciseTimer); // a coarse timer may fire a few per cent early
     Timer1->setInterval(FirstFanfareDelay);
 
     connect(btnOk, &QPushButton::clicked, this, [this] {

@@ -17,6 +17,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -35,10 +36,11 @@ public:
     std::uint32_t tick = 0;
     std::uint32_t step = 1000;
     std::vector<std::uint32_t> beeps; // frequencies, in order
+    std::vector<std::int64_t> beepTimes; // steady-clock milliseconds of each note
     std::function<void()> onPump;
 
     bool IsNTFamily() override { return ntFamily; }
-    void Beep(std::uint32_t frequency, std::uint32_t) override { beeps.push_back(frequency); }
+    void Beep(std::uint32_t frequency, std::uint32_t) override { Record(frequency); }
     std::uint32_t GetTickCount() override { return tick += step; }
     void ProcessMessages(std::uint32_t) override
     {
@@ -59,7 +61,7 @@ public:
             haveLow = true;
         } else {
             haveLow = false;
-            beeps.push_back(1193181U / (divisorLow | (value << 8U))); // as the timer would sound it
+            Record(1193181U / (divisorLow | (value << 8U))); // as the timer would sound it
         }
     }
 
@@ -67,6 +69,14 @@ public:
     int Count(const std::vector<std::uint32_t>& tuneStart) const;
 
 private:
+    void Record(std::uint32_t frequency)
+    {
+        beeps.push_back(frequency);
+        beepTimes.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                std::chrono::steady_clock::now().time_since_epoch())
+                                .count());
+    }
+
     std::uint8_t port61 = 0;
     bool haveLow = false;
     std::uint32_t divisorLow = 0;

@@ -109,30 +109,24 @@ TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
 
 TEST_F(RewardTest, FanfareFirstAfterASecondThenThreeTenthsAfterEachEnd)
 {
-    QElapsedTimer clock;
-    std::vector<qint64> fanfareStarts;
-    std::size_t notesSeen = 0;
+    std::int64_t shownAt = 0;
     answerer->onShown = [&](QWidget* w) {
         if (!qobject_cast<TForm2*>(w))
             return;
-        clock.start();
-        // Sample the notes as they come, then dismiss.
-        while (clock.elapsed() < 2600) {
-            QTest::qWait(5);
-            if (speaker.beeps.size() > notesSeen) {
-                if (notesSeen % 8 == 0)
-                    fanfareStarts.push_back(clock.elapsed());
-                notesSeen = speaker.beeps.size();
-            }
-        }
+        shownAt = std::chrono::duration_cast<std::chrono::milliseconds>(
+                      std::chrono::steady_clock::now().time_since_epoch())
+                      .count();
+        speaker.beeps.clear();
+        speaker.beepTimes.clear();
+        QTest::qWait(2500);
     };
     WinIntoTheReward();
-    ASSERT_GE(fanfareStarts.size(), 2U);
-    EXPECT_GE(fanfareStarts[0], 1000);
-    // The fake speaker plays a fanfare at once, so the next starts 300 ms after the last.
-    for (std::size_t i = 1; i < fanfareStarts.size(); ++i)
-        EXPECT_GE(fanfareStarts[i] - fanfareStarts[i - 1], 300);
-    EXPECT_EQ(speaker.Count(FanfareStart), static_cast<int>(fanfareStarts.size()));
+    // Each fanfare sounds eight notes; the fake speaker plays them at once.
+    ASSERT_GE(speaker.beeps.size(), 16U);
+    EXPECT_EQ(speaker.Count(FanfareStart) * 8, static_cast<int>(speaker.beeps.size()));
+    EXPECT_GE(speaker.beepTimes[0] - shownAt, 1000);
+    for (std::size_t i = 8; i < speaker.beepTimes.size(); i += 8)
+        EXPECT_GE(speaker.beepTimes[i] - speaker.beepTimes[i - 1], 300) << "fanfare " << i / 8;
 }
 
 TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)

@@ -1,6 +1,7 @@
 #include "tests/game/GameTestSupport.h"
 
 #include "cards/Card.h"
+#include "session/UpDown.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -9,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
+#include <QToolButton>
 
 using namespace gametest;
 
