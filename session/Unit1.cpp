@@ -67,6 +67,16 @@ QLabel* StaticText(QWidget* parent, const QString& text, int left, int top, int 
     return label;
 }
 
+// Overrides the olive that a child would inherit from the window with the system's colours.
+void KeepSystemColours(QWidget* w)
+{
+    QPalette system = QApplication::palette();
+    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::WindowText})
+        system.setColor(role, system.color(role)); // marks the role as set, so it is not inherited
+    w->setPalette(system);
+    w->setAutoFillBackground(true);
+}
+
 } // namespace
 
 template <typename Sender, typename Signal, typename Handler>
@@ -121,6 +131,8 @@ TForm1::TForm1()
     StatusBar1 = new QStatusBar(client_);
     StatusBar1->setGeometry(0, 383, 691, 22);
     StatusBar1->setSizeGripEnabled(false);
+    // The menu bar and the status bar keep the system's colours; only the window is olive.
+    KeepSystemColours(StatusBar1);
 
     setTabOrder(btnRozdanie, btnKupno);
     setTabOrder(btnKupno, Edit1);
@@ -129,6 +141,7 @@ TForm1::TForm1()
     for (int i = 0; i < 4; ++i)
         setTabOrder(CheckBoxes[i], CheckBoxes[i + 1]);
 
+    KeepSystemColours(menuBar());
     Ustawienia1 = menuBar()->addMenu(QStringLiteral("&Ustawienia   "));
     MuzykaZal1 = Ustawienia1->addAction(QStringLiteral("&Dzwięki włączone"));
     MuzykaZal1->setCheckable(true);

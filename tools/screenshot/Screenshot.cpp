@@ -1,0 +1,54 @@
+// Takes the screenshots in docs/: the main window after a deal and the reward window, as the X
+// server shows them. Run under Xvfb by tools/screenshot.sh; the deal is a fixed one.
+
+#include "engine/Engine.h"
+#include "session/Program.h"
+#include "session/Statistics.h"
+#include "session/Unit1.h"
+#include "windows/Unit2.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+bool GrabWindow(QWidget* window, const QString& path)
+{
+    QTest::qWait(400); // let the X server draw everything
+    const QRect frame = window->frameGeometry();
+    const QPixmap shot = window->screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+    return shot.save(path);
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc < 3) {
+        std::fprintf(stderr, "usage: screenshot <main-window.png> <reward-window.png>\n");
+        return 2;
+    }
+    QTemporaryDir dir;
+    session::SetStatisticsFilePath(dir.filePath(QStringLiteral("wirtola.ini")).toStdString());
+    engine::SetClockSource([]() -> std::uint32_t { return 36000000; });
+
+    Program program;
+    Form1->MuzykaZal1->setChecked(false); // no tunes: the picture is the point here
+    Form1->move(20, 20);
+    Form1->btnRozdanie->click();
+    bool ok = GrabWindow(Form1, QString::fromLocal8Bit(argv[1]));
+
+    Form2->move(60, 60);
+    Form2->show();
+    ok = GrabWindow(Form2, QString::fromLocal8Bit(argv[2])) && ok;
+    Form2->hide();
+    return ok ? 0 : 1;
+}
