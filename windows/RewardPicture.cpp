@@ -22,9 +22,9 @@ QImage DecodeJpegToImage(const QByteArray& stream)
     return image;
 }
 
-QImage LoadRewardPicture()
+QImage LoadRewardPicture(const QString& path)
 {
-    QFile file(QString::fromLatin1(RewardPictureResource));
+    QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return DecodeJpegToImage(file.readAll());

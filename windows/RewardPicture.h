@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QString>
 
 class QByteArray;
 
@@ -12,4 +13,4 @@ QImage DecodeJpegToImage(const QByteArray& stream);
 
 // Reads and decodes the built-in picture; a null image if it is missing or cannot be decoded,
 // so the window shows its plain background and the game goes on.
-QImage LoadRewardPicture();
+QImage LoadRewardPicture(const QString& path = QString::fromLatin1(RewardPictureResource));

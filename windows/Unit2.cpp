@@ -21,7 +21,7 @@ constexpr int FanfareGap = 300;
 
 } // namespace
 
-TForm2::TForm2()
+TForm2::TForm2(const QString& picturePath)
 {
     setWindowTitle(QStringLiteral("Gloria !!!"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -38,7 +38,7 @@ TForm2::TForm2()
 
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, 465, 282);
-    const QImage picture = LoadRewardPicture();
+    const QImage picture = picturePath.isEmpty() ? LoadRewardPicture() : LoadRewardPicture(picturePath);
     if (!picture.isNull()) {
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());

@@ -13,7 +13,8 @@ class QTimer;
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
-    TForm2();
+    // The picture comes from the built-in resource; tests may name another file.
+    explicit TForm2(const QString& picturePath = QString());
 
     void btnOkClick();
     void FormClose();

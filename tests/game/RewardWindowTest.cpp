@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -158,4 +159,42 @@ TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)
     const std::size_t after = speaker.beeps.size();
     QTest::qWait(500);
     EXPECT_EQ(speaker.beeps.size(), after);
+}
+
+TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
+{
+    QFile good(QStringLiteral(":/reward/reward.jpg"));
+    ASSERT_TRUE(good.open(QIODevice::ReadOnly));
+    const QByteArray stream = good.readAll();
+    struct Row { const char* name; QByteArray bytes; };
+    QByteArray flipped = stream;
+    for (int i = 600; i < flipped.size(); i += 97)
+        flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
+    const Row rows[] = {{"cut in half", stream.left(stream.size() / 2)},
+                        {"bytes flipped", flipped},
+                        {"empty", QByteArray()}};
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const QString path = dir.filePath(QStringLiteral("bad.jpg"));
+        QFile bad(path);
+        ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        bad.write(row.bytes);
+        bad.close();
+
+        WriteIni(Rich());
+        StartProgram();
+        TForm2 window(path);
+        EXPECT_TRUE(window.Image1->pixmap().isNull());
+        Form2 = &window; // the round flow opens this window instead
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer->answers = {QStringLiteral("Tak"), QStringLiteral("Amen")};
+        Draw();
+        EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+        EXPECT_EQ(window.btnOk->x(), 200);
+        EXPECT_TRUE(Form1->Ended());
+        EXPECT_EQ(ReadIni(), ResetFile);
+        EndProgram();
+        answerer->Clear();
+    }
 }
