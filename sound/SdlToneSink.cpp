@@ -10,6 +10,9 @@
 
 namespace {
 
+// SDL keeps process-wide state (hints, driver lists) that only SDL_Quit frees; the last sink quits.
+std::atomic<int> liveSinks{0};
+
 // Stream latency: two buffers, enough for a late callback, short enough not to be heard.
 constexpr std::int64_t Latency = 10 * NanosecondsPerMillisecond;
 
@@ -45,8 +48,10 @@ private:
 } // namespace
 
 SdlToneSink::SdlToneSink()
-    : stream_(SampleRate, Amplitude, Latency), opener_([this] { OpenDevice(); })
+    : stream_(SampleRate, Amplitude, Latency)
 {
+    ++liveSinks;
+    opener_ = std::thread([this] { OpenDevice(); });
 }
 
 SdlToneSink::~SdlToneSink()
@@ -57,17 +62,24 @@ SdlToneSink::~SdlToneSink()
         SDL_CloseAudioDevice(device_);
     if (state_ != State::Failed)
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (--liveSinks == 0)
+        SDL_Quit();
 }
 
 void SdlToneSink::OpenDevice()
 {
+    state_ = TryOpenDevice() ? State::Open : State::Failed;
+    // SDL keeps error texts per thread and frees them only for threads of its own making.
+    SDL_TLSCleanup();
+}
+
+bool SdlToneSink::TryOpenDevice()
+{
     const QuietStderr quiet;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirtola");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        state_ = State::Failed;
-        return;
-    }
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
     SDL_AudioSpec wanted{};
     wanted.freq = SampleRate;
     wanted.format = AUDIO_S16SYS;
@@ -79,11 +91,10 @@ void SdlToneSink::OpenDevice()
     device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device_ == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
-        state_ = State::Failed;
-        return;
+        return false;
     }
     SDL_PauseAudioDevice(device_, 0);
-    state_ = State::Open;
+    return true;
 }
 
 bool SdlToneSink::WaitUntilOpen()

@@ -35,6 +35,7 @@ private:
     enum class State { Opening, Open, Failed };
 
     void OpenDevice();
+    bool TryOpenDevice();
     static void Fill(void* self, std::uint8_t* stream, int length);
 
     std::mutex mutex_;               // guards stream_ between the caller and SDL's audio thread

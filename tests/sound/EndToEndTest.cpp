@@ -76,7 +76,7 @@ Recording RecordThroughSdl(const std::string& file, const std::vector<TPresetSou
             }
         }
         // The disk driver paces itself by sleeping and falls behind on a busy machine.
-        QTest::qWaitFor([&] { return sdl->Played(); }, 5000);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sdl->Played(); }, 5000));
         QTest::qWait(100);
         recording.stamped = StampedNotes(tee->stamps);
     }
