@@ -136,20 +136,6 @@ TEST(TunePlayer, EveryTuneLastsItsTableLength)
     }
 }
 
-TEST(TunePlayer, WrongKeepsItsOffScaleFrequencies)
-{
-    FakeSpeakerPlatform platform;
-    platform.ntFamily = true;
-    const ScopedSpeakerPlatform scoped(platform);
-    TKwBeeper beeper(nullptr);
-    beeper.Play(psWrong);
-    std::vector<std::uint32_t> frequencies;
-    for (const Call& call : platform.CallsOf(Op::Beep))
-        frequencies.push_back(call.a);
-    const std::vector<std::uint32_t> want = {261, 247, 233, 220, 207, 196, 189, 174, 165, 155, 149, 138, 131, 65};
-    EXPECT_EQ(frequencies, want);
-}
-
 TEST(TunePlayer, RestsOnlyWaitAndAlwaysPump)
 {
     struct Case {

@@ -113,6 +113,21 @@ TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
     }
 }
 
+TEST_F(RealPlatform, BeepSoundsItsWholeDurationWithoutPumping)
+{
+    bool fired = false;
+    const QObject context; // drops the call if it never came
+    QTimer::singleShot(0, &context, [&] { fired = true; });
+    const auto start = Clock::now();
+    platform.Beep(440, 50);
+    EXPECT_GE(SecondsSince(start), 0.049);
+    EXPECT_FALSE(fired); // the tone service blocks, as on the systems that have one
+    ASSERT_EQ(sink->changes.size(), 2u);
+    EXPECT_EQ(sink->changes[0].frequency, 440);
+    EXPECT_EQ(sink->changes[1].frequency, 0);
+    EXPECT_EQ(sink->changes[1].stamp - sink->changes[0].stamp, 50'000'000);
+}
+
 TEST_F(RealPlatform, TunesUseLittleProcessorTime)
 {
     TKwBeeper beeper(nullptr);
