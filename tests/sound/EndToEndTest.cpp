@@ -1,0 +1,151 @@
+#include "sound/KwOdeum.h"
+#include "sound/LinuxSpeakerPlatform.h"
+#include "sound/SdlToneSink.h"
+
+#include "StreamAnalysis.h"
+
+#include <QDeadlineTimer>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr double NsPerMs = 1e6;
+
+// Passes the speaker's changes on to SDL and keeps their time stamps, which tell how well the
+// player kept time on this machine, apart from how well the stream follows.
+class TeeSink : public ToneSink {
+public:
+    explicit TeeSink(SdlToneSink& sdl) : sdl_(sdl) {}
+    void Tone(double frequency, std::int64_t at) override
+    {
+        sdl_.Tone(frequency, at);
+        if (!stamps.empty() && stamps.back().first == at)
+            stamps.back().second = frequency;
+        else
+            stamps.emplace_back(at, frequency);
+    }
+    std::vector<std::pair<std::int64_t, double>> stamps;
+
+private:
+    SdlToneSink& sdl_;
+};
+
+struct Recording {
+    std::vector<Segment> stream;  // as read back from the audio stream
+    std::vector<Segment> stamped; // as the player sent it to the speaker
+};
+
+std::vector<Segment> StampedNotes(const std::vector<std::pair<std::int64_t, double>>& stamps)
+{
+    std::vector<Segment> notes;
+    for (std::size_t i = 0; i + 1 < stamps.size(); ++i)
+        notes.push_back({stamps[i].second, static_cast<double>(stamps[i + 1].first - stamps[i].first) / NsPerMs});
+    return notes;
+}
+
+// Plays through the real emulated speaker into SDL's disk audio driver, which writes the raw
+// stream (signed 16-bit mono, 48000 Hz) to a file, and reads the notes back from it.
+Recording RecordThroughSdl(const std::string& file, const std::vector<TPresetSound>& tunes)
+{
+    setenv("SDL_AUDIODRIVER", "disk", 1);
+    setenv("SDL_DISKAUDIOFILE", file.c_str(), 1);
+    Recording recording;
+    {
+        // Outlives the platform, which silences the speaker through the tee when it goes.
+        const auto sdl = std::make_unique<SdlToneSink>();
+        EXPECT_TRUE(sdl->WaitUntilOpen());
+        auto* tee = new TeeSink(*sdl);
+        LinuxSpeakerPlatform platform{std::unique_ptr<ToneSink>(tee)};
+        {
+            const ScopedSpeakerPlatform scoped(platform);
+            TKwBeeper beeper(nullptr);
+            for (const TPresetSound tune : tunes) {
+                QTest::qWait(150);
+                beeper.Play(tune);
+            }
+        }
+        // The disk driver paces itself by sleeping and falls behind on a busy machine.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return sdl->Played(); }, 5000));
+        QTest::qWait(100);
+        recording.stamped = StampedNotes(tee->stamps);
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::vector<char> bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    std::vector<std::int16_t> samples(bytes.size() / 2);
+    std::memcpy(samples.data(), bytes.data(), samples.size() * 2);
+    recording.stream = Segments(samples, SdlToneSink::SampleRate);
+    return recording;
+}
+
+bool KeptTime(const std::vector<Segment>& stamped, const std::vector<Segment>& want)
+{
+    if (stamped.size() != want.size())
+        return false;
+    for (std::size_t i = 0; i < want.size(); ++i)
+        if (want[i].frequency > 0 && stamped[i].milliseconds > want[i].milliseconds + 4)
+            return false;
+    return true;
+}
+
+TEST(SpeakerEndToEnd, WhistleAndOkComeOutOfTheAudioStream)
+{
+    // Between the tunes: a pause of at least 150 ms.
+    const std::vector<Segment> want = {{523, 80}, {698, 80}, {784, 80}, {1046, 80}, {0, 150},
+                                       {932, 100}, {988, 100}, {1046, 100}};
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    Recording recording;
+    // Another process hogging the processor can delay the player's wake-ups; that is no fault
+    // of the sound path, so such a run is repeated.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        recording = RecordThroughSdl(dir.filePath("stream.raw").toStdString(), {psWhisle, psOK});
+        if (KeptTime(recording.stamped, want))
+            break;
+    }
+    ASSERT_FALSE(recording.stream.empty());
+    EXPECT_EQ(recording.stream.back().frequency, 0);
+    EXPECT_GT(recording.stream.back().milliseconds, 50); // silence after the last note
+
+    const auto got = Trimmed(recording.stream);
+    ASSERT_EQ(got.size(), want.size());
+    ASSERT_EQ(recording.stamped.size(), want.size());
+    for (std::size_t i = 0; i < want.size(); ++i) {
+        SCOPED_TRACE("note " + std::to_string(i));
+        EXPECT_NEAR(got[i].frequency, want[i].frequency, want[i].frequency * 0.01);
+        // The stream follows the player to the millisecond...
+        EXPECT_NEAR(got[i].milliseconds, recording.stamped[i].milliseconds, 1.5);
+        // ...and the player keeps the table's time.
+        if (want[i].frequency > 0) {
+            EXPECT_GE(recording.stamped[i].milliseconds, want[i].milliseconds);
+            EXPECT_NEAR(got[i].milliseconds, want[i].milliseconds, 5);
+        } else {
+            EXPECT_GE(got[i].milliseconds, want[i].milliseconds - 5);
+        }
+    }
+}
+
+TEST(SpeakerEndToEnd, NoAudioDeviceMeansQuietSilence)
+{
+    setenv("SDL_AUDIODRIVER", "no-such-driver", 1);
+    auto sink = std::make_unique<SdlToneSink>();
+    EXPECT_FALSE(sink->WaitUntilOpen());
+    LinuxSpeakerPlatform platform(std::move(sink));
+    const ScopedSpeakerPlatform scoped(platform);
+    TKwBeeper beeper(nullptr);
+    const auto start = std::chrono::steady_clock::now();
+    beeper.Play(psWhisle);
+    EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(319));
+}
+
+} // namespace

@@ -1,0 +1,161 @@
+#include "sound/KwOdeum.h"
+#include "sound/LinuxSpeakerPlatform.h"
+
+#include <QEventLoop>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <ctime>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr double Ms = 1e6;
+
+class NotePlayer : public TKwBeeper {
+public:
+    NotePlayer() : TKwBeeper(nullptr) {}
+    using TKwBeeper::PlayNote;
+};
+
+// Records each change of the speaker: its time stamp and the moment it was made.
+class RecordingSink : public ToneSink {
+public:
+    struct Change {
+        double frequency;
+        std::int64_t stamp;
+        std::int64_t made;
+    };
+    void Tone(double frequency, std::int64_t at) override
+    {
+        const auto made = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+        // The writes of one SpeakerOff and SpeakerOn follow each other at once: one change.
+        if (!changes.empty() && made - changes.back().made < 500'000)
+            changes.back().frequency = frequency;
+        else
+            changes.push_back({frequency, at, made});
+    }
+    std::vector<Change> changes;
+};
+
+double CpuSeconds()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) / 1e9;
+}
+
+double SecondsSince(Clock::time_point start)
+{
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+class RealPlatform : public testing::Test {
+protected:
+    RecordingSink* sink = new RecordingSink;
+    LinuxSpeakerPlatform platform{std::unique_ptr<ToneSink>(sink)};
+    ScopedSpeakerPlatform scoped{platform};
+};
+
+TEST_F(RealPlatform, RestLetsEventsThroughAndEndsOnTime)
+{
+    NotePlayer player;
+    const auto start = Clock::now();
+    double firedAt = -1;
+    QTimer::singleShot(20, [&] { firedAt = SecondsSince(start); });
+    player.PlayNote(1, 100);
+    const double elapsed = SecondsSince(start);
+    EXPECT_GE(firedAt, 0.019);
+    EXPECT_LT(firedAt, 0.060);
+    EXPECT_GE(elapsed, 0.099); // whole ticks of a millisecond counter
+    EXPECT_LT(elapsed, 0.110);
+    EXPECT_TRUE(sink->changes.empty());
+}
+
+TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
+{
+    struct Length {
+        double stamped; // what the audio stream plays
+        double real;    // what a speaker switched at once would play
+    };
+    std::vector<Length> lengths;
+    // A run disturbed by another process hogging the processor is repeated.
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        sink->changes.clear();
+        TKwBeeper(nullptr).Play(psWhisle);
+        lengths.clear();
+        bool onTime = sink->changes.size() == 5;
+        for (std::size_t i = 1; i < sink->changes.size(); ++i) {
+            const auto& [f0, stamp0, made0] = sink->changes[i - 1];
+            const auto& [f1, stamp1, made1] = sink->changes[i];
+            lengths.push_back({static_cast<double>(stamp1 - stamp0) / Ms, static_cast<double>(made1 - made0) / Ms});
+            onTime = onTime && lengths.back().stamped <= 82;
+        }
+        if (onTime)
+            break;
+    }
+    const double want[] = {523, 698, 784, 1046, 0};
+    ASSERT_EQ(sink->changes.size(), 5u);
+    for (std::size_t i = 0; i < 5; ++i) {
+        SCOPED_TRACE("change " + std::to_string(i));
+        EXPECT_NEAR(sink->changes[i].frequency, want[i], want[i] * 0.001);
+        EXPECT_EQ(sink->changes[i].stamp % 1'000'000, 0);
+    }
+    for (const Length& length : lengths) {
+        EXPECT_GE(length.stamped, 80);
+        EXPECT_LE(length.stamped, 82);
+        EXPECT_GT(length.real, 79); // a note may start late in its first tick
+        EXPECT_LE(length.real, 82);
+    }
+}
+
+TEST_F(RealPlatform, BeepSoundsItsWholeDurationWithoutPumping)
+{
+    bool fired = false;
+    const QObject context; // drops the call if it never came
+    QTimer::singleShot(0, &context, [&] { fired = true; });
+    const auto start = Clock::now();
+    platform.Beep(440, 50);
+    EXPECT_GE(SecondsSince(start), 0.049);
+    EXPECT_FALSE(fired); // the tone service blocks, as on the systems that have one
+    ASSERT_EQ(sink->changes.size(), 2u);
+    EXPECT_EQ(sink->changes[0].frequency, 440);
+    EXPECT_EQ(sink->changes[1].frequency, 0);
+    EXPECT_EQ(sink->changes[1].stamp - sink->changes[0].stamp, 50'000'000);
+}
+
+TEST_F(RealPlatform, TunesUseLittleProcessorTime)
+{
+    TKwBeeper beeper(nullptr);
+    const double cpu = CpuSeconds();
+    const auto start = Clock::now();
+    beeper.Play(psWrong);
+    const double wall = SecondsSince(start);
+    EXPECT_GE(wall, 0.99);
+    // A wait that polled would take a whole core.
+    EXPECT_LT((CpuSeconds() - cpu) / wall, 0.10);
+}
+
+TEST_F(RealPlatform, ModalLoopDuringANoteDoesNotSpin)
+{
+    // A handler run during a note opens its own event loop (a message box, say) for longer
+    // than the note; the note's wake-up must not keep that loop busy.
+    NotePlayer player;
+    QTimer::singleShot(5, [] {
+        QEventLoop modal;
+        QTimer::singleShot(300, &modal, &QEventLoop::quit);
+        modal.exec();
+    });
+    const double cpu = CpuSeconds();
+    const auto start = Clock::now();
+    player.PlayNote(440, 30);
+    const double wall = SecondsSince(start);
+    EXPECT_GE(wall, 0.3);
+    EXPECT_LT((CpuSeconds() - cpu) / wall, 0.10);
+}
+
+} // namespace
