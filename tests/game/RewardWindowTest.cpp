@@ -5,6 +5,8 @@
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QHelpEvent>
+#include <QToolTip>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -71,7 +73,11 @@ TEST_F(RewardTest, WindowLooksAsDesigned)
         EXPECT_EQ(reward->btnOk->y(), 62);
         EXPECT_EQ(reward->btnOk->text(), QStringLiteral("&Amen"));
         EXPECT_EQ(reward->toolTip(), QStringLiteral("Dowolny klawisz kończy i zamyka to okno"));
-        EXPECT_TRUE(reward->Image1->toolTip().isEmpty()); // the window's hint shows over the picture
+        // The picture has no hint of its own, so resting the mouse on it shows the window's.
+        EXPECT_TRUE(reward->Image1->toolTip().isEmpty());
+        QHelpEvent help(QEvent::ToolTip, QPoint(100, 100), reward->Image1->mapToGlobal(QPoint(100, 100)));
+        QApplication::sendEvent(reward->Image1, &help);
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("Dowolny klawisz kończy i zamyka to okno"));
         EXPECT_EQ(reward->Image1->size(), QSize(465, 282));
         EXPECT_FALSE(reward->Label21->isVisible());
         EXPECT_EQ(reward->Label21->text(), QStringLiteral("Gra"));

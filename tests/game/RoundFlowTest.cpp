@@ -2,6 +2,7 @@
 
 #include "cards/Card.h"
 #include "session/UpDown.h"
+#include "windows/Boxes.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -479,4 +480,50 @@ TEST_F(GameTest, ClosingBetweenDealAndDrawStoresTheFundWithoutTheStake)
     Form1->close();
     EXPECT_TRUE(Form1->Ended());
     EXPECT_EQ(ReadIni(), Ini(2, 1, 1500));
+}
+
+TEST_F(GameTest, EnterAnswersYesToTheContinueQuestion)
+{
+    StartProgram();
+    Deal();
+    answerer->answers = {QStringLiteral("Enter")};
+    Draw();
+    EXPECT_EQ(answerer->Texts("question").size(), 1U);
+    EXPECT_FALSE(Form1->Ended());
+    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
+}
+
+TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
+{
+    StartProgram();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    // A button's mnemonic presses it the way a click does, a moment later.
+    QTest::keyClick(Form1, Qt::Key_R, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return Form1->btnKupno->isEnabled(); })) << "Alt+R deals";
+    answerer->answers = {QStringLiteral("Tak")};
+    QTest::keyClick(Form1, Qt::Key_N, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !answerer->Texts("question").empty(); })) << "Alt+N draws";
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1, Qt::Key_K, Qt::AltModifier);
+    EXPECT_TRUE(QTest::qWaitFor([] { return Form1->Ended(); })) << "Alt+K ends";
+}
+
+TEST(Boxes, ErrorMessagesGetAFullStopByTheLastCharactersCode)
+{
+    struct Row { QString in, want; };
+    const Row rows[] = {
+        {"'' is not a valid integer value", "'' is not a valid integer value."},
+        {"Unable to write to /tmp/wirtola.ini", "Unable to write to /tmp/wirtola.ini."},
+        {"Koniec!", "Koniec!"},      // '!' is below '.'
+        {"Gotowe.", "Gotowe."},      // '.' itself is not above '.'
+        {"zapisano 5", "zapisano 5."}, // digits are above '.'
+        {"Zapisz plik /", "Zapisz plik /."},
+        {"Błąd: zł", "Błąd: zł."},
+        {"", ""},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(boxes::WithFullStop(row.in), row.want) << row.in.toStdString();
+    EXPECT_EQ(boxes::WithLineBreaks("a\rb\r\rc"), QStringLiteral("a\nb\n\nc"));
 }
