@@ -414,11 +414,7 @@ void TForm1::Bank1Click()
 {
     if (Form3->exec() != 1)
         return;
-    Edit2->setText(QString::number(StartingFund));
-    Session.Fund = StartingFund;
-    Session.Wins = 0;
-    Session.Losses = 0;
-    save_inifile();
+    StartAfresh();
     FormCreate();
     Session.Stake = StakeAfterLoan;
     Edit1->setText(QString::number(StakeAfterLoan));
@@ -427,12 +423,17 @@ void TForm1::Bank1Click()
 
 void TForm1::ResetAfterReward()
 {
+    StartAfresh();
+    close();
+}
+
+void TForm1::StartAfresh()
+{
     Edit2->setText(QString::number(StartingFund));
     Session.Fund = StartingFund;
     Session.Wins = 0;
     Session.Losses = 0;
     save_inifile();
-    close();
 }
 
 void TForm1::Koniec1Click()

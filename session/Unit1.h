@@ -86,6 +86,8 @@ private:
     QCheckBox* KeepBox(int slot) const;
     void ShowStatusLine();
     void SetStatus(const QString& text);
+    // A loan and the reward both restart the statistics at the starting fund and save them.
+    void StartAfresh();
     // Connects a control's signal to a handler behind the error box.
     template <typename Sender, typename Signal, typename Handler>
     void On(Sender* sender, Signal signal, Handler handler);
