@@ -1,11 +1,14 @@
-// Takes the screenshots in docs/: the main window after a deal and the reward window, as the X
-// server shows them. Run under Xvfb by tools/screenshot.sh; the deal is a fixed one.
+// Takes the screenshots in docs/: the main window after a deal, then the reward, loan and
+// help windows, as the X server shows them. Run under Xvfb by tools/screenshot.sh; the deal
+// is a fixed one.
 
 #include "engine/Engine.h"
 #include "session/Program.h"
 #include "session/Statistics.h"
 #include "session/Unit1.h"
+#include "windows/Pomoc.h"
 #include "windows/Unit2.h"
+#include "windows/Unit3.h"
 
 #include <QAction>
 #include <QApplication>
@@ -32,8 +35,8 @@ bool GrabWindow(QWidget* window, const QString& path)
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
-    if (argc < 3) {
-        std::fprintf(stderr, "usage: screenshot <main-window.png> <reward-window.png>\n");
+    if (argc < 5) {
+        std::fprintf(stderr, "usage: screenshot <main.png> <reward.png> <loan.png> <help.png>\n");
         return 2;
     }
     QTemporaryDir dir;
@@ -50,5 +53,13 @@ int main(int argc, char** argv)
     Form2->show();
     ok = GrabWindow(Form2, QString::fromLocal8Bit(argv[2])) && ok;
     Form2->hide();
+
+    Form3->show();
+    ok = GrabWindow(Form3, QString::fromLocal8Bit(argv[3])) && ok;
+    Form3->hide();
+
+    FPomoc->Show();
+    ok = GrabWindow(FPomoc, QString::fromLocal8Bit(argv[4])) && ok;
+    FPomoc->close();
     return ok ? 0 : 1;
 }
