@@ -24,7 +24,7 @@ constexpr std::array<std::string_view, 12> BackNames{
     "STD1", "STD2", "FISHES1", "FISHES2", "BEACH", "LEAVES1",
     "LEAVES2", "ROBOT", "ROSES", "SHELL", "CASTLE", "HAND"};
 
-// The 52 faces "C1" .. "S13" in suit order, then the 12 backs in design order.
+// The 52 faces "C1" .. "S13" in suit order, then the 12 backs in the order of TDecks.
 const std::array<std::string, 64>& CardNames();
 bool IsCardName(std::string_view name);
 

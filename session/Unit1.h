@@ -56,7 +56,7 @@ public:
     // True once the main window has closed for good: the program is ending.
     bool Ended() const { return ended_; }
 
-    // Controls, named as the window's design names them.
+    // Controls, by the names the handlers know them by.
     QFrame* Panel1;
     QPushButton* btnRozdanie;
     QPushButton* btnKupno;

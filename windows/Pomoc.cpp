@@ -54,7 +54,7 @@ TFPomoc::TFPomoc(QWidget* parent)
     Memo1->setPlainText(LoadHelpText());
     Memo1->installEventFilter(this);
 
-    // Design size and position; the memo fills the client area.
+    // Laid-out size and position; the memo fills the client area.
     move(177, 94);
     resize(583, 373);
 }

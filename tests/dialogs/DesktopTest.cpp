@@ -31,7 +31,7 @@ TEST(Desktop, FrameComesFromThePlatformUnlessFaked)
     desktop::SetOverride(std::nullopt);
 }
 
-TEST(Desktop, DesignFamiliesResolveToLiberationSans)
+TEST(Desktop, WindowsFontFamiliesResolveToLiberationSans)
 {
     desktop::InstallFontSubstitutions();
     desktop::InstallFontSubstitutions(); // a second call must not disturb the first

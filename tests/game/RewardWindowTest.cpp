@@ -62,7 +62,7 @@ TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
     }
 }
 
-TEST_F(RewardTest, WindowLooksAsDesigned)
+TEST_F(RewardTest, WindowLooksRight)
 {
     answerer->onShown = [](QWidget* w) {
         auto* reward = qobject_cast<TForm2*>(w);

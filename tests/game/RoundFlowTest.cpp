@@ -60,7 +60,7 @@ TEST_F(GameTest, StartsWaitingForADeal)
     EXPECT_TRUE(answerer->seen.empty());
 }
 
-TEST_F(GameTest, MenuCaptionsAndControlsStandWhereDesigned)
+TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
 {
     StartProgram();
     QStringList bar;
