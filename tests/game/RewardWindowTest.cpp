@@ -9,6 +9,7 @@
 #include <QToolTip>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 
@@ -84,6 +85,8 @@ TEST_F(RewardTest, WindowLooksRight)
         EXPECT_TRUE(reward->Timer1->isActive());
         EXPECT_EQ(reward->Timer1->interval(), 1000);
         EXPECT_EQ(reward->size(), QSize(467, 284));
+        const QPoint off = reward->frameGeometry().center() - reward->screen()->geometry().center();
+        EXPECT_LE(off.manhattanLength(), 4) << "centred on the screen";
     };
     WinIntoTheReward();
     EXPECT_EQ(answerer->Texts("reward").size(), 1U);

@@ -87,6 +87,16 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
     EXPECT_EQ(Form1->font().pointSize(), 10);
     EXPECT_TRUE(Form1->font().bold());
     EXPECT_EQ(Form1->palette().color(QPalette::Window), QColor(128, 128, 0));
+
+    // Tab order: the panel's controls first, then the keep boxes.
+    const std::vector<QWidget*> order{Form1->btnRozdanie, Form1->btnKupno, Form1->Edit1,
+                                      Form1->Edit2, Form1->CheckBoxes[0], Form1->CheckBoxes[1],
+                                      Form1->CheckBoxes[2], Form1->CheckBoxes[3], Form1->CheckBoxes[4]};
+    std::vector<QWidget*> chain;
+    for (QWidget* w = Form1->btnRozdanie; chain.size() < order.size(); w = w->nextInFocusChain())
+        if (std::find(order.begin(), order.end(), w) != order.end())
+            chain.push_back(w);
+    EXPECT_EQ(chain, order);
 }
 
 TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
