@@ -37,6 +37,8 @@ constexpr std::int32_t RewardFund = 6000;
 constexpr std::int32_t StakeAfterLoan = 10;
 constexpr int PlayerTop = 100;
 constexpr int ComputerTop = 250;
+constexpr int KeepLefts[5] = {51, 184, 310, 443, 570};
+constexpr int KeepWidths[5] = {93, 91, 89, 88, 86};
 
 const QString Caption = QStringLiteral("Wirtola wer. 1.1");
 const QString StakeRefused = QStringLiteral(
@@ -119,12 +121,10 @@ TForm1::TForm1()
     Edit2->setGeometry(596, 12, 50, 24);
     Edit2->setReadOnly(true);
 
-    const int keepLefts[5] = {51, 184, 310, 443, 570};
-    const int keepWidths[5] = {93, 91, 89, 88, 86};
     for (int i = 0; i < 5; ++i) {
         auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setGeometry(keepLefts[i], 63, keepWidths[i], 13);
+        box->setGeometry(KeepLefts[i], 63, KeepWidths[i], 13);
         CheckBoxes[i] = box;
     }
 
@@ -209,9 +209,8 @@ void TForm1::ArrangeMainWindow()
     Edit1->move(261, Edit1->y());
     UpDown1->Associate(Edit1);
     Edit2->move(596, Edit2->y());
-    const int keepLefts[5] = {51, 184, 310, 443, 570};
     for (int i = 0; i < 5; ++i)
-        CheckBoxes[i]->move(keepLefts[i], CheckBoxes[i]->y());
+        CheckBoxes[i]->move(KeepLefts[i], CheckBoxes[i]->y());
     adjustSize();
     setFixedSize(size());
 }

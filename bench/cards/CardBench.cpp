@@ -6,8 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 namespace {
 
 // The paint's own work: load the image afresh, fill the four corners, draw it unscaled.
@@ -45,13 +43,3 @@ void BM_SetterRepaint(benchmark::State& state)
 BENCHMARK(BM_SetterRepaint);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -13,8 +13,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <cstdlib>
-
 namespace {
 
 void BM_DealClickToTenCardsPainted(benchmark::State& state)
@@ -34,13 +32,3 @@ void BM_DealClickToTenCardsPainted(benchmark::State& state)
 BENCHMARK(BM_DealClickToTenCardsPainted)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
