@@ -16,10 +16,18 @@ packages=(
   fonts-liberation2
   clang libclang-rt-14-dev
 )
+# What only the tests need: a real X server and window manager, the accessibility bus and its
+# client, the formatter, and the validators of what the package ships.
+test_packages=(
+  xvfb openbox xdotool x11-utils
+  dbus-bin at-spi2-core python3-pyatspi
+  clang-format-14 clang-tidy-14
+  desktop-file-utils appstream lintian dpkg-dev fakeroot man-db groff-base
+)
 
-install_missing() {
+install_missing() { # install_missing <package>...
   local missing=()
-  for p in "${packages[@]}"; do
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   if ((${#missing[@]})); then
@@ -27,7 +35,7 @@ install_missing() {
     ((EUID == 0)) || sudo=(sudo)
     echo "Installing: ${missing[*]}"
     "${sudo[@]}" apt-get update -qq
-    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq "${missing[@]}"
+    DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq -o DPkg::Lock::Timeout=600 "${missing[@]}"
   fi
 }
 
@@ -37,15 +45,14 @@ build() { # build <dir> [cmake options...]
   cmake --build "$dir" -j "$jobs"
 }
 
-install_missing
+case "$mode" in
+  test) install_missing "${packages[@]}" "${test_packages[@]}" ;;
+  *) install_missing "${packages[@]}" ;;
+esac
 case "$mode" in
   play)
     build build/release -DCMAKE_BUILD_TYPE=Release
-    if [[ -x build/release/session/wirtola ]]; then
-      exec build/release/session/wirtola
-    else
-      echo "Built. (The game window is not part of this build yet.)"
-    fi
+    exec build/release/session/wirtola
     ;;
   test)
     build build/release -DCMAKE_BUILD_TYPE=Release
