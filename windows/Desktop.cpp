@@ -5,6 +5,7 @@
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
 
@@ -54,6 +55,20 @@ QMargins WindowFrame(const QWidget& window)
         return kClassicFrame;
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
             outer.bottom() - inner.bottom()};
+}
+
+std::optional<QMargins> ReportedFrame(const QWidget& window)
+{
+    const QWindow* handle = window.windowHandle();
+    if (Override() || !handle || !window.isVisible())
+        return std::nullopt;
+    // QWidget::frameGeometry can lag behind while the window manager reparents the window;
+    // the platform window's margins come straight from what the manager announced.
+    const QMargins margins = handle->frameMargins();
+    if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 ||
+        margins.bottom() < 0)
+        return std::nullopt;
+    return margins;
 }
 
 int OuterWidth(const QWidget& window)

@@ -27,6 +27,10 @@ void SetOverride(std::optional<Metrics> metrics);
 // and a 23 px title bar is assumed, so a window lands where it would with such a frame.
 QMargins WindowFrame(const QWidget& window);
 
+// The frame the window manager reports for a shown window, read from the platform itself; none
+// on a fake desktop, without a window manager, or before the manager has framed the window.
+std::optional<QMargins> ReportedFrame(const QWidget& window);
+
 // Width of a top-level window including its frame: the width the placement rules speak of.
 int OuterWidth(const QWidget& window);
 
