@@ -114,7 +114,7 @@ TEST(HelpWindowUnderAWindowManager, EveryShowingStandsAtTheTopRight)
             return now.mapped && now.frame.top() == screen.top &&
                    now.frame.left() + now.frame.width() == screen.width - 10;
         };
-        QTest::qWaitFor(placed, 3000);
+        (void)QTest::qWaitFor(placed, 3000);
         QTest::qWait(300);
         const XGeometry shown = Measure(help);
         EXPECT_TRUE(shown.mapped);
