@@ -8,6 +8,7 @@
 #include <QWindow>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace desktop {
 namespace {
@@ -75,6 +76,13 @@ int OuterWidth(const QWidget& window)
 {
     const QMargins frame = WindowFrame(window);
     return window.width() + frame.left() + frame.right();
+}
+
+void PreferX11()
+{
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if (chosen == nullptr || *chosen == '\0')
+        setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
 }
 
 void InstallFontSubstitutions()
