@@ -1,14 +1,17 @@
 #!/usr/bin/python3
-"""One round of Wirtola played through the accessibility bus, as a screen reader's user plays it.
+"""Two rounds of Wirtola as a screen reader's user plays them: one through the accessibility bus,
+one by the keyboard.
 
     atspi_round.py <wirtola program> <folder of the card images>
 
 The program runs on its own X server (Xvfb) with a private D-Bus session and the AT-SPI bus, from
-a scratch folder that holds its statistics file. Everything is done through accessible objects and
-their actions: the deal, marking a card, the draw, reading the result and answering both boxes.
-What the cards say is checked against what they show: the pixels on the screen at each card's
-place must be the image its accessible name stands for. Exit code 77 means the X server or the
-bus could not be started here, and the test is skipped.
+a scratch folder that holds its statistics file. The first round is played through accessible
+objects and their actions alone: the deal, marking a card, the draw, reading the result and
+answering both boxes. What the cards say is checked against what they show: the pixels on the
+screen at each card's place must be the image its accessible name stands for. The second round is
+played by real key presses (xdotool) while the reader follows the focus, with the mistyped
+mnemonics that once typed their letters over the stake. The statistics file must count both.
+Exit code 77 means the X server or the bus could not be started here, and the test is skipped.
 """
 
 import ctypes
@@ -338,19 +341,83 @@ def play(pyatspi, client, game, stats):
     wait_for("the revealed cards to be announced",
              lambda: all((name, "karta komputera %d" % (i + 1)) in c.heard for i, name in enumerate(shown)))
 
-    # OK, then "Nie": the program saves its statistics and ends.
+    # OK, then "Tak": the round is over.
     c.press(c.find("push button", "OK"))
     question = wait_for("the continue question", lambda: c.find("alert", "Pytanie o grę"))
     assert any(n.name == "Czy chcesz kontynuować grę ?" for n in c.walk(question))
-    c.press(next(n for n in c.walk(question) if n.getRoleName() == "push button" and n.name == "Nie"))
+    c.press(next(n for n in c.walk(question) if n.getRoleName() == "push button" and n.name == "Tak"))
+    wait_for("the question to close", lambda: c.find("alert", "Pytanie o grę") is None)
+    texts = [text]
+    if shutil.which("xdotool"):
+        texts.append(keyboard_round(pyatspi, c, game))
+    else:
+        print("xdotool is not installed: no keyboard round")
+        c.press(c.find("menu item", "Koniec"))
     assert game.wait(timeout=20) == 0, "the game ended with %r" % game.returncode
 
     wins, losses, fund = STATS_BEFORE
-    if "Wygrałeś" in text:
-        wins, fund = wins + 1, fund + STAKE
-    elif "omputer" in text:
-        losses, fund = losses + 1, fund - STAKE
-    assert read_stats(stats) == (wins, losses, fund), (read_stats(stats), text)
+    for t in texts:
+        if "Wygrałeś" in t:
+            wins, fund = wins + 1, fund + STAKE
+        elif "omputer" in t:
+            losses, fund = losses + 1, fund - STAKE
+    assert read_stats(stats) == (wins, losses, fund), (read_stats(stats), texts)
+
+
+def keyboard_round(pyatspi, c, game):
+    """A second round by real key presses on the X server, with the reader following the focus."""
+    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola wer"],
+                            capture_output=True, text=True, timeout=20).stdout.split()[0]
+
+    def keys(*names):
+        subprocess.run(["xdotool", "key", "--delay", "30"] + list(names), check=True, timeout=20)
+
+    def focus_on(role, name):
+        def check():
+            for node in c.walk():
+                if node.getState().contains(pyatspi.STATE_FOCUSED) and node.getRoleName() == role:
+                    return node.name == name and node
+            return None
+        return wait_for("the focus on %s %r" % (role, name), check)
+
+    def stake():
+        field = c.find("text", "Stawka").queryText()
+        return field.getText(0, -1)
+
+    # No window manager hands the focus back after a box; the player clicks the window.
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=20)
+    focus_on("push button", "Rozdanie kart")  # where the last round left it
+    keys("Tab")
+    focus_on("text", "Stawka")
+    keys("alt+n")  # the draw's mnemonic, dead between rounds
+    keys("shift+Tab")
+    focus_on("push button", "Rozdanie kart")
+    assert stake() == str(STAKE), stake()
+
+    keys("Return")
+    focus_on("push button", "Kupno i licytacja")
+    mine = wait_for("a new hand", lambda: c.cards("push button", "Twoja karta"))
+    keys("alt+r", "Tab")  # the deal's mnemonic, dead during a deal
+    focus_on("text", "Stawka")
+    keys("alt+r")
+    assert stake() == str(STAKE), stake()
+    keys("Tab", "Tab")
+    focus_on("check box", "Zostaw 1")
+    keys("space")
+    wait_for("card 1 marked", lambda: mine[0].description == "Twoja karta 1, do wymiany")
+    keys("shift+Tab", "shift+Tab", "shift+Tab")
+    focus_on("push button", "Kupno i licytacja")
+
+    keys("space")
+    result = wait_for("the result box", lambda: c.find("alert", "Wirtola"))
+    text = next(n.name for n in c.walk(result) if n.getRoleName() == "label" and n.name)
+    print("Keyboard round's result box: %r" % text)
+    focus_on("push button", "OK")
+    keys("Return")
+    wait_for("the continue question", lambda: c.find("alert", "Pytanie o grę"))
+    focus_on("push button", "Tak")
+    keys("alt+n")  # "Nie": the program saves and ends
+    return text
 
 
 def inside(program, images):
