@@ -1,6 +1,6 @@
 #include "windows/Unit3.h"
 
-#include "dialogs/Support.h"
+#include "tests/windows/Support.h"
 #include "windows/Desktop.h"
 
 #include <QFontInfo>

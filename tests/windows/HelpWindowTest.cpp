@@ -1,6 +1,6 @@
 #include "windows/Pomoc.h"
 
-#include "dialogs/Support.h"
+#include "tests/windows/Support.h"
 #include "windows/Desktop.h"
 
 #include <QApplication>

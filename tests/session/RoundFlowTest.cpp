@@ -1,4 +1,4 @@
-#include "tests/game/GameTestSupport.h"
+#include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
 #include "session/UpDown.h"
