@@ -8,7 +8,7 @@ add_library(game STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Program.cpp ${CMAKE_CURRENT_LIST_DIR}/Program.h
   ${PROJECT_SOURCE_DIR}/windows/Unit2.cpp ${PROJECT_SOURCE_DIR}/windows/Unit2.h)
 target_include_directories(game PUBLIC ${PROJECT_SOURCE_DIR})
-target_link_libraries(game PUBLIC engine statistics cards sound dialogs reward_picture boxes Qt6::Widgets)
+target_link_libraries(game PUBLIC engine statistics whole_number cards sound dialogs reward_picture boxes Qt6::Widgets)
 
 
 add_executable(wirtola ${CMAKE_CURRENT_LIST_DIR}/main.cpp)
