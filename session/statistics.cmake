@@ -18,5 +18,5 @@ add_library(statistics STATIC
 target_include_directories(statistics PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(statistics PUBLIC engine PRIVATE whole_number)
 if(WIRTOLA_PER_USER_STATISTICS)
-  target_compile_definitions(statistics PRIVATE WIRTOLA_PER_USER_STATISTICS)
+  target_compile_definitions(statistics PUBLIC WIRTOLA_PER_USER_STATISTICS)
 endif()

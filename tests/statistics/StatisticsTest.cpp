@@ -721,11 +721,15 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
     }
 }
 
-TEST(StatisticsPath, LiesBesideTheRunningProgram)
+TEST(StatisticsPath, LiesBesideTheRunningProgramUnlessBuiltForInstalling)
 {
     session::SetStatisticsFilePath("");
+#ifdef WIRTOLA_PER_USER_STATISTICS
+    EXPECT_EQ(session::StatisticsFilePath(), session::PerUserStatisticsFilePath());
+#else
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     EXPECT_EQ(session::StatisticsFilePath(), self + ".ini");
+#endif
     session::SetStatisticsFilePath("/tmp/inny.ini");
     EXPECT_EQ(session::StatisticsFilePath(), "/tmp/inny.ini");
     session::SetStatisticsFilePath("");
