@@ -213,7 +213,8 @@ pid_t TemporaryOwner(std::string_view name, std::string_view fileName)
     const std::string_view middle =
         name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - Suffix.size());
     const std::size_t dot = middle.find('.');
-    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot)) || !IsPlainNumber(middle.substr(dot + 1))) {
+    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot)) ||
+        !IsPlainNumber(middle.substr(dot + 1))) {
         return 0;
     }
     const long long pid = std::stoll(std::string(middle.substr(0, dot)));
@@ -250,10 +251,9 @@ bool MadeReadOnly(const std::string& target, const struct stat& st)
     return (st.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
 }
 
-// For a writable file in a folder that takes no new files, where no rename can happen: one
-// write of the whole text over the old, then the excess cut off. The text is a few dozen
-// bytes, so a kill cannot cut the write short; should a power cut catch it before the cut,
-// what is left behind the last line is a stray line that the reader passes over.
+// For a writable file in a folder that takes no new files, where no rename can happen: the
+// whole text written over the old at once, then the rest cut off. A power cut in the middle
+// could leave a mix of old and new, so this serves only where the rename cannot.
 bool RewriteInPlace(const std::string& target, std::string_view text)
 {
     const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
@@ -330,7 +330,16 @@ std::uint32_t NextUtf8(std::string_view text, std::size_t& pos)
 {
     const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
     const std::uint8_t first = byte(pos);
-    const int length = first < 0x80 ? 1 : (first & 0xE0) == 0xC0 ? 2 : (first & 0xF0) == 0xE0 ? 3 : (first & 0xF8) == 0xF0 ? 4 : 0;
+    int length = 0; // 0: not a lead byte
+    if (first < 0x80) {
+        length = 1;
+    } else if ((first & 0xE0) == 0xC0) {
+        length = 2;
+    } else if ((first & 0xF0) == 0xE0) {
+        length = 3;
+    } else if ((first & 0xF8) == 0xF0) {
+        length = 4;
+    }
     if (length <= 1 || pos + static_cast<std::size_t>(length) > text.size()) {
         ++pos;
         return first;
