@@ -75,11 +75,14 @@ void ComputerDraw();
 // order, then the hand is sorted.
 void Replace(const std::array<bool, HandSize>& keep);
 
+// The fund of a new player, of a granted loan and after the reward.
+inline constexpr std::int32_t StartingFund = 3000;
+
 // The session values that a settlement reads and writes.
 struct SessionValues {
     std::int32_t Wins = 0;
     std::int32_t Losses = 0;
-    std::int32_t Fund = 3000;
+    std::int32_t Fund = StartingFund;
     std::int32_t Stake = 0;
     bool BettingOpen = true;
 };

@@ -1,6 +1,9 @@
 #include "session/Profile.h"
 
 #include <cerrno>
+#include <cstdint>
+#include <csignal>
+#include <dirent.h>
 #include <fcntl.h>
 #include <new>
 #include <sys/stat.h>
@@ -17,6 +20,12 @@ constexpr std::string_view LineEnd = "\r\n";
 constexpr off_t MaxFileSize = off_t{256} * 1024 * 1024;
 
 BeforeReplaceHook beforeReplace;
+SyncHook syncHook;
+
+int Sync(int fd)
+{
+    return syncHook ? syncHook(fd) : fsync(fd);
+}
 
 // One line of the text: [begin, end) is its content, next is where the following line starts.
 struct Line {
@@ -139,27 +148,6 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
     return place;
 }
 
-// Follows a chain of symbolic links so that a replacement lands on the file they point to.
-std::string ResolveLinks(std::string path)
-{
-    constexpr int MaxLinks = 40;
-    for (int i = 0; i < MaxLinks; ++i) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            return path;
-        }
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
-            return path;
-        }
-        target.resize(static_cast<std::size_t>(n));
-        const std::size_t slash = path.rfind('/');
-        path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
-    }
-    return path;
-}
-
 std::string FolderOf(const std::string& path)
 {
     const std::size_t slash = path.rfind('/');
@@ -199,7 +187,202 @@ int CreateTemporary(const std::string& target, std::string& name)
     return -1;
 }
 
+// Digits only, no sign and no leading zero, as std::to_string writes a positive number.
+bool IsPlainNumber(std::string_view s)
+{
+    if (s.empty() || s.size() > 18 || s.front() == '0') {
+        return s == "0";
+    }
+    for (const char c : s) {
+        if (c < '0' || c > '9') {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The process id in a name "<file>.<pid>.<n>.tmp" that CreateTemporary made for `fileName`,
+// or 0 when the name is of any other form.
+pid_t TemporaryOwner(std::string_view name, std::string_view fileName)
+{
+    constexpr std::string_view Suffix = ".tmp";
+    if (!name.starts_with(fileName) || !name.ends_with(Suffix) || name.size() <= fileName.size() + Suffix.size() ||
+        name[fileName.size()] != '.') {
+        return 0;
+    }
+    const std::string_view middle =
+        name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - Suffix.size());
+    const std::size_t dot = middle.find('.');
+    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot)) ||
+        !IsPlainNumber(middle.substr(dot + 1))) {
+        return 0;
+    }
+    const long long pid = std::stoll(std::string(middle.substr(0, dot)));
+    return pid > 0 && pid <= 0x7FFFFFFF ? static_cast<pid_t>(pid) : 0;
+}
+
+// A crash between creating the temporary file and the rename leaves it behind; once its
+// process is gone nobody will finish it.
+void RemoveStaleTemporaries(const std::string& target)
+{
+    const std::string folder = FolderOf(target);
+    const std::string fileName = target.substr(target.rfind('/') + 1); // npos + 1 == 0
+    DIR* dir = opendir(folder.c_str());
+    if (!dir) {
+        return;
+    }
+    while (const dirent* entry = readdir(dir)) {
+        const pid_t owner = TemporaryOwner(entry->d_name, fileName);
+        if (owner == 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) {
+            continue;
+        }
+        struct stat st {};
+        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
+            unlinkat(dirfd(dir), entry->d_name, 0);
+        }
+    }
+    closedir(dir);
+}
+
+// A file we may not write, or one with no write bit at all (which root could still write),
+// was made read-only on purpose.
+bool MadeReadOnly(const std::string& target, const struct stat& st)
+{
+    return (st.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
+}
+
+// For a writable file in a folder that takes no new files, where no rename can happen: the
+// whole text written over the old at once, then the rest cut off. A power cut in the middle
+// could leave a mix of old and new, so this serves only where the rename cannot.
+bool RewriteInPlace(const std::string& target, std::string_view text)
+{
+    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat st {};
+    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
+    std::size_t done = 0;
+    while (ok && done < text.size()) {
+        const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        ok = n > 0;
+        done += ok ? static_cast<std::size_t>(n) : 0;
+    }
+    ok = ok && ftruncate(fd, static_cast<off_t>(text.size())) == 0;
+    ok = ok && Sync(fd) == 0;
+    ok = close(fd) == 0 && ok;
+    return ok;
+}
+
+bool FlushFolder(const std::string& target)
+{
+    const int fd = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    // Some file systems cannot flush a folder at all; for them the rename is as durable as it gets.
+    const bool ok = Sync(fd) == 0 || errno == EINVAL;
+    close(fd);
+    return ok;
+}
+
+void AppendUnit(std::string& out, std::uint32_t unit, Encoding encoding)
+{
+    const char high = static_cast<char>(unit >> 8);
+    const char low = static_cast<char>(unit & 0xFF);
+    if (encoding == Encoding::Utf16LittleEndian) {
+        out.push_back(low);
+        out.push_back(high);
+    } else {
+        out.push_back(high);
+        out.push_back(low);
+    }
+}
+
+// Code point (or lone surrogate) to UTF-8; a lone surrogate takes the three bytes it would
+// take if it were a character, so it comes back unchanged.
+void AppendUtf8(std::string& out, std::uint32_t c)
+{
+    if (c < 0x80) {
+        out.push_back(static_cast<char>(c));
+    } else if (c < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | (c >> 6)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else if (c < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | (c >> 12)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | (c >> 18)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 12) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | ((c >> 6) & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (c & 0x3F)));
+    }
+}
+
+// The next character of UTF-8 text at `pos`, advancing it; a byte that starts no well-formed
+// sequence stands for itself (as U+00xx), so even text that DecodeText never made can be
+// written.
+std::uint32_t NextUtf8(std::string_view text, std::size_t& pos)
+{
+    const auto byte = [&](std::size_t i) { return static_cast<std::uint8_t>(text[i]); };
+    const std::uint8_t first = byte(pos);
+    int length = 0; // 0: not a lead byte
+    if (first < 0x80) {
+        length = 1;
+    } else if ((first & 0xE0) == 0xC0) {
+        length = 2;
+    } else if ((first & 0xF0) == 0xE0) {
+        length = 3;
+    } else if ((first & 0xF8) == 0xF0) {
+        length = 4;
+    }
+    if (length <= 1 || pos + static_cast<std::size_t>(length) > text.size()) {
+        ++pos;
+        return first;
+    }
+    std::uint32_t c = first & (0x7F >> length);
+    for (int i = 1; i < length; ++i) {
+        if ((byte(pos + static_cast<std::size_t>(i)) & 0xC0) != 0x80) {
+            ++pos;
+            return first;
+        }
+        c = (c << 6) | (byte(pos + static_cast<std::size_t>(i)) & 0x3F);
+    }
+    constexpr std::uint32_t Least[] = {0, 0, 0x80, 0x800, 0x10000};
+    if (c < Least[length] || c > 0x10FFFF) {
+        ++pos;
+        return first;
+    }
+    pos += static_cast<std::size_t>(length);
+    return c;
+}
+
 } // namespace
+
+std::string ResolveLinks(std::string path)
+{
+    constexpr int MaxLinks = 40;
+    for (int i = 0; i < MaxLinks; ++i) {
+        struct stat st {};
+        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return path;
+        }
+        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
+        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
+        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
+            return path;
+        }
+        target.resize(static_cast<std::size_t>(n));
+        const std::size_t slash = path.rfind('/');
+        path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
+    }
+    return path;
+}
+
 
 LoadedFile LoadFile(const std::string& path)
 {
@@ -278,16 +461,75 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     return result;
 }
 
+DecodedText DecodeText(std::string_view bytes)
+{
+    DecodedText decoded;
+    if (bytes.starts_with("\xFF\xFE")) {
+        decoded.encoding = Encoding::Utf16LittleEndian;
+    } else if (bytes.starts_with("\xFE\xFF")) {
+        decoded.encoding = Encoding::Utf16BigEndian;
+    } else {
+        decoded.text = bytes;
+        return decoded;
+    }
+    const bool little = decoded.encoding == Encoding::Utf16LittleEndian;
+    const auto unitAt = [&](std::size_t i) {
+        const auto a = static_cast<std::uint8_t>(bytes[i]);
+        const auto b = static_cast<std::uint8_t>(bytes[i + 1]);
+        return little ? static_cast<std::uint32_t>(a | (b << 8)) : static_cast<std::uint32_t>((a << 8) | b);
+    };
+    decoded.text.reserve(bytes.size());
+    std::size_t i = 2;
+    for (; i + 1 < bytes.size(); i += 2) {
+        const std::uint32_t unit = unitAt(i);
+        if (unit >= 0xD800 && unit < 0xDC00 && i + 3 < bytes.size()) {
+            const std::uint32_t next = unitAt(i + 2);
+            if (next >= 0xDC00 && next < 0xE000) {
+                AppendUtf8(decoded.text, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+                i += 2;
+                continue;
+            }
+        }
+        AppendUtf8(decoded.text, unit);
+    }
+    decoded.leftover = bytes.substr(i);
+    return decoded;
+}
+
+std::string EncodeText(const DecodedText& decoded)
+{
+    if (decoded.encoding == Encoding::Bytes) {
+        return decoded.text + decoded.leftover;
+    }
+    std::string out;
+    out.reserve(2 * decoded.text.size() + 2 + decoded.leftover.size());
+    AppendUnit(out, 0xFEFF, decoded.encoding);
+    for (std::size_t pos = 0; pos < decoded.text.size();) {
+        const std::uint32_t c = NextUtf8(decoded.text, pos);
+        if (c >= 0x10000) {
+            AppendUnit(out, 0xD800 + ((c - 0x10000) >> 10), decoded.encoding);
+            AppendUnit(out, 0xDC00 + ((c - 0x10000) & 0x3FF), decoded.encoding);
+        } else {
+            AppendUnit(out, c, decoded.encoding);
+        }
+    }
+    return out + decoded.leftover;
+}
+
 bool ReplaceFile(const std::string& path, std::string_view text)
 {
     const std::string target = ResolveLinks(path);
     struct stat old {};
     const bool hadOld = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
+    if (hadOld && MadeReadOnly(target, old)) {
+        return false;
+    }
+    RemoveStaleTemporaries(target);
 
     std::string temporary;
     const int fd = CreateTemporary(target, temporary);
     if (fd < 0) {
-        return false;
+        return hadOld && (errno == EACCES || errno == EPERM) && RewriteInPlace(target, text);
     }
     bool ok = WriteAll(fd, text);
     if (ok && hadOld) {
@@ -295,26 +537,15 @@ bool ReplaceFile(const std::string& path, std::string_view text)
         // non-root player may not give the file away, and then keeping the mode is enough.
         ok = (fchown(fd, old.st_uid, old.st_gid) == 0 || errno == EPERM) && fchmod(fd, old.st_mode & 07777) == 0;
     }
-    ok = fsync(fd) == 0 && ok;
+    ok = ok && Sync(fd) == 0;
     ok = close(fd) == 0 && ok;
     ok = ok && (!beforeReplace || beforeReplace(temporary));
     ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
     if (!ok) {
         unlink(temporary.c_str());
-    }
-    return ok;
-}
-
-bool FlushFile(const std::string& path)
-{
-    const int fd = open(FolderOf(ResolveLinks(path)).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
         return false;
     }
-    // Some file systems cannot flush a folder at all; for them the rename is as durable as it gets.
-    const bool ok = fsync(fd) == 0 || errno == EINVAL;
-    close(fd);
-    return ok;
+    return FlushFolder(target);
 }
 
 std::string ExecutablePath()
@@ -343,6 +574,11 @@ std::string ExecutablePath()
 void SetBeforeReplaceHook(BeforeReplaceHook hook)
 {
     beforeReplace = std::move(hook);
+}
+
+void SetSyncHook(SyncHook hook)
+{
+    syncHook = std::move(hook);
 }
 
 } // namespace session::profile

@@ -1,5 +1,7 @@
 #include "session/Program.h"
 
+#include "session/Statistics.h"
+#include "session/StatisticsLock.h"
 #include "session/Unit1.h"
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"
@@ -45,6 +47,14 @@ Program::~Program()
 
 int RunProgram(QApplication&)
 {
+    // Held to the end: a second game on the same statistics would overwrite this one's totals.
+    const session::StatisticsLock lock(session::StatisticsFilePath());
+    if (lock.state() == session::StatisticsLock::State::InUse) {
+        boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
+        boxes::ShowMessage(QStringLiteral("Wirtola już działa z tymi wynikami gry.\r"
+                                          "Zakończ tamtą grę, zanim zaczniesz nową."));
+        return 1;
+    }
     Program program;
     if (!Form1 || Form1->Ended())
         return 0;

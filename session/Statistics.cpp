@@ -2,8 +2,16 @@
 
 #include "engine/Engine.h"
 #include "session/Profile.h"
+#include "session/WholeNumber.h"
 
 #include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <fcntl.h>
+#include <optional>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <utility>
 
 namespace session {
@@ -14,22 +22,15 @@ constexpr std::string_view Section = "Statystyka";
 constexpr std::string_view WinsKey = "Wygrane";
 constexpr std::string_view LossesKey = "Przegrane";
 constexpr std::string_view FundKey = "Fundusz";
-constexpr std::int32_t StartingFund = 3000;
 
-std::string pathOverride;
+// Set by the package build: the installed program keeps every player's file in their home.
+#ifdef WIRTOLA_PER_USER_STATISTICS
+constexpr bool PerUserBuild = true;
+#else
+constexpr bool PerUserBuild = false;
+#endif
 
-int DigitValue(char c, int base)
-{
-    int digit = 16;
-    if (c >= '0' && c <= '9') {
-        digit = c - '0';
-    } else if (c >= 'a' && c <= 'f') {
-        digit = c - 'a' + 10;
-    } else if (c >= 'A' && c <= 'F') {
-        digit = c - 'A' + 10;
-    }
-    return digit < base ? digit : -1;
-}
+std::optional<StatisticsPlace> placeOverride;
 
 void ReadInteger(std::string_view text, std::string_view key, std::int32_t& value)
 {
@@ -38,6 +39,59 @@ void ReadInteger(std::string_view text, std::string_view key, std::int32_t& valu
             value = *number;
         }
     }
+}
+
+std::string FolderOf(const std::string& path)
+{
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool CanWrite(const std::string& path)
+{
+    return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+}
+
+bool IsWritableFile(const std::string& path)
+{
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode) && (st.st_mode & 0222) != 0 && CanWrite(path);
+}
+
+std::string Home()
+{
+    const char* home = std::getenv("HOME");
+    if (home && home[0] == '/') {
+        return home;
+    }
+    const passwd* entry = getpwuid(getuid());
+    return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
+}
+
+// Like "mkdir -p" for the folders the user's data folder lacks, each private to the player.
+void MakeFolders(const std::string& folder)
+{
+    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+        const std::string part = folder.substr(0, slash);
+        if (mkdir(part.c_str(), 0700) == 0) {
+            chmod(part.c_str(), 0700); // whatever the umask took away
+        }
+        if (slash == std::string::npos) {
+            return;
+        }
+    }
+}
+
+const StatisticsPlace& CurrentPlace()
+{
+    if (placeOverride) {
+        return *placeOverride;
+    }
+    static const StatisticsPlace chosen = ChooseStatisticsPlace(profile::ExecutablePath(), PerUserBuild);
+    return chosen;
 }
 
 } // namespace
@@ -57,53 +111,53 @@ std::string StatisticsFilePathFor(const std::string& executable)
     return executable.substr(0, dot) + ".ini";
 }
 
+std::string PerUserStatisticsFilePath()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    std::string folder;
+    if (dataHome && dataHome[0] == '/') {
+        folder = dataHome;
+    } else {
+        const std::string home = Home();
+        if (home.empty()) {
+            return "";
+        }
+        folder = home + (home.ends_with('/') ? "" : "/") + ".local/share";
+    }
+    return folder + (folder.ends_with('/') ? "" : "/") + "wirtola/wirtola.ini";
+}
+
+StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUserOnly)
+{
+    const std::string beside = StatisticsFilePathFor(executable);
+    if (!perUserOnly) {
+        // The save lands where the links lead, so that is the place that must take it.
+        const std::string target = profile::ResolveLinks(beside);
+        if (CanWrite(FolderOf(target)) || IsWritableFile(target)) {
+            return {beside, false};
+        }
+    }
+    const std::string perUser = PerUserStatisticsFilePath();
+    return perUser.empty() ? StatisticsPlace{beside, false} : StatisticsPlace{perUser, true};
+}
+
 std::string StatisticsFilePath()
 {
-    return pathOverride.empty() ? StatisticsFilePathFor(profile::ExecutablePath()) : pathOverride;
+    return CurrentPlace().path;
 }
 
 void SetStatisticsFilePath(const std::string& path)
 {
-    pathOverride = path;
+    if (path.empty()) {
+        placeOverride.reset();
+    } else {
+        placeOverride = StatisticsPlace{path, false};
+    }
 }
 
-std::optional<std::int32_t> ParseWholeNumber(std::string_view text)
+void SetStatisticsPlace(const StatisticsPlace& place)
 {
-    while (!text.empty() && text.front() == ' ') {
-        text.remove_prefix(1);
-    }
-    int base = 10;
-    bool negative = false;
-    if (text.starts_with("0x") || text.starts_with("0X")) {
-        base = 16;
-        text.remove_prefix(2);
-    } else if (text.starts_with('$') || text.starts_with('x') || text.starts_with('X')) {
-        base = 16;
-        text.remove_prefix(1);
-    } else if (text.starts_with('+') || text.starts_with('-')) {
-        negative = text.front() == '-';
-        text.remove_prefix(1);
-    }
-    if (text.empty()) {
-        return std::nullopt;
-    }
-    const std::uint64_t limit = base == 16 ? 0xFFFFFFFFu : (negative ? 2147483648u : 2147483647u);
-    std::uint64_t magnitude = 0;
-    for (const char c : text) {
-        const int digit = DigitValue(c, base);
-        if (digit < 0) {
-            return std::nullopt;
-        }
-        magnitude = magnitude * static_cast<std::uint64_t>(base) + static_cast<std::uint64_t>(digit);
-        if (magnitude > limit) {
-            return std::nullopt;
-        }
-    }
-    if (base == 16) {
-        return static_cast<std::int32_t>(static_cast<std::uint32_t>(magnitude));
-    }
-    const auto signedMagnitude = static_cast<std::int64_t>(magnitude);
-    return static_cast<std::int32_t>(negative ? -signedMagnitude : signedMagnitude);
+    placeOverride = place;
 }
 
 void ReadStatisticsText(std::string_view text, engine::SessionValues& values)
@@ -112,7 +166,7 @@ void ReadStatisticsText(std::string_view text, engine::SessionValues& values)
     ReadInteger(text, LossesKey, values.Losses);
     ReadInteger(text, FundKey, values.Fund);
     if (values.Fund < 1) {
-        values.Fund = StartingFund;
+        values.Fund = engine::StartingFund;
     }
 }
 
@@ -121,33 +175,33 @@ void read_inifile(engine::SessionValues& values)
     // A file that cannot be read is taken as no file: the session keeps its start values.
     const profile::LoadedFile file = profile::LoadFile(StatisticsFilePath());
     if (file.state == profile::FileState::Readable) {
-        ReadStatisticsText(file.text, values);
+        ReadStatisticsText(profile::DecodeText(file.text).text, values);
     }
 }
 
 void save_inifile(const engine::SessionValues& values)
 {
-    const std::string path = StatisticsFilePath();
-    profile::LoadedFile file = profile::LoadFile(path);
+    const StatisticsPlace place = CurrentPlace();
+    if (place.perUser) {
+        MakeFolders(FolderOf(place.path)); // a failure here shows as a failed write below
+    }
+    const profile::LoadedFile file = profile::LoadFile(place.path);
     // Whatever stands there and cannot be read is not ours to overwrite.
     if (file.state == profile::FileState::Unreadable) {
-        throw WriteError(path);
+        throw WriteError(place.path);
     }
-    std::string text = std::move(file.text);
+    profile::DecodedText decoded = profile::DecodeText(file.text);
     const std::array<std::pair<std::string_view, std::int32_t>, 3> entries{{
         {WinsKey, values.Wins},
         {LossesKey, values.Losses},
         {FundKey, values.Fund},
     }};
-    // Each key reaches the disk on its own, so those written before a failure stay written.
     for (const auto& [key, value] : entries) {
-        text = profile::WithValue(text, Section, key, std::to_string(value));
-        if (!profile::ReplaceFile(path, text)) {
-            throw WriteError(path);
-        }
+        decoded.text = profile::WithValue(decoded.text, Section, key, std::to_string(value));
     }
-    if (!profile::FlushFile(path)) {
-        throw WriteError(path);
+    // One replacement for all three, so no crash can leave the counters out of step with the fund.
+    if (!profile::ReplaceFile(place.path, profile::EncodeText(decoded))) {
+        throw WriteError(place.path);
     }
 }
 

@@ -5,6 +5,7 @@
 #include "session/Program.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
+#include "session/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"

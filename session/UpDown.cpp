@@ -1,6 +1,6 @@
 #include "session/UpDown.h"
 
-#include "session/Statistics.h"
+#include "session/WholeNumber.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

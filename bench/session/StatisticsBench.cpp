@@ -83,14 +83,14 @@ void SaveFile(benchmark::State& state, const std::string& text)
     session::SetStatisticsFilePath("");
 }
 
-// Three flushed replacements and a folder flush: the price of never losing a score.
+// One flushed replacement and a folder flush: the price of never losing a score.
 void BM_SaveSmall(benchmark::State& state)
 {
     SaveFile(state, "");
 }
 BENCHMARK(BM_SaveSmall)->Unit(benchmark::kMillisecond);
 
-// The worst a save meets: every key rewrites and flushes the whole 100 MB.
+// The worst a save meets: it rewrites and flushes the whole 100 MB.
 void BM_Save100MBJunk(benchmark::State& state)
 {
     SaveFile(state, Junk(JunkSize));

@@ -2,16 +2,26 @@
 
 #include "engine/Engine.h"
 #include "session/Profile.h"
+#include "session/StatisticsLock.h"
+#include "session/WholeNumber.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <chrono>
 #include <climits>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <grp.h>
+#include <pwd.h>
+#include <random>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -61,6 +71,7 @@ protected:
     {
         session::SetStatisticsFilePath("");
         session::profile::SetBeforeReplaceHook(nullptr);
+        session::profile::SetSyncHook(nullptr);
         fs::remove_all(dir);
     }
 
@@ -90,6 +101,7 @@ protected:
         for (const auto& entry : fs::directory_iterator(dir)) {
             names.push_back(entry.path().filename().string());
         }
+        std::sort(names.begin(), names.end());
         return names;
     }
 
@@ -177,15 +189,49 @@ TEST_F(StatisticsFile, AWriteThatCannotHappenReportsThePath)
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
 }
 
-TEST_F(StatisticsFile, KeysWrittenBeforeAFailureStayWritten)
+TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
 {
-    Put("[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n");
-    int writes = 0;
-    session::profile::SetBeforeReplaceHook([&](const std::string&) { return ++writes < 2; });
-    EXPECT_THROW(session::save_inifile(Values({10, 20, 30})), session::WriteError);
-    EXPECT_EQ(writes, 2);
-    EXPECT_EQ(Contents(), "[Statystyka]\r\nWygrane=10\r\nPrzegrane=2\r\nFundusz=3\r\n");
-    EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
+    const std::string old = "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n";
+    const std::string saved = "[Statystyka]\r\nWygrane=10\r\nPrzegrane=20\r\nFundusz=30\r\n";
+    struct Case {
+        const char* name;
+        int failingRename; // 1-based; 0 for none
+        int failingSync;   // 1 is the temporary file's flush, 2 the folder's
+        bool throws;
+        std::string want;
+    };
+    const Case cases[] = {
+        {"all goes well", 0, 0, false, saved},
+        {"the rename fails", 1, 0, true, old},
+        {"the file's flush fails", 0, 1, true, old},
+        // The new text is in place but may not survive a power cut: that is no success.
+        {"the folder's flush fails", 0, 2, true, saved},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(old);
+        int renames = 0;
+        int syncs = 0;
+        session::profile::SetBeforeReplaceHook([&](const std::string&) { return ++renames != c.failingRename; });
+        session::profile::SetSyncHook([&](int fd) {
+            if (++syncs != c.failingSync) {
+                return fsync(fd);
+            }
+            errno = EIO;
+            return -1;
+        });
+        try {
+            session::save_inifile(Values({10, 20, 30}));
+            EXPECT_FALSE(c.throws) << "save_inifile did not throw";
+        } catch (const session::WriteError& e) {
+            EXPECT_TRUE(c.throws) << e.what();
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+        }
+        EXPECT_EQ(renames, c.failingSync == 1 ? 0 : 1); // all three keys in one rename
+        EXPECT_EQ(syncs, c.failingSync == 1 || c.failingRename ? 1 : 2);
+        EXPECT_EQ(Contents(), c.want);
+        EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
+    }
 }
 
 TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
@@ -205,16 +251,21 @@ TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(Read(), (Stored{10, 20, 30}));
 }
 
-TEST_F(StatisticsFile, SaveKeepsPermissionsAndLinks)
+TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
 {
     const fs::path real = dir / "gdzie" / "staty.ini";
     fs::create_directory(real.parent_path());
     std::ofstream(real) << "[Statystyka]\nFundusz=7\n";
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    fs::create_symlink(real, path);
+    // A chain of two links, the first relative, the second absolute.
+    const fs::path middle = dir / "ogniwo.ini";
+    fs::create_symlink(real, middle);
+    fs::create_symlink("ogniwo.ini", path);
 
+    EXPECT_EQ(Read(), (Stored{0, 0, 7}));
     session::save_inifile(Values({1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(fs::is_symlink(middle));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Contents(real.string()), "[Statystyka]\nFundusz=3\nWygrane=1\r\nPrzegrane=2\r\n");
 }
@@ -279,6 +330,376 @@ TEST_F(StatisticsFile, LongLinesAndJunkAreReadThrough)
     EXPECT_EQ(Read({4, 6, 500}), (Stored{12, 34, 500}));
 }
 
+std::string Utf16(std::u16string_view text, bool littleEndian)
+{
+    std::string bytes;
+    for (const char16_t unit : text) {
+        const char high = static_cast<char>(unit >> 8);
+        const char low = static_cast<char>(unit & 0xFF);
+        bytes += littleEndian ? std::string{low, high} : std::string{high, low};
+    }
+    return bytes;
+}
+
+TEST_F(StatisticsFile, AFileWithAByteOrderMarkIsReadAndWrittenInItsOwnEncoding)
+{
+    struct Case {
+        const char* name;
+        std::string before;
+        Stored read; // over the start values {4, 6, 500}
+        std::string after; // once {7, 8, 9} is saved
+    };
+    const Case cases[] = {
+        {"UTF-8", "\xEF\xBB\xBF; Zażółć\r\n[Statystyka]\r\nWygrane=1\r\n", {1, 6, 500},
+         "\xEF\xBB\xBF; Zażółć\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n"},
+        {"UTF-16 LE",
+         Utf16(u"\uFEFF; Zażółć gęślą jaźń\r\n[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n", true),
+         {1, 2, 3},
+         Utf16(u"\uFEFF; Zażółć gęślą jaźń\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", true)},
+        {"UTF-16 BE without the section", Utf16(u"\uFEFF[Inne]\r\nImię=Łucja", false), {4, 6, 500},
+         Utf16(u"\uFEFF[Inne]\r\nImię=Łucja\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", false)},
+        {"UTF-16 LE, a card outside the BMP, a lone surrogate and an odd last byte",
+         Utf16(u"\uFEFF;\U0001F0A1 \xD800x\r\n[Statystyka]\r\nFundusz=5\r\n", true) + "A", {4, 6, 5},
+         Utf16(u"\uFEFF;\U0001F0A1 \xD800x\r\n[Statystyka]\r\nFundusz=9\r\nWygrane=7\r\nPrzegrane=8\r\n", true) + "A"},
+        {"UTF-16 LE mark alone", Utf16(u"\uFEFF", true), {4, 6, 500},
+         Utf16(u"\uFEFF[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", true)},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Put(c.before);
+        EXPECT_EQ(Read({4, 6, 500}), c.read);
+        session::save_inifile(Values({7, 8, 9}));
+        EXPECT_EQ(Contents(), c.after);
+        EXPECT_EQ(Read(), (Stored{7, 8, 9}));
+    }
+}
+
+// A process id that no process has: a child's, once it has ended and been waited for.
+pid_t EndedProcess()
+{
+    const pid_t pid = fork();
+    if (pid == 0) {
+        _exit(0);
+    }
+    waitpid(pid, nullptr, 0);
+    return pid;
+}
+
+TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
+{
+    const std::string dead = std::to_string(EndedProcess());
+    const std::string self = std::to_string(getpid());
+    const std::vector<std::string> removed{"wirtola.ini." + dead + ".0.tmp", "wirtola.ini." + dead + ".17.tmp"};
+    const std::vector<std::string> kept{
+        "wirtola.ini." + self + ".99.tmp", // ours
+        "wirtola.ini.1.0.tmp",             // a process that runs
+        "wirtola.ini." + dead + ".x.tmp",
+        "wirtola.ini." + dead + ".0.tmp.bak",
+        "wirtola.ini." + dead + ".tmp",
+        "wirtola.ini.0" + dead + ".0.tmp",
+        "inny.ini." + dead + ".0.tmp",
+        "xwirtola.ini." + dead + ".0.tmp",
+        "wirtola.ini.lock",
+    };
+    for (const auto& name : removed) {
+        std::ofstream(dir / name) << "x";
+    }
+    for (const auto& name : kept) {
+        std::ofstream(dir / name) << "x";
+    }
+    fs::create_directory(dir / ("wirtola.ini." + dead + ".1.tmp")); // not a file
+
+    session::save_inifile(Values({1, 2, 3}));
+    std::vector<std::string> want = kept;
+    want.push_back("wirtola.ini");
+    want.push_back("wirtola.ini." + dead + ".1.tmp");
+    std::sort(want.begin(), want.end());
+    EXPECT_EQ(Folder(), want);
+}
+
+TEST_F(StatisticsFile, OneGameAtATime)
+{
+    using Lock = session::StatisticsLock;
+    {
+        const Lock first(path);
+        EXPECT_EQ(first.state(), Lock::State::Held);
+        // flock locks belong to an open file, so a second one conflicts even in this process.
+        EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
+        fs::create_symlink(path, dir / "inna-nazwa.ini");
+        EXPECT_EQ(Lock((dir / "inna-nazwa.ini").string()).state(), Lock::State::InUse);
+        // The save's rename and its clean-up leave the lock where it is.
+        session::save_inifile(Values({1, 2, 3}));
+        EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
+    }
+    EXPECT_EQ(Lock(path).state(), Lock::State::Held);
+
+    // A game killed while holding the lock does not block the next one.
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    if (holder == 0) {
+        const Lock held(path);
+        const char state = held.state() == Lock::State::Held ? 'H' : 'x';
+        (void)!write(ready[1], &state, 1);
+        pause();
+        _exit(0);
+    }
+    char state = 0;
+    EXPECT_EQ(read(ready[0], &state, 1), 1);
+    EXPECT_EQ(state, 'H');
+    EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    EXPECT_EQ(Lock(path).state(), Lock::State::Held);
+
+    // Where no lock file can be made the game goes on without one.
+    std::ofstream(dir / "plik") << "x";
+    EXPECT_EQ(Lock((dir / "plik" / "wirtola.ini").string()).state(), Lock::State::Unavailable);
+}
+
+TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
+{
+    // Each child saves {n, n, 1000 + n} for n = 1, 2, ... from where the file stands, until it
+    // is killed at a random moment; the file must always hold one whole save.
+    const unsigned seed = std::random_device{}();
+    SCOPED_TRACE("seed " + std::to_string(seed));
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
+    constexpr int Kills = 300;
+    std::int32_t last = 0;
+    for (int i = 0; i < Kills; ++i) {
+        const pid_t child = fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            SessionValues v = Values({0, 0, 1000});
+            session::read_inifile(v);
+            for (std::int32_t n = v.Wins + 1;; ++n) {
+                try {
+                    session::save_inifile(Values({n, n, 1000 + n}));
+                } catch (...) {
+                    _exit(1);
+                }
+            }
+        }
+        usleep(static_cast<useconds_t>(delayMicroseconds(random)));
+        kill(child, SIGKILL);
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed at kill " << i;
+        if (!fs::exists(path)) {
+            ASSERT_EQ(last, 0) << "the file vanished at kill " << i;
+            continue;
+        }
+        SessionValues v = Values({-1, -1, -1});
+        session::read_inifile(v);
+        ASSERT_GE(v.Wins, last) << "kill " << i;
+        last = v.Wins;
+        const std::string n = std::to_string(last);
+        ASSERT_EQ(Contents(), "[Statystyka]\r\nWygrane=" + n + "\r\nPrzegrane=" + n + "\r\nFundusz=" +
+                                  std::to_string(1000 + last) + "\r\n")
+            << "kill " << i;
+    }
+    EXPECT_GT(last, 0);
+    // The next save clears what the kills left behind.
+    session::save_inifile(Values({1, 1, 1}));
+    EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
+}
+
+// Runs `body` in a child process, as the user "nobody" when we are root (root may write where
+// a player may not, so a read-only folder or file means nothing to it), and returns what the
+// body returned; "" means the child could not run as a player.
+std::string AsPlayer(const std::function<std::string()>& body)
+{
+    int out[2];
+    if (pipe(out) != 0) {
+        return "";
+    }
+    const pid_t child = fork();
+    if (child == 0) {
+        close(out[0]);
+        if (getuid() == 0) {
+            const passwd* nobody = getpwnam("nobody");
+            if (!nobody || setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
+                _exit(2);
+            }
+        }
+        std::string result;
+        try {
+            result = body();
+        } catch (const std::exception& e) {
+            result = std::string("exception: ") + e.what();
+        }
+        (void)!write(out[1], result.data(), result.size());
+        _exit(0);
+    }
+    close(out[1]);
+    std::string result;
+    char buffer[512];
+    for (ssize_t n; (n = read(out[0], buffer, sizeof buffer)) > 0;) {
+        result.append(buffer, static_cast<std::size_t>(n));
+    }
+    close(out[0]);
+    waitpid(child, nullptr, 0);
+    return result;
+}
+
+std::string HomeOfPlayer()
+{
+    const passwd* entry = getuid() == 0 ? getpwnam("nobody") : getpwuid(getuid());
+    return entry ? entry->pw_dir : "";
+}
+
+class StatisticsPlace : public StatisticsFile {
+protected:
+    void SetUp() override
+    {
+        StatisticsFile::SetUp();
+        // The player must reach the folders below.
+        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+                                 fs::perms::others_read | fs::perms::others_exec);
+    }
+
+    // A folder holding a program "wirtola" and, when `file` is not 0, a statistics file of that mode.
+    std::string ProgramIn(const std::string& name, fs::perms folderMode, std::optional<fs::perms> file) const
+    {
+        const fs::path folder = dir / name;
+        fs::create_directory(folder);
+        if (file) {
+            std::ofstream(folder / "wirtola.ini") << "[Statystyka]\r\nFundusz=5\r\n";
+            fs::permissions(folder / "wirtola.ini", *file);
+        }
+        fs::permissions(folder, folderMode);
+        return (folder / "wirtola").string();
+    }
+};
+
+constexpr fs::perms ReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+constexpr fs::perms ReadOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
+
+TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFolder)
+{
+    const std::string writable = ProgramIn("budowa", fs::perms::all, std::nullopt);
+    const std::string readOnly = ProgramIn("bin", ReadOnlyFolder, std::nullopt);
+    const std::string readOnlyWithFile = ProgramIn("bin-plik", ReadOnlyFolder, fs::perms::all);
+    const std::string readOnlyWithReadOnlyFile = ProgramIn("bin-plik-ro", ReadOnlyFolder, ReadOnlyFile);
+    const std::string data = (dir / "dane").string();
+    const std::string home = (dir / "dom").string();
+    const std::string homeWithSlash = home + "/";
+    const std::string inData = data + "/wirtola/wirtola.ini";
+    const std::string inHome = home + "/.local/share/wirtola/wirtola.ini";
+    const char* unset = nullptr;
+    struct Case {
+        const char* name;
+        std::string executable;
+        bool perUserOnly;
+        const char* dataHome;
+        const char* homeVariable;
+        std::string want; // the path, then "+" for a place in the data folder
+    };
+    const Case cases[] = {
+        {"writable build folder", writable, false, data.c_str(), home.c_str(), writable + ".ini"},
+        {"read-only folder", readOnly, false, data.c_str(), home.c_str(), inData + "+"},
+        {"read-only folder with a writable file", readOnlyWithFile, false, data.c_str(), home.c_str(),
+         readOnlyWithFile + ".ini"},
+        {"read-only folder with a read-only file", readOnlyWithReadOnlyFile, false, data.c_str(), home.c_str(),
+         inData + "+"},
+        {"relative data home", readOnly, false, "dane", home.c_str(), inHome + "+"},
+        {"empty data home", readOnly, false, "", home.c_str(), inHome + "+"},
+        {"unset data home", readOnly, false, unset, home.c_str(), inHome + "+"},
+        {"home with a slash at the end", readOnly, false, unset, homeWithSlash.c_str(), inHome + "+"},
+        {"no HOME: the password database", readOnly, false, unset, unset,
+         HomeOfPlayer() + "/.local/share/wirtola/wirtola.ini+"},
+        {"installed build, writable folder", writable, true, data.c_str(), home.c_str(), inData + "+"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string got = AsPlayer([&] {
+            const auto set = [](const char* name, const char* value) {
+                if (value) {
+                    setenv(name, value, 1);
+                } else {
+                    unsetenv(name);
+                }
+            };
+            set("XDG_DATA_HOME", c.dataHome);
+            set("HOME", c.homeVariable);
+            const session::StatisticsPlace place = session::ChooseStatisticsPlace(c.executable, c.perUserOnly);
+            return place.path + (place.perUser ? "+" : "");
+        });
+        EXPECT_EQ(got, c.want);
+    }
+    EXPECT_FALSE(fs::exists(data)); // choosing makes no folder
+}
+
+TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstSave)
+{
+    const std::string file = (dir / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
+    session::SetStatisticsPlace({file, true});
+    EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
+    EXPECT_FALSE(fs::exists(dir / "dane"));
+    const mode_t mask = umask(077);
+    session::save_inifile(Values({1, 2, 3}));
+    umask(mask);
+    EXPECT_EQ(Read(), (Stored{1, 2, 3}));
+    for (const fs::path& folder : {dir / "dane", dir / "dane" / "glebiej", dir / "dane" / "glebiej" / "wirtola"}) {
+        SCOPED_TRACE(folder.string());
+        EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
+    }
+}
+
+TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
+{
+    if (getuid() != 0 || !getpwnam("nobody")) {
+        GTEST_SKIP() << "needs root to stand for a second user";
+    }
+    const std::string old = "[Statystyka]\r\nFundusz=5\r\n";
+    const std::string saved = "[Statystyka]\r\nFundusz=3\r\nWygrane=1\r\nPrzegrane=2\r\n";
+    struct Case {
+        const char* name;
+        fs::perms folderMode;
+        fs::perms fileMode;
+        bool asPlayer; // else as root, who ignores permission bits
+        std::string want;
+    };
+    const Case cases[] = {
+        {"no write bit, saved by root", fs::perms::all, ReadOnlyFile, false, "Unable to write to "},
+        {"another user's file in a folder anybody may write", fs::perms::all,
+         ReadOnlyFile | fs::perms::owner_write, true, "Unable to write to "},
+        // No temporary file can be made there, so the file is rewritten where it stands.
+        {"writable file in a read-only folder", ReadOnlyFolder, fs::perms::all, true, saved},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path folder = dir / std::to_string(&c - cases);
+        const std::string file = (folder / "wirtola.ini").string();
+        ProgramIn(folder.filename().string(), c.folderMode, c.fileMode);
+        struct stat before {};
+        ASSERT_EQ(stat(file.c_str(), &before), 0);
+        const auto save = [&]() -> std::string {
+            session::SetStatisticsFilePath(file);
+            try {
+                session::save_inifile(Values({1, 2, 3}));
+            } catch (const session::WriteError& e) {
+                return e.what();
+            }
+            return "";
+        };
+        const std::string error = c.asPlayer ? AsPlayer(save) : save();
+        session::SetStatisticsFilePath(path);
+        const bool fails = c.want.starts_with("Unable");
+        EXPECT_EQ(error, fails ? c.want + file : "");
+        EXPECT_EQ(Contents(file), fails ? old : c.want);
+        struct stat after {};
+        ASSERT_EQ(stat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+    }
+}
+
 TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
 {
     const std::pair<std::string, std::string> cases[] = {
@@ -288,6 +709,11 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
         {"/opt/x/wirtola.tar.gz", "/opt/x/wirtola.tar.ini"},
         {"/opt/x/wirtola.", "/opt/x/wirtola.ini"},
         {"wirtola", "wirtola.ini"},
+        {"./wirtola", "./wirtola.ini"},
+        {"../gry/wirtola", "../gry/wirtola.ini"},
+        {"/opt/x/.wirtola", "/opt/x/.ini"},
+        {"/opt/x/.wirtola.bin", "/opt/x/.wirtola.ini"},
+        {".wirtola", ".ini"},
     };
     for (const auto& [executable, want] : cases) {
         SCOPED_TRACE(executable);
@@ -295,11 +721,15 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
     }
 }
 
-TEST(StatisticsPath, LiesBesideTheRunningProgram)
+TEST(StatisticsPath, LiesBesideTheRunningProgramUnlessBuiltForInstalling)
 {
     session::SetStatisticsFilePath("");
+#ifdef WIRTOLA_PER_USER_STATISTICS
+    EXPECT_EQ(session::StatisticsFilePath(), session::PerUserStatisticsFilePath());
+#else
     const std::string self = fs::read_symlink("/proc/self/exe").string();
     EXPECT_EQ(session::StatisticsFilePath(), self + ".ini");
+#endif
     session::SetStatisticsFilePath("/tmp/inny.ini");
     EXPECT_EQ(session::StatisticsFilePath(), "/tmp/inny.ini");
     session::SetStatisticsFilePath("");

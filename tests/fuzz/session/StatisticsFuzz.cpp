@@ -1,9 +1,12 @@
 // Feeds arbitrary bytes to the statistics reader and checks that a save into the same text
-// reads back what it wrote and leaves the other keys as they were.
+// reads back what it wrote and leaves the other keys as they were, and that the bytes come
+// back unchanged through the decoding for UTF-16 files and the encoding back, before the
+// save and after it.
 
 #include "engine/Engine.h"
 #include "session/Profile.h"
 #include "session/Statistics.h"
+#include "session/WholeNumber.h"
 
 #include <array>
 #include <climits>
@@ -36,7 +39,10 @@ void Check(bool ok)
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string bytes(reinterpret_cast<const char*>(data), size);
+    session::profile::DecodedText decoded = session::profile::DecodeText(bytes);
+    Check(session::profile::EncodeText(decoded) == bytes);
+    std::string text = decoded.text;
 
     engine::SessionValues values;
     session::ReadStatisticsText(text, values);
@@ -60,5 +66,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     engine::SessionValues saved;
     session::ReadStatisticsText(text, saved);
     Check(saved.Wins == Written[0] && saved.Losses == Written[1] && saved.Fund == Written[2]);
+
+    // What the save writes reads back as the same text in the same encoding.
+    decoded.text = text;
+    const std::string written = session::profile::EncodeText(decoded);
+    const session::profile::DecodedText reread = session::profile::DecodeText(written);
+    Check(reread.encoding == decoded.encoding && reread.text == text && reread.leftover == decoded.leftover);
     return 0;
 }
