@@ -10,6 +10,10 @@ class TForm2;
 class TForm3;
 class TFPomoc;
 
+namespace session {
+class TerminationSignals;
+}
+
 extern TForm2* Form2;
 extern TForm3* Form3;
 extern TFPomoc* FPomoc;
@@ -23,6 +27,8 @@ public:
 
 private:
     // Declared in creation order; destroyed in reverse, after the event loop has ended.
+    // The signals come first: a box that start-up shows must already give way to them.
+    std::unique_ptr<session::TerminationSignals> signals_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

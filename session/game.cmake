@@ -6,6 +6,7 @@ add_library(game STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Unit1.cpp ${CMAKE_CURRENT_LIST_DIR}/Unit1.h
   ${CMAKE_CURRENT_LIST_DIR}/UpDown.cpp ${CMAKE_CURRENT_LIST_DIR}/UpDown.h
   ${CMAKE_CURRENT_LIST_DIR}/Program.cpp ${CMAKE_CURRENT_LIST_DIR}/Program.h
+  ${CMAKE_CURRENT_LIST_DIR}/Signals.cpp ${CMAKE_CURRENT_LIST_DIR}/Signals.h
   ${PROJECT_SOURCE_DIR}/windows/Unit2.cpp ${PROJECT_SOURCE_DIR}/windows/Unit2.h)
 target_include_directories(game PUBLIC ${PROJECT_SOURCE_DIR})
 target_link_libraries(game PUBLIC engine statistics cards sound dialogs reward_picture boxes Qt6::Widgets)
