@@ -100,7 +100,7 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
 TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
 {
     enum class Way { CloseBox, Koniec, NoToContinue, RewardDismissed };
-    struct Row { const char* name; Way way; bool leave; };
+    struct Row { const char* name; Way way; bool leave; int fund = 5995; };
     const Row rows[] = {
         {"close box, Tak", Way::CloseBox, true},
         {"close box, Nie", Way::CloseBox, false},
@@ -108,12 +108,15 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         {"Koniec, Nie", Way::Koniec, false},
         {"No to the continue question, Tak", Way::NoToContinue, true},
         {"No to the continue question, Nie", Way::NoToContinue, false},
+        // Staying with a spent fund must still lead to the loan.
+        {"No to the continue question with the fund spent, Nie", Way::NoToContinue, false, 10},
         {"reward dismissed, Tak", Way::RewardDismissed, true},
         {"reward dismissed, Nie", Way::RewardDismissed, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        WriteIni(Ini(40, 12, 5995));
+        const bool spent = row.fund <= 10;
+        WriteIni(Ini(40, 12, row.fund));
         StartProgram();
         const std::string before = ReadIni();
         FailSaves(true);
@@ -136,7 +139,10 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         case Way::NoToContinue:
         case Way::RewardDismissed:
             Deal();
-            RigHands(HighCardNine(), RoyalFlush());
+            if (spent)
+                RigHands(RoyalFlush(), HighCardNine());
+            else
+                RigHands(HighCardNine(), RoyalFlush());
             if (row.way == Way::NoToContinue)
                 answerer->answers = {QStringLiteral("Nie"), answer};
             else
@@ -146,20 +152,24 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         }
         ASSERT_EQ(answerer->Texts("error").size(), 1U);
         EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
-        ASSERT_FALSE(answerer->seen.empty());
+        ASSERT_FALSE(answerer->Texts("question").empty());
+        EXPECT_EQ(answerer->Texts("question").back(), EndWithoutSaving);
         const Seen& last = answerer->seen.back();
-        EXPECT_EQ(last.kind, QStringLiteral("question"));
-        EXPECT_EQ(last.title, QStringLiteral("Wirtola"));
-        EXPECT_EQ(last.text, EndWithoutSaving);
+        EXPECT_EQ(last.kind, QString::fromLatin1(spent ? "message" : "question"));
+        EXPECT_EQ(answerer->seen[answerer->seen.size() - (spent ? 2 : 1)].title, QStringLiteral("Wirtola"));
         EXPECT_EQ(defaultButton, QStringLiteral("&Nie"));
         EXPECT_EQ(Form1->Ended(), row.leave);
         EXPECT_EQ(Form1->isVisible(), !row.leave);
         EXPECT_FALSE(Form2->isVisible());
         EXPECT_EQ(ReadIni(), before);
+        if (spent) {
+            EXPECT_EQ(last.text, QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku."));
+            EXPECT_TRUE(Form1->Bank1->isEnabled());
+        }
         if (!row.leave) {
             EXPECT_TRUE(WaitingForADeal());
             Deal();
-            EXPECT_TRUE(Form1->btnKupno->isEnabled());
+            EXPECT_EQ(Form1->btnKupno->isEnabled(), !spent);
             FailSaves(false);
             Form1->Koniec1->trigger();
             EXPECT_TRUE(Form1->Ended());
