@@ -10,7 +10,6 @@
 
 #include <QAction>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
@@ -194,7 +193,7 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         When when;
         QString shownKind; // for When::Shown: the window that is up
         bool failSave;
-        std::string want; // the file afterwards; empty when there is none
+        std::string want; // the file afterwards
     };
     auto winningDraw = [this] {
         Deal();
@@ -210,14 +209,15 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         Draw();
         Form1->Bank1->trigger();
     };
+    // A stored fund of 0 is read as 3000, so a file that was written differs from the one before.
     const Row rows[] = {
-        {"idle", 1000, nullptr, When::Now, {}, false, Ini(3, 2, 1000)},
-        {"during the draw's tune", 1000, winningDraw, When::DrawsTune, {}, false, Ini(3, 2, 1000)},
+        {"idle", 0, nullptr, When::Now, {}, false, Ini(3, 2, 3000)},
+        {"during the draw's tune", 0, winningDraw, When::DrawsTune, {}, false, Ini(3, 2, 3000)},
         {"during the result box", 1000, winningDraw, When::Shown, "message", false, Ini(4, 2, 1010)},
         {"during the continue question", 1000, winningDraw, When::Shown, "question", false, Ini(4, 2, 1010)},
         {"during the reward window", 5995, winningDraw, When::Shown, "reward", false, Ini(4, 2, 6005)},
         {"during the loan petition", 100, exhaustThenAskTheBank, When::Shown, "loan", false, Ini(3, 3, 0)},
-        {"idle, the save fails", 1000, nullptr, When::Now, {}, true, Ini(3, 2, 1000)},
+        {"idle, the save fails", 1000, nullptr, When::Now, {}, true, Ini(3, 2, 1000)}, // as it was
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -265,11 +265,9 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         EXPECT_TRUE(signalled);
         EXPECT_EQ(answerer->seen.size(), seenAtSignal) << "no window after the signal";
         EXPECT_EQ(Form1, nullptr);
+        EXPECT_EQ(ReadIni(), row.want);
         if (row.failSave) {
             EXPECT_NE(errors.find("Unable to write to"), std::string::npos) << errors;
-            EXPECT_EQ(ReadIni(), Ini(3, 2, row.fund)); // as it was
-        } else {
-            EXPECT_EQ(ReadIni(), row.want);
         }
         answerer->Clear();
         answerer->onShown = nullptr;
