@@ -483,8 +483,8 @@ void TForm1::ResetAfterReward()
         return;
     rewardShown_ = false;
     StartAfresh();
-    if (!SaveAndClose() && Form2)
-        Form2->hide(); // the player stays after a failed save: the main window is theirs again
+    if (!SaveAndClose() && Form2 && Form2->isVisible())
+        Form2->reject(); // the player stays after a failed save: the main window is theirs again
 }
 
 void TForm1::StartAfresh()

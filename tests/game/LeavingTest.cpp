@@ -109,8 +109,8 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         {"No to the continue question, Nie", Way::NoToContinue, false},
         // Staying with a spent fund must still lead to the loan.
         {"No to the continue question with the fund spent, Nie", Way::NoToContinue, false, 10},
-        {"reward dismissed, Tak", Way::RewardDismissed, true},
-        {"reward dismissed, Nie", Way::RewardDismissed, false},
+        {"reward dismissed by its button, Tak", Way::RewardDismissed, true},
+        {"reward dismissed by a key, Nie", Way::RewardDismissed, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
@@ -145,7 +145,8 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
             if (row.way == Way::NoToContinue)
                 answerer->answers = {QStringLiteral("Nie"), answer};
             else
-                answerer->answers = {QStringLiteral("Tak"), QStringLiteral("Amen"), answer};
+                answerer->answers = {QStringLiteral("Tak"), row.leave ? QStringLiteral("Amen") : QStringLiteral("key"),
+                                     answer};
             Draw();
             break;
         }
