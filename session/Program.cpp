@@ -1,5 +1,6 @@
 #include "session/Program.h"
 
+#include "session/Signals.h"
 #include "session/Statistics.h"
 #include "session/StatisticsLock.h"
 #include "session/Unit1.h"
@@ -21,6 +22,11 @@ Program::Program()
     boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
     QCoreApplication::setApplicationName(QStringLiteral("Wirtola"));
     desktop::InstallFontSubstitutions();
+    signals_ = std::make_unique<session::TerminationSignals>();
+    QObject::connect(signals_.get(), &session::TerminationSignals::Received, [] {
+        if (Form1)
+            Form1->CloseBySignal();
+    });
     // The main window shows itself and reads the statistics before any other window exists.
     form1_ = std::make_unique<TForm1>();
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));

@@ -11,6 +11,10 @@ class TForm3;
 class TFPomoc;
 struct RewardLinks;
 
+namespace session {
+class TerminationSignals;
+}
+
 extern TForm2* Form2;
 extern TForm3* Form3;
 extern TFPomoc* FPomoc;
@@ -24,6 +28,8 @@ public:
 
 private:
     // Declared in creation order; destroyed in reverse, after the event loop has ended.
+    // The signals come first: a box that start-up shows must already give way to them.
+    std::unique_ptr<session::TerminationSignals> signals_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

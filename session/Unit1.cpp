@@ -25,6 +25,8 @@
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <cstdio>
+#include <limits>
 #include <optional>
 #include <stdexcept>
 
@@ -53,6 +55,7 @@ const QString FundExhausted = QStringLiteral(
     "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
 const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.");
+const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry: %1");
 
 // Marks a deal or a draw as in progress for as long as its handler runs.
 class BusyScope {
@@ -252,6 +255,11 @@ void TForm1::ArrangeMainWindow()
 
 void TForm1::FormCreate()
 {
+    BeginSession(true);
+}
+
+void TForm1::BeginSession(bool readStatistics)
+{
     ArrangeMainWindow();
     engine::RandomizeFromClock();
     Session.Wins = 0;
@@ -265,7 +273,9 @@ void TForm1::FormCreate()
         box->hide();
     Bank1->setEnabled(false);
     show();
-    read_inifile();
+    // A loan does not read the file: when its save failed, the file still holds the spent fund.
+    if (readStatistics)
+        read_inifile();
     SetStatus(QString());
     Edit2->setText(QString::number(Session.Fund));
     if (Session.BettingOpen)
@@ -280,6 +290,18 @@ void TForm1::read_inifile()
 void TForm1::save_inifile()
 {
     session::save_inifile(Session);
+    saveFailing_ = false;
+}
+
+void TForm1::SaveAfterRound()
+{
+    try {
+        save_inifile();
+    } catch (const std::exception& e) {
+        if (!saveFailing_)
+            SetStatus(SaveFailed.arg(QString::fromUtf8(e.what())));
+        saveFailing_ = true;
+    }
 }
 
 bool TForm1::Valid(std::int32_t stake, std::int32_t fund, std::int32_t minimum)
@@ -369,10 +391,7 @@ void TForm1::btnRozdanieClick()
 
     Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
     if (!Valid(Session.Stake, Session.Fund, SmallestStake)) {
-        boxes::ShowMessage(StakeRefused);
-        // The message asks for another stake: the field is ready to take it.
-        Edit1->setFocus(Qt::OtherFocusReason);
-        Edit1->selectAll();
+        RefuseStake();
         return;
     }
 
@@ -405,6 +424,13 @@ void TForm1::btnKupnoClick()
         Beeper->Play(psWhisle);
     if (ended_)
         return;
+    // The field stays editable until now. A stake below 1 would pay the loser, so it is refused
+    // as at the deal and the hand stays dealt; one above the fund is the road to the loan.
+    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
+    if (!Valid(Session.Stake, std::numeric_limits<std::int32_t>::max(), SmallestStake)) {
+        RefuseStake();
+        return;
+    }
 
     showdownPending_ = false;
     Replace();
@@ -416,23 +442,51 @@ void TForm1::btnKupnoClick()
     ShowStatusLine();
     Edit2->setText(QString::number(Session.Fund));
     boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain);
+    if (ended_)
+        return;
+    // Every settled round is on disk before the question: a crash loses at most the next one.
+    SaveAfterRound();
     CardBuilder(engine::PlayerHand, false);
     CardBuilder(engine::ComputerHand, false);
 
-    if (boxes::AskContinue()) {
-        btnRozdanie->setEnabled(true);
-        btnRozdanie->setFocus(Qt::OtherFocusReason);
-        btnKupno->setEnabled(false);
-        for (QCheckBox* box : CheckBoxes)
-            box->hide();
+    const bool playOn = boxes::AskContinue();
+    if (ended_)
+        return;
+    if (playOn) {
+        WaitForADeal();
         if (Session.BettingOpen)
             Bet();
-        if (Session.Fund >= RewardFund && !ended_)
+        if (Session.Fund >= RewardFund && !ended_) {
+            rewardShown_ = true;
             Form2->exec();
-    } else {
-        save_inifile();
-        close();
+            rewardShown_ = false;
+        }
+    } else if (!SaveAndClose()) {
+        // The save failed and the player stays: the game goes on, and an exhausted fund still
+        // leads to the loan.
+        WaitForADeal();
+        if (Session.BettingOpen)
+            Bet();
     }
+}
+
+void TForm1::RefuseStake()
+{
+    if (ended_)
+        return; // the window closed during the refusal tune
+    boxes::ShowMessage(StakeRefused);
+    // The message asks for another stake: the field is ready to take it.
+    Edit1->setFocus(Qt::OtherFocusReason);
+    Edit1->selectAll();
+}
+
+void TForm1::WaitForADeal()
+{
+    btnRozdanie->setEnabled(true);
+    btnRozdanie->setFocus(Qt::OtherFocusReason);
+    btnKupno->setEnabled(false);
+    for (QCheckBox* box : CheckBoxes)
+        box->hide();
 }
 
 void TForm1::Bet()
@@ -441,6 +495,8 @@ void TForm1::Bet()
         return;
     if (SoundsOn())
         Beeper->Play(psWrong);
+    if (ended_)
+        return;
     boxes::ShowMessage(FundExhausted);
     Bank1->setEnabled(true);
     Session.BettingOpen = false;
@@ -462,10 +518,15 @@ void TForm1::Edit1Change()
 
 void TForm1::Bank1Click()
 {
-    if (Form3->exec() != 1)
+    if (Form3->exec() != 1 || ended_)
         return;
     StartAfresh();
-    FormCreate();
+    // A failed save is reported, and the loan stands in memory all the same; the next save
+    // tries again.
+    boxes::Guarded([this] { save_inifile(); });
+    if (ended_)
+        return;
+    BeginSession(false);
     Session.Stake = StakeAfterLoan;
     Edit1->setText(QString::number(StakeAfterLoan));
     boxes::ShowMessage(LoanGranted);
@@ -473,8 +534,13 @@ void TForm1::Bank1Click()
 
 void TForm1::ResetAfterReward()
 {
+    // The reward window asks for the reset more than once as it closes: one per showing.
+    if (ended_ || !rewardShown_)
+        return;
+    rewardShown_ = false;
     StartAfresh();
-    close();
+    if (!SaveAndClose() && Form2 && Form2->isVisible())
+        Form2->reject(); // the player stays after a failed save: the main window is theirs again
 }
 
 void TForm1::StartAfresh()
@@ -483,7 +549,6 @@ void TForm1::StartAfresh()
     Session.Fund = StartingFund;
     Session.Wins = 0;
     Session.Losses = 0;
-    save_inifile();
 }
 
 void TForm1::Koniec1Click()
@@ -503,17 +568,54 @@ void TForm1::Pomoc1Click()
 
 void TForm1::closeEvent(QCloseEvent* event)
 {
-    if (ended_) {
-        event->accept();
-        return;
-    }
-    // A close whose save fails is abandoned; the next close tries again.
-    if (!boxes::Guarded([this] { save_inifile(); })) {
+    if (!ended_ && !SaveForClosing()) {
         event->ignore();
         return;
     }
     event->accept();
+    EndSession();
+}
+
+bool TForm1::SaveForClosing()
+{
+    if (boxes::Guarded([this] { save_inifile(); }))
+        return true;
+    // The file may be out of reach for good (a read-only folder, a full disk): leaving without
+    // it must stay possible, so the player decides.
+    return ended_ || boxes::AskEndWithoutSaving();
+}
+
+bool TForm1::SaveAndClose()
+{
+    if (boxes::Guarded([this] { save_inifile(); })) {
+        close();
+    } else if (ended_ || boxes::AskEndWithoutSaving()) {
+        EndSession(); // so that the closing does not try the save, and ask, again
+        close();
+    }
+    return ended_;
+}
+
+void TForm1::CloseBySignal()
+{
+    if (ended_)
+        return;
+    try {
+        save_inifile();
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "Wirtola: Nie udało się zapisać wyników gry: %s\n", e.what());
+    }
+    EndSession();
+    close();
+}
+
+void TForm1::EndSession()
+{
+    if (ended_)
+        return;
     ended_ = true;
+    // Hiding a modal box or window ends its event loop; the handler that opened it resumes,
+    // sees Ended() and stops.
     for (QWidget* w : QApplication::topLevelWidgets())
         if (w != this && w->isVisible())
             w->hide();

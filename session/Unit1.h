@@ -52,6 +52,10 @@ public:
     void ArrangeMainWindow();
     void ResetAfterReward();
 
+    // A termination signal closes the game as "&Koniec" does, but nobody may be there to answer
+    // a box: a failed save is reported on standard error and the game ends all the same.
+    void CloseBySignal();
+
     bool SoundsOn() const;
     // True once the main window has closed for good: the program is ending.
     bool Ended() const { return ended_; }
@@ -86,8 +90,20 @@ private:
     QCheckBox* KeepBox(int slot) const;
     void ShowStatusLine();
     void SetStatus(const QString& text);
-    // A loan and the reward both restart the statistics at the starting fund and save them.
+    // FormCreate's work; a loan runs it again without reading the statistics file.
+    void BeginSession(bool readStatistics);
+    void WaitForADeal();
+    // A loan and the reward both restart the statistics at the starting fund.
     void StartAfresh();
+    // A failed save after a round is told once on the status bar; play goes on.
+    void SaveAfterRound();
+    // Saves for a closing; when that fails the player may still leave. True when it may end.
+    bool SaveForClosing();
+    // The closings that save and then close (which saves once more). True when the game ends.
+    bool SaveAndClose();
+    // Ends the session: every other window is hidden, which ends the modal loops, and the
+    // program's loop is told to end.
+    void EndSession();
     // Connects a control's signal to a handler behind the error box.
     template <typename Sender, typename Signal, typename Handler>
     void On(Sender* sender, Signal signal, Handler handler);
@@ -95,6 +111,8 @@ private:
     bool busy_ = false;            // a deal or a draw is being handled
     bool showdownPending_ = false; // a deal waits for its one showdown
     bool ended_ = false;
+    bool rewardShown_ = false;     // the reward window is up and has not asked for its reset
+    bool saveFailing_ = false;     // a save after a round failed and none has succeeded since
 };
 
 extern TForm1* Form1;

@@ -4,14 +4,18 @@
 
 #include <SDL.h>
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdio>
 #include <fcntl.h>
+#include <mutex>
 #include <unistd.h>
 
 namespace {
 
 // SDL keeps process-wide state (hints, driver lists) that only SDL_Quit frees; the last sink quits.
 std::atomic<int> liveSinks{0};
+std::atomic<int> opensRunning{0};
 
 // Stream latency: two buffers, enough for a late callback, short enough not to be heard.
 constexpr std::int64_t Latency = 10 * NanosecondsPerMillisecond;
@@ -47,33 +51,74 @@ private:
 
 } // namespace
 
-SdlToneSink::SdlToneSink()
-    : stream_(SampleRate, Amplitude, Latency)
+struct SdlToneSink::Device {
+    Device() : stream(SampleRate, Amplitude, Latency) {}
+
+    enum class State { Opening, Open, Failed };
+
+    std::mutex mutex; // guards stream between the caller and SDL's audio thread
+    SquareWaveStream stream;
+    std::atomic<State> state{State::Opening};
+    std::uint32_t id = 0;
+
+    std::mutex openMutex; // guards the two flags below
+    std::condition_variable openEnded;
+    bool ended = false;     // the open has succeeded or failed
+    bool abandoned = false; // the sink is gone: the opening thread releases the device
+};
+
+SdlToneSink::SdlToneSink(BeforeOpen beforeOpen)
+    : device_(std::make_shared<Device>())
 {
     ++liveSinks;
-    opener_ = std::thread([this] { OpenDevice(); });
+    ++opensRunning;
+    opener_ = std::thread([device = device_, beforeOpen = std::move(beforeOpen)] {
+        OpenDevice(device, beforeOpen);
+        --opensRunning;
+    });
 }
 
 SdlToneSink::~SdlToneSink()
 {
-    if (opener_.joinable())
-        opener_.join();
-    if (device_ != 0)
-        SDL_CloseAudioDevice(device_);
-    if (state_ != State::Failed)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    if (--liveSinks == 0)
-        SDL_Quit();
+    bool ended = false;
+    {
+        std::unique_lock lock(device_->openMutex);
+        ended = device_->openEnded.wait_for(lock, OpenWaitAtEnd, [this] { return device_->ended; });
+        device_->abandoned = !ended;
+    }
+    if (!ended) {
+        // An open that hangs (a sound server that does not answer) must not keep the program
+        // from ending; the thread holds its own share of the device.
+        opener_.detach();
+        return;
+    }
+    opener_.join();
+    Release(*device_);
 }
 
-void SdlToneSink::OpenDevice()
+int SdlToneSink::OpensRunning()
 {
-    state_ = TryOpenDevice() ? State::Open : State::Failed;
+    return opensRunning;
+}
+
+void SdlToneSink::OpenDevice(const std::shared_ptr<Device>& device, const BeforeOpen& beforeOpen)
+{
+    const bool open = (!beforeOpen || beforeOpen()) && TryOpenDevice(*device);
+    device->state = open ? Device::State::Open : Device::State::Failed;
+    bool abandoned = false;
+    {
+        const std::lock_guard lock(device->openMutex);
+        device->ended = true;
+        abandoned = device->abandoned;
+    }
+    device->openEnded.notify_all();
+    if (abandoned)
+        Release(*device);
     // SDL keeps error texts per thread and frees them only for threads of its own making.
     SDL_TLSCleanup();
 }
 
-bool SdlToneSink::TryOpenDevice()
+bool SdlToneSink::TryOpenDevice(Device& device)
 {
     const QuietStderr quiet;
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
@@ -86,44 +131,54 @@ bool SdlToneSink::TryOpenDevice()
     wanted.channels = 1;
     wanted.samples = BufferSamples;
     wanted.callback = &SdlToneSink::Fill;
-    wanted.userdata = this;
+    wanted.userdata = &device;
     // SDL converts to whatever the device needs, so the callback always sees this format.
-    device_ = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
-    if (device_ == 0) {
+    device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    if (device.id == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_PauseAudioDevice(device_, 0);
+    SDL_PauseAudioDevice(device.id, 0);
     return true;
+}
+
+void SdlToneSink::Release(Device& device)
+{
+    if (device.id != 0)
+        SDL_CloseAudioDevice(device.id);
+    if (device.state == Device::State::Open)
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if (--liveSinks == 0)
+        SDL_Quit();
 }
 
 bool SdlToneSink::WaitUntilOpen()
 {
-    if (opener_.joinable())
-        opener_.join();
-    return state_ == State::Open;
+    std::unique_lock lock(device_->openMutex);
+    device_->openEnded.wait(lock, [this] { return device_->ended; });
+    return device_->state == Device::State::Open;
 }
 
 bool SdlToneSink::Played()
 {
-    const std::lock_guard lock(mutex_);
-    return stream_.PendingChanges() == 0;
+    const std::lock_guard lock(device_->mutex);
+    return device_->stream.PendingChanges() == 0;
 }
 
 void SdlToneSink::Tone(double frequency, std::int64_t atNanoseconds)
 {
     // Changes made while the device is still opening are kept; the stream plays what is still due.
-    if (state_ == State::Failed)
+    if (device_->state == Device::State::Failed)
         return;
-    const std::lock_guard lock(mutex_);
-    stream_.Schedule(frequency, atNanoseconds);
+    const std::lock_guard lock(device_->mutex);
+    device_->stream.Schedule(frequency, atNanoseconds);
 }
 
-void SdlToneSink::Fill(void* self, std::uint8_t* stream, int length)
+void SdlToneSink::Fill(void* device, std::uint8_t* stream, int length)
 {
-    auto* sink = static_cast<SdlToneSink*>(self);
+    auto* d = static_cast<Device*>(device);
     const std::int64_t now = MonotonicNanoseconds();
-    const std::lock_guard lock(sink->mutex_);
-    sink->stream_.Render(reinterpret_cast<std::int16_t*>(stream),
-                         static_cast<std::size_t>(length) / sizeof(std::int16_t), now);
+    const std::lock_guard lock(d->mutex);
+    d->stream.Render(reinterpret_cast<std::int16_t*>(stream),
+                     static_cast<std::size_t>(length) / sizeof(std::int16_t), now);
 }

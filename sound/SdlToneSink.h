@@ -3,22 +3,32 @@
 #include "sound/EmulatedSpeaker.h"
 #include "sound/SquareWaveStream.h"
 
-#include <atomic>
+#include <chrono>
 #include <cstdint>
-#include <mutex>
+#include <functional>
+#include <memory>
 #include <thread>
 
 // The default audio device through SDL2: a square wave, signed 16-bit mono at 48000 Hz, in
 // buffers of 5 ms. The device is opened once, on a thread of its own so that the program's
 // first window is not kept waiting, and stays open (rendering silence) until destruction.
-// Without a usable device every tone is dropped quietly.
+// Without a usable device every tone is dropped quietly. An open that hangs never holds up
+// the end of the program: destruction waits for it only a short while, then leaves the opening
+// thread to close what it opens by itself.
 class SdlToneSink final : public ToneSink {
 public:
     static constexpr std::int32_t SampleRate = 48000;
     static constexpr std::uint16_t BufferSamples = 240;
     static constexpr std::int16_t Amplitude = 6000; // about -15 dB of full scale: clear, not harsh
 
-    SdlToneSink();
+    // How long destruction waits for an open that is still running.
+    static constexpr std::chrono::milliseconds OpenWaitAtEnd{300};
+
+    // Runs on the opening thread before the device is opened; false gives the open up. Tests
+    // stand in a slow or stuck open with it.
+    using BeforeOpen = std::function<bool()>;
+
+    explicit SdlToneSink(BeforeOpen beforeOpen = nullptr);
     ~SdlToneSink() override;
     SdlToneSink(const SdlToneSink&) = delete;
     SdlToneSink& operator=(const SdlToneSink&) = delete;
@@ -31,16 +41,19 @@ public:
     // True once every change made so far has reached the device.
     bool Played();
 
+    // Opening threads still running, their sinks destroyed or not.
+    static int OpensRunning();
+
 private:
-    enum class State { Opening, Open, Failed };
+    // Everything the opening thread and SDL's audio thread touch; it outlives the sink while
+    // an open that the sink gave up waiting for is still running.
+    struct Device;
 
-    void OpenDevice();
-    bool TryOpenDevice();
-    static void Fill(void* self, std::uint8_t* stream, int length);
+    static void OpenDevice(const std::shared_ptr<Device>& device, const BeforeOpen& beforeOpen);
+    static bool TryOpenDevice(Device& device);
+    static void Release(Device& device);
+    static void Fill(void* device, std::uint8_t* stream, int length);
 
-    std::mutex mutex_;               // guards stream_ between the caller and SDL's audio thread
-    SquareWaveStream stream_;
-    std::atomic<State> state_{State::Opening};
-    std::uint32_t device_ = 0;
+    std::shared_ptr<Device> device_;
     std::thread opener_;
 };

@@ -11,6 +11,7 @@ QString applicationTitle = QStringLiteral("Wirtola");
 
 const QString ContinueCaption = QStringLiteral("Pytanie o grę");
 const QString ContinueQuestion = QStringLiteral("Czy chcesz kontynuować grę ?");
+const QString EndWithoutSaving = QStringLiteral("Nie udało się zapisać wyników gry.\rZakończyć grę bez zapisu?");
 
 // Application-modal and without a parent, so Qt centres the box on the screen. The buttons
 // are plain text: some styles and desktop themes put a glyph on dialog buttons.
@@ -61,6 +62,17 @@ bool AskContinue()
     QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    RunBox(box);
+    return box.clickedButton() == yes;
+}
+
+bool AskEndWithoutSaving()
+{
+    QMessageBox box(QMessageBox::Question, applicationTitle, WithLineBreaks(EndWithoutSaving));
+    QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
+    box.setDefaultButton(no); // leaving without the scores must be chosen, never slipped into
+    box.setEscapeButton(no);
     RunBox(box);
     return box.clickedButton() == yes;
 }

@@ -25,6 +25,10 @@ QString WithFullStop(const QString& message);
 void ShowMessage(const QString& text);
 // "Czy chcesz kontynuować grę ?" with "Tak" (the default) and "Nie"; true only for "Tak".
 bool AskContinue();
+// Asked when the save at a closing failed: "Nie udało się zapisać wyników gry." and
+// "Zakończyć grę bez zapisu?" with a question icon, the application title, "Tak" and "Nie"
+// (the default); true only for "Tak".
+bool AskEndWithoutSaving();
 // Stop icon, application title, the message with the full stop rule.
 void ShowError(const QString& message);
 

@@ -1,6 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
+#include "session/Profile.h"
 #include "windows/Pomoc.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -12,6 +13,8 @@
 #include <QTest>
 #include <QTimer>
 
+#include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -70,6 +73,8 @@ void ModalAnswerer::Answer(QWidget* window)
         return;
     if (onShown)
         onShown(window);
+    if (!window->isVisible())
+        return; // the program ended while it was shown
     if (auto* box = qobject_cast<QMessageBox*>(window)) {
         QString kind = QStringLiteral("message");
         if (box->icon() == QMessageBox::Question)
@@ -115,8 +120,32 @@ void ModalAnswerer::Answer(QWidget* window)
     }
 }
 
+Watchdog::Watchdog(std::chrono::seconds limit)
+{
+    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    thread_ = std::thread([this, limit, test] {
+        std::unique_lock lock(mutex_);
+        if (!done_.wait_for(lock, limit, [this] { return finished_; })) {
+            std::fprintf(stderr, "%s: over its time limit of %lld s\n", test.c_str(),
+                         static_cast<long long>(limit.count()));
+            std::_Exit(124);
+        }
+    });
+}
+
+Watchdog::~Watchdog()
+{
+    {
+        const std::lock_guard lock(mutex_);
+        finished_ = true;
+    }
+    done_.notify_all();
+    thread_.join();
+}
+
 void GameTest::SetUp()
 {
+    watchdog = std::make_unique<Watchdog>(std::chrono::seconds(60));
     ASSERT_TRUE(dir.isValid());
     session::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
@@ -128,9 +157,11 @@ void GameTest::TearDown()
 {
     program.reset();
     answerer.reset();
+    FailSaves(false);
     SetSpeakerPlatform(nullptr);
     engine::SetClockSource(nullptr);
     session::SetStatisticsFilePath("");
+    watchdog.reset();
 }
 
 std::string GameTest::IniPath() const
@@ -160,6 +191,20 @@ void GameTest::StartProgram()
 void GameTest::EndProgram()
 {
     program.reset();
+}
+
+void GameTest::FailSaves(bool fail)
+{
+    if (fail)
+        session::profile::SetBeforeReplaceHook([](const std::string&) { return false; });
+    else
+        session::profile::SetBeforeReplaceHook(nullptr);
+}
+
+void GameTest::SetTimeLimit(std::chrono::seconds limit)
+{
+    watchdog.reset();
+    watchdog = std::make_unique<Watchdog>(limit);
 }
 
 void GameTest::Deal()

@@ -192,6 +192,98 @@ TEST_F(GameTest, StakeChecksAtTheDeal)
     }
 }
 
+TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
+{
+    WriteIni(Ini(0, 0, 16));
+    StartProgram();
+    Deal();
+    RigHands(RoyalFlush(), HighCardNine()); // a lost hand: a negative stake would pay the loser
+    for (const char* stake : {"-1000", "0"}) {
+        SCOPED_TRACE(stake);
+        answerer->Clear();
+        speaker.beeps.clear();
+        TypeStake(stake);
+        Draw();
+        EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
+        EXPECT_EQ(speaker.Count(WhisleNotes), 1);
+        EXPECT_EQ(speaker.Count(WrongStart), 1);
+        EXPECT_TRUE(Form1->btnKupno->isEnabled());
+        EXPECT_FALSE(Form1->btnRozdanie->isEnabled());
+        EXPECT_TRUE(KeepBoxesShown());
+        EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][0]->ShowDeck());
+        EXPECT_EQ(Session.Fund, 16);
+        EXPECT_EQ(Session.Losses, 0);
+    }
+    TypeStake("1");
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    EXPECT_EQ(Session.Fund, 15);
+    EXPECT_EQ(Session.Losses, 1);
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+}
+
+TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
+{
+    StartProgram();
+    Deal();
+    const engine::HandCards dealt{{{12, 1}, {1, 3}, {13, 0}, {5, 2}, {9, 0}}};
+    RigHands(dealt, HighCardNine());
+    std::vector<engine::Card> shown, held;
+    answerer->onShown = [&](QWidget* w) {
+        if (!shown.empty() || !qobject_cast<QMessageBox*>(w))
+            return;
+        for (TCard* card : Form1->CardControls[engine::ComputerHand]) {
+            EXPECT_FALSE(card->ShowDeck());
+            shown.push_back({card->Value(), static_cast<std::int32_t>(card->Suit())});
+        }
+        held.assign(engine::Hands[engine::ComputerHand].begin(), engine::Hands[engine::ComputerHand].end());
+    };
+    Draw();
+    const std::vector<engine::Card> ascending{{1, 3}, {5, 2}, {9, 0}, {12, 1}, {13, 0}};
+    EXPECT_EQ(shown, ascending);
+    EXPECT_EQ(held, ascending);
+}
+
+TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
+{
+    WriteIni(Ini(5, 5, 100));
+    StartProgram();
+    TypeStake("100");
+    Deal();
+    RigHands(RoyalFlush(), HighCardNine());
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    ASSERT_TRUE(Form1->Bank1->isEnabled());
+    const std::string spent = ReadIni(); // the round is on disk: wins 5, losses 6, fund 0
+
+    FailSaves(true);
+    answerer->Clear();
+    answerer->answers = {QStringLiteral("Amen")};
+    Form1->Bank1->trigger();
+    ASSERT_EQ(answerer->Texts("error").size(), 1U);
+    EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_EQ(answerer->Texts("message"),
+              std::vector<QString>{QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.")});
+    EXPECT_EQ(Session.Fund, 3000);
+    EXPECT_EQ(Session.Wins, 0);
+    EXPECT_EQ(Session.Losses, 0);
+    EXPECT_EQ(Session.Stake, 10);
+    EXPECT_TRUE(Session.BettingOpen);
+    EXPECT_FALSE(Form1->Bank1->isEnabled());
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
+    EXPECT_EQ(ReadIni(), spent);
+
+    // Money moves again, and the next save that works stores the loan's session.
+    FailSaves(false);
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    EXPECT_EQ(Session.Fund, 3010);
+    EXPECT_EQ(ReadIni(), Ini(1, 0, 3010));
+}
+
 TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
 {
     StartProgram();
@@ -451,16 +543,16 @@ TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
     // The statistics file cannot be written: its folder is a regular file.
     WriteIni("x");
     session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
-    answerer->answers = {QStringLiteral("Nie")};
+    answerer->answers = {QStringLiteral("Nie"), QStringLiteral("Nie")}; // stay when it cannot save
     Draw();
     ASSERT_EQ(answerer->Texts("error").size(), 1U);
     EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
     EXPECT_TRUE(answerer->Texts("error")[0].endsWith(QStringLiteral(".")));
     EXPECT_FALSE(Form1->Ended());
-    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
     const int wins = Session.Wins;
     const std::size_t boxes = answerer->seen.size();
-    Draw();
+    Form1->btnKupnoClick(); // as a click that slipped past the disabled button would
     EXPECT_EQ(Session.Wins, wins);
     EXPECT_EQ(answerer->seen.size(), boxes);
 }
@@ -470,6 +562,7 @@ TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
     StartProgram();
     WriteIni("x");
     session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
+    answerer->answers = {QStringLiteral("Nie")}; // not leaving without the scores
     Form1->close();
     EXPECT_EQ(answerer->Texts("error").size(), 1U);
     EXPECT_FALSE(Form1->Ended());

@@ -11,11 +11,14 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <iterator>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace {
@@ -133,6 +136,44 @@ TEST(SpeakerEndToEnd, WhistleAndOkComeOutOfTheAudioStream)
             EXPECT_GE(got[i].milliseconds, want[i].milliseconds - 5);
         }
     }
+}
+
+TEST(SpeakerEndToEnd, AnOpenThatHangsDoesNotHoldUpTheEnd)
+{
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    struct Gate {
+        std::mutex mutex;
+        std::condition_variable changed;
+        bool entered = false;
+        bool released = false;
+    };
+    auto gate = std::make_shared<Gate>();
+    auto sink = std::make_unique<SdlToneSink>([gate] {
+        std::unique_lock lock(gate->mutex);
+        gate->entered = true;
+        gate->changed.notify_all();
+        gate->changed.wait(lock, [&] { return gate->released; });
+        return true; // then the real open, after its sink has gone
+    });
+    {
+        std::unique_lock lock(gate->mutex);
+        ASSERT_TRUE(gate->changed.wait_for(lock, std::chrono::seconds(10), [&] { return gate->entered; }));
+    }
+    sink->Tone(440, 0); // a tune played while the device opens
+    // The open ends after three seconds, so a destruction that waited for it fails, not hangs.
+    std::thread release([gate] {
+        std::this_thread::sleep_for(std::chrono::seconds(3));
+        const std::lock_guard lock(gate->mutex);
+        gate->released = true;
+        gate->changed.notify_all();
+    });
+    const auto start = std::chrono::steady_clock::now();
+    sink.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(1));
+
+    // The thread goes on alone, opens the device it still holds, and closes it again.
+    release.join();
+    EXPECT_TRUE(QTest::qWaitFor([] { return SdlToneSink::OpensRunning() == 0; }, 10000));
 }
 
 TEST(SpeakerEndToEnd, NoAudioDeviceMeansQuietSilence)

@@ -1,0 +1,34 @@
+#pragma once
+
+// SIGTERM, SIGINT and SIGHUP (a desktop logging out, Ctrl+C, a closed terminal) as a Qt signal
+// on the user-interface thread. The handler itself only writes a byte to a pipe that the event
+// loop watches, so whatever the game does about it runs as an ordinary event. A second such
+// signal before the process has ended means the first close is stuck: it ends the process at once.
+
+#include <QObject>
+
+class QSocketNotifier;
+
+namespace session {
+
+class TerminationSignals : public QObject {
+    Q_OBJECT
+public:
+    // Installs the handlers; there is one set per process, so only one object lives at a time.
+    explicit TerminationSignals(QObject* parent = nullptr);
+    // Puts the handlers back as they were.
+    ~TerminationSignals() override;
+    TerminationSignals(const TerminationSignals&) = delete;
+    TerminationSignals& operator=(const TerminationSignals&) = delete;
+
+signals:
+    void Received(int signalNumber);
+
+private:
+    void Drain();
+
+    int pipe_[2] = {-1, -1};
+    QSocketNotifier* notifier_ = nullptr;
+};
+
+} // namespace session

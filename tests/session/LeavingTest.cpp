@@ -1,0 +1,372 @@
+// The ways a session ends or keeps its scores: the save after every round, a closing whose
+// save fails, the termination signals, and handlers that stop when the window closes during
+// their tune.
+
+#include "tests/session/GameTestSupport.h"
+
+#include "session/Signals.h"
+#include "windows/Unit2.h"
+#include "windows/Unit3.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+
+#include <csignal>
+
+using namespace gametest;
+
+namespace {
+
+const QString EndWithoutSaving = QStringLiteral("Nie udało się zapisać wyników gry.\nZakończyć grę bez zapisu?");
+
+std::string Ini(int wins, int losses, int fund)
+{
+    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" +
+           std::to_string(losses) + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
+}
+
+std::string SessionIni()
+{
+    return Ini(Session.Wins, Session.Losses, Session.Fund);
+}
+
+bool WaitingForADeal()
+{
+    bool hidden = true;
+    for (QCheckBox* b : Form1->CheckBoxes)
+        hidden = hidden && !b->isVisible();
+    return Form1->btnRozdanie->isEnabled() && !Form1->btnKupno->isEnabled() && hidden;
+}
+
+// A signal as the desktop sends it, and the event loop's turn that hears it.
+void Terminate()
+{
+    std::raise(SIGTERM);
+    QCoreApplication::processEvents();
+}
+
+bool IsQuestion(QWidget* w)
+{
+    auto* box = qobject_cast<QMessageBox*>(w);
+    return box && box->icon() == QMessageBox::Question;
+}
+
+} // namespace
+
+TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
+{
+    WriteIni(Ini(3, 2, 1000));
+    StartProgram();
+    std::string atQuestion;
+    answerer->onShown = [&](QWidget* w) {
+        if (IsQuestion(w))
+            atQuestion = ReadIni();
+    };
+    auto winARound = [&] {
+        atQuestion.clear();
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer->answers = {QStringLiteral("Tak")};
+        Draw();
+    };
+    winARound();
+    EXPECT_EQ(atQuestion, Ini(4, 2, 1010));
+
+    // A save that fails does not stop play; the status bar says so once while it keeps failing.
+    FailSaves(true);
+    winARound();
+    EXPECT_EQ(atQuestion, Ini(4, 2, 1010));
+    EXPECT_TRUE(Form1->StatusBar1->currentMessage().startsWith(
+        QStringLiteral("Nie udało się zapisać wyników gry: Unable to write to ")))
+        << Form1->StatusBar1->currentMessage().toStdString();
+    EXPECT_TRUE(answerer->Texts("error").empty());
+    EXPECT_TRUE(WaitingForADeal());
+    winARound();
+    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+              QStringLiteral("Ewidencja rozdań: aktualne rozdanie 8  w tym wygrane / przegrane 6 / 2"));
+
+    // The next save tries again.
+    FailSaves(false);
+    winARound();
+    EXPECT_EQ(atQuestion, Ini(7, 2, 1040));
+}
+
+// Every way of closing, with a save that fails: the error box, then the question; "Tak" ends
+// and leaves the disk as it was, "Nie" keeps a window that waits for a deal and can close later.
+TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
+{
+    enum class Way { CloseBox, Koniec, NoToContinue, RewardDismissed };
+    struct Row { const char* name; Way way; bool leave; int fund = 5995; };
+    const Row rows[] = {
+        {"close box, Tak", Way::CloseBox, true},
+        {"close box, Nie", Way::CloseBox, false},
+        {"Koniec, Tak", Way::Koniec, true},
+        {"Koniec, Nie", Way::Koniec, false},
+        {"No to the continue question, Tak", Way::NoToContinue, true},
+        {"No to the continue question, Nie", Way::NoToContinue, false},
+        // Staying with a spent fund must still lead to the loan.
+        {"No to the continue question with the fund spent, Nie", Way::NoToContinue, false, 10},
+        {"reward dismissed by its button, Tak", Way::RewardDismissed, true},
+        {"reward dismissed by a key, Nie", Way::RewardDismissed, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        const bool spent = row.fund <= 10;
+        WriteIni(Ini(40, 12, row.fund));
+        StartProgram();
+        const std::string before = ReadIni();
+        FailSaves(true);
+        QString defaultButton;
+        answerer->onShown = [&](QWidget* w) {
+            auto* box = qobject_cast<QMessageBox*>(w);
+            if (IsQuestion(w) && box->text() == EndWithoutSaving)
+                defaultButton = box->defaultButton()->text();
+        };
+        const QString answer = row.leave ? QStringLiteral("Tak") : QStringLiteral("Nie");
+        switch (row.way) {
+        case Way::CloseBox:
+            answerer->answers = {answer};
+            Form1->close();
+            break;
+        case Way::Koniec:
+            answerer->answers = {answer};
+            Form1->Koniec1->trigger();
+            break;
+        case Way::NoToContinue:
+        case Way::RewardDismissed:
+            Deal();
+            if (spent)
+                RigHands(RoyalFlush(), HighCardNine());
+            else
+                RigHands(HighCardNine(), RoyalFlush());
+            if (row.way == Way::NoToContinue)
+                answerer->answers = {QStringLiteral("Nie"), answer};
+            else
+                answerer->answers = {QStringLiteral("Tak"), row.leave ? QStringLiteral("Amen") : QStringLiteral("key"),
+                                     answer};
+            Draw();
+            break;
+        }
+        ASSERT_EQ(answerer->Texts("error").size(), 1U);
+        EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+        ASSERT_FALSE(answerer->Texts("question").empty());
+        EXPECT_EQ(answerer->Texts("question").back(), EndWithoutSaving);
+        const Seen& last = answerer->seen.back();
+        EXPECT_EQ(last.kind, QString::fromLatin1(spent ? "message" : "question"));
+        EXPECT_EQ(answerer->seen[answerer->seen.size() - (spent ? 2 : 1)].title, QStringLiteral("Wirtola"));
+        EXPECT_EQ(defaultButton, QStringLiteral("&Nie"));
+        EXPECT_EQ(Form1->Ended(), row.leave);
+        EXPECT_EQ(Form1->isVisible(), !row.leave);
+        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_EQ(ReadIni(), before);
+        if (spent) {
+            EXPECT_EQ(last.text, QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku."));
+            EXPECT_TRUE(Form1->Bank1->isEnabled());
+        }
+        if (!row.leave) {
+            EXPECT_TRUE(WaitingForADeal());
+            Deal();
+            EXPECT_EQ(Form1->btnKupno->isEnabled(), !spent);
+            FailSaves(false);
+            Form1->Koniec1->trigger();
+            EXPECT_TRUE(Form1->Ended());
+            EXPECT_EQ(ReadIni(), SessionIni());
+        }
+        FailSaves(false);
+        EndProgram();
+        answerer->Clear();
+        answerer->onShown = nullptr;
+    }
+}
+
+// SIGTERM closes the game as "Koniec" does, whatever is running: the file is written, every
+// nested loop ends, no box comes after it, and the program's own loop returns.
+TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
+{
+    enum class When { Now, DrawsTune, Shown };
+    struct Row {
+        const char* name;
+        int fund;
+        std::function<void()> play; // run from the program's loop
+        When when;
+        QString shownKind; // for When::Shown: the window that is up
+        bool failSave;
+        std::string want; // the file afterwards
+    };
+    auto winningDraw = [this] {
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer->answers = {QStringLiteral("Tak")};
+        Draw();
+    };
+    auto exhaustThenAskTheBank = [this] {
+        TypeStake("100");
+        Deal();
+        RigHands(RoyalFlush(), HighCardNine());
+        answerer->answers = {QStringLiteral("Tak")};
+        Draw();
+        Form1->Bank1->trigger();
+    };
+    // A stored fund of 0 is read as 3000, so a file that was written differs from the one before.
+    const Row rows[] = {
+        {"idle", 0, nullptr, When::Now, {}, false, Ini(3, 2, 3000)},
+        {"during the draw's tune", 0, winningDraw, When::DrawsTune, {}, false, Ini(3, 2, 3000)},
+        {"during the result box", 1000, winningDraw, When::Shown, "message", false, Ini(4, 2, 1010)},
+        {"during the continue question", 1000, winningDraw, When::Shown, "question", false, Ini(4, 2, 1010)},
+        {"during the reward window", 5995, winningDraw, When::Shown, "reward", false, Ini(4, 2, 6005)},
+        {"during the loan petition", 100, exhaustThenAskTheBank, When::Shown, "loan", false, Ini(3, 3, 0)},
+        {"idle, the save fails", 1000, nullptr, When::Now, {}, true, Ini(3, 2, 1000)}, // as it was
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteIni(Ini(3, 2, row.fund));
+        FailSaves(row.failSave);
+        speaker.ntFamily = row.when != When::DrawsTune; // the port path pumps during every note
+        speaker.step = 30;
+        speaker.beeps.clear();
+        bool signalled = false;
+        std::size_t seenAtSignal = 0;
+        auto signal = [&] {
+            if (signalled)
+                return;
+            signalled = true;
+            seenAtSignal = answerer->seen.size();
+            Terminate();
+        };
+        answerer->onShown = [&](QWidget* w) {
+            QString kind = IsQuestion(w) ? QStringLiteral("question") : QStringLiteral("message");
+            if (qobject_cast<TForm2*>(w))
+                kind = QStringLiteral("reward");
+            else if (qobject_cast<TForm3*>(w))
+                kind = QStringLiteral("loan");
+            if (row.when == When::Shown && kind == row.shownKind)
+                signal(); // the window is hidden at once, so the answerer leaves it be
+        };
+        QTimer::singleShot(0, [&] {
+            const std::size_t whistles = speaker.beeps.size();
+            if (row.when == When::DrawsTune) {
+                speaker.onPump = [&] {
+                    if (speaker.beeps.size() > whistles + 4 && speaker.beeps.back() == WhisleNotes[0])
+                        signal(); // the draw's whistle, not the deal's
+                };
+            }
+            if (row.play)
+                row.play();
+            if (row.when == When::Now)
+                signal();
+        });
+        testing::internal::CaptureStderr();
+        const int result = RunProgram(*qApp);
+        const std::string errors = testing::internal::GetCapturedStderr();
+        speaker.onPump = nullptr;
+        EXPECT_EQ(result, 0);
+        EXPECT_TRUE(signalled);
+        EXPECT_EQ(answerer->seen.size(), seenAtSignal) << "no window after the signal";
+        EXPECT_EQ(Form1, nullptr);
+        EXPECT_EQ(ReadIni(), row.want);
+        if (row.failSave) {
+            EXPECT_NE(errors.find("Unable to write to"), std::string::npos) << errors;
+        }
+        answerer->Clear();
+        answerer->onShown = nullptr;
+        FailSaves(false);
+    }
+}
+
+TEST(TerminationSignals, ASecondSignalWhileTheFirstIsHandledEndsAtOnce)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            session::TerminationSignals handlers;
+            std::raise(SIGTERM);
+            std::raise(SIGINT); // before the loop has handled the first
+        },
+        testing::ExitedWithCode(128 + SIGINT), "");
+}
+
+// After each tune a handler looks whether its window has closed meanwhile, and if so stops:
+// no box, no settlement, nothing written after the closing's own save.
+TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
+{
+    struct Row {
+        const char* name;
+        std::uint32_t firstNote; // the tune to close in
+        std::function<void()> before;
+        std::function<void()> act;
+        bool settlesFirst; // the round is settled before this tune
+    };
+    auto deal = [this] { Deal(); };
+    auto dealAndRig = [this] {
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+    };
+    auto draw = [this] {
+        answerer->answers = {QStringLiteral("Tak")};
+        Draw();
+    };
+    const Row rows[] = {
+        {"the deal's whistle", WhisleNotes[0], nullptr, deal, false},
+        {"the draw's whistle", WhisleNotes[0], dealAndRig, draw, false},
+        {"the refused deal's tune", WrongStart[0], [this] { TypeStake("0"); }, deal, false},
+        {"the refused draw's tune", WrongStart[0],
+         [this] {
+             Deal();
+             TypeStake("-5");
+         },
+         draw, false},
+        {"the exhausted fund's tune", WrongStart[0],
+         [this] {
+             TypeStake("100");
+             Deal();
+             RigHands(RoyalFlush(), HighCardNine());
+         },
+         draw, true},
+    };
+    speaker.ntFamily = false; // the port path pumps during every note
+    speaker.step = 30;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        WriteIni(Ini(3, 2, 100));
+        StartProgram();
+        if (row.before)
+            row.before();
+        const std::size_t start = speaker.beeps.size();
+        bool closed = false;
+        std::size_t seenAtClose = 0;
+        std::string fileAtClose;
+        bool drawEnabledAtClose = false;
+        engine::SessionValues atClose{};
+        speaker.onPump = [&] {
+            if (closed || speaker.beeps.size() <= start || speaker.beeps.back() != row.firstNote)
+                return;
+            closed = true;
+            Form1->close();
+            seenAtClose = answerer->seen.size();
+            fileAtClose = ReadIni();
+            drawEnabledAtClose = Form1->btnKupno->isEnabled();
+            atClose = Session;
+        };
+        const engine::SessionValues beforeAct = Session;
+        row.act();
+        speaker.onPump = nullptr;
+        ASSERT_TRUE(closed);
+        EXPECT_TRUE(Form1->Ended());
+        EXPECT_EQ(answerer->seen.size(), seenAtClose);
+        EXPECT_EQ(fileAtClose, Ini(atClose.Wins, atClose.Losses, atClose.Fund));
+        EXPECT_EQ(ReadIni(), fileAtClose);
+        EXPECT_EQ(Session.Wins, atClose.Wins);
+        EXPECT_EQ(Session.Losses, atClose.Losses);
+        EXPECT_EQ(Session.Fund, atClose.Fund);
+        EXPECT_EQ(Session.BettingOpen, atClose.BettingOpen);
+        EXPECT_EQ(Form1->btnKupno->isEnabled(), drawEnabledAtClose) << "no deal after the closing";
+        if (!row.settlesFirst) {
+            EXPECT_EQ(fileAtClose, Ini(beforeAct.Wins, beforeAct.Losses, beforeAct.Fund));
+        }
+        EndProgram();
+        answerer->Clear();
+    }
+}
