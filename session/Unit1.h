@@ -93,6 +93,8 @@ private:
     // FormCreate's work; a loan runs it again without reading the statistics file.
     void BeginSession(bool readStatistics);
     void WaitForADeal();
+    // A stake that the deal or the draw refused: the box, then the field ready for another.
+    void RefuseStake();
     // A loan and the reward both restart the statistics at the starting fund.
     void StartAfresh();
     // A failed save after a round is told once on the status bar; play goes on.
