@@ -50,10 +50,11 @@ build() { # build <dir> [cmake options...]
   cmake --build "$dir" -j "$jobs"
 }
 
-# The package's build: Release with Debian's hardening flags, the statistics always in the
+# The package's build: Release with all of Debian's hardening flags, the statistics always in the
 # user's data folder, installed under /usr. Only what the package holds is built.
 package() {
   local cppflags
+  local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
   cppflags=$(dpkg-buildflags --get CPPFLAGS)
   cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
     -DWIRTOLA_PER_USER_STATISTICS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \

@@ -7,10 +7,18 @@ set(WIRTOLA_DESKTOP_DIR ${CMAKE_CURRENT_SOURCE_DIR}/desktop)
 # Debian names the documentation folder after the package, not the project.
 set(WIRTOLA_DOC_DIR ${CMAKE_INSTALL_DATAROOTDIR}/doc/wirtola)
 
+# A game lives in games/ (Debian policy 11.11), with a link in bin/ so that `wirtola` starts
+# it from any shell, root's too, whose PATH has no games folder.
+set(WIRTOLA_INSTALL_GAMESDIR games CACHE STRING "Where the program is installed, below the prefix")
 # The program is defined in session/, which the top folder adds after this one: the rule waits
 # until the top folder has read all of its parts.
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR}
-  CALL install TARGETS wirtola RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  CALL install TARGETS wirtola RUNTIME DESTINATION ${WIRTOLA_INSTALL_GAMESDIR})
+file(RELATIVE_PATH wirtola_link_target ${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}
+     ${CMAKE_INSTALL_PREFIX}/${WIRTOLA_INSTALL_GAMESDIR}/wirtola)
+file(MAKE_DIRECTORY ${CMAKE_CURRENT_BINARY_DIR}/bin)
+file(CREATE_LINK ${wirtola_link_target} ${CMAKE_CURRENT_BINARY_DIR}/bin/wirtola SYMBOLIC)
+install(FILES ${CMAKE_CURRENT_BINARY_DIR}/bin/wirtola DESTINATION ${CMAKE_INSTALL_BINDIR})
 install(FILES ${WIRTOLA_DESKTOP_DIR}/${WIRTOLA_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/applications)
 install(FILES ${WIRTOLA_DESKTOP_DIR}/${WIRTOLA_APP_ID}.metainfo.xml

@@ -14,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; failed=1; }
 DESTDIR=$tmp/stage cmake --install "$build" --prefix /usr >/dev/null
 id=pl.wirtola.Wirtola
 shipped=(
-  bin/wirtola
+  games/wirtola
   share/applications/$id.desktop
   share/metainfo/$id.metainfo.xml
   share/man/man6/wirtola.6.gz
@@ -27,6 +27,7 @@ done
 for file in "${shipped[@]}"; do
   [[ -f $tmp/stage/usr/$file ]] || fail "the installation lacks $file"
 done
+[[ $(readlink "$tmp/stage/usr/bin/wirtola") == ../games/wirtola ]] || fail "bin/wirtola does not lead to the game"
 [[ -x $tmp/stage/usr/bin/wirtola ]] || { fail "no program to run"; exit 1; }
 
 cp -a "$tmp/stage" "$tmp/installed"
@@ -39,7 +40,7 @@ before=$(snapshot)
 play() {
   local label=$1 expected=$2
   shift 2
-  env -i PATH=/usr/bin:/bin QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$@" \
+  env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$@" \
     "$tmp/installed/usr/bin/wirtola" >"$tmp/$label.log" 2>&1 &
   local pid=$!
   sleep 2
@@ -62,6 +63,7 @@ play() {
 }
 
 mkdir -p "$tmp/home1" "$tmp/data" "$tmp/home2"
+mkdir -m 0700 "$tmp/run"
 play xdg "$tmp/data/wirtola/wirtola.ini" HOME="$tmp/home1" XDG_DATA_HOME="$tmp/data"
 play home "$tmp/home2/.local/share/wirtola/wirtola.ini" HOME="$tmp/home2" XDG_DATA_HOME=relative/path
 

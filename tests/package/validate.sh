@@ -33,7 +33,7 @@ echo "== dependencies"
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libjpeg62-turbo libc6 libstdc++6; do
-  grep -Eq "(^|, )$library( |,|$)" <<<"$depends" || fail "Depends lacks $library"
+  [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library"
 done
 [[ $(dpkg-deb -f "$deb" Recommends) == *fonts-liberation2* ]] || fail "fonts-liberation2 is not recommended"
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section is not games"
