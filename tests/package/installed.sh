@@ -15,8 +15,8 @@ DESTDIR=$tmp/stage cmake --install "$build" --prefix /usr >/dev/null
 id=pl.wirtola.Wirtola
 shipped=(
   games/wirtola
-  share/applications/$id.desktop
-  share/metainfo/$id.metainfo.xml
+  "share/applications/$id.desktop"
+  "share/metainfo/$id.metainfo.xml"
   share/man/man6/wirtola.6.gz
   share/doc/wirtola/copyright
   share/doc/wirtola/changelog.gz
