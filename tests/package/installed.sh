@@ -35,17 +35,26 @@ chmod -R a-w "$tmp/installed"
 snapshot() { (cd "$tmp/installed" && find . -printf '%p %s %T@\n' | sort); }
 before=$(snapshot)
 
-# play <label> <statistics file expected> <environment...>: starts the installed game, lets it
-# come up, ends it with SIGTERM and checks where its statistics went.
+# play <label> <statistics file expected> <environment...>: starts the installed game, waits
+# until it is ready for SIGTERM, ends it with one and checks where its statistics went.
 play() {
   local label=$1 expected=$2
   shift 2
   env -i PATH=/usr/bin:/bin XDG_RUNTIME_DIR="$tmp/run" QT_QPA_PLATFORM=offscreen SDL_AUDIODRIVER=dummy "$@" \
     "$tmp/installed/usr/bin/wirtola" >"$tmp/$label.log" 2>&1 &
   local pid=$!
-  sleep 2
+  # Signalled only once it catches SIGTERM (bit 15 of SigCgt), so a slow start is no failure.
+  local waited=0 caught=0
+  while ((waited < 100)) && kill -0 "$pid" 2>/dev/null; do
+    caught=$((0x$(awk '/^SigCgt:/ { print $2 }' "/proc/$pid/status" 2>/dev/null || echo 0) >> 14 & 1))
+    ((caught)) && break
+    sleep 0.1
+    waited=$((waited + 1))
+  done
+  ((caught)) || fail "$label: the game does not catch SIGTERM"
+  sleep 0.5
   kill -TERM "$pid" 2>/dev/null || fail "$label: the game ended before SIGTERM"
-  local waited=0
+  waited=0
   while kill -0 "$pid" 2>/dev/null && ((waited < 100)); do
     sleep 0.1
     waited=$((waited + 1))
