@@ -11,17 +11,22 @@ debs=("$build"/wirtola_*.deb)
 deb=${debs[0]}
 failed=0
 fail() { echo "FAIL: $*" >&2; failed=1; }
+# What the package holds is checked, not only its sources.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
 
 echo "== desktop-file-validate"
-desktop-file-validate "$desktop/pl.wirtola.Wirtola.desktop" || fail "desktop entry"
+desktop-file-validate "$unpacked/usr/share/applications/pl.wirtola.Wirtola.desktop" || fail "desktop entry"
 
 echo "== appstreamcli validate"
-appstreamcli validate --no-net "$desktop/pl.wirtola.Wirtola.metainfo.xml" || fail "AppStream metadata"
+# The tree's check also finds the launchable's desktop entry and the icon it names.
+appstreamcli validate-tree --no-net "$unpacked" || fail "AppStream metadata"
 
 echo "== manual page"
 warnings=$(groff -man -ww -z "$desktop/wirtola.6" 2>&1)
 [[ -z $warnings ]] || fail "groff warns: $warnings"
-page=$(dpkg-deb --fsys-tarfile "$deb" | tar -xO ./usr/share/man/man6/wirtola.6.gz | gzip -dc)
+page=$(gzip -dc "$unpacked/usr/share/man/man6/wirtola.6.gz")
 [[ $page == "$(cat "$desktop/wirtola.6")" ]] || fail "the packaged manual page is not assets/desktop/wirtola.6"
 rendered=$(MANWIDTH=80 man --warnings -l "$desktop/wirtola.6" 2>"$build/man.stderr") || fail "man -l failed"
 [[ ! -s $build/man.stderr ]] || fail "man -l warns: $(cat "$build/man.stderr")"
