@@ -29,8 +29,8 @@ foreach(size 16 32 48 64 128 256)
 endforeach()
 install(FILES ${WIRTOLA_DESKTOP_DIR}/copyright DESTINATION ${WIRTOLA_DOC_DIR})
 
-# Manual pages and changelogs are shipped gzipped, without a time stamp, so the package's
-# bytes depend only on the sources.
+# Manual pages and changelogs are shipped gzipped (Debian policy), without a time stamp, so
+# their bytes depend only on the sources.
 set(wirtola_gzipped)
 foreach(pair "wirtola.6:wirtola.6.gz" "changelog:changelog.gz")
   string(REPLACE ":" ";" pair ${pair})
