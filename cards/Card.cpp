@@ -1,12 +1,15 @@
 #include "cards/Card.h"
 
+#include "cards/CardAccessible.h"
 #include "cards/CardSet.h"
 #include "engine/Random.h"
 
+#include <QAccessible>
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QResource>
+#include <QTimer>
 
 #include <cmath>
 #include <stdexcept>
@@ -82,6 +85,9 @@ TCard::TCard(QWidget* owner)
     // The owner destroys the card even after setParent has handed it to another window.
     if (owner)
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
+    InstallCardAccessibility();
+    m_announcedName = CardAccessibleName(*this);
+    m_announcedDescription = CardAccessibleDescription(*this);
     engine::RandomizeFromClock();
 }
 
@@ -99,25 +105,69 @@ QString TCard::ImageName() const
 void TCard::SetValue(std::uint8_t value)
 {
     m_value = std::clamp<std::uint8_t>(value, 1, 13);
+    AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetSuit(TCardSuit suit)
 {
     m_suit = suit;
+    AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetShowDeck(bool showDeck)
 {
     m_showDeck = showDeck;
+    AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetDeckType(TDecks deckType)
 {
     m_deckType = deckType;
+    AccessibleTextMayChange();
     RepaintNow();
+}
+
+void TCard::SetHolder(TCardHolder holder, int place)
+{
+    m_holder = holder;
+    m_place = place;
+    AccessibleTextMayChange();
+}
+
+void TCard::SetExchangeMark(bool marked)
+{
+    m_exchangeMark = marked;
+    AccessibleTextMayChange();
+}
+
+void TCard::AccessibleTextMayChange()
+{
+    // Announced later, not at once: SetCard sets the rank before the suit, and a screen
+    // reader should hear the new card, not the mix in between.
+    if (m_announcePending)
+        return;
+    m_announcePending = true;
+    QTimer::singleShot(0, this, [this] { AnnounceAccessibleText(); });
+}
+
+void TCard::AnnounceAccessibleText()
+{
+    m_announcePending = false;
+    const QString name = CardAccessibleName(*this);
+    const QString description = CardAccessibleDescription(*this);
+    if (name != m_announcedName) {
+        m_announcedName = name;
+        QAccessibleEvent event(this, QAccessible::NameChanged);
+        AnnounceCardChange(&event);
+    }
+    if (description != m_announcedDescription) {
+        m_announcedDescription = description;
+        QAccessibleEvent event(this, QAccessible::DescriptionChanged);
+        AnnounceCardChange(&event);
+    }
 }
 
 void TCard::SetCard(std::int32_t rank, std::uint8_t suit)

@@ -14,6 +14,8 @@ class QImage;
 enum class TCardSuit : std::uint8_t { Clubs, Diamonds, Hearts, Spades };
 enum class TDecks : std::uint8_t { Standard1, Standard2, Fishes1, Fishes2, Beach, Leaves1,
                                    Leaves2, Robot, Roses, Shell, Castle, Hand };
+// Whose card it is, as a screen reader is told; painting and clicks do not depend on it.
+enum class TCardHolder : std::uint8_t { Nobody, Player, Computer };
 
 class TCard : public QWidget {
     Q_OBJECT
@@ -44,6 +46,16 @@ public:
     int Tag() const { return m_tag; }
     void SetTag(int tag) { m_tag = tag; }
 
+    // What the accessibility tree says about the card besides its face (cards/CardAccessible.h):
+    // whose it is, its place from the left (1..5), and whether it goes at the next exchange.
+    // None of them is painted. Changes of the card's name or description are announced to
+    // assistive tools from the event loop, once per burst of setter calls.
+    TCardHolder Holder() const { return m_holder; }
+    int Place() const { return m_place; }
+    void SetHolder(TCardHolder holder, int place);
+    bool ExchangeMark() const { return m_exchangeMark; }
+    void SetExchangeMark(bool marked);
+
     QWidget* Owner() const { return m_owner; }
     // The name of the image the next paint draws ("H1", "STD1", ...).
     QString ImageName() const;
@@ -63,6 +75,8 @@ protected:
 private:
     void RepaintNow();
     QColor FillColour() const;
+    void AccessibleTextMayChange();
+    void AnnounceAccessibleText();
 
     std::uint8_t m_value = 1;
     TCardSuit m_suit = TCardSuit::Hearts;
@@ -74,6 +88,12 @@ private:
     bool m_repainting = false; // a setter's synchronous paint is running
     QString m_paintFailure;    // what that paint reported
     QString m_reportedFailure; // last failure sent through PaintFailed
+    TCardHolder m_holder = TCardHolder::Nobody;
+    int m_place = 0;
+    bool m_exchangeMark = false;
+    bool m_announcePending = false;
+    QString m_announcedName;        // what assistive tools were last told
+    QString m_announcedDescription;
 };
 
 // Image lookup by name, for the control and tests: the 71 x 96 picture with its 256-entry

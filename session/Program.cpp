@@ -21,12 +21,19 @@ Program::Program()
     desktop::InstallFontSubstitutions();
     // The main window shows itself and reads the statistics before any other window exists.
     form1_ = std::make_unique<TForm1>();
-    form2_ = std::make_unique<TForm2>();
+    form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
     Form2 = form2_.get();
     form3_ = std::make_unique<TForm3>();
     Form3 = form3_.get();
     fpomoc_ = std::make_unique<TFPomoc>();
     FPomoc = fpomoc_.get();
+}
+
+RewardLinks RewardLinksOf(TForm1& form1)
+{
+    TForm1* main = &form1;
+    return {main->Beeper, [main] { return main->SoundsOn(); }, [main] { return main->Ended(); },
+            [main] { main->ResetAfterReward(); }};
 }
 
 Program::~Program()

@@ -9,6 +9,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TFPomoc;
+struct RewardLinks;
 
 extern TForm2* Form2;
 extern TForm3* Form3;
@@ -28,6 +29,9 @@ private:
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TFPomoc> fpomoc_;
 };
+
+// What the main window hands the reward window: its tune player, sound switch, end and reset.
+RewardLinks RewardLinksOf(TForm1& form1);
 
 // Sets the title, creates the windows and runs the event loop until the main window closes.
 int RunProgram(QApplication& app);

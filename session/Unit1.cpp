@@ -1,6 +1,7 @@
 #include "session/Unit1.h"
 
 #include "cards/Card.h"
+#include "cards/CardAccessible.h"
 #include "session/Program.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
@@ -15,11 +16,13 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QToolButton>
 
 #include <optional>
 #include <stdexcept>
@@ -68,6 +71,26 @@ QLabel* StaticText(QWidget* parent, const QString& text, int left, int top, int 
     label->setGeometry(left, top, width, height);
     return label;
 }
+
+// A mnemonic whose button is disabled reaches the focused field as a plain key, and a line
+// field would type its letter over the stake. No Alt combination types into the stake field.
+// (Ctrl+Alt is left alone: it is how AltGr arrives on some systems.)
+class AltKeysDoNotType : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers mods = key->modifiers();
+            if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty())
+                return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 // Overrides the olive that a child would inherit from the window with the system's colours.
 void KeepSystemColours(QWidget* w)
@@ -120,6 +143,17 @@ TForm1::TForm1()
     Edit2 = new QLineEdit(QStringLiteral("0000"), Panel1);
     Edit2->setGeometry(596, 12, 50, 24);
     Edit2->setReadOnly(true);
+    // Screen readers name the fields after their labels, without the labels' colons.
+    StaticText1->setBuddy(Edit1);
+    StaticText2->setBuddy(Edit2);
+    Edit1->setAccessibleName(QStringLiteral("Stawka"));
+    Edit2->setAccessibleName(QStringLiteral("Fundusz"));
+    UpDown1->UpButton()->setAccessibleName(QStringLiteral("Zwiększ stawkę"));
+    UpDown1->DownButton()->setAccessibleName(QStringLiteral("Zmniejsz stawkę"));
+    Edit1->installEventFilter(new AltKeysDoNotType(Edit1));
+    // Enter presses the focused button, as Space does, outside dialogs too.
+    btnRozdanie->setAutoDefault(true);
+    btnKupno->setAutoDefault(true);
 
     for (int i = 0; i < 5; ++i) {
         auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
@@ -286,10 +320,16 @@ void TForm1::CardBuilder(std::uint8_t hand, bool faceUp)
             card = new TCard(this);
             card->setObjectName(QStringLiteral("Card%1%2").arg(hand).arg(slot));
             card->setParent(client_);
-            if (hand == engine::PlayerHand)
+            card->SetHolder(hand == engine::PlayerHand ? TCardHolder::Player : TCardHolder::Computer, slot + 1);
+            if (hand == engine::PlayerHand) {
                 connect(card, &TCard::Click, this, [this](TCard* clicked) {
                     boxes::Guarded([this, clicked] { PokerCardOnClickHandler(clicked); });
                 });
+                // A cleared keep box sends the card away at the draw; a screen reader says so.
+                connect(KeepBox(slot), &QCheckBox::toggled, card, [this, card](bool keep) {
+                    card->SetExchangeMark(showdownPending_ && !keep);
+                });
+            }
             connect(card, &TCard::PaintFailed, this, [](const QString& message) {
                 boxes::ShowError(message);
             });
@@ -300,8 +340,11 @@ void TForm1::CardBuilder(std::uint8_t hand, bool faceUp)
         card->SetDeckType(static_cast<TDecks>(DeckType));
         const engine::Card& c = engine::Hands[hand][slot];
         card->SetCard(c.rank, static_cast<std::uint8_t>(c.suit));
-        if (hand == engine::PlayerHand)
+        if (hand == engine::PlayerHand) {
             card->SetTag(slot);
+            // Tabbing through the keep boxes, a screen reader user hears which card each keeps.
+            KeepBox(slot)->setAccessibleDescription(CardFaceName(c.rank, static_cast<TCardSuit>(c.suit)));
+        }
         KeepBox(slot)->setChecked(true);
     }
 }
@@ -326,6 +369,9 @@ void TForm1::btnRozdanieClick()
     Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
     if (!Valid(Session.Stake, Session.Fund, SmallestStake)) {
         boxes::ShowMessage(StakeRefused);
+        // The message asks for another stake: the field is ready to take it.
+        Edit1->setFocus(Qt::OtherFocusReason);
+        Edit1->selectAll();
         return;
     }
 
@@ -339,8 +385,11 @@ void TForm1::btnRozdanieClick()
     Hand(engine::PlayerHand);
     CardBuilder(engine::PlayerHand, true);
     CardBuilder(engine::ComputerHand, false);
-    btnRozdanie->setEnabled(false);
+    // The draw button takes the focus before the deal button loses it; otherwise Qt would
+    // hand it on to the stake field with its text selected, ready to be typed over.
     btnKupno->setEnabled(true);
+    btnKupno->setFocus(Qt::OtherFocusReason);
+    btnRozdanie->setEnabled(false);
     for (QCheckBox* box : CheckBoxes)
         box->show();
     showdownPending_ = true;
@@ -371,6 +420,7 @@ void TForm1::btnKupnoClick()
 
     if (boxes::AskContinue()) {
         btnRozdanie->setEnabled(true);
+        btnRozdanie->setFocus(Qt::OtherFocusReason);
         btnKupno->setEnabled(false);
         for (QCheckBox* box : CheckBoxes)
             box->hide();

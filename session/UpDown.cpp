@@ -2,6 +2,7 @@
 
 #include "session/Statistics.h"
 
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QResizeEvent>
 #include <QToolButton>
@@ -24,8 +25,26 @@ TUpDown::TUpDown(QWidget* parent, int min, int max, int increment, int position)
 
 void TUpDown::Associate(QLineEdit* field)
 {
+    if (field_ != field) {
+        if (field_)
+            field_->removeEventFilter(this);
+        field->installEventFilter(this);
+    }
     field_ = field;
     field_->setText(QString::number(position_));
+}
+
+bool TUpDown::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == field_ && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool plain = (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+        if (plain && (key->key() == Qt::Key_Up || key->key() == Qt::Key_Down)) {
+            Step(key->key() == Qt::Key_Up ? +1 : -1);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
 }
 
 void TUpDown::resizeEvent(QResizeEvent* event)

@@ -7,6 +7,7 @@ class QToolButton;
 
 // An up-down spinner attached to a one-line field: a click steps from the number in the field,
 // within its bounds and without wrapping, and writes the new position into the field.
+// The Up and Down arrow keys in the field step it too, so the keyboard reaches it.
 class TUpDown : public QWidget {
     Q_OBJECT
 public:
@@ -20,6 +21,7 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void Step(int direction);

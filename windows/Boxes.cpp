@@ -12,10 +12,13 @@ QString applicationTitle = QStringLiteral("Wirtola");
 const QString ContinueCaption = QStringLiteral("Pytanie o grę");
 const QString ContinueQuestion = QStringLiteral("Czy chcesz kontynuować grę ?");
 
-// Application-modal and without a parent, so Qt centres the box on the screen.
+// Application-modal and without a parent, so Qt centres the box on the screen. The buttons
+// are plain text: some styles and desktop themes put a glyph on dialog buttons.
 int RunBox(QMessageBox& box)
 {
     box.setWindowModality(Qt::ApplicationModal);
+    for (QAbstractButton* button : box.buttons())
+        button->setIcon(QIcon());
     return box.exec();
 }
 

@@ -5,8 +5,10 @@
 #include <QMargins>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <cmath>
+#include <cstdlib>
 
 namespace desktop {
 namespace {
@@ -56,10 +58,31 @@ QMargins WindowFrame(const QWidget& window)
             outer.bottom() - inner.bottom()};
 }
 
+std::optional<QMargins> ReportedFrame(const QWidget& window)
+{
+    const QWindow* handle = window.windowHandle();
+    if (Override() || !handle || !window.isVisible())
+        return std::nullopt;
+    // QWidget::frameGeometry can lag behind while the window manager reparents the window;
+    // the platform window's margins come straight from what the manager announced.
+    const QMargins margins = handle->frameMargins();
+    if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 ||
+        margins.bottom() < 0)
+        return std::nullopt;
+    return margins;
+}
+
 int OuterWidth(const QWidget& window)
 {
     const QMargins frame = WindowFrame(window);
     return window.width() + frame.left() + frame.right();
+}
+
+void PreferX11()
+{
+    const char* chosen = std::getenv("QT_QPA_PLATFORM");
+    if (chosen == nullptr || *chosen == '\0')
+        setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
 }
 
 void InstallFontSubstitutions()

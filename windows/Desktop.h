@@ -27,8 +27,18 @@ void SetOverride(std::optional<Metrics> metrics);
 // and a 23 px title bar is assumed, so a window lands where it would with such a frame.
 QMargins WindowFrame(const QWidget& window);
 
+// The frame the window manager reports for a shown window, read from the platform itself; none
+// on a fake desktop, without a window manager, or before the manager has framed the window.
+std::optional<QMargins> ReportedFrame(const QWidget& window);
+
 // Width of a top-level window including its frame: the width the placement rules speak of.
 int OuterWidth(const QWidget& window);
+
+// Where the user has not chosen a Qt platform (QT_QPA_PLATFORM unset or empty), asks for X11
+// first, through XWayland on a Wayland desktop, and Wayland only when X11 cannot be had: under
+// Wayland a window cannot place itself, and the petition and help windows stand at the top
+// right. Call before the application object is created.
+void PreferX11();
 
 // The windows ask for "MS Sans Serif" and "Arial", which Linux lacks; map both to Liberation
 // Sans, which has Arial's metrics. Call once at start-up, before any window is created.

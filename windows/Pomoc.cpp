@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QMargins>
 #include <QPlainTextEdit>
 
 namespace {
@@ -85,9 +86,23 @@ void TFPomoc::FormActivate()
     }
     // The left edge comes from the width before widening, so the right edge ends 10 px in
     // from the desktop's width.
-    move(screen.width - desktop::OuterWidth(*this) - 20, screen.top);
+    PlaceAtTopRight(0);
     resize(width() + 10, height());
     Memo1->viewport()->update();
+    placeAgain_ = !desktop::ReportedFrame(*this);
+}
+
+void TFPomoc::PlaceAtTopRight(int widened)
+{
+    const desktop::Metrics screen = desktop::Current();
+    if (const std::optional<QMargins> frame = desktop::ReportedFrame(*this)) {
+        // The client's own position: Qt's idea of the frame may still be stale here.
+        const int outerWidth = width() - widened + frame->left() + frame->right();
+        setGeometry(screen.width - outerWidth - 20 + frame->left(), screen.top + frame->top(), width(),
+                    height());
+        return;
+    }
+    move(screen.width - (desktop::OuterWidth(*this) - widened) - 20, screen.top);
 }
 
 void TFPomoc::FormClose()
@@ -97,6 +112,20 @@ void TFPomoc::FormClose()
     setFont(closed);
     resize(width() - 10, height());
     adjusted_ = false;
+    placeAgain_ = false;
+}
+
+bool TFPomoc::event(QEvent* event)
+{
+    // A showing is placed before the window manager has framed the window, with the classic
+    // frame as a guess; a real frame of another size would leave the title bar above the
+    // screen. By the activation the manager has announced the real frame (earlier, while it
+    // reparents the window, the frame Qt reports is not yet to be trusted).
+    if (placeAgain_ && event->type() == QEvent::WindowActivate && desktop::ReportedFrame(*this)) {
+        placeAgain_ = false;
+        PlaceAtTopRight(10);
+    }
+    return QWidget::event(event);
 }
 
 bool TFPomoc::eventFilter(QObject* watched, QEvent* event)

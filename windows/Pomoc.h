@@ -26,6 +26,7 @@ protected:
     // Undoes what FormActivate did, so the next showing starts from the same state.
     void FormClose();
 
+    bool event(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -33,7 +34,13 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Stands the frame at the desktop's top, its left edge from the width before the showing
+    // widened the window by `widened` pixels.
+    void PlaceAtTopRight(int widened);
+
     bool adjusted_ = false;
+    // The showing was placed with a guessed frame; place it again once the real one is known.
+    bool placeAgain_ = false;
 };
 
 // The 120-dpi rule: size × 100 / 125, truncated toward zero (10 → 8, 12 → 9, 9 → 7).

@@ -1,6 +1,5 @@
 #include "windows/Unit2.h"
 
-#include "session/Unit1.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/RewardPicture.h"
@@ -10,6 +9,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QTimer>
+
+#include <utility>
 
 namespace {
 
@@ -21,7 +22,8 @@ constexpr int FanfareGap = 300;
 
 } // namespace
 
-TForm2::TForm2(const QString& picturePath)
+TForm2::TForm2(RewardLinks links, const QString& picturePath)
+    : links_(std::move(links))
 {
     setWindowTitle(QStringLiteral("Gloria !!!"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -74,7 +76,7 @@ void TForm2::showEvent(QShowEvent* event)
 void TForm2::FormActivate()
 {
     btnOk->move(Image1->width() / 2 - btnOk->width() / 2, btnOk->y());
-    if (Form1 && Form1->SoundsOn()) {
+    if (links_.soundsOn && links_.soundsOn()) {
         Label21->setText(PlayFlag);
         Timer1->start();
     } else {
@@ -92,16 +94,17 @@ void TForm2::Timer1Timer()
 
 void TForm2::PlayFanfare()
 {
-    Form1->Beeper->PlayDefault();
+    if (links_.beeper)
+        links_.beeper->PlayDefault();
     // A dismissal during the fanfare lets it finish, but no further one starts.
-    if (isVisible() && !Form1->Ended())
+    if (isVisible() && !(links_.programEnded && links_.programEnded()))
         Timer1->start();
 }
 
 void TForm2::btnOkClick()
 {
-    if (Form1)
-        Form1->ResetAfterReward();
+    if (links_.resetAfterReward)
+        links_.resetAfterReward();
 }
 
 void TForm2::FormClose()

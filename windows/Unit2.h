@@ -5,16 +5,27 @@
 
 #include <QDialog>
 
+#include <functional>
+
 class QFrame;
 class QLabel;
 class QPushButton;
 class QTimer;
+class TKwBeeper;
+
+// What the reward window is handed by the window that makes it.
+struct RewardLinks {
+    TKwBeeper* beeper = nullptr;            // plays the fanfare: the player's default tune
+    std::function<bool()> soundsOn;         // the sound switch
+    std::function<bool()> programEnded;     // true once the program is ending
+    std::function<void()> resetAfterReward; // resets the statistics and ends the program
+};
 
 class TForm2 : public QDialog {
     Q_OBJECT
 public:
     // The picture comes from the built-in resource; tests may name another file.
-    explicit TForm2(const QString& picturePath = QString());
+    explicit TForm2(RewardLinks links, const QString& picturePath = QString());
 
     void btnOkClick();
     void FormClose();
@@ -37,5 +48,6 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    RewardLinks links_;
     bool KeyTypesCharacter(QEvent* event) const;
 };

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <string>
+
 TEST(Desktop, RealMetricsComeFromTheScreen)
 {
     // The offscreen platform's one screen is 800 x 600 at 96 dpi.
@@ -29,6 +32,32 @@ TEST(Desktop, FrameComesFromThePlatformUnlessFaked)
     desktop::SetOverride(desktop::Metrics{0, 1024, 96});
     EXPECT_EQ(desktop::OuterWidth(window), 463);
     desktop::SetOverride(std::nullopt);
+}
+
+TEST(Desktop, X11IsPreferredOnlyWhereNoPlatformWasChosen)
+{
+    struct Row {
+        const char* name;
+        const char* chosen; // nullptr: unset
+        const char* after;
+    };
+    const Row rows[] = {{"unset", nullptr, "xcb;wayland"},
+                        {"empty", "", "xcb;wayland"},
+                        {"wayland", "wayland", "wayland"},
+                        {"offscreen", "offscreen", "offscreen"}};
+    const std::string before = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.chosen)
+            setenv("QT_QPA_PLATFORM", row.chosen, 1);
+        else
+            unsetenv("QT_QPA_PLATFORM");
+        desktop::PreferX11();
+        const char* after = std::getenv("QT_QPA_PLATFORM");
+        ASSERT_NE(after, nullptr);
+        EXPECT_STREQ(after, row.after);
+    }
+    setenv("QT_QPA_PLATFORM", before.c_str(), 1);
 }
 
 TEST(Desktop, WindowsFontFamiliesResolveToLiberationSans)

@@ -192,7 +192,7 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
 
         WriteIni(Rich());
         StartProgram();
-        TForm2 window(path);
+        TForm2 window(RewardLinksOf(*Form1), path);
         EXPECT_TRUE(window.Image1->pixmap().isNull());
         Form2 = &window; // the round flow opens this window instead
         Deal();

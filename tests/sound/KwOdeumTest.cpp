@@ -136,6 +136,59 @@ TEST(TunePlayer, EveryTuneLastsItsTableLength)
     }
 }
 
+// What a tune played, as "frequency/ms" in order with "rest/ms" for a silence: the notes that
+// reached the tone service, and the waits between and after them.
+std::string PlayedNotes(const FakeSpeakerPlatform& platform)
+{
+    std::string played;
+    std::uint32_t at = 0;
+    const auto add = [&played](const std::string& note) {
+        played += (played.empty() ? "" : ", ") + note;
+    };
+    for (const auto& tone : platform.heard) {
+        if (tone.start > at)
+            add("rest/" + std::to_string(tone.start - at));
+        add(std::to_string(static_cast<std::uint32_t>(tone.frequency)) + "/" + std::to_string(tone.length));
+        at = tone.start + tone.length;
+    }
+    if (platform.tick > at)
+        add("rest/" + std::to_string(platform.tick - at));
+    return played;
+}
+
+TEST(TunePlayer, EveryTunePlaysItsNotesInOrder)
+{
+    const char* const tunes[13] = {
+        "932/100, 988/100, 1046/100",
+        "92/150, rest/200, 65/500",
+        "932/100, 988/100, 1046/100, rest/100, 1046/100, 988/100, 932/100",
+        "698/200, 494/200, 698/200, 494/200, 698/200, 494/200, 698/200, 494/200",
+        "261/150, 247/50, 233/50, 220/50, 207/50, 196/50, 189/50, 174/50, 165/50, 155/50, 149/50, "
+        "138/50, 131/100, 65/200",
+        "196/650, rest/100, 165/500",
+        "196/200, rest/50, 196/200, rest/50, 196/200, rest/50, 165/700, rest/100, 261/200, rest/50, "
+        "261/200, rest/50, 261/200, rest/50, 131/700",
+        "329/100, 311/100, 293/100, 311/100, 329/100, 311/100, 293/100, 311/100, 329/100, 311/100, "
+        "293/100, 311/100",
+        "329/100, 311/100, 293/100, 311/100, 349/100, 329/100, 311/100, 329/100, 370/100, 349/100, "
+        "329/100, 349/100",
+        "494/80, 466/80, 440/80, 415/80, 392/80, 370/80, 349/80, 329/80, 311/80, 293/80, 277/80, 261/80",
+        "523/80, 698/80, 784/80, 1046/80",
+        "784/80, 1046/80, 830/80, 1109/80, 880/80, 1174/80, 932/80, 1244/80, 988/80, 1318/80, 1046/80, "
+        "1397/80",
+        "261/80, 277/80, 293/80, 311/80, 329/80, 349/80, 370/80, 392/80, 415/80, 440/80, 466/80, 494/80",
+    };
+    for (std::uint8_t sound = psOK; sound <= psClimb; ++sound) {
+        SCOPED_TRACE("tune " + std::to_string(sound));
+        FakeSpeakerPlatform platform;
+        platform.ntFamily = true; // the tone service is told each note's exact frequency and length
+        const ScopedSpeakerPlatform scoped(platform);
+        TKwBeeper beeper(nullptr);
+        beeper.Play(sound);
+        EXPECT_EQ(PlayedNotes(platform), tunes[sound]);
+    }
+}
+
 TEST(TunePlayer, RestsOnlyWaitAndAlwaysPump)
 {
     struct Case {

@@ -1,0 +1,108 @@
+#include "tests/game/GameTestSupport.h"
+
+#include "cards/Card.h"
+#include "cards/CardAccessible.h"
+#include "session/UpDown.h"
+
+#include <QAccessible>
+#include <QAccessibleActionInterface>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QStatusBar>
+#include <QTest>
+#include <QToolButton>
+
+using namespace gametest;
+
+namespace {
+
+QString Read(QObject* object, QAccessible::Text text = QAccessible::Name)
+{
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(object);
+    return face ? face->text(text) : QStringLiteral("<none>");
+}
+
+QString FaceOf(const engine::Card& card)
+{
+    return CardFaceName(card.rank, static_cast<TCardSuit>(card.suit));
+}
+
+TCard* Card(std::uint8_t hand, int slot)
+{
+    return Form1->CardControls[hand][slot];
+}
+
+class AccessibleWindowTest : public GameTest {
+protected:
+    // Presses a card through its accessible action, as a screen reader's user does.
+    static void PressCard(int slot)
+    {
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(Card(engine::PlayerHand, slot));
+        ASSERT_TRUE(face && face->actionInterface());
+        face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+        QApplication::processEvents();
+    }
+};
+
+} // namespace
+
+TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
+{
+    StartProgram();
+    struct Row { QObject* object; QString name; };
+    const Row rows[] = {
+        {Form1->Edit1, "Stawka"},
+        {Form1->Edit2, "Fundusz"},
+        {Form1->UpDown1->UpButton(), "Zwiększ stawkę"},
+        {Form1->UpDown1->DownButton(), "Zmniejsz stawkę"},
+        {Form1->CheckBoxes[0], "Zostaw 1"},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
+
+    // The labels are tied to their fields, so a reader can go from one to the other.
+    for (auto [label, field] : {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, Form1->Edit1},
+                                {Form1->StaticText2, Form1->Edit2}}) {
+        bool labelled = false;
+        for (const auto& [other, relation] :
+             QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label))
+            labelled |= other->object() == label;
+        EXPECT_TRUE(labelled) << label->text().toStdString();
+    }
+    Deal();
+    EXPECT_EQ(Read(Form1->StatusBar1), Form1->StatusBar1->currentMessage());
+}
+
+TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
+{
+    StartProgram();
+    Deal();
+    // Marked by its press action, as a click marks it, or by its keep box alone.
+    PressCard(1);
+    EXPECT_TRUE(Card(engine::PlayerHand, 1)->ShowDeck());
+    EXPECT_FALSE(Form1->CheckBoxes[1]->isChecked());
+    QTest::mouseClick(Form1->CheckBoxes[3], Qt::LeftButton, {}, QPoint(5, 6));
+    QApplication::processEvents();
+    const QString marked[5] = {"Twoja karta 1", "Twoja karta 2, do wymiany", "Twoja karta 3",
+                               "Twoja karta 4, do wymiany", "Twoja karta 5"};
+    for (int slot = 0; slot < 5; ++slot) {
+        SCOPED_TRACE(slot);
+        EXPECT_EQ(Read(Card(engine::PlayerHand, slot), QAccessible::Description), marked[slot]);
+        EXPECT_EQ(Read(Form1->CheckBoxes[slot], QAccessible::Description),
+                  FaceOf(engine::Hands[engine::PlayerHand][slot])) << "the keep box says which card";
+    }
+    EXPECT_EQ(Read(Card(engine::PlayerHand, 1)), QStringLiteral("karta zakryta"));
+    EXPECT_EQ(Read(Card(engine::PlayerHand, 3)), FaceOf(engine::Hands[engine::PlayerHand][3]));
+
+    answerer->answers = {QStringLiteral("Tak")};
+    Draw();
+    // After the round the cards lie face down; turning one up and down again marks nothing.
+    PressCard(2);
+    PressCard(2);
+    for (const auto& hand : Form1->CardControls)
+        for (TCard* card : hand) {
+            EXPECT_EQ(Read(card), QStringLiteral("karta zakryta"));
+            EXPECT_FALSE(Read(card, QAccessible::Description).contains(QStringLiteral("wymiany")));
+        }
+}

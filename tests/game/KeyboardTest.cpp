@@ -1,0 +1,185 @@
+#include "tests/game/GameTestSupport.h"
+
+#include "cards/Card.h"
+
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+using namespace gametest;
+
+namespace {
+
+// Answers every box with Enter, pressed on whatever has the focus in it, as a keyboard
+// player would; the text of each box is kept.
+class EnterAnswerer : public QObject {
+public:
+    EnterAnswerer() { qApp->installEventFilter(this); }
+    ~EnterAnswerer() override { qApp->removeEventFilter(this); }
+
+    QStringList texts;
+    QStringList errors;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            if (auto* box = qobject_cast<QMessageBox*>(watched))
+                QTimer::singleShot(0, box, [this, box] { Answer(box); });
+        return false;
+    }
+
+private:
+    void Answer(QMessageBox* box)
+    {
+        if (!box->isVisible())
+            return;
+        (box->icon() == QMessageBox::Critical ? errors : texts).append(box->text());
+        box->activateWindow();
+        QWidget* focus = QTest::qWaitForWindowActive(box) ? QApplication::focusWidget() : nullptr;
+        if (!focus || focus->window() != box) {
+            ADD_FAILURE() << "the box has no focus: " << box->text().toStdString();
+            box->reject();
+            return;
+        }
+        QTest::keyClick(focus, Qt::Key_Return);
+    }
+};
+
+class KeyboardTest : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        answerer.reset(); // the boxes are answered by keys here
+    }
+
+    void Start()
+    {
+        StartProgram();
+        BackToTheWindow();
+    }
+
+    // Offscreen there is no window manager to hand the activation back after a box.
+    static void BackToTheWindow()
+    {
+        Form1->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    }
+
+    // A key goes where the focus is, as on a real keyboard.
+    static void Press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClick(focus, key, modifiers);
+    }
+
+    static void Type(const QString& text)
+    {
+        QWidget* focus = QApplication::focusWidget();
+        ASSERT_NE(focus, nullptr);
+        QTest::keyClicks(focus, text);
+    }
+
+    static QWidget* Focus() { return QApplication::focusWidget(); }
+
+    EnterAnswerer shown;
+};
+
+} // namespace
+
+TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
+{
+    Start();
+    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+
+    // The stake: typed, then stepped by the arrow keys as the spinner steps it.
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), Form1->Edit1);
+    Type("50");
+    Press(Qt::Key_Up);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("60"));
+    Press(Qt::Key_Down);
+    Press(Qt::Key_Down);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    // Between rounds the draw's mnemonic is dead and must not type its letter.
+    Form1->Edit1->selectAll();
+    Press(Qt::Key_N, Qt::AltModifier);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+
+    // Enter on the focused deal button deals; the focus moves on to the draw button.
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+    Press(Qt::Key_Return);
+    ASSERT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_EQ(Focus(), Form1->btnKupno);
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("2960"));
+
+    // A mistyped deal mnemonic, on the button and in the stake field with its text selected.
+    Press(Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(Focus(), Form1->btnKupno);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), Form1->Edit1);
+    EXPECT_TRUE(Form1->Edit1->hasSelectedText());
+    Press(Qt::Key_R, Qt::AltModifier);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+
+    // Keep boxes by Tab and Space: cards 1 and 3 go.
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), Form1->CheckBoxes[0]);
+    Press(Qt::Key_Space);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), Form1->CheckBoxes[2]);
+    Press(Qt::Key_Space);
+    const bool keepWant[5] = {false, true, false, true, true};
+    for (int slot = 0; slot < 5; ++slot)
+        EXPECT_EQ(Form1->CheckBoxes[slot]->isChecked(), keepWant[slot]) << slot;
+
+    // Back to the draw button; Space draws, Enter answers the result and the question.
+    for (int i = 0; i < 5; ++i)
+        Press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(Focus(), Form1->btnKupno);
+    const int drawnFrom = engine::DeckPos;
+    Press(Qt::Key_Space);
+    EXPECT_EQ(engine::DeckPos, drawnFrom + 2);
+    ASSERT_EQ(shown.texts.size(), 2);
+    EXPECT_TRUE(shown.texts[0].endsWith(QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.")));
+    EXPECT_EQ(shown.texts[1], QStringLiteral("Czy chcesz kontynuować grę ?"));
+    EXPECT_FALSE(Form1->Ended()) << "Enter answers Tak";
+    BackToTheWindow();
+
+    // The round is over: the deal button has the focus again, ready for the next Enter.
+    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
+    EXPECT_EQ(Focus(), Form1->btnRozdanie);
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    EXPECT_TRUE(shown.errors.isEmpty()) << shown.errors.join('\n').toStdString();
+}
+
+TEST_F(KeyboardTest, ARefusedStakeLeavesTheFocusInTheStakeFieldReadyForAnother)
+{
+    WriteIni("[Statystyka]\r\nWygrane=0\r\nPrzegrane=0\r\nFundusz=100\r\n");
+    Start();
+    Press(Qt::Key_Tab);
+    Type("500");
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+    Press(Qt::Key_Space);
+    ASSERT_EQ(shown.texts.size(), 1);
+    EXPECT_TRUE(shown.texts[0].startsWith(QStringLiteral("Oferowana przez Ciebie stawka")));
+    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    BackToTheWindow();
+    EXPECT_EQ(Focus(), Form1->Edit1);
+    // The refused stake is selected, so the next one replaces it.
+    Type("90");
+    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("90"));
+    Press(Qt::Key_Tab, Qt::ShiftModifier);
+    Press(Qt::Key_Return);
+    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("10"));
+}
