@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# Set up, build and start Wirtola on Debian 12, or build and run every test.
-#   ./run.sh play   install what is missing, build, start the game
-#   ./run.sh test   install what is missing, build, run all tests (plain, sanitized, fuzzed)
+# Set up, build and start Wirtola on Debian 12, build its Debian package, or build and run every test.
+#   ./run.sh play      install what is missing, build, start the game
+#   ./run.sh package   install what is missing, build build/package/wirtola_<version>_<arch>.deb
+#   ./run.sh test      install what is missing, build, run all tests (plain, sanitized, fuzzed),
+#                      build the package and check it
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -16,13 +18,16 @@ packages=(
   fonts-liberation2
   clang libclang-rt-14-dev
 )
+# What making the package needs besides: dpkg-shlibdeps works out its dependencies, and CPack
+# tells programs from other files with file(1).
+package_packages=(dpkg-dev file)
 # What only the tests need: a real X server and window manager, the accessibility bus and its
 # client, the formatter, and the validators of what the package ships.
 test_packages=(
   xvfb openbox xdotool x11-utils
   dbus-bin at-spi2-core python3-pyatspi
   clang-format-14 clang-tidy-14
-  desktop-file-utils appstream lintian dpkg-dev fakeroot man-db groff-base
+  desktop-file-utils appstream lintian fakeroot man-db groff-base
 )
 
 install_missing() { # install_missing <package>...
@@ -45,8 +50,26 @@ build() { # build <dir> [cmake options...]
   cmake --build "$dir" -j "$jobs"
 }
 
+# The package's build: Release with all of Debian's hardening flags, the statistics always in the
+# user's data folder, installed under /usr. Only what the package holds is built.
+package() {
+  local cppflags
+  local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  cppflags=$(dpkg-buildflags --get CPPFLAGS)
+  cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
+    -DWIRTOLA_PER_USER_STATISTICS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+    "-DCMAKE_C_FLAGS=$(dpkg-buildflags --get CFLAGS) $cppflags" \
+    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" >/dev/null
+  cmake --build build/package -j "$jobs" --target wirtola wirtola_gzipped
+  rm -f build/package/wirtola_*.deb
+  (cd build/package && cpack -G DEB >/dev/null)
+  echo "Package: $(ls build/package/wirtola_*.deb)"
+}
+
 case "$mode" in
-  test) install_missing "${packages[@]}" "${test_packages[@]}" ;;
+  test) install_missing "${packages[@]}" "${package_packages[@]}" "${test_packages[@]}" ;;
+  package) install_missing "${packages[@]}" "${package_packages[@]}" ;;
   *) install_missing "${packages[@]}" ;;
 esac
 case "$mode" in
@@ -63,9 +86,15 @@ case "$mode" in
     ctest --test-dir build/release --output-on-failure -j "$jobs"
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
     ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
+    package
+    tests/package/validate.sh build/package
+    tests/package/installed.sh build/package
+    ;;
+  package)
+    package
     ;;
   *)
-    echo "usage: $0 play|test" >&2
+    echo "usage: $0 play|package|test" >&2
     exit 2
     ;;
 esac

@@ -7,5 +7,7 @@ int main(int argc, char** argv)
 {
     desktop::PreferX11();
     QApplication app(argc, argv);
+    // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
+    QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
     return RunProgram(app);
 }

@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# Checks what the Debian package ships with the tools a distribution checks it with: the menu
+# entry, the AppStream metadata, the manual page, the dependencies and the package as a whole.
+# Any error fails; lintian's warnings are shown but allowed.
+#   tests/package/validate.sh <package build folder>
+set -euo pipefail
+build=${1:?usage: $0 <package build folder>}
+desktop=$(cd "$(dirname "$0")/../../assets/desktop" && pwd)
+debs=("$build"/wirtola_*.deb)
+[[ -f ${debs[0]} && ${#debs[@]} -eq 1 ]] || { echo "FAIL: no single wirtola_*.deb in $build" >&2; exit 1; }
+deb=${debs[0]}
+failed=0
+fail() { echo "FAIL: $*" >&2; failed=1; }
+# What the package holds is checked, not only its sources.
+unpacked=$(mktemp -d)
+trap 'rm -rf "$unpacked"' EXIT
+dpkg-deb -x "$deb" "$unpacked"
+
+echo "== desktop-file-validate"
+desktop-file-validate "$unpacked/usr/share/applications/pl.wirtola.Wirtola.desktop" || fail "desktop entry"
+
+echo "== appstreamcli validate"
+# The tree's check also finds the launchable's desktop entry and the icon it names.
+appstreamcli validate-tree --no-net "$unpacked" || fail "AppStream metadata"
+
+echo "== manual page"
+warnings=$(groff -man -ww -z "$desktop/wirtola.6" 2>&1)
+[[ -z $warnings ]] || fail "groff warns: $warnings"
+page=$(gzip -dc "$unpacked/usr/share/man/man6/wirtola.6.gz")
+[[ $page == "$(cat "$desktop/wirtola.6")" ]] || fail "the packaged manual page is not assets/desktop/wirtola.6"
+rendered=$(MANWIDTH=80 man --warnings -l "$desktop/wirtola.6" 2>"$build/man.stderr") || fail "man -l failed"
+[[ ! -s $build/man.stderr ]] || fail "man -l warns: $(cat "$build/man.stderr")"
+grep -q "EXIT STATUS" <<<"$rendered" || fail "man -l rendered no EXIT STATUS section"
+
+echo "== dependencies"
+# Computed by dpkg-shlibdeps: without them apt-get install ./wirtola_*.deb would not bring Qt,
+# SDL2 and libjpeg.
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libjpeg62-turbo libc6 libstdc++6; do
+  [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library"
+done
+[[ $(dpkg-deb -f "$deb" Recommends) == *fonts-liberation2* ]] || fail "fonts-liberation2 is not recommended"
+[[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section is not games"
+
+echo "== lintian"
+lintian --fail-on error --display-info "$deb" || fail "lintian reports errors"
+
+exit "$failed"
