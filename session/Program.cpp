@@ -54,6 +54,7 @@ Program::~Program()
 int RunProgram(QApplication&)
 {
     // Held to the end: a second game on the same statistics would overwrite this one's totals.
+    session::PrepareStatisticsFolder();
     const session::StatisticsLock lock(session::StatisticsFilePath());
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(QStringLiteral("Wirtola"));

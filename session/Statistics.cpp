@@ -179,12 +179,18 @@ void read_inifile(engine::SessionValues& values)
     }
 }
 
+void PrepareStatisticsFolder()
+{
+    const StatisticsPlace& place = CurrentPlace();
+    if (place.perUser) {
+        MakeFolders(FolderOf(place.path));
+    }
+}
+
 void save_inifile(const engine::SessionValues& values)
 {
     const StatisticsPlace place = CurrentPlace();
-    if (place.perUser) {
-        MakeFolders(FolderOf(place.path)); // a failure here shows as a failed write below
-    }
+    PrepareStatisticsFolder(); // a failure here shows as a failed write below
     const profile::LoadedFile file = profile::LoadFile(place.path);
     // Whatever stands there and cannot be read is not ours to overwrite.
     if (file.state == profile::FileState::Unreadable) {

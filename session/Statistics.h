@@ -45,6 +45,10 @@ std::string PerUserStatisticsFilePath();
 // the user's data folder.
 StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUserOnly);
 
+// Makes the per-user folder (private, mode 0700) when the statistics live there, so that the
+// lock beside the file can be taken on a player's very first game too. Harmless when it fails.
+void PrepareStatisticsFolder();
+
 // Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000.
 void read_inifile(engine::SessionValues& values);
 // Writes Wins, Losses and Fund together, in one replacement of the file that is flushed to

@@ -634,15 +634,20 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
     EXPECT_FALSE(fs::exists(data)); // choosing makes no folder
 }
 
-TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstSave)
+TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameIsLocked)
 {
     const std::string file = (dir / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
     session::SetStatisticsPlace({file, true});
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
-    EXPECT_FALSE(fs::exists(dir / "dane"));
+    EXPECT_FALSE(fs::exists(dir / "dane")); // reading makes nothing
     const mode_t mask = umask(077);
-    session::save_inifile(Values({1, 2, 3}));
+    session::PrepareStatisticsFolder();
     umask(mask);
+    const session::StatisticsLock first(file);
+    const session::StatisticsLock second(file);
+    EXPECT_EQ(first.state(), session::StatisticsLock::State::Held);
+    EXPECT_EQ(second.state(), session::StatisticsLock::State::InUse);
+    session::save_inifile(Values({1, 2, 3}));
     EXPECT_EQ(Read(), (Stored{1, 2, 3}));
     for (const fs::path& folder : {dir / "dane", dir / "dane" / "glebiej", dir / "dane" / "glebiej" / "wirtola"}) {
         SCOPED_TRACE(folder.string());
