@@ -120,32 +120,8 @@ void ModalAnswerer::Answer(QWidget* window)
     }
 }
 
-Watchdog::Watchdog(std::chrono::seconds limit)
-{
-    const std::string test = ::testing::UnitTest::GetInstance()->current_test_info()->name();
-    thread_ = std::thread([this, limit, test] {
-        std::unique_lock lock(mutex_);
-        if (!done_.wait_for(lock, limit, [this] { return finished_; })) {
-            std::fprintf(stderr, "%s: over its time limit of %lld s\n", test.c_str(),
-                         static_cast<long long>(limit.count()));
-            std::_Exit(124);
-        }
-    });
-}
-
-Watchdog::~Watchdog()
-{
-    {
-        const std::lock_guard lock(mutex_);
-        finished_ = true;
-    }
-    done_.notify_all();
-    thread_.join();
-}
-
 void GameTest::SetUp()
 {
-    watchdog = std::make_unique<Watchdog>(std::chrono::seconds(60));
     ASSERT_TRUE(dir.isValid());
     session::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
@@ -161,7 +137,6 @@ void GameTest::TearDown()
     SetSpeakerPlatform(nullptr);
     engine::SetClockSource(nullptr);
     session::SetStatisticsFilePath("");
-    watchdog.reset();
 }
 
 std::string GameTest::IniPath() const
@@ -199,12 +174,6 @@ void GameTest::FailSaves(bool fail)
         session::profile::SetBeforeReplaceHook([](const std::string&) { return false; });
     else
         session::profile::SetBeforeReplaceHook(nullptr);
-}
-
-void GameTest::SetTimeLimit(std::chrono::seconds limit)
-{
-    watchdog.reset();
-    watchdog = std::make_unique<Watchdog>(limit);
 }
 
 void GameTest::Deal()

@@ -18,14 +18,11 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <condition_variable>
 #include <deque>
 #include <functional>
 #include <memory>
-#include <mutex>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 namespace gametest {
@@ -119,22 +116,6 @@ private:
     QString NextAnswer(const QString& fallback);
 };
 
-// Ends the test process when a test outlives its time limit: a fault that leaves a window
-// waiting fails in seconds instead of hanging the run.
-class Watchdog {
-public:
-    explicit Watchdog(std::chrono::seconds limit);
-    ~Watchdog();
-    Watchdog(const Watchdog&) = delete;
-    Watchdog& operator=(const Watchdog&) = delete;
-
-private:
-    std::mutex mutex_;
-    std::condition_variable done_;
-    bool finished_ = false;
-    std::thread thread_;
-};
-
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -147,8 +128,6 @@ protected:
     void EndProgram();
     // Every save fails from now on (or works again), the file on disk left as it was.
     static void FailSaves(bool fail);
-    // For a test that needs longer than the usual minute.
-    void SetTimeLimit(std::chrono::seconds limit);
 
     // Actions as a player takes them.
     void Deal();
@@ -162,7 +141,6 @@ protected:
     FakeSpeaker speaker;
     std::unique_ptr<ModalAnswerer> answerer;
     std::unique_ptr<Program> program;
-    std::unique_ptr<Watchdog> watchdog;
 };
 
 // Hands that settle a round one way or the other, as keep-all showdowns.

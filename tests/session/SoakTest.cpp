@@ -1,4 +1,5 @@
 #include "tests/session/GameTestSupport.h"
+#include "tests/support/TimeLimit.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -32,7 +33,7 @@ bool FileParses(const std::string& path)
 TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
 {
     std::mt19937 rng(20261207);
-    SetTimeLimit(std::chrono::minutes(15)); // a sanitizer build plays it many times slower
+    SetTestTimeLimit(std::chrono::minutes(15)); // a sanitizer build plays it many times slower
     auto chance = [&](int percent) { return static_cast<int>(rng() % 100) < percent; };
     StartProgram();
 
