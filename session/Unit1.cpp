@@ -8,6 +8,7 @@
 #include "session/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
+#include "windows/Colours.h"
 #include "windows/Pomoc.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -36,13 +37,24 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-constexpr std::int32_t StartingFund = 3000;
+using engine::StartingFund;
 constexpr std::int32_t SmallestStake = 1;
 constexpr std::int32_t LargestStake = 990;
 constexpr std::int32_t RewardFund = 6000;
 constexpr std::int32_t StakeAfterLoan = 10;
 constexpr int PlayerTop = 100;
 constexpr int ComputerTop = 250;
+// Where the controls stand. The constructor places them; ArrangeMainWindow sets their left
+// edges (and the buttons' widths) again, as the window has always done on every session start.
+constexpr QRect DealButtonRect{20, 12, 160, 25};
+constexpr QRect DrawButtonRect{332, 12, 160, 25};
+constexpr QRect StakeFieldRect{261, 12, 33, 24};
+constexpr QRect SpinnerRect{294, 12, 15, 24};
+constexpr QRect StakeLabelRect{197, 14, 55, 20};
+constexpr QRect FundLabelRect{517, 14, 61, 20};
+constexpr QRect FundFieldRect{596, 12, 50, 24};
+constexpr int KeepTop = 63;
+constexpr int KeepHeight = 13;
 constexpr int KeepLefts[5] = {51, 184, 310, 443, 570};
 constexpr int KeepWidths[5] = {93, 91, 89, 88, 86};
 
@@ -54,7 +66,7 @@ const QString StakeHint = QStringLiteral(
 const QString FundExhausted = QStringLiteral(
     "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
-const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.");
+const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.").arg(StartingFund);
 const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry: %1");
 
 // Marks a deal or a draw as in progress for as long as its handler runs.
@@ -69,10 +81,10 @@ private:
     bool& flag_;
 };
 
-QLabel* StaticText(QWidget* parent, const QString& text, int left, int top, int width, int height)
+QLabel* StaticText(QWidget* parent, const QString& text, const QRect& place)
 {
     auto* label = new QLabel(text, parent);
-    label->setGeometry(left, top, width, height);
+    label->setGeometry(place);
     return label;
 }
 
@@ -121,7 +133,7 @@ TForm1::TForm1()
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through FormClose alone
 
     QPalette olive = palette();
-    olive.setColor(QPalette::Window, QColor(128, 128, 0));
+    olive.setColor(QPalette::Window, colours::Olive);
     setPalette(olive);
     setAutoFillBackground(true);
 
@@ -135,17 +147,17 @@ TForm1::TForm1()
     Panel1->setLineWidth(2);
 
     btnRozdanie = new QPushButton(QStringLiteral("&Rozdanie kart"), Panel1);
-    btnRozdanie->setGeometry(20, 12, 160, 25);
+    btnRozdanie->setGeometry(DealButtonRect);
     btnKupno = new QPushButton(QStringLiteral("Kup&no i licytacja"), Panel1);
-    btnKupno->setGeometry(332, 12, 160, 25);
+    btnKupno->setGeometry(DrawButtonRect);
     Edit1 = new QLineEdit(QStringLiteral("10"), Panel1);
-    Edit1->setGeometry(261, 12, 33, 24);
+    Edit1->setGeometry(StakeFieldRect);
     UpDown1 = new TUpDown(Panel1, 10, LargestStake, 10, 10);
-    UpDown1->setGeometry(294, 12, 15, 24);
-    StaticText1 = StaticText(Panel1, QStringLiteral("Stawka:"), 197, 14, 55, 20);
-    StaticText2 = StaticText(Panel1, QStringLiteral("Fundusz:"), 517, 14, 61, 20);
+    UpDown1->setGeometry(SpinnerRect);
+    StaticText1 = StaticText(Panel1, QStringLiteral("Stawka:"), StakeLabelRect);
+    StaticText2 = StaticText(Panel1, QStringLiteral("Fundusz:"), FundLabelRect);
     Edit2 = new QLineEdit(QStringLiteral("0000"), Panel1);
-    Edit2->setGeometry(596, 12, 50, 24);
+    Edit2->setGeometry(FundFieldRect);
     Edit2->setReadOnly(true);
     // Screen readers name the fields after their labels, without the labels' colons.
     StaticText1->setBuddy(Edit1);
@@ -162,7 +174,7 @@ TForm1::TForm1()
     for (int i = 0; i < 5; ++i) {
         auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setGeometry(KeepLefts[i], 63, KeepWidths[i], 13);
+        box->setGeometry(KeepLefts[i], KeepTop, KeepWidths[i], KeepHeight);
         CheckBoxes[i] = box;
     }
 
@@ -240,13 +252,13 @@ void TForm1::ArrangeMainWindow()
     f.setBold(true);
     f.setPointSize(10);
     setFont(f);
-    btnRozdanie->setGeometry(20, btnRozdanie->y(), 160, btnRozdanie->height());
-    btnKupno->setGeometry(332, btnKupno->y(), 160, btnKupno->height());
-    StaticText1->move(197, StaticText1->y());
-    StaticText2->move(517, StaticText2->y());
-    Edit1->move(261, Edit1->y());
+    btnRozdanie->setGeometry(DealButtonRect.x(), btnRozdanie->y(), DealButtonRect.width(), btnRozdanie->height());
+    btnKupno->setGeometry(DrawButtonRect.x(), btnKupno->y(), DrawButtonRect.width(), btnKupno->height());
+    StaticText1->move(StakeLabelRect.x(), StaticText1->y());
+    StaticText2->move(FundLabelRect.x(), StaticText2->y());
+    Edit1->move(StakeFieldRect.x(), Edit1->y());
     UpDown1->Associate(Edit1);
-    Edit2->move(596, Edit2->y());
+    Edit2->move(FundFieldRect.x(), Edit2->y());
     for (int i = 0; i < 5; ++i)
         CheckBoxes[i]->move(KeepLefts[i], CheckBoxes[i]->y());
     adjustSize();

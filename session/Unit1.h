@@ -61,23 +61,23 @@ public:
     bool Ended() const { return ended_; }
 
     // Controls, by the names the handlers know them by.
-    QFrame* Panel1;
-    QPushButton* btnRozdanie;
-    QPushButton* btnKupno;
-    QLineEdit* Edit1;
-    TUpDown* UpDown1;
-    QLabel* StaticText1;
-    QLabel* StaticText2;
-    QLineEdit* Edit2;
-    std::array<QCheckBox*, 5> CheckBoxes{};
-    QStatusBar* StatusBar1;
-    QMenu* Ustawienia1;
-    QAction* MuzykaZal1;
-    QAction* Bank1;
-    QAction* Pomoc1;
-    QAction* Koniec1;
-    TKwBeeper* Beeper;
-    std::array<std::array<TCard*, 5>, 2> CardControls{};
+    QFrame* Panel1;                // the top panel that holds the buttons and fields
+    QPushButton* btnRozdanie;      // the deal button, "Rozdanie kart"
+    QPushButton* btnKupno;         // the draw button, "Kupno i licytacja"
+    QLineEdit* Edit1;              // the stake field
+    TUpDown* UpDown1;              // the stake field's spinner
+    QLabel* StaticText1;           // the stake field's label, "Stawka:"
+    QLabel* StaticText2;           // the fund field's label, "Fundusz:"
+    QLineEdit* Edit2;              // the fund field (read-only)
+    std::array<QCheckBox*, 5> CheckBoxes{}; // the keep boxes "Zostaw 1" to "Zostaw 5"
+    QStatusBar* StatusBar1;        // the status bar with its one text
+    QMenu* Ustawienia1;            // the settings menu
+    QAction* MuzykaZal1;           // the sound switch, "Dzwięki włączone"
+    QAction* Bank1;                // the bank loan, "Pożyczka z banku"
+    QAction* Pomoc1;               // the help, "Pomoc"
+    QAction* Koniec1;              // the end of the game, "Koniec"
+    TKwBeeper* Beeper;             // the tune player
+    std::array<std::array<TCard*, 5>, 2> CardControls{}; // [hand][slot], made at the first deal
 
 signals:
     void ProgramEnded();

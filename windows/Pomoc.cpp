@@ -1,6 +1,7 @@
 #include "windows/Pomoc.h"
 
 #include "windows/Desktop.h"
+#include "windows/Colours.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -14,7 +15,6 @@ const char* const kCaption = "Pomoc";
 const char* const kHint = "<Esc> zamyka to okno";
 const char* const kHelpText = ":/help/pomoc.txt";
 const int kPointSize = 10;
-const QColor kOlive{128, 128, 0};
 
 QString LoadHelpText()
 {
@@ -44,7 +44,7 @@ TFPomoc::TFPomoc(QWidget* parent)
     formFont.setPointSize(kPointSize);
     setFont(formFont);
     QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, kOlive);
+    formPalette.setColor(QPalette::Window, colours::Olive);
     setPalette(formPalette);
 
     Memo1 = new QPlainTextEdit(this);

@@ -1,6 +1,7 @@
 #include "windows/Unit3.h"
 
 #include "windows/Desktop.h"
+#include "windows/Colours.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -14,7 +15,6 @@ const char* const kCaption = "Podanie";
 const char* const kPlea = "Wspomóż sługę Twego stosownym funduszem";
 const char* const kAddress = "Wielce Miłościwy Panie";
 const char* const kAmen = "A&men";
-const QColor kOlive{128, 128, 0};
 const QColor kYellow{255, 255, 0};
 
 // An olive panel with a lowered inner bevel of width 2: two rings, shadow at top and left,
@@ -27,7 +27,7 @@ protected:
     void paintEvent(QPaintEvent*) override
     {
         QPainter painter(this);
-        painter.fillRect(rect(), kOlive);
+        painter.fillRect(rect(), colours::Olive);
         const QColor shadow = palette().color(QPalette::Dark);
         const QColor highlight = palette().color(QPalette::Light);
         QRect ring = rect();

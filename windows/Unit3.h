@@ -13,11 +13,11 @@ class TForm3 : public QDialog {
 public:
     explicit TForm3(QWidget* parent = nullptr);
 
-    QWidget* Panel1;
-    QLabel* StaticText1;
-    QLabel* StaticText2;
-    QWidget* Bevel1;
-    QPushButton* btnAmen;
+    QWidget* Panel1;      // the olive panel
+    QLabel* StaticText1;  // the address, "Wielce Miłościwy Panie"
+    QLabel* StaticText2;  // the plea for a loan
+    QWidget* Bevel1;      // the lowered bevel around the texts
+    QPushButton* btnAmen; // "Amen": grants the loan (result 1)
 
     // Centres both texts across the panel and stands the window at the top of the desktop with
     // its right edge 100 px in from the desktop's width. Runs on every activation.

@@ -30,7 +30,7 @@ QString FaceOf(const engine::Card& card)
 
 TCard* Card(std::uint8_t hand, int slot)
 {
-    return Form1->CardControls[hand][slot];
+    return CardAt(hand, slot);
 }
 
 class AccessibleWindowTest : public GameTest {
@@ -52,18 +52,18 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
     StartProgram();
     struct Row { QObject* object; QString name; };
     const Row rows[] = {
-        {Form1->Edit1, "Stawka"},
-        {Form1->Edit2, "Fundusz"},
-        {Form1->UpDown1->UpButton(), "Zwiększ stawkę"},
-        {Form1->UpDown1->DownButton(), "Zmniejsz stawkę"},
-        {Form1->CheckBoxes[0], "Zostaw 1"},
+        {StakeField(), "Stawka"},
+        {FundField(), "Fundusz"},
+        {StakeSpinner()->UpButton(), "Zwiększ stawkę"},
+        {StakeSpinner()->DownButton(), "Zmniejsz stawkę"},
+        {KeepBoxAt(0), "Zostaw 1"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
 
     // The labels are tied to their fields, so a reader can go from one to the other.
-    for (auto [label, field] : {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, Form1->Edit1},
-                                {Form1->StaticText2, Form1->Edit2}}) {
+    for (auto [label, field] : {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, StakeField()},
+                                {Form1->StaticText2, FundField()}}) {
         bool labelled = false;
         for (const auto& [other, relation] :
              QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label))
@@ -71,7 +71,7 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
         EXPECT_TRUE(labelled) << label->text().toStdString();
     }
     Deal();
-    EXPECT_EQ(Read(Form1->StatusBar1), Form1->StatusBar1->currentMessage());
+    EXPECT_EQ(Read(StatusBar()), StatusBar()->currentMessage());
 }
 
 TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
@@ -81,15 +81,15 @@ TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
     // Marked by its press action, as a click marks it, or by its keep box alone.
     PressCard(1);
     EXPECT_TRUE(Card(engine::PlayerHand, 1)->ShowDeck());
-    EXPECT_FALSE(Form1->CheckBoxes[1]->isChecked());
-    QTest::mouseClick(Form1->CheckBoxes[3], Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_FALSE(KeepBoxAt(1)->isChecked());
+    QTest::mouseClick(KeepBoxAt(3), Qt::LeftButton, {}, QPoint(5, 6));
     QApplication::processEvents();
     const QString marked[5] = {"Twoja karta 1", "Twoja karta 2, do wymiany", "Twoja karta 3",
                                "Twoja karta 4, do wymiany", "Twoja karta 5"};
     for (int slot = 0; slot < 5; ++slot) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(Read(Card(engine::PlayerHand, slot), QAccessible::Description), marked[slot]);
-        EXPECT_EQ(Read(Form1->CheckBoxes[slot], QAccessible::Description),
+        EXPECT_EQ(Read(KeepBoxAt(slot), QAccessible::Description),
                   FaceOf(engine::Hands[engine::PlayerHand][slot])) << "the keep box says which card";
     }
     EXPECT_EQ(Read(Card(engine::PlayerHand, 1)), QStringLiteral("karta zakryta"));
@@ -100,7 +100,7 @@ TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
     // After the round the cards lie face down; turning one up and down again marks nothing.
     PressCard(2);
     PressCard(2);
-    for (const auto& hand : Form1->CardControls)
+    for (const auto& hand : Cards())
         for (TCard* card : hand) {
             EXPECT_EQ(Read(card), QStringLiteral("karta zakryta"));
             EXPECT_FALSE(Read(card, QAccessible::Description).contains(QStringLiteral("wymiany")));

@@ -178,26 +178,26 @@ void GameTest::FailSaves(bool fail)
 
 void GameTest::Deal()
 {
-    QTest::mouseClick(Form1->btnRozdanie, Qt::LeftButton);
+    QTest::mouseClick(DealButton(), Qt::LeftButton);
 }
 
 void GameTest::Draw()
 {
-    QTest::mouseClick(Form1->btnKupno, Qt::LeftButton);
+    QTest::mouseClick(DrawButton(), Qt::LeftButton);
 }
 
 void GameTest::TypeStake(const QString& text)
 {
-    Form1->Edit1->selectAll();
+    StakeField()->selectAll();
     if (text.isEmpty())
-        QTest::keyClick(Form1->Edit1, Qt::Key_Delete);
+        QTest::keyClick(StakeField(), Qt::Key_Delete);
     else
-        QTest::keyClicks(Form1->Edit1, text);
+        QTest::keyClicks(StakeField(), text);
 }
 
 void GameTest::ClickCard(int slot)
 {
-    QTest::mouseClick(Form1->CardControls[engine::PlayerHand][slot], Qt::LeftButton);
+    QTest::mouseClick(CardAt(engine::PlayerHand, slot), Qt::LeftButton);
 }
 
 void GameTest::RigHands(const engine::HandCards& computer, const engine::HandCards& player)

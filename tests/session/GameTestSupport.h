@@ -116,6 +116,21 @@ private:
     QString NextAnswer(const QString& fallback);
 };
 
+// The main window's controls by what they are for (the window keeps the names its handlers use).
+inline QLineEdit* StakeField() { return Form1->Edit1; }
+inline QLineEdit* FundField() { return Form1->Edit2; }
+inline TUpDown* StakeSpinner() { return Form1->UpDown1; }
+inline QPushButton* DealButton() { return Form1->btnRozdanie; }
+inline QPushButton* DrawButton() { return Form1->btnKupno; }
+inline QCheckBox* KeepBoxAt(int slot) { return Form1->CheckBoxes.at(slot); }
+inline const std::array<QCheckBox*, 5>& KeepBoxes() { return Form1->CheckBoxes; }
+inline const std::array<std::array<TCard*, 5>, 2>& Cards() { return Form1->CardControls; }
+inline TCard* CardAt(int hand, int slot) { return Form1->CardControls.at(hand).at(slot); }
+inline QStatusBar* StatusBar() { return Form1->StatusBar1; }
+inline QAction* SoundSwitch() { return Form1->MuzykaZal1; }
+inline QAction* LoanItem() { return Form1->Bank1; }
+inline QAction* EndItem() { return Form1->Koniec1; }
+
 class GameTest : public ::testing::Test {
 protected:
     void SetUp() override;

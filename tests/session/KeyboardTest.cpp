@@ -95,56 +95,56 @@ protected:
 TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
 {
     Start();
-    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+    ASSERT_EQ(Focus(), DealButton());
 
     // The stake: typed, then stepped by the arrow keys as the spinner steps it.
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), Form1->Edit1);
+    ASSERT_EQ(Focus(), StakeField());
     Type("50");
     Press(Qt::Key_Up);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("60"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("60"));
     Press(Qt::Key_Down);
     Press(Qt::Key_Down);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
     // Between rounds the draw's mnemonic is dead and must not type its letter.
-    Form1->Edit1->selectAll();
+    StakeField()->selectAll();
     Press(Qt::Key_N, Qt::AltModifier);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
 
     // Enter on the focused deal button deals; the focus moves on to the draw button.
     Press(Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+    ASSERT_EQ(Focus(), DealButton());
     Press(Qt::Key_Return);
-    ASSERT_TRUE(Form1->btnKupno->isEnabled());
-    EXPECT_EQ(Focus(), Form1->btnKupno);
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("2960"));
+    ASSERT_TRUE(DrawButton()->isEnabled());
+    EXPECT_EQ(Focus(), DrawButton());
+    EXPECT_EQ(FundField()->text(), QStringLiteral("2960"));
 
     // A mistyped deal mnemonic, on the button and in the stake field with its text selected.
     Press(Qt::Key_R, Qt::AltModifier);
-    EXPECT_EQ(Focus(), Form1->btnKupno);
+    EXPECT_EQ(Focus(), DrawButton());
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), Form1->Edit1);
-    EXPECT_TRUE(Form1->Edit1->hasSelectedText());
+    ASSERT_EQ(Focus(), StakeField());
+    EXPECT_TRUE(StakeField()->hasSelectedText());
     Press(Qt::Key_R, Qt::AltModifier);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
 
     // Keep boxes by Tab and Space: cards 1 and 3 go.
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), Form1->CheckBoxes[0]);
+    ASSERT_EQ(Focus(), KeepBoxAt(0));
     Press(Qt::Key_Space);
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
-    ASSERT_EQ(Focus(), Form1->CheckBoxes[2]);
+    ASSERT_EQ(Focus(), KeepBoxAt(2));
     Press(Qt::Key_Space);
     const bool keepWant[5] = {false, true, false, true, true};
     for (int slot = 0; slot < 5; ++slot)
-        EXPECT_EQ(Form1->CheckBoxes[slot]->isChecked(), keepWant[slot]) << slot;
+        EXPECT_EQ(KeepBoxAt(slot)->isChecked(), keepWant[slot]) << slot;
 
     // Back to the draw button; Space draws, Enter answers the result and the question.
     for (int i = 0; i < 5; ++i)
         Press(Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_EQ(Focus(), Form1->btnKupno);
+    ASSERT_EQ(Focus(), DrawButton());
     const int drawnFrom = engine::DeckPos;
     Press(Qt::Key_Space);
     EXPECT_EQ(engine::DeckPos, drawnFrom + 2);
@@ -155,9 +155,9 @@ TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
     BackToTheWindow();
 
     // The round is over: the deal button has the focus again, ready for the next Enter.
-    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
-    EXPECT_EQ(Focus(), Form1->btnRozdanie);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("40"));
+    EXPECT_TRUE(DealButton()->isEnabled());
+    EXPECT_EQ(Focus(), DealButton());
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
     EXPECT_TRUE(shown.errors.isEmpty()) << shown.errors.join('\n').toStdString();
 }
 
@@ -168,18 +168,18 @@ TEST_F(KeyboardTest, ARefusedStakeLeavesTheFocusInTheStakeFieldReadyForAnother)
     Press(Qt::Key_Tab);
     Type("500");
     Press(Qt::Key_Tab, Qt::ShiftModifier);
-    ASSERT_EQ(Focus(), Form1->btnRozdanie);
+    ASSERT_EQ(Focus(), DealButton());
     Press(Qt::Key_Space);
     ASSERT_EQ(shown.texts.size(), 1);
     EXPECT_TRUE(shown.texts[0].startsWith(QStringLiteral("Oferowana przez Ciebie stawka")));
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
     BackToTheWindow();
-    EXPECT_EQ(Focus(), Form1->Edit1);
+    EXPECT_EQ(Focus(), StakeField());
     // The refused stake is selected, so the next one replaces it.
     Type("90");
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("90"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("90"));
     Press(Qt::Key_Tab, Qt::ShiftModifier);
     Press(Qt::Key_Return);
-    EXPECT_TRUE(Form1->btnKupno->isEnabled());
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("10"));
+    EXPECT_TRUE(DrawButton()->isEnabled());
+    EXPECT_EQ(FundField()->text(), QStringLiteral("10"));
 }

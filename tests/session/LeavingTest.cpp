@@ -36,9 +36,9 @@ std::string SessionIni()
 bool WaitingForADeal()
 {
     bool hidden = true;
-    for (QCheckBox* b : Form1->CheckBoxes)
+    for (QCheckBox* b : KeepBoxes())
         hidden = hidden && !b->isVisible();
-    return Form1->btnRozdanie->isEnabled() && !Form1->btnKupno->isEnabled() && hidden;
+    return DealButton()->isEnabled() && !DrawButton()->isEnabled() && hidden;
 }
 
 // A signal as the desktop sends it, and the event loop's turn that hears it.
@@ -79,13 +79,13 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
     FailSaves(true);
     winARound();
     EXPECT_EQ(atQuestion, Ini(4, 2, 1010));
-    EXPECT_TRUE(Form1->StatusBar1->currentMessage().startsWith(
+    EXPECT_TRUE(StatusBar()->currentMessage().startsWith(
         QStringLiteral("Nie udało się zapisać wyników gry: Unable to write to ")))
-        << Form1->StatusBar1->currentMessage().toStdString();
+        << StatusBar()->currentMessage().toStdString();
     EXPECT_TRUE(answerer->Texts("error").empty());
     EXPECT_TRUE(WaitingForADeal());
     winARound();
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+    EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 8  w tym wygrane / przegrane 6 / 2"));
 
     // The next save tries again.
@@ -133,7 +133,7 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
             break;
         case Way::Koniec:
             answerer->answers = {answer};
-            Form1->Koniec1->trigger();
+            EndItem()->trigger();
             break;
         case Way::NoToContinue:
         case Way::RewardDismissed:
@@ -164,14 +164,14 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         EXPECT_EQ(ReadIni(), before);
         if (spent) {
             EXPECT_EQ(last.text, QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku."));
-            EXPECT_TRUE(Form1->Bank1->isEnabled());
+            EXPECT_TRUE(LoanItem()->isEnabled());
         }
         if (!row.leave) {
             EXPECT_TRUE(WaitingForADeal());
             Deal();
-            EXPECT_EQ(Form1->btnKupno->isEnabled(), !spent);
+            EXPECT_EQ(DrawButton()->isEnabled(), !spent);
             FailSaves(false);
-            Form1->Koniec1->trigger();
+            EndItem()->trigger();
             EXPECT_TRUE(Form1->Ended());
             EXPECT_EQ(ReadIni(), SessionIni());
         }
@@ -208,7 +208,7 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         RigHands(RoyalFlush(), HighCardNine());
         answerer->answers = {QStringLiteral("Tak")};
         Draw();
-        Form1->Bank1->trigger();
+        LoanItem()->trigger();
     };
     // A stored fund of 0 is read as 3000, so a file that was written differs from the one before.
     const Row rows[] = {
@@ -347,7 +347,7 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
             Form1->close();
             seenAtClose = answerer->seen.size();
             fileAtClose = ReadIni();
-            drawEnabledAtClose = Form1->btnKupno->isEnabled();
+            drawEnabledAtClose = DrawButton()->isEnabled();
             atClose = Session;
         };
         const engine::SessionValues beforeAct = Session;
@@ -362,7 +362,7 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
         EXPECT_EQ(Session.Losses, atClose.Losses);
         EXPECT_EQ(Session.Fund, atClose.Fund);
         EXPECT_EQ(Session.BettingOpen, atClose.BettingOpen);
-        EXPECT_EQ(Form1->btnKupno->isEnabled(), drawEnabledAtClose) << "no deal after the closing";
+        EXPECT_EQ(DrawButton()->isEnabled(), drawEnabledAtClose) << "no deal after the closing";
         if (!row.settlesFirst) {
             EXPECT_EQ(fileAtClose, Ini(beforeAct.Wins, beforeAct.Losses, beforeAct.Fund));
         }

@@ -96,7 +96,7 @@ TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
 {
     WriteIni(Rich());
     StartProgram();
-    Form1->MuzykaZal1->trigger();
+    SoundSwitch()->trigger();
     bool timerEverOn = false;
     answerer->onShown = [&](QWidget* w) {
         auto* reward = qobject_cast<TForm2*>(w);

@@ -31,7 +31,7 @@ std::string Ini(int wins, int losses, int fund)
 
 bool KeepBoxesShown()
 {
-    for (QCheckBox* b : Form1->CheckBoxes)
+    for (QCheckBox* b : KeepBoxes())
         if (!b->isVisible())
             return false;
     return true;
@@ -44,19 +44,19 @@ TEST_F(GameTest, StartsWaitingForADeal)
     StartProgram();
     EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Wirtola wer. 1.1"));
     EXPECT_EQ(Form1->centralWidget()->size(), QSize(691, 405));
-    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
-    EXPECT_FALSE(Form1->Bank1->isEnabled());
-    EXPECT_TRUE(Form1->MuzykaZal1->isChecked());
-    for (QCheckBox* b : Form1->CheckBoxes)
+    EXPECT_TRUE(DealButton()->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
+    EXPECT_FALSE(LoanItem()->isEnabled());
+    EXPECT_TRUE(SoundSwitch()->isChecked());
+    for (QCheckBox* b : KeepBoxes())
         EXPECT_FALSE(b->isVisible());
-    for (const auto& hand : Form1->CardControls)
+    for (const auto& hand : Cards())
         for (TCard* card : hand)
             EXPECT_EQ(card, nullptr);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
-    EXPECT_TRUE(Form1->Edit2->isReadOnly());
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(), QString());
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+    EXPECT_TRUE(FundField()->isReadOnly());
+    EXPECT_EQ(StatusBar()->currentMessage(), QString());
     EXPECT_TRUE(answerer->seen.empty());
 }
 
@@ -74,26 +74,26 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
 
     struct Place { QWidget* w; QRect want; };
     const Place places[] = {
-        {Form1->Panel1, {0, 0, 691, 46}},         {Form1->btnRozdanie, {20, 12, 160, 25}},
-        {Form1->btnKupno, {332, 12, 160, 25}},    {Form1->Edit1, {261, 12, 33, 24}},
-        {Form1->Edit2, {596, 12, 50, 24}},        {Form1->CheckBoxes[0], {51, 63, 93, 13}},
-        {Form1->CheckBoxes[4], {570, 63, 86, 13}}, {Form1->StatusBar1, {0, 383, 691, 22}},
+        {Form1->Panel1, {0, 0, 691, 46}},         {DealButton(), {20, 12, 160, 25}},
+        {DrawButton(), {332, 12, 160, 25}},    {StakeField(), {261, 12, 33, 24}},
+        {FundField(), {596, 12, 50, 24}},        {KeepBoxAt(0), {51, 63, 93, 13}},
+        {KeepBoxAt(4), {570, 63, 86, 13}}, {StatusBar(), {0, 383, 691, 22}},
     };
     for (const Place& p : places)
         EXPECT_EQ(p.w->geometry(), p.want) << p.w->metaObject()->className();
-    EXPECT_EQ(Form1->btnRozdanie->text(), QStringLiteral("&Rozdanie kart"));
-    EXPECT_EQ(Form1->btnKupno->text(), QStringLiteral("Kup&no i licytacja"));
-    EXPECT_EQ(Form1->CheckBoxes[2]->text(), QStringLiteral("Zostaw 3"));
+    EXPECT_EQ(DealButton()->text(), QStringLiteral("&Rozdanie kart"));
+    EXPECT_EQ(DrawButton()->text(), QStringLiteral("Kup&no i licytacja"));
+    EXPECT_EQ(KeepBoxAt(2)->text(), QStringLiteral("Zostaw 3"));
     EXPECT_EQ(Form1->font().pointSize(), 10);
     EXPECT_TRUE(Form1->font().bold());
     EXPECT_EQ(Form1->palette().color(QPalette::Window), QColor(128, 128, 0));
 
     // Tab order: the panel's controls first, then the keep boxes.
-    const std::vector<QWidget*> order{Form1->btnRozdanie, Form1->btnKupno, Form1->Edit1,
-                                      Form1->Edit2, Form1->CheckBoxes[0], Form1->CheckBoxes[1],
-                                      Form1->CheckBoxes[2], Form1->CheckBoxes[3], Form1->CheckBoxes[4]};
+    const std::vector<QWidget*> order{DealButton(), DrawButton(), StakeField(),
+                                      FundField(), KeepBoxAt(0), KeepBoxAt(1),
+                                      KeepBoxAt(2), KeepBoxAt(3), KeepBoxAt(4)};
     std::vector<QWidget*> chain;
-    for (QWidget* w = Form1->btnRozdanie; chain.size() < order.size(); w = w->nextInFocusChain())
+    for (QWidget* w = DealButton(); chain.size() < order.size(); w = w->nextInFocusChain())
         if (std::find(order.begin(), order.end(), w) != order.end())
             chain.push_back(w);
     EXPECT_EQ(chain, order);
@@ -103,15 +103,15 @@ TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
 {
     StartProgram();
     Deal();
-    EXPECT_FALSE(Form1->btnRozdanie->isEnabled());
-    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(DealButton()->isEnabled());
+    EXPECT_TRUE(DrawButton()->isEnabled());
     EXPECT_TRUE(KeepBoxesShown());
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("2990"));
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+    EXPECT_EQ(FundField()->text(), QStringLiteral("2990"));
+    EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 0  w tym wygrane / przegrane 0 / 0"));
     for (int slot = 0; slot < 5; ++slot) {
-        TCard* player = Form1->CardControls[engine::PlayerHand][slot];
-        TCard* computer = Form1->CardControls[engine::ComputerHand][slot];
+        TCard* player = CardAt(engine::PlayerHand, slot);
+        TCard* computer = CardAt(engine::ComputerHand, slot);
         ASSERT_NE(player, nullptr);
         ASSERT_NE(computer, nullptr);
         EXPECT_FALSE(player->ShowDeck());
@@ -119,7 +119,7 @@ TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
         EXPECT_EQ(player->pos(), QPoint(50 + 130 * slot, 100));
         EXPECT_EQ(computer->pos(), QPoint(50 + 130 * slot, 250));
         EXPECT_EQ(player->Value(), engine::Hands[engine::PlayerHand][slot].rank);
-        EXPECT_TRUE(Form1->CheckBoxes[slot]->isChecked());
+        EXPECT_TRUE(KeepBoxAt(slot)->isChecked());
     }
     EXPECT_EQ(speaker.Count(WhisleNotes), 1);
 
@@ -135,12 +135,12 @@ TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
     EXPECT_EQ(answerer->seen[1].kind, QStringLiteral("question"));
     EXPECT_EQ(answerer->seen[1].title, QStringLiteral("Pytanie o grę"));
     EXPECT_EQ(answerer->seen[1].text, QStringLiteral("Czy chcesz kontynuować grę ?"));
-    for (const auto& hand : Form1->CardControls)
+    for (const auto& hand : Cards())
         for (TCard* card : hand)
             EXPECT_TRUE(card->ShowDeck());
     EXPECT_TRUE(Form1->Ended());
     EXPECT_EQ(ReadIni(), Ini(Session.Wins, Session.Losses, Session.Fund));
-    EXPECT_EQ(Form1->Edit2->text(), QString::number(Session.Fund));
+    EXPECT_EQ(FundField()->text(), QString::number(Session.Fund));
 }
 
 TEST_F(GameTest, AKnownSeedDealsAKnownHand)
@@ -154,7 +154,7 @@ TEST_F(GameTest, AKnownSeedDealsAKnownHand)
     engine::DealHand(engine::PlayerHand);
     engine::SortHand(engine::PlayerHand);
     for (int slot = 0; slot < 5; ++slot) {
-        TCard* card = Form1->CardControls[engine::PlayerHand][slot];
+        TCard* card = CardAt(engine::PlayerHand, slot);
         EXPECT_EQ(card->Value(), engine::Hands[engine::PlayerHand][slot].rank);
         EXPECT_EQ(static_cast<int>(card->Suit()), engine::Hands[engine::PlayerHand][slot].suit);
     }
@@ -178,13 +178,13 @@ TEST_F(GameTest, StakeChecksAtTheDeal)
         StartProgram();
         TypeStake(row.stake);
         Deal();
-        EXPECT_EQ(Form1->btnKupno->isEnabled(), row.accepted);
+        EXPECT_EQ(DrawButton()->isEnabled(), row.accepted);
         if (row.accepted) {
             EXPECT_TRUE(answerer->Texts("message").empty());
         } else {
             EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
             EXPECT_EQ(speaker.Count(WrongStart), 1);
-            EXPECT_EQ(Form1->Edit2->text(), QString::number(row.fund));
+            EXPECT_EQ(FundField()->text(), QString::number(row.fund));
             EXPECT_FALSE(KeepBoxesShown());
         }
         EndProgram();
@@ -207,10 +207,10 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
         EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
         EXPECT_EQ(speaker.Count(WhisleNotes), 1);
         EXPECT_EQ(speaker.Count(WrongStart), 1);
-        EXPECT_TRUE(Form1->btnKupno->isEnabled());
-        EXPECT_FALSE(Form1->btnRozdanie->isEnabled());
+        EXPECT_TRUE(DrawButton()->isEnabled());
+        EXPECT_FALSE(DealButton()->isEnabled());
         EXPECT_TRUE(KeepBoxesShown());
-        EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][0]->ShowDeck());
+        EXPECT_FALSE(CardAt(engine::PlayerHand, 0)->ShowDeck());
         EXPECT_EQ(Session.Fund, 16);
         EXPECT_EQ(Session.Losses, 0);
     }
@@ -219,7 +219,7 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
     Draw();
     EXPECT_EQ(Session.Fund, 15);
     EXPECT_EQ(Session.Losses, 1);
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
 }
 
 TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
@@ -232,7 +232,7 @@ TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
     answerer->onShown = [&](QWidget* w) {
         if (!shown.empty() || !qobject_cast<QMessageBox*>(w))
             return;
-        for (TCard* card : Form1->CardControls[engine::ComputerHand]) {
+        for (TCard* card : Cards()[engine::ComputerHand]) {
             EXPECT_FALSE(card->ShowDeck());
             shown.push_back({card->Value(), static_cast<std::int32_t>(card->Suit())});
         }
@@ -253,13 +253,13 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     RigHands(RoyalFlush(), HighCardNine());
     answerer->answers = {QStringLiteral("Tak")};
     Draw();
-    ASSERT_TRUE(Form1->Bank1->isEnabled());
+    ASSERT_TRUE(LoanItem()->isEnabled());
     const std::string spent = ReadIni(); // the round is on disk: wins 5, losses 6, fund 0
 
     FailSaves(true);
     answerer->Clear();
     answerer->answers = {QStringLiteral("Amen")};
-    Form1->Bank1->trigger();
+    LoanItem()->trigger();
     ASSERT_EQ(answerer->Texts("error").size(), 1U);
     EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
     EXPECT_EQ(answerer->Texts("message"),
@@ -269,9 +269,9 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     EXPECT_EQ(Session.Losses, 0);
     EXPECT_EQ(Session.Stake, 10);
     EXPECT_TRUE(Session.BettingOpen);
-    EXPECT_FALSE(Form1->Bank1->isEnabled());
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
+    EXPECT_FALSE(LoanItem()->isEnabled());
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
     EXPECT_EQ(ReadIni(), spent);
 
     // Money moves again, and the next save that works stores the loan's session.
@@ -292,18 +292,18 @@ TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
     ASSERT_EQ(answerer->Texts("error").size(), 1U);
     EXPECT_EQ(answerer->Texts("error")[0], QStringLiteral("'' is not a valid integer value."));
     EXPECT_EQ(Session.Stake, 25); // the stake keeps its previous value
-    EXPECT_EQ(Form1->Edit1->text(), QString());
+    EXPECT_EQ(StakeField()->text(), QString());
     Deal();
     EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
     EXPECT_EQ(Session.Stake, -1);
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
 }
 
 TEST_F(GameTest, AStakeAbove990IsClampedWithoutAMessage)
 {
     StartProgram();
     TypeStake("1000");
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990"));
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("990"));
     EXPECT_EQ(Session.Stake, 990);
     EXPECT_TRUE(answerer->seen.empty());
 }
@@ -312,32 +312,32 @@ TEST_F(GameTest, SpinnerStepsFromTheFieldWithinItsBounds)
 {
     StartProgram();
     TypeStake("35");
-    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("45"));
+    QTest::mouseClick(StakeSpinner()->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("45"));
     TypeStake("985");
-    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990"));
-    QTest::mouseClick(Form1->UpDown1->UpButton(), Qt::LeftButton);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("990")); // no wrap-around
+    QTest::mouseClick(StakeSpinner()->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("990"));
+    QTest::mouseClick(StakeSpinner()->UpButton(), Qt::LeftButton);
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("990")); // no wrap-around
     TypeStake("10");
-    QTest::mouseClick(Form1->UpDown1->DownButton(), Qt::LeftButton);
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
+    QTest::mouseClick(StakeSpinner()->DownButton(), Qt::LeftButton);
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
     EXPECT_EQ(Session.Stake, 10);
 }
 
 TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
 {
     StartProgram();
-    Form1->MuzykaZal1->trigger();
+    SoundSwitch()->trigger();
     EXPECT_FALSE(Form1->SoundsOn());
     TypeStake("0");
     Deal();
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+    EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
     EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
     EXPECT_TRUE(speaker.beeps.empty());
 
-    Form1->MuzykaZal1->trigger();
+    SoundSwitch()->trigger();
     Deal();
     EXPECT_EQ(speaker.Count(WhisleNotes), 1);
     EXPECT_EQ(speaker.Count(WrongStart), 1); // the refused deal with sounds on: no hint, a tune
@@ -348,20 +348,20 @@ TEST_F(GameTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
     StartProgram();
     Deal();
     ClickCard(1);
-    EXPECT_TRUE(Form1->CardControls[engine::PlayerHand][1]->ShowDeck());
-    EXPECT_FALSE(Form1->CheckBoxes[1]->isChecked());
+    EXPECT_TRUE(CardAt(engine::PlayerHand, 1)->ShowDeck());
+    EXPECT_FALSE(KeepBoxAt(1)->isChecked());
     ClickCard(1);
-    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][1]->ShowDeck());
-    EXPECT_TRUE(Form1->CheckBoxes[1]->isChecked());
+    EXPECT_FALSE(CardAt(engine::PlayerHand, 1)->ShowDeck());
+    EXPECT_TRUE(KeepBoxAt(1)->isChecked());
 
     // A keep box clicked directly changes only the mark.
-    QTest::mouseClick(Form1->CheckBoxes[3], Qt::LeftButton, {}, QPoint(5, 6));
-    EXPECT_FALSE(Form1->CheckBoxes[3]->isChecked());
-    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][3]->ShowDeck());
+    QTest::mouseClick(KeepBoxAt(3), Qt::LeftButton, {}, QPoint(5, 6));
+    EXPECT_FALSE(KeepBoxAt(3)->isChecked());
+    EXPECT_FALSE(CardAt(engine::PlayerHand, 3)->ShowDeck());
 
     // The computer's cards ignore clicks.
-    QTest::mouseClick(Form1->CardControls[engine::ComputerHand][2], Qt::LeftButton);
-    EXPECT_TRUE(Form1->CardControls[engine::ComputerHand][2]->ShowDeck());
+    QTest::mouseClick(CardAt(engine::ComputerHand, 2), Qt::LeftButton);
+    EXPECT_TRUE(CardAt(engine::ComputerHand, 2)->ShowDeck());
 }
 
 TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
@@ -396,23 +396,23 @@ TEST_F(GameTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
     StartProgram();
     TypeStake("200");
     Deal();
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("800"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("800"));
     RigHands(HighCardNine(), RoyalFlush());
     Draw();
     EXPECT_EQ(Session.Fund, 1200);
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("1200"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("1200"));
     EXPECT_EQ(answerer->seen[0].text,
               QStringLiteral("Gratulacje Wygrałeś !\nWygrałeś złotych polskich  200") + ResultSuffix);
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+    EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 6  w tym wygrane / przegrane 4 / 2"));
-    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_TRUE(DealButton()->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
     EXPECT_FALSE(KeepBoxesShown());
     EXPECT_FALSE(Form1->Ended());
 
     // After the showdown a face-down card still turns up when clicked.
     ClickCard(0);
-    EXPECT_FALSE(Form1->CardControls[engine::PlayerHand][0]->ShowDeck());
+    EXPECT_FALSE(CardAt(engine::PlayerHand, 0)->ShowDeck());
 }
 
 TEST_F(GameTest, ATieChangesNothingButTheMessage)
@@ -424,7 +424,7 @@ TEST_F(GameTest, ATieChangesNothingButTheMessage)
     Draw();
     EXPECT_EQ(Session.Fund, 700);
     EXPECT_EQ(Session.Wins + Session.Losses, 2);
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(),
+    EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 2  w tym wygrane / przegrane 1 / 1"));
 }
 
@@ -439,10 +439,10 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
     answerer->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_EQ(Session.Fund, -890);
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("-890"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("-890"));
     EXPECT_EQ(answerer->Texts("message").back(), Exhausted);
     EXPECT_EQ(speaker.Count(WrongStart), 1);
-    EXPECT_TRUE(Form1->Bank1->isEnabled());
+    EXPECT_TRUE(LoanItem()->isEnabled());
     EXPECT_FALSE(Session.BettingOpen);
 
     // Every deal is refused until the loan.
@@ -452,21 +452,21 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
 
     // The petition closed by its close box grants nothing.
     answerer->answers = {QStringLiteral("close")};
-    Form1->Bank1->trigger();
+    LoanItem()->trigger();
     EXPECT_EQ(Session.Fund, -890);
-    EXPECT_TRUE(Form1->Bank1->isEnabled());
+    EXPECT_TRUE(LoanItem()->isEnabled());
 
     answerer->answers = {QStringLiteral("Amen")};
-    Form1->Bank1->trigger();
+    LoanItem()->trigger();
     EXPECT_EQ(Session.Fund, 3000);
     EXPECT_EQ(Session.Wins, 0);
     EXPECT_EQ(Session.Losses, 0);
     EXPECT_EQ(Session.Stake, 10);
     EXPECT_TRUE(Session.BettingOpen);
-    EXPECT_FALSE(Form1->Bank1->isEnabled());
-    EXPECT_EQ(Form1->Edit1->text(), QStringLiteral("10"));
-    EXPECT_EQ(Form1->Edit2->text(), QStringLiteral("3000"));
-    EXPECT_EQ(Form1->StatusBar1->currentMessage(), QString());
+    EXPECT_FALSE(LoanItem()->isEnabled());
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+    EXPECT_EQ(StatusBar()->currentMessage(), QString());
     EXPECT_EQ(answerer->Texts("message").back(),
               QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
     EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
@@ -512,20 +512,20 @@ TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
     speaker.step = 30;
     speaker.onPump = [&] {
         if (++pumps == 1)
-            Form1->btnRozdanie->click();
+            DealButton()->click();
     };
     Deal();
     speaker.onPump = nullptr;
     EXPECT_GT(pumps, 0);
     EXPECT_EQ(speaker.Count(WhisleNotes), 1); // the nested click played nothing and dealt nothing
-    EXPECT_TRUE(Form1->btnKupno->isEnabled());
+    EXPECT_TRUE(DrawButton()->isEnabled());
 
     // During the draw's tune a second draw click would settle twice.
     const int rounds = Session.Wins + Session.Losses;
     pumps = 0;
     speaker.onPump = [&] {
         if (++pumps == 1)
-            Form1->btnKupno->click();
+            DrawButton()->click();
     };
     answerer->answers = {QStringLiteral("Tak")};
     Draw();
@@ -549,7 +549,7 @@ TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
     EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
     EXPECT_TRUE(answerer->Texts("error")[0].endsWith(QStringLiteral(".")));
     EXPECT_FALSE(Form1->Ended());
-    EXPECT_FALSE(Form1->btnKupno->isEnabled());
+    EXPECT_FALSE(DrawButton()->isEnabled());
     const int wins = Session.Wins;
     const std::size_t boxes = answerer->seen.size();
     Form1->btnKupnoClick(); // as a click that slipped past the disabled button would
@@ -569,7 +569,7 @@ TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
     EXPECT_TRUE(Form1->isVisible());
 
     session::SetStatisticsFilePath(IniPath() + ".ok");
-    Form1->Koniec1->trigger();
+    EndItem()->trigger();
     EXPECT_TRUE(Form1->Ended());
     EXPECT_FALSE(Form1->isVisible());
 }
@@ -593,7 +593,7 @@ TEST_F(GameTest, EnterAnswersYesToTheContinueQuestion)
     Draw();
     EXPECT_EQ(answerer->Texts("question").size(), 1U);
     EXPECT_FALSE(Form1->Ended());
-    EXPECT_TRUE(Form1->btnRozdanie->isEnabled());
+    EXPECT_TRUE(DealButton()->isEnabled());
 }
 
 TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
@@ -603,7 +603,7 @@ TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     // A button's mnemonic presses it the way a click does, a moment later.
     QTest::keyClick(Form1, Qt::Key_R, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([] { return Form1->btnKupno->isEnabled(); })) << "Alt+R deals";
+    EXPECT_TRUE(QTest::qWaitFor([] { return DrawButton()->isEnabled(); })) << "Alt+R deals";
     answerer->answers = {QStringLiteral("Tak")};
     QTest::keyClick(Form1, Qt::Key_N, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([this] { return !answerer->Texts("question").empty(); })) << "Alt+N draws";

@@ -43,9 +43,9 @@ TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
             StartProgram(); // the next run goes on from the file
             ++restarts;
         }
-        if (Form1->Bank1->isEnabled()) {
+        if (LoanItem()->isEnabled()) {
             answerer->answers = {chance(80) ? QStringLiteral("Amen") : QStringLiteral("close")};
-            Form1->Bank1->trigger();
+            LoanItem()->trigger();
             loans += Session.BettingOpen ? 1 : 0;
             continue;
         }
@@ -58,25 +58,25 @@ TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
             stake = QString::number(Session.Fund + 1);
         else if (choice == 2)
             stake = QString::number(1 + static_cast<int>(rng() % 9));
-        Form1->Edit1->setText(stake);
+        StakeField()->setText(stake);
 
         const engine::SessionValues before = Session;
-        Form1->btnRozdanie->click();
-        if (!Form1->btnKupno->isEnabled()) {
+        DealButton()->click();
+        if (!DrawButton()->isEnabled()) {
             ++refused;
             ASSERT_EQ(Session.Fund, before.Fund);
             continue;
         }
         for (int slot = 0; slot < 5; ++slot)
             if (chance(40))
-                Form1->CheckBoxes[slot]->setChecked(false);
+                KeepBoxAt(slot)->setChecked(false);
         if (chance(3))
-            Form1->Edit1->setText(QString::number(10 * (1 + static_cast<int>(rng() % 99))));
+            StakeField()->setText(QString::number(10 * (1 + static_cast<int>(rng() % 99))));
 
         const engine::SessionValues atDraw = Session;
         const std::size_t seenBefore = answerer->seen.size();
         answerer->answers = {chance(97) ? QStringLiteral("Tak") : QStringLiteral("Nie")};
-        Form1->btnKupno->click();
+        DrawButton()->click();
         ++rounds;
 
         bool rewarded = false;
