@@ -17,6 +17,19 @@ using namespace gametest;
 
 namespace {
 
+// What a granted loan leaves, whether its save worked or not.
+void ExpectSessionAfterLoan()
+{
+    EXPECT_EQ(Session.Fund, 3000);
+    EXPECT_EQ(Session.Wins, 0);
+    EXPECT_EQ(Session.Losses, 0);
+    EXPECT_EQ(Session.Stake, 10);
+    EXPECT_TRUE(Session.BettingOpen);
+    EXPECT_FALSE(LoanItem()->isEnabled());
+    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
+    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+}
+
 const QString ResultSuffix = QStringLiteral("\n\nKliknij OK to potasuję i rozdam ponownie.");
 const QString Refused = QStringLiteral(
     "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\nProszę wstaw właściwą stawkę");
@@ -264,14 +277,7 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
     EXPECT_EQ(answerer->Texts("message"),
               std::vector<QString>{QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.")});
-    EXPECT_EQ(Session.Fund, 3000);
-    EXPECT_EQ(Session.Wins, 0);
-    EXPECT_EQ(Session.Losses, 0);
-    EXPECT_EQ(Session.Stake, 10);
-    EXPECT_TRUE(Session.BettingOpen);
-    EXPECT_FALSE(LoanItem()->isEnabled());
-    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
-    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+    ExpectSessionAfterLoan();
     EXPECT_EQ(ReadIni(), spent);
 
     // Money moves again, and the next save that works stores the loan's session.
@@ -458,14 +464,7 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
 
     answerer->answers = {QStringLiteral("Amen")};
     LoanItem()->trigger();
-    EXPECT_EQ(Session.Fund, 3000);
-    EXPECT_EQ(Session.Wins, 0);
-    EXPECT_EQ(Session.Losses, 0);
-    EXPECT_EQ(Session.Stake, 10);
-    EXPECT_TRUE(Session.BettingOpen);
-    EXPECT_FALSE(LoanItem()->isEnabled());
-    EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
-    EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+    ExpectSessionAfterLoan();
     EXPECT_EQ(StatusBar()->currentMessage(), QString());
     EXPECT_EQ(answerer->Texts("message").back(),
               QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
