@@ -79,67 +79,67 @@ QImage ScaleForRatio(const QImage& picture, qreal ratio)
 
 TCard::TCard(QWidget* owner)
     : QWidget(owner)
-    , m_owner(owner)
+    , owner_(owner)
 {
     resize(CardWidth, CardHeight);
     // The owner destroys the card even after setParent has handed it to another window.
     if (owner)
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
     InstallCardAccessibility();
-    m_announcedName = CardAccessibleName(*this);
-    m_announcedDescription = CardAccessibleDescription(*this);
+    announcedName_ = CardAccessibleName(*this);
+    announcedDescription_ = CardAccessibleDescription(*this);
     engine::RandomizeFromClock();
 }
 
 QString TCard::ImageName() const
 {
-    if (m_showDeck) {
-        const auto deck = static_cast<std::size_t>(m_deckType);
+    if (showDeck_) {
+        const auto deck = static_cast<std::size_t>(deckType_);
         return deck < cards::BackNames.size() ? QString::fromLatin1(cards::BackNames[deck]) : QString();
     }
-    const auto suit = static_cast<std::size_t>(m_suit);
+    const auto suit = static_cast<std::size_t>(suit_);
     const QString letter = suit < cards::SuitLetters.size() ? QString(QLatin1Char(cards::SuitLetters[suit])) : QString();
-    return letter + QString::number(m_value);
+    return letter + QString::number(value_);
 }
 
 void TCard::SetValue(std::uint8_t value)
 {
-    m_value = std::clamp<std::uint8_t>(value, 1, 13);
+    value_ = std::clamp<std::uint8_t>(value, 1, 13);
     AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetSuit(TCardSuit suit)
 {
-    m_suit = suit;
+    suit_ = suit;
     AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetShowDeck(bool showDeck)
 {
-    m_showDeck = showDeck;
+    showDeck_ = showDeck;
     AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetDeckType(TDecks deckType)
 {
-    m_deckType = deckType;
+    deckType_ = deckType;
     AccessibleTextMayChange();
     RepaintNow();
 }
 
 void TCard::SetHolder(TCardHolder holder, int place)
 {
-    m_holder = holder;
-    m_place = place;
+    holder_ = holder;
+    place_ = place;
     AccessibleTextMayChange();
 }
 
 void TCard::SetExchangeMark(bool marked)
 {
-    m_exchangeMark = marked;
+    exchangeMark_ = marked;
     AccessibleTextMayChange();
 }
 
@@ -147,24 +147,24 @@ void TCard::AccessibleTextMayChange()
 {
     // Announced later, not at once: SetCard sets the rank before the suit, and a screen
     // reader should hear the new card, not the mix in between.
-    if (m_announcePending)
+    if (announcePending_)
         return;
-    m_announcePending = true;
+    announcePending_ = true;
     QTimer::singleShot(0, this, [this] { AnnounceAccessibleText(); });
 }
 
 void TCard::AnnounceAccessibleText()
 {
-    m_announcePending = false;
+    announcePending_ = false;
     const QString name = CardAccessibleName(*this);
     const QString description = CardAccessibleDescription(*this);
-    if (name != m_announcedName) {
-        m_announcedName = name;
+    if (name != announcedName_) {
+        announcedName_ = name;
         QAccessibleEvent event(this, QAccessible::NameChanged);
         AnnounceCardChange(&event);
     }
-    if (description != m_announcedDescription) {
-        m_announcedDescription = description;
+    if (description != announcedDescription_) {
+        announcedDescription_ = description;
         QAccessibleEvent event(this, QAccessible::DescriptionChanged);
         AnnounceCardChange(&event);
     }
@@ -188,14 +188,14 @@ void TCard::RepaintNow()
             throw NotFound(ImageName());
         return;
     }
-    m_paintFailure.clear();
-    m_reportedFailure.clear();
-    m_repainting = true;
+    paintFailure_.clear();
+    reportedFailure_.clear();
+    repainting_ = true;
     repaint();
-    m_repainting = false;
-    if (!m_paintFailure.isEmpty()) {
-        const std::string message = m_paintFailure.toStdString();
-        m_paintFailure.clear();
+    repainting_ = false;
+    if (!paintFailure_.isEmpty()) {
+        const std::string message = paintFailure_.toStdString();
+        paintFailure_.clear();
         throw std::runtime_error(message);
     }
 }
@@ -203,7 +203,7 @@ void TCard::RepaintNow()
 QColor TCard::FillColour() const
 {
     // A card made without an owner borrows its parent's colour rather than failing.
-    const QWidget* source = m_owner ? m_owner.data() : parentWidget();
+    const QWidget* source = owner_ ? owner_.data() : parentWidget();
     return (source ? source : this)->palette().color(QPalette::Window);
 }
 
@@ -228,32 +228,32 @@ void TCard::paintEvent(QPaintEvent*)
             QPainter painter(this);
             painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
             painter.drawImage(QPoint(0, 0), ScaleForRatio(picture, devicePixelRatioF()));
-            m_reportedFailure.clear();
+            reportedFailure_.clear();
             return;
         } catch (const std::exception& e) {
             failure = QString::fromUtf8(e.what());
         }
     }
-    if (m_repainting) {
-        m_paintFailure = failure;
-    } else if (failure != m_reportedFailure) {
+    if (repainting_) {
+        paintFailure_ = failure;
+    } else if (failure != reportedFailure_) {
         // Reported once per failing state, and after the paint: a receiver that opens a modal
         // box must not do so inside a paint, nor get a new failure for every repaint of it.
-        m_reportedFailure = failure;
+        reportedFailure_ = failure;
         QMetaObject::invokeMethod(this, [this, failure] { emit PaintFailed(failure); }, Qt::QueuedConnection);
     }
 }
 
 void TCard::mousePressEvent(QMouseEvent* event)
 {
-    m_pressed = event->button() == Qt::LeftButton;
+    pressed_ = event->button() == Qt::LeftButton;
     QWidget::mousePressEvent(event);
 }
 
 void TCard::mouseReleaseEvent(QMouseEvent* event)
 {
-    const bool click = m_pressed && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
-    m_pressed = false;
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
     QWidget::mouseReleaseEvent(event);
     if (click)
         emit Click(this);

@@ -32,31 +32,31 @@ public:
     // Every setter stores its value and then repaints at once, so the change is on screen
     // when it returns. A failed paint (an image name the set does not hold, or no parent
     // window) throws std::runtime_error with the message after the value is stored.
-    std::uint8_t Value() const { return m_value; }
+    std::uint8_t Value() const { return value_; }
     void SetValue(std::uint8_t value); // clamped to 1..13
-    TCardSuit Suit() const { return m_suit; }
+    TCardSuit Suit() const { return suit_; }
     void SetSuit(TCardSuit suit);
-    bool ShowDeck() const { return m_showDeck; }
+    bool ShowDeck() const { return showDeck_; }
     void SetShowDeck(bool showDeck);
-    TDecks DeckType() const { return m_deckType; }
+    TDecks DeckType() const { return deckType_; }
     void SetDeckType(TDecks deckType);
     // Sets Value for a rank 1..13, then Suit for a suit 0..3; anything else is left as it is.
     void SetCard(std::int32_t rank, std::uint8_t suit);
 
-    int Tag() const { return m_tag; }
-    void SetTag(int tag) { m_tag = tag; }
+    int Tag() const { return tag_; }
+    void SetTag(int tag) { tag_ = tag; }
 
     // What the accessibility tree says about the card besides its face (cards/CardAccessible.h):
     // whose it is, its place from the left (1..5), and whether it goes at the next exchange.
     // None of them is painted. Changes of the card's name or description are announced to
     // assistive tools from the event loop, once per burst of setter calls.
-    TCardHolder Holder() const { return m_holder; }
-    int Place() const { return m_place; }
+    TCardHolder Holder() const { return holder_; }
+    int Place() const { return place_; }
     void SetHolder(TCardHolder holder, int place);
-    bool ExchangeMark() const { return m_exchangeMark; }
+    bool ExchangeMark() const { return exchangeMark_; }
     void SetExchangeMark(bool marked);
 
-    QWidget* Owner() const { return m_owner; }
+    QWidget* Owner() const { return owner_; }
     // The name of the image the next paint draws ("H1", "STD1", ...).
     QString ImageName() const;
 
@@ -78,22 +78,22 @@ private:
     void AccessibleTextMayChange();
     void AnnounceAccessibleText();
 
-    std::uint8_t m_value = 1;
-    TCardSuit m_suit = TCardSuit::Hearts;
-    bool m_showDeck = false;
-    TDecks m_deckType = TDecks::Standard1;
-    int m_tag = 0;
-    QPointer<QWidget> m_owner;
-    bool m_pressed = false;
-    bool m_repainting = false; // a setter's synchronous paint is running
-    QString m_paintFailure;    // what that paint reported
-    QString m_reportedFailure; // last failure sent through PaintFailed
-    TCardHolder m_holder = TCardHolder::Nobody;
-    int m_place = 0;
-    bool m_exchangeMark = false;
-    bool m_announcePending = false;
-    QString m_announcedName;        // what assistive tools were last told
-    QString m_announcedDescription;
+    std::uint8_t value_ = 1;
+    TCardSuit suit_ = TCardSuit::Hearts;
+    bool showDeck_ = false;
+    TDecks deckType_ = TDecks::Standard1;
+    int tag_ = 0;
+    QPointer<QWidget> owner_;
+    bool pressed_ = false;
+    bool repainting_ = false; // a setter's synchronous paint is running
+    QString paintFailure_;    // what that paint reported
+    QString reportedFailure_; // last failure sent through PaintFailed
+    TCardHolder holder_ = TCardHolder::Nobody;
+    int place_ = 0;
+    bool exchangeMark_ = false;
+    bool announcePending_ = false;
+    QString announcedName_;        // what assistive tools were last told
+    QString announcedDescription_;
 };
 
 // Image lookup by name, for the control and tests: the 71 x 96 picture with its 256-entry

@@ -19,7 +19,7 @@ std::optional<Metrics>& Override()
     return metrics;
 }
 
-const QMargins kClassicFrame{4, 23, 4, 4};
+const QMargins ClassicFrame{4, 23, 4, 4};
 
 } // namespace
 
@@ -49,11 +49,11 @@ void SetOverride(std::optional<Metrics> metrics)
 QMargins WindowFrame(const QWidget& window)
 {
     if (Override())
-        return kClassicFrame;
+        return ClassicFrame;
     const QRect outer = window.frameGeometry();
     const QRect inner = window.geometry();
     if (outer == inner)
-        return kClassicFrame;
+        return ClassicFrame;
     return {inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
             outer.bottom() - inner.bottom()};
 }

@@ -11,14 +11,14 @@
 
 namespace {
 
-const char* const kCaption = "Pomoc";
-const char* const kHint = "<Esc> zamyka to okno";
-const char* const kHelpText = ":/help/pomoc.txt";
-const int kPointSize = 10;
+const char* const Caption = "Pomoc";
+const char* const Hint = "<Esc> zamyka to okno";
+const char* const HelpText = ":/help/pomoc.txt";
+const int PointSize = 10;
 
 QString LoadHelpText()
 {
-    QFile file(kHelpText);
+    QFile file(HelpText);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
@@ -35,13 +35,13 @@ TFPomoc::TFPomoc(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QString::fromUtf8(Caption));
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setToolTip(QString::fromUtf8(kHint));
+    setToolTip(QString::fromUtf8(Hint));
     QFont formFont("Arial");
     formFont.setBold(true);
-    formFont.setPointSize(kPointSize);
+    formFont.setPointSize(PointSize);
     setFont(formFont);
     QPalette formPalette = palette();
     formPalette.setColor(QPalette::Window, colours::Olive);
@@ -108,7 +108,7 @@ void TFPomoc::PlaceAtTopRight(int widened)
 void TFPomoc::FormClose()
 {
     QFont closed = font();
-    closed.setPointSize(kPointSize);
+    closed.setPointSize(PointSize);
     setFont(closed);
     resize(width() - 10, height());
     adjusted_ = false;

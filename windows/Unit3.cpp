@@ -11,11 +11,11 @@
 
 namespace {
 
-const char* const kCaption = "Podanie";
-const char* const kPlea = "Wspomóż sługę Twego stosownym funduszem";
-const char* const kAddress = "Wielce Miłościwy Panie";
-const char* const kAmen = "A&men";
-const QColor kYellow{255, 255, 0};
+const char* const Caption = "Podanie";
+const char* const Plea = "Wspomóż sługę Twego stosownym funduszem";
+const char* const Address = "Wielce Miłościwy Panie";
+const char* const Amen = "A&men";
+const QColor Yellow{255, 255, 0};
 
 // An olive panel with a lowered inner bevel of width 2: two rings, shadow at top and left,
 // highlight at bottom and right.
@@ -83,7 +83,7 @@ TForm3::TForm3(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                           Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(QString::fromUtf8(Caption));
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont formFont("MS Sans Serif");
@@ -92,17 +92,17 @@ TForm3::TForm3(QWidget* parent)
     setFont(formFont);
     QPalette formPalette = palette();
     formPalette.setColor(QPalette::Window, formPalette.color(QPalette::Button));
-    formPalette.setColor(QPalette::WindowText, kYellow);
+    formPalette.setColor(QPalette::WindowText, Yellow);
     setPalette(formPalette);
 
     Panel1 = new LoweredPanel(this);
     Panel1->setGeometry(0, 0, 455, 110);
     Bevel1 = new FrameBevel(Panel1);
     Bevel1->setGeometry(38, 53, 379, 3);
-    StaticText1 = MakeStaticText(Panel1, kPlea, QRect(6, 10, 389, 24));
-    StaticText2 = MakeStaticText(Panel1, kAddress, QRect(6, 30, 200, 24));
+    StaticText1 = MakeStaticText(Panel1, Plea, QRect(6, 10, 389, 24));
+    StaticText2 = MakeStaticText(Panel1, Address, QRect(6, 30, 200, 24));
 
-    btnAmen = new QPushButton(QString::fromUtf8(kAmen), Panel1);
+    btnAmen = new QPushButton(QString::fromUtf8(Amen), Panel1);
     btnAmen->setGeometry(179, 71, 78, 22);
     QFont buttonFont("MS Sans Serif");
     buttonFont.setBold(true);

@@ -40,14 +40,14 @@ class CardAccessibilityTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        window->resize(200, 150);
-        card = new TCard(window.get());
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
+        window_ = std::make_unique<QWidget>();
+        window_->resize(200, 150);
+        card_ = new TCard(window_.get());
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         QApplication::processEvents();
         SetCardAnnouncer(Record);
-        told = &events;
+        told = &events_;
     }
 
     void TearDown() override
@@ -56,11 +56,11 @@ protected:
         SetCardAnnouncer(nullptr);
     }
 
-    QAccessibleInterface* Face() const { return QAccessible::queryAccessibleInterface(card); }
+    QAccessibleInterface* Face() const { return QAccessible::queryAccessibleInterface(card_); }
 
-    std::unique_ptr<QWidget> window;
-    TCard* card = nullptr;
-    std::vector<Told> events;
+    std::unique_ptr<QWidget> window_;
+    TCard* card_ = nullptr;
+    std::vector<Told> events_;
 };
 
 TEST(CardNames, RanksFromTwoToAceInEachSuit)
@@ -107,13 +107,13 @@ TEST_F(CardAccessibilityTest, NameDescriptionRoleAndPressFollowTheCardsState)
         {"computer's revealed", TCardHolder::Computer, 1, 8, TCardSuit::Hearts, false, false,
          "dziewiątka kier", "karta komputera 1", QAccessible::Graphic},
     };
-    QSignalSpy clicks(card, &TCard::Click);
+    QSignalSpy clicks(card_, &TCard::Click);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.label);
-        card->SetHolder(row.holder, row.place);
-        card->SetCard(row.rank, static_cast<std::uint8_t>(row.suit));
-        card->SetShowDeck(row.back);
-        card->SetExchangeMark(row.marked);
+        card_->SetHolder(row.holder, row.place);
+        card_->SetCard(row.rank, static_cast<std::uint8_t>(row.suit));
+        card_->SetShowDeck(row.back);
+        card_->SetExchangeMark(row.marked);
         QAccessibleInterface* face = Face();
         ASSERT_NE(face, nullptr);
         EXPECT_EQ(face->text(QAccessible::Name), row.name);
@@ -130,17 +130,17 @@ TEST_F(CardAccessibilityTest, NameDescriptionRoleAndPressFollowTheCardsState)
         QApplication::processEvents();
         ASSERT_EQ(clicks.size(), pressable ? 1 : 0);
         if (pressable) {
-            EXPECT_EQ(clicks.front().front().value<TCard*>(), card);
+            EXPECT_EQ(clicks.front().front().value<TCard*>(), card_);
         }
-        EXPECT_EQ(card->ShowDeck(), row.back) << "the card itself never turns on a click";
+        EXPECT_EQ(card_->ShowDeck(), row.back) << "the card itself never turns on a click";
     }
 }
 
 TEST_F(CardAccessibilityTest, ChangesAreAnnouncedOnceWithTheFinalText)
 {
-    card->SetHolder(TCardHolder::Player, 2);
+    card_->SetHolder(TCardHolder::Player, 2);
     QApplication::processEvents();
-    events.clear();
+    events_.clear();
     const Told renamed{QAccessible::NameChanged, "as pik", "Twoja karta 2"};
     const Told turned{QAccessible::NameChanged, "karta zakryta", "Twoja karta 2, do wymiany"};
     const Told marked{QAccessible::DescriptionChanged, "karta zakryta", "Twoja karta 2, do wymiany"};
@@ -152,21 +152,21 @@ TEST_F(CardAccessibilityTest, ChangesAreAnnouncedOnceWithTheFinalText)
     };
     const Step steps[] = {
         // Rank then suit: one announcement, of the whole new card, not the mix in between.
-        {"a new card", [this] { card->SetCard(13, 3); }, {renamed}},
-        {"the same card again", [this] { card->SetCard(13, 3); }, {}},
-        {"turned and marked", [this] { card->SetShowDeck(true); card->SetExchangeMark(true); }, {turned, marked}},
-        {"another back design", [this] { card->SetDeckType(TDecks::Fishes1); }, {}},
-        {"a new face under the back", [this] { card->SetCard(2, 0); }, {}},
-        {"unmarked", [this] { card->SetExchangeMark(false); }, {unmarked}},
-        {"marked and unmarked at once", [this] { card->SetExchangeMark(true); card->SetExchangeMark(false); }, {}},
+        {"a new card", [this] { card_->SetCard(13, 3); }, {renamed}},
+        {"the same card again", [this] { card_->SetCard(13, 3); }, {}},
+        {"turned and marked", [this] { card_->SetShowDeck(true); card_->SetExchangeMark(true); }, {turned, marked}},
+        {"another back design", [this] { card_->SetDeckType(TDecks::Fishes1); }, {}},
+        {"a new face under the back", [this] { card_->SetCard(2, 0); }, {}},
+        {"unmarked", [this] { card_->SetExchangeMark(false); }, {unmarked}},
+        {"marked and unmarked at once", [this] { card_->SetExchangeMark(true); card_->SetExchangeMark(false); }, {}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.label);
-        events.clear();
+        events_.clear();
         step.act();
-        EXPECT_TRUE(events.empty()) << "announced from the event loop, not inside the setter";
+        EXPECT_TRUE(events_.empty()) << "announced from the event loop, not inside the setter";
         QApplication::processEvents();
-        EXPECT_EQ(events, step.want);
+        EXPECT_EQ(events_, step.want);
     }
 }
 

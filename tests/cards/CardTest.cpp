@@ -43,28 +43,28 @@ class CardTest : public testing::Test {
 protected:
     void SetUp() override
     {
-        window = std::make_unique<QWidget>();
-        window->resize(200, 150);
+        window_ = std::make_unique<QWidget>();
+        window_->resize(200, 150);
         SetWindowColour(Felt);
-        card = new TCard(window.get());
-        card->move(30, 20);
-        card->show();
-        window->show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(window.get()));
-        card->installEventFilter(&counter);
+        card_ = new TCard(window_.get());
+        card_->move(30, 20);
+        card_->show();
+        window_->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
+        card_->installEventFilter(&counter_);
     }
 
     void SetWindowColour(QRgb colour)
     {
-        QPalette palette = window->palette();
+        QPalette palette = window_->palette();
         palette.setColor(QPalette::Window, QColor(colour));
-        window->setPalette(palette);
+        window_->setPalette(palette);
     }
 
     // What the window shows at the card's place, read from the window's surface as it is now.
     QImage Shown() const
     {
-        return window->screen()->grabWindow(window->winId(), card->x(), card->y(), TCard::CardWidth, TCard::CardHeight)
+        return window_->screen()->grabWindow(window_->winId(), card_->x(), card_->y(), TCard::CardWidth, TCard::CardHeight)
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }
@@ -86,28 +86,28 @@ protected:
         EXPECT_EQ(wrong, 0);
     }
 
-    std::unique_ptr<QWidget> window;
-    TCard* card = nullptr;
-    PaintCounter counter;
+    std::unique_ptr<QWidget> window_;
+    TCard* card_ = nullptr;
+    PaintCounter counter_;
 };
 
 TEST_F(CardTest, FreshCardShowsTwoOfHeartsWithCornersInWindowColour)
 {
-    EXPECT_EQ(card->Value(), 1);
-    EXPECT_EQ(card->Suit(), TCardSuit::Hearts);
-    EXPECT_FALSE(card->ShowDeck());
-    EXPECT_EQ(card->DeckType(), TDecks::Standard1);
+    EXPECT_EQ(card_->Value(), 1);
+    EXPECT_EQ(card_->Suit(), TCardSuit::Hearts);
+    EXPECT_FALSE(card_->ShowDeck());
+    EXPECT_EQ(card_->DeckType(), TDecks::Standard1);
     QApplication::processEvents();
     ExpectShows("H1");
 }
 
 TEST_F(CardTest, SettersRepaintBeforeReturning)
 {
-    card->SetSuit(TCardSuit::Spades);
+    card_->SetSuit(TCardSuit::Spades);
     ExpectShows("S1");
-    card->SetValue(13);
+    card_->SetValue(13);
     ExpectShows("S13");
-    card->SetShowDeck(true);
+    card_->SetShowDeck(true);
     ExpectShows("STD1");
 }
 
@@ -132,11 +132,11 @@ TEST_F(CardTest, SetCardTakesOnlyValidRankAndSuit)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        card->SetCard(5, 0);
-        counter.paints = 0;
-        card->SetCard(c.rank, c.suit);
-        EXPECT_EQ(card->ImageName(), c.shows);
-        EXPECT_EQ(counter.paints, c.paints);
+        card_->SetCard(5, 0);
+        counter_.paints = 0;
+        card_->SetCard(c.rank, c.suit);
+        EXPECT_EQ(card_->ImageName(), c.shows);
+        EXPECT_EQ(counter_.paints, c.paints);
         ExpectShows(c.shows);
     }
 }
@@ -146,73 +146,73 @@ TEST_F(CardTest, ValueIsClampedToOneThroughThirteen)
     const std::array<std::pair<int, int>, 5> cases{{{0, 1}, {1, 1}, {7, 7}, {14, 13}, {200, 13}}};
     for (auto [set, want] : cases) {
         SCOPED_TRACE(set);
-        card->SetValue(static_cast<std::uint8_t>(set));
-        EXPECT_EQ(card->Value(), want);
+        card_->SetValue(static_cast<std::uint8_t>(set));
+        EXPECT_EQ(card_->Value(), want);
     }
 }
 
 TEST_F(CardTest, BackShowsWhateverTheFaceAndTheFaceComesBack)
 {
-    card->SetCard(12, 1);
+    card_->SetCard(12, 1);
     const std::array<const char*, 12> backs{"STD1", "STD2", "FISHES1", "FISHES2", "BEACH", "LEAVES1",
                                             "LEAVES2", "ROBOT", "ROSES", "SHELL", "CASTLE", "HAND"};
-    card->SetShowDeck(true);
+    card_->SetShowDeck(true);
     for (std::size_t i = 0; i < backs.size(); ++i) {
-        card->SetDeckType(static_cast<TDecks>(i));
+        card_->SetDeckType(static_cast<TDecks>(i));
         ExpectShows(backs[i]);
     }
-    card->SetValue(3);
+    card_->SetValue(3);
     ExpectShows("HAND");
-    card->SetShowDeck(false);
-    EXPECT_EQ(card->Value(), 3);
-    EXPECT_EQ(card->Suit(), TCardSuit::Diamonds);
+    card_->SetShowDeck(false);
+    EXPECT_EQ(card_->Value(), 3);
+    EXPECT_EQ(card_->Suit(), TCardSuit::Diamonds);
     ExpectShows("D3");
 }
 
 TEST_F(CardTest, CornersFollowTheOwnerColourAtEachPaint)
 {
     SetWindowColour(0xff102030);
-    card->SetValue(4);
+    card_->SetValue(4);
     ExpectShows("H4", 0xff102030);
 
     // The owner's colour counts, not the colour of the window the card is placed on.
-    QWidget other(window.get());
+    QWidget other(window_.get());
     other.setGeometry(0, 0, 150, 130);
     QPalette palette = other.palette();
     palette.setColor(QPalette::Window, QColor(0xffa0a000));
     other.setPalette(palette);
     other.setAutoFillBackground(true);
     other.show();
-    card->setParent(&other);
-    card->move(30, 20);
-    card->show();
-    card->SetValue(5);
+    card_->setParent(&other);
+    card_->move(30, 20);
+    card_->show();
+    card_->SetValue(5);
     ExpectShows("H5", 0xff102030);
-    card->setParent(window.get());
+    card_->setParent(window_.get());
 }
 
 TEST_F(CardTest, SizeReturnsToCardSizeAfterEachPaint)
 {
-    card->resize(120, 40);
-    card->SetValue(2);
-    EXPECT_EQ(card->size(), QSize(71, 96));
+    card_->resize(120, 40);
+    card_->SetValue(2);
+    EXPECT_EQ(card_->size(), QSize(71, 96));
 
-    card->resize(30, 200);
-    card->update();
+    card_->resize(30, 200);
+    card_->update();
     QApplication::processEvents();
-    EXPECT_EQ(card->size(), QSize(71, 96));
+    EXPECT_EQ(card_->size(), QSize(71, 96));
 }
 
 TEST_F(CardTest, ClickNeedsPressAndReleaseOnTheCard)
 {
-    QSignalSpy clicks(card, &TCard::Click);
-    QTest::mouseClick(card, Qt::LeftButton, {}, QPoint(10, 10));
+    QSignalSpy clicks(card_, &TCard::Click);
+    QTest::mouseClick(card_, Qt::LeftButton, {}, QPoint(10, 10));
     ASSERT_EQ(clicks.count(), 1);
-    EXPECT_EQ(clicks.at(0).at(0).value<TCard*>(), card);
+    EXPECT_EQ(clicks.at(0).at(0).value<TCard*>(), card_);
 
-    QTest::mousePress(card, Qt::LeftButton, {}, QPoint(10, 10));
-    QTest::mouseRelease(card, Qt::LeftButton, {}, QPoint(90, 10));
-    QTest::mouseClick(card, Qt::RightButton, {}, QPoint(10, 10));
+    QTest::mousePress(card_, Qt::LeftButton, {}, QPoint(10, 10));
+    QTest::mouseRelease(card_, Qt::LeftButton, {}, QPoint(90, 10));
+    QTest::mouseClick(card_, Qt::RightButton, {}, QPoint(10, 10));
     EXPECT_EQ(clicks.count(), 1);
 }
 
@@ -227,14 +227,14 @@ TEST_F(CardTest, ImageTheSetDoesNotHoldFailsTheSetterAfterStoring)
         std::function<void()> restore;
     };
     const Case cases[] = {
-        {"suit beyond spades", false, [&] { card->SetSuit(static_cast<TCardSuit>(7)); }, "Resource 1 not found",
-         [&] { return static_cast<int>(card->Suit()) == 7; }, [&] { card->SetSuit(TCardSuit::Hearts); }},
-        {"back beyond the hand", true, [&] { card->SetDeckType(static_cast<TDecks>(12)); }, "Resource  not found",
-         [&] { return static_cast<int>(card->DeckType()) == 12; }, [&] { card->SetDeckType(TDecks::Standard1); }},
+        {"suit beyond spades", false, [&] { card_->SetSuit(static_cast<TCardSuit>(7)); }, "Resource 1 not found",
+         [&] { return static_cast<int>(card_->Suit()) == 7; }, [&] { card_->SetSuit(TCardSuit::Hearts); }},
+        {"back beyond the hand", true, [&] { card_->SetDeckType(static_cast<TDecks>(12)); }, "Resource  not found",
+         [&] { return static_cast<int>(card_->DeckType()) == 12; }, [&] { card_->SetDeckType(TDecks::Standard1); }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
-        card->SetShowDeck(c.back);
+        card_->SetShowDeck(c.back);
         try {
             c.set();
             ADD_FAILURE() << "no failure";
@@ -248,11 +248,11 @@ TEST_F(CardTest, ImageTheSetDoesNotHoldFailsTheSetterAfterStoring)
 
 TEST_F(CardTest, FailedPaintFromTheEventLoopReportsAndDrawsNothing)
 {
-    card->hide();
-    EXPECT_THROW(card->SetSuit(static_cast<TCardSuit>(9)), std::runtime_error);
-    EXPECT_EQ(static_cast<int>(card->Suit()), 9);
-    QSignalSpy failures(card, &TCard::PaintFailed);
-    card->show();
+    card_->hide();
+    EXPECT_THROW(card_->SetSuit(static_cast<TCardSuit>(9)), std::runtime_error);
+    EXPECT_EQ(static_cast<int>(card_->Suit()), 9);
+    QSignalSpy failures(card_, &TCard::PaintFailed);
+    card_->show();
     QApplication::processEvents();
     EXPECT_TRUE(failures.count() == 1 || failures.wait(1000));
     ASSERT_EQ(failures.count(), 1);
@@ -263,7 +263,7 @@ TEST_F(CardTest, FailedPaintFromTheEventLoopReportsAndDrawsNothing)
 
     // Repaints of the same failing card do not repeat the report.
     for (int i = 0; i < 3; ++i) {
-        card->update();
+        card_->update();
         QApplication::processEvents();
     }
     QApplication::processEvents();
@@ -272,9 +272,9 @@ TEST_F(CardTest, FailedPaintFromTheEventLoopReportsAndDrawsNothing)
 
 TEST_F(CardTest, DrawsOnItsParentWithoutANativeWindow)
 {
-    EXPECT_FALSE(card->testAttribute(Qt::WA_NativeWindow));
-    EXPECT_EQ(card->internalWinId(), 0U);
-    EXPECT_EQ(card->parentWidget(), window.get());
+    EXPECT_FALSE(card_->testAttribute(Qt::WA_NativeWindow));
+    EXPECT_EQ(card_->internalWinId(), 0U);
+    EXPECT_EQ(card_->parentWidget(), window_.get());
 }
 
 TEST(CardOwnership, TheOwnerDestroysTheCardWhereverItIsPlaced)

@@ -19,7 +19,7 @@ struct Row {
 };
 
 // Ranks: 1 two .. 9 ten, 10 jack, 11 queen, 12 king, 13 ace. Suits 0..3.
-const Row rows[] = {
+const Row Rows[] = {
     {"high card, ace high", {{{13, 0}, {2, 1}, {5, 2}, {7, 3}, {9, 0}}}, HighCard, 13},
     {"high card, nine high", {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}, HighCard, 8},
     {"pair in 0-1", {{{5, 0}, {5, 1}, {7, 2}, {9, 3}, {11, 0}}}, OnePair, 5},
@@ -49,7 +49,7 @@ const Row rows[] = {
 
 TEST(Classify, EveryCategoryAndValue)
 {
-    for (const Row& row : rows) {
+    for (const Row& row : Rows) {
         SCOPED_TRACE(row.name);
         Hands[PlayerHand] = row.cards;
         ClassifyHand(PlayerHand);
@@ -63,8 +63,8 @@ TEST(Classify, EveryCategoryAndValue)
 TEST(Classify, NoValueIsLeftOverFromThePreviousHand)
 {
     // A flush or straight flush after a hand of another category must not tie on history.
-    for (const Row& before : rows) {
-        for (const Row& after : rows) {
+    for (const Row& before : Rows) {
+        for (const Row& after : Rows) {
             Hands[ComputerHand] = before.cards;
             ClassifyHand(ComputerHand);
             Hands[ComputerHand] = after.cards;

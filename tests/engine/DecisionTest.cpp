@@ -27,7 +27,7 @@ struct Row {
     int wins, losses, fundChange;
 };
 
-const Row rows[] = {
+const Row Rows[] = {
     {"A player by category", 0, 13, 1, 2, Outcome::PlayerByCategory, "Gratulacje Wygrałeś !",
      "Wygrałeś złotych polskich  50", 1, 0, +50},
     {"B computer by category", 6, 5, 2, 20, Outcome::ComputerByCategory,
@@ -46,7 +46,7 @@ const Row rows[] = {
 
 TEST(Decision, EveryRowWithAndWithoutBetting)
 {
-    for (const Row& row : rows) {
+    for (const Row& row : Rows) {
         for (bool betting : {true, false}) {
             SCOPED_TRACE(std::string(row.name) + (betting ? ", betting" : ", not betting"));
             SessionValues s{3, 4, 1000, 50, betting};

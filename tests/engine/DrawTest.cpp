@@ -24,7 +24,7 @@ struct DrawRow {
 };
 
 // C D H S = suits 0 1 2 3.
-const DrawRow drawRows[] = {
+const DrawRow DrawRows[] = {
     {"four clubs, odd king", {{{1, 0}, {4, 0}, {8, 0}, {10, 0}, {12, 1}}}, {4}},
     {"four of a suit in 0,1,2,4", {{{1, 2}, {3, 2}, {5, 2}, {6, 1}, {12, 2}}}, {3}},
     {"four of a suit in 0,1,3,4", {{{1, 3}, {3, 3}, {5, 1}, {6, 3}, {12, 3}}}, {2}},
@@ -56,7 +56,7 @@ const DrawRow drawRows[] = {
 
 TEST(ComputerDraw, EveryRuleReplacesItsSlotsInItsOrder)
 {
-    for (const DrawRow& row : drawRows) {
+    for (const DrawRow& row : DrawRows) {
         SCOPED_TRACE(row.name);
         Hands[ComputerHand] = row.hand;
         ClassifyHand(ComputerHand);

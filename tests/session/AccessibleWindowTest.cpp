@@ -95,7 +95,7 @@ TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
     EXPECT_EQ(Read(Card(engine::PlayerHand, 1)), QStringLiteral("karta zakryta"));
     EXPECT_EQ(Read(Card(engine::PlayerHand, 3)), FaceOf(engine::Hands[engine::PlayerHand][3]));
 
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     // After the round the cards lie face down; turning one up and down again marks nothing.
     PressCard(2);

@@ -125,14 +125,14 @@ void GameTest::SetUp()
     ASSERT_TRUE(dir.isValid());
     session::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
-    SetSpeakerPlatform(&speaker);
-    answerer = std::make_unique<ModalAnswerer>();
+    SetSpeakerPlatform(&speaker_);
+    answerer_ = std::make_unique<ModalAnswerer>();
 }
 
 void GameTest::TearDown()
 {
-    program.reset();
-    answerer.reset();
+    program_.reset();
+    answerer_.reset();
     FailSaves(false);
     SetSpeakerPlatform(nullptr);
     engine::SetClockSource(nullptr);
@@ -159,13 +159,13 @@ std::string GameTest::ReadIni() const
 
 void GameTest::StartProgram()
 {
-    program.reset();
-    program = std::make_unique<Program>();
+    program_.reset();
+    program_ = std::make_unique<Program>();
 }
 
 void GameTest::EndProgram()
 {
-    program.reset();
+    program_.reset();
 }
 
 void GameTest::FailSaves(bool fail)

@@ -49,19 +49,19 @@ public:
             pump();
         }
     }
-    std::uint8_t ReadPort(std::uint16_t port) override { return port == 0x61 ? port61 : 0; }
+    std::uint8_t ReadPort(std::uint16_t port) override { return port == 0x61 ? port61_ : 0; }
     void WritePort(std::uint16_t port, std::uint8_t value) override
     {
         if (port == 0x61)
-            port61 = value;
+            port61_ = value;
         if (port != 0x42)
             return;
-        if (!haveLow) {
-            divisorLow = value;
-            haveLow = true;
+        if (!haveLow_) {
+            divisorLow_ = value;
+            haveLow_ = true;
         } else {
-            haveLow = false;
-            Record(1193181U / (divisorLow | (value << 8U))); // as the timer would sound it
+            haveLow_ = false;
+            Record(1193181U / (divisorLow_ | (value << 8U))); // as the timer would sound it
         }
     }
 
@@ -77,9 +77,9 @@ private:
                                 .count());
     }
 
-    std::uint8_t port61 = 0;
-    bool haveLow = false;
-    std::uint32_t divisorLow = 0;
+    std::uint8_t port61_ = 0;
+    bool haveLow_ = false;
+    std::uint32_t divisorLow_ = 0;
 };
 
 const std::vector<std::uint32_t> WhisleNotes{523, 698, 784, 1046};
@@ -153,9 +153,9 @@ protected:
     void RigHands(const engine::HandCards& computer, const engine::HandCards& player);
 
     QTemporaryDir dir;
-    FakeSpeaker speaker;
-    std::unique_ptr<ModalAnswerer> answerer;
-    std::unique_ptr<Program> program;
+    FakeSpeaker speaker_;
+    std::unique_ptr<ModalAnswerer> answerer_;
+    std::unique_ptr<Program> program_;
 };
 
 // Hands that settle a round one way or the other, as keep-all showdowns.

@@ -54,7 +54,7 @@ protected:
     void SetUp() override
     {
         GameTest::SetUp();
-        answerer.reset(); // the boxes are answered by keys here
+        answerer_.reset(); // the boxes are answered by keys here
     }
 
     void Start()
@@ -87,7 +87,7 @@ protected:
 
     static QWidget* Focus() { return QApplication::focusWidget(); }
 
-    EnterAnswerer shown;
+    EnterAnswerer shown_;
 };
 
 } // namespace
@@ -148,9 +148,9 @@ TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
     const int drawnFrom = engine::DeckPos;
     Press(Qt::Key_Space);
     EXPECT_EQ(engine::DeckPos, drawnFrom + 2);
-    ASSERT_EQ(shown.texts.size(), 2);
-    EXPECT_TRUE(shown.texts[0].endsWith(QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.")));
-    EXPECT_EQ(shown.texts[1], QStringLiteral("Czy chcesz kontynuować grę ?"));
+    ASSERT_EQ(shown_.texts.size(), 2);
+    EXPECT_TRUE(shown_.texts[0].endsWith(QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.")));
+    EXPECT_EQ(shown_.texts[1], QStringLiteral("Czy chcesz kontynuować grę ?"));
     EXPECT_FALSE(Form1->Ended()) << "Enter answers Tak";
     BackToTheWindow();
 
@@ -158,7 +158,7 @@ TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
     EXPECT_TRUE(DealButton()->isEnabled());
     EXPECT_EQ(Focus(), DealButton());
     EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
-    EXPECT_TRUE(shown.errors.isEmpty()) << shown.errors.join('\n').toStdString();
+    EXPECT_TRUE(shown_.errors.isEmpty()) << shown_.errors.join('\n').toStdString();
 }
 
 TEST_F(KeyboardTest, ARefusedStakeLeavesTheFocusInTheStakeFieldReadyForAnother)
@@ -170,8 +170,8 @@ TEST_F(KeyboardTest, ARefusedStakeLeavesTheFocusInTheStakeFieldReadyForAnother)
     Press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(Focus(), DealButton());
     Press(Qt::Key_Space);
-    ASSERT_EQ(shown.texts.size(), 1);
-    EXPECT_TRUE(shown.texts[0].startsWith(QStringLiteral("Oferowana przez Ciebie stawka")));
+    ASSERT_EQ(shown_.texts.size(), 1);
+    EXPECT_TRUE(shown_.texts[0].startsWith(QStringLiteral("Oferowana przez Ciebie stawka")));
     EXPECT_FALSE(DrawButton()->isEnabled());
     BackToTheWindow();
     EXPECT_EQ(Focus(), StakeField());

@@ -61,7 +61,7 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
     WriteIni(Ini(3, 2, 1000));
     StartProgram();
     std::string atQuestion;
-    answerer->onShown = [&](QWidget* w) {
+    answerer_->onShown = [&](QWidget* w) {
         if (IsQuestion(w))
             atQuestion = ReadIni();
     };
@@ -69,7 +69,7 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
         atQuestion.clear();
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
-        answerer->answers = {QStringLiteral("Tak")};
+        answerer_->answers = {QStringLiteral("Tak")};
         Draw();
     };
     winARound();
@@ -82,7 +82,7 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
     EXPECT_TRUE(StatusBar()->currentMessage().startsWith(
         QStringLiteral("Nie udało się zapisać wyników gry: Unable to write to ")))
         << StatusBar()->currentMessage().toStdString();
-    EXPECT_TRUE(answerer->Texts("error").empty());
+    EXPECT_TRUE(answerer_->Texts("error").empty());
     EXPECT_TRUE(WaitingForADeal());
     winARound();
     EXPECT_EQ(StatusBar()->currentMessage(),
@@ -120,7 +120,7 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         const std::string before = ReadIni();
         FailSaves(true);
         QString defaultButton;
-        answerer->onShown = [&](QWidget* w) {
+        answerer_->onShown = [&](QWidget* w) {
             auto* box = qobject_cast<QMessageBox*>(w);
             if (IsQuestion(w) && box->text() == EndWithoutSaving)
                 defaultButton = box->defaultButton()->text();
@@ -128,11 +128,11 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         const QString answer = row.leave ? QStringLiteral("Tak") : QStringLiteral("Nie");
         switch (row.way) {
         case Way::CloseBox:
-            answerer->answers = {answer};
+            answerer_->answers = {answer};
             Form1->close();
             break;
         case Way::Koniec:
-            answerer->answers = {answer};
+            answerer_->answers = {answer};
             EndItem()->trigger();
             break;
         case Way::NoToContinue:
@@ -143,20 +143,20 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
             else
                 RigHands(HighCardNine(), RoyalFlush());
             if (row.way == Way::NoToContinue)
-                answerer->answers = {QStringLiteral("Nie"), answer};
+                answerer_->answers = {QStringLiteral("Nie"), answer};
             else
-                answerer->answers = {QStringLiteral("Tak"), row.leave ? QStringLiteral("Amen") : QStringLiteral("key"),
+                answerer_->answers = {QStringLiteral("Tak"), row.leave ? QStringLiteral("Amen") : QStringLiteral("key"),
                                      answer};
             Draw();
             break;
         }
-        ASSERT_EQ(answerer->Texts("error").size(), 1U);
-        EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
-        ASSERT_FALSE(answerer->Texts("question").empty());
-        EXPECT_EQ(answerer->Texts("question").back(), EndWithoutSaving);
-        const Seen& last = answerer->seen.back();
+        ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+        EXPECT_TRUE(answerer_->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+        ASSERT_FALSE(answerer_->Texts("question").empty());
+        EXPECT_EQ(answerer_->Texts("question").back(), EndWithoutSaving);
+        const Seen& last = answerer_->seen.back();
         EXPECT_EQ(last.kind, QString::fromLatin1(spent ? "message" : "question"));
-        EXPECT_EQ(answerer->seen[answerer->seen.size() - (spent ? 2 : 1)].title, QStringLiteral("Wirtola"));
+        EXPECT_EQ(answerer_->seen[answerer_->seen.size() - (spent ? 2 : 1)].title, QStringLiteral("Wirtola"));
         EXPECT_EQ(defaultButton, QStringLiteral("&Nie"));
         EXPECT_EQ(Form1->Ended(), row.leave);
         EXPECT_EQ(Form1->isVisible(), !row.leave);
@@ -177,8 +177,8 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         }
         FailSaves(false);
         EndProgram();
-        answerer->Clear();
-        answerer->onShown = nullptr;
+        answerer_->Clear();
+        answerer_->onShown = nullptr;
     }
 }
 
@@ -199,14 +199,14 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
     auto winningDraw = [this] {
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
-        answerer->answers = {QStringLiteral("Tak")};
+        answerer_->answers = {QStringLiteral("Tak")};
         Draw();
     };
     auto exhaustThenAskTheBank = [this] {
         TypeStake("100");
         Deal();
         RigHands(RoyalFlush(), HighCardNine());
-        answerer->answers = {QStringLiteral("Tak")};
+        answerer_->answers = {QStringLiteral("Tak")};
         Draw();
         LoanItem()->trigger();
     };
@@ -224,19 +224,19 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         SCOPED_TRACE(row.name);
         WriteIni(Ini(3, 2, row.fund));
         FailSaves(row.failSave);
-        speaker.ntFamily = row.when != When::DrawsTune; // the port path pumps during every note
-        speaker.step = 30;
-        speaker.beeps.clear();
+        speaker_.ntFamily = row.when != When::DrawsTune; // the port path pumps during every note
+        speaker_.step = 30;
+        speaker_.beeps.clear();
         bool signalled = false;
         std::size_t seenAtSignal = 0;
         auto signal = [&] {
             if (signalled)
                 return;
             signalled = true;
-            seenAtSignal = answerer->seen.size();
+            seenAtSignal = answerer_->seen.size();
             Terminate();
         };
-        answerer->onShown = [&](QWidget* w) {
+        answerer_->onShown = [&](QWidget* w) {
             QString kind = IsQuestion(w) ? QStringLiteral("question") : QStringLiteral("message");
             if (qobject_cast<TForm2*>(w))
                 kind = QStringLiteral("reward");
@@ -246,10 +246,10 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
                 signal(); // the window is hidden at once, so the answerer leaves it be
         };
         QTimer::singleShot(0, [&] {
-            const std::size_t whistles = speaker.beeps.size();
+            const std::size_t whistles = speaker_.beeps.size();
             if (row.when == When::DrawsTune) {
-                speaker.onPump = [&] {
-                    if (speaker.beeps.size() > whistles + 4 && speaker.beeps.back() == WhisleNotes[0])
+                speaker_.onPump = [&] {
+                    if (speaker_.beeps.size() > whistles + 4 && speaker_.beeps.back() == WhisleNotes[0])
                         signal(); // the draw's whistle, not the deal's
                 };
             }
@@ -261,17 +261,17 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         testing::internal::CaptureStderr();
         const int result = RunProgram(*qApp);
         const std::string errors = testing::internal::GetCapturedStderr();
-        speaker.onPump = nullptr;
+        speaker_.onPump = nullptr;
         EXPECT_EQ(result, 0);
         EXPECT_TRUE(signalled);
-        EXPECT_EQ(answerer->seen.size(), seenAtSignal) << "no window after the signal";
+        EXPECT_EQ(answerer_->seen.size(), seenAtSignal) << "no window after the signal";
         EXPECT_EQ(Form1, nullptr);
         EXPECT_EQ(ReadIni(), row.want);
         if (row.failSave) {
             EXPECT_NE(errors.find("Unable to write to"), std::string::npos) << errors;
         }
-        answerer->Clear();
-        answerer->onShown = nullptr;
+        answerer_->Clear();
+        answerer_->onShown = nullptr;
         FailSaves(false);
     }
 }
@@ -305,7 +305,7 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
         RigHands(HighCardNine(), RoyalFlush());
     };
     auto draw = [this] {
-        answerer->answers = {QStringLiteral("Tak")};
+        answerer_->answers = {QStringLiteral("Tak")};
         Draw();
     };
     const Row rows[] = {
@@ -326,36 +326,36 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
          },
          draw, true},
     };
-    speaker.ntFamily = false; // the port path pumps during every note
-    speaker.step = 30;
+    speaker_.ntFamily = false; // the port path pumps during every note
+    speaker_.step = 30;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteIni(Ini(3, 2, 100));
         StartProgram();
         if (row.before)
             row.before();
-        const std::size_t start = speaker.beeps.size();
+        const std::size_t start = speaker_.beeps.size();
         bool closed = false;
         std::size_t seenAtClose = 0;
         std::string fileAtClose;
         bool drawEnabledAtClose = false;
         engine::SessionValues atClose{};
-        speaker.onPump = [&] {
-            if (closed || speaker.beeps.size() <= start || speaker.beeps.back() != row.firstNote)
+        speaker_.onPump = [&] {
+            if (closed || speaker_.beeps.size() <= start || speaker_.beeps.back() != row.firstNote)
                 return;
             closed = true;
             Form1->close();
-            seenAtClose = answerer->seen.size();
+            seenAtClose = answerer_->seen.size();
             fileAtClose = ReadIni();
             drawEnabledAtClose = DrawButton()->isEnabled();
             atClose = Session;
         };
         const engine::SessionValues beforeAct = Session;
         row.act();
-        speaker.onPump = nullptr;
+        speaker_.onPump = nullptr;
         ASSERT_TRUE(closed);
         EXPECT_TRUE(Form1->Ended());
-        EXPECT_EQ(answerer->seen.size(), seenAtClose);
+        EXPECT_EQ(answerer_->seen.size(), seenAtClose);
         EXPECT_EQ(fileAtClose, Ini(atClose.Wins, atClose.Losses, atClose.Fund));
         EXPECT_EQ(ReadIni(), fileAtClose);
         EXPECT_EQ(Session.Wins, atClose.Wins);
@@ -367,6 +367,6 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
             EXPECT_EQ(fileAtClose, Ini(beforeAct.Wins, beforeAct.Losses, beforeAct.Fund));
         }
         EndProgram();
-        answerer->Clear();
+        answerer_->Clear();
     }
 }

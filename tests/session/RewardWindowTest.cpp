@@ -38,7 +38,7 @@ protected:
         StartProgram();
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
-        answerer->answers = {QStringLiteral("Tak")};
+        answerer_->answers = {QStringLiteral("Tak")};
         Draw();
     }
 };
@@ -51,21 +51,21 @@ TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
         StartProgram();
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
-        answerer->answers = {QStringLiteral("Tak"), QString::fromLatin1(how)};
+        answerer_->answers = {QStringLiteral("Tak"), QString::fromLatin1(how)};
         Draw();
-        EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+        EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
         EXPECT_TRUE(Form1->Ended());
         EXPECT_FALSE(Form2->isVisible());
         EXPECT_EQ(ReadIni(), ResetFile);
         EXPECT_EQ(Session.Fund, 3000);
         EndProgram();
-        answerer->Clear();
+        answerer_->Clear();
     }
 }
 
 TEST_F(RewardTest, WindowLooksRight)
 {
-    answerer->onShown = [](QWidget* w) {
+    answerer_->onShown = [](QWidget* w) {
         auto* reward = qobject_cast<TForm2*>(w);
         if (!reward)
             return;
@@ -89,7 +89,7 @@ TEST_F(RewardTest, WindowLooksRight)
         EXPECT_LE(off.manhattanLength(), 4) << "centred on the screen";
     };
     WinIntoTheReward();
-    EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+    EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
 }
 
 TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
@@ -98,7 +98,7 @@ TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
     StartProgram();
     SoundSwitch()->trigger();
     bool timerEverOn = false;
-    answerer->onShown = [&](QWidget* w) {
+    answerer_->onShown = [&](QWidget* w) {
         auto* reward = qobject_cast<TForm2*>(w);
         if (!reward)
             return;
@@ -110,46 +110,46 @@ TEST_F(RewardTest, SoundsOffNeverStartTheTimer)
     };
     Deal();
     RigHands(HighCardNine(), RoyalFlush());
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_FALSE(timerEverOn);
-    EXPECT_TRUE(speaker.beeps.empty());
+    EXPECT_TRUE(speaker_.beeps.empty());
     EXPECT_TRUE(Form1->Ended());
 }
 
 TEST_F(RewardTest, FanfareFirstAfterASecondThenThreeTenthsAfterEachEnd)
 {
     std::int64_t shownAt = 0;
-    answerer->onShown = [&](QWidget* w) {
+    answerer_->onShown = [&](QWidget* w) {
         if (!qobject_cast<TForm2*>(w))
             return;
         shownAt = std::chrono::duration_cast<std::chrono::milliseconds>(
                       std::chrono::steady_clock::now().time_since_epoch())
                       .count();
-        speaker.beeps.clear();
-        speaker.beepTimes.clear();
+        speaker_.beeps.clear();
+        speaker_.beepTimes.clear();
         QTest::qWait(2500);
     };
     WinIntoTheReward();
     // Each fanfare sounds eight notes; the fake speaker plays them at once.
-    ASSERT_GE(speaker.beeps.size(), 16U);
-    EXPECT_EQ(speaker.Count(FanfareStart) * 8, static_cast<int>(speaker.beeps.size()));
-    EXPECT_GE(speaker.beepTimes[0] - shownAt, 1000);
-    for (std::size_t i = 8; i < speaker.beepTimes.size(); i += 8)
-        EXPECT_GE(speaker.beepTimes[i] - speaker.beepTimes[i - 1], 300) << "fanfare " << i / 8;
+    ASSERT_GE(speaker_.beeps.size(), 16U);
+    EXPECT_EQ(speaker_.Count(FanfareStart) * 8, static_cast<int>(speaker_.beeps.size()));
+    EXPECT_GE(speaker_.beepTimes[0] - shownAt, 1000);
+    for (std::size_t i = 8; i < speaker_.beepTimes.size(); i += 8)
+        EXPECT_GE(speaker_.beepTimes[i] - speaker_.beepTimes[i - 1], 300) << "fanfare " << i / 8;
 }
 
 TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)
 {
-    speaker.ntFamily = false; // port path: events are handled during every note
-    speaker.step = 40;
+    speaker_.ntFamily = false; // port path: events are handled during every note
+    speaker_.step = 40;
     int pumps = 0;
     bool dismissed = false;
-    answerer->onShown = [&](QWidget* w) {
+    answerer_->onShown = [&](QWidget* w) {
         auto* reward = qobject_cast<TForm2*>(w);
         if (!reward)
             return;
-        speaker.onPump = [&, reward] {
+        speaker_.onPump = [&, reward] {
             if (++pumps == 3 && !dismissed) {
                 dismissed = true;
                 QTest::keyClick(reward->btnOk, Qt::Key_A);
@@ -158,16 +158,16 @@ TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)
         QTest::qWait(1500); // the first fanfare starts after 1000 ms and is dismissed inside
     };
     WinIntoTheReward();
-    speaker.onPump = nullptr;
+    speaker_.onPump = nullptr;
     EXPECT_TRUE(dismissed);
     EXPECT_TRUE(Form1->Ended());
     EXPECT_EQ(ReadIni(), ResetFile);
     // The whole fanfare sounded: its eight notes, once.
     const std::vector<std::uint32_t> fanfare{196, 196, 196, 165, 261, 261, 261, 131};
-    EXPECT_EQ(speaker.Count(fanfare), 1);
-    const std::size_t after = speaker.beeps.size();
+    EXPECT_EQ(speaker_.Count(fanfare), 1);
+    const std::size_t after = speaker_.beeps.size();
     QTest::qWait(500);
-    EXPECT_EQ(speaker.beeps.size(), after);
+    EXPECT_EQ(speaker_.beeps.size(), after);
 }
 
 TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
@@ -197,13 +197,13 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
         Form2 = &window; // the round flow opens this window instead
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
-        answerer->answers = {QStringLiteral("Tak"), QStringLiteral("Amen")};
+        answerer_->answers = {QStringLiteral("Tak"), QStringLiteral("Amen")};
         Draw();
-        EXPECT_EQ(answerer->Texts("reward").size(), 1U);
+        EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
         EXPECT_EQ(window.btnOk->x(), 200);
         EXPECT_TRUE(Form1->Ended());
         EXPECT_EQ(ReadIni(), ResetFile);
         EndProgram();
-        answerer->Clear();
+        answerer_->Clear();
     }
 }

@@ -70,7 +70,7 @@ TEST_F(GameTest, StartsWaitingForADeal)
     EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
     EXPECT_TRUE(FundField()->isReadOnly());
     EXPECT_EQ(StatusBar()->currentMessage(), QString());
-    EXPECT_TRUE(answerer->seen.empty());
+    EXPECT_TRUE(answerer_->seen.empty());
 }
 
 TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
@@ -134,20 +134,20 @@ TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
         EXPECT_EQ(player->Value(), engine::Hands[engine::PlayerHand][slot].rank);
         EXPECT_TRUE(KeepBoxAt(slot)->isChecked());
     }
-    EXPECT_EQ(speaker.Count(WhisleNotes), 1);
+    EXPECT_EQ(speaker_.Count(WhisleNotes), 1);
 
-    answerer->answers = {QStringLiteral("Nie")};
+    answerer_->answers = {QStringLiteral("Nie")};
     Draw();
-    EXPECT_EQ(speaker.Count(WhisleNotes), 2);
-    ASSERT_EQ(answerer->seen.size(), 2U);
-    EXPECT_EQ(answerer->seen[0].kind, QStringLiteral("message"));
-    EXPECT_EQ(answerer->seen[0].title, QStringLiteral("Wirtola"));
-    EXPECT_TRUE(answerer->seen[0].text.endsWith(ResultSuffix));
-    EXPECT_EQ(answerer->seen[0].text,
+    EXPECT_EQ(speaker_.Count(WhisleNotes), 2);
+    ASSERT_EQ(answerer_->seen.size(), 2U);
+    EXPECT_EQ(answerer_->seen[0].kind, QStringLiteral("message"));
+    EXPECT_EQ(answerer_->seen[0].title, QStringLiteral("Wirtola"));
+    EXPECT_TRUE(answerer_->seen[0].text.endsWith(ResultSuffix));
+    EXPECT_EQ(answerer_->seen[0].text,
               QString::fromStdString(engine::ResultMessage).replace('\r', '\n') + ResultSuffix);
-    EXPECT_EQ(answerer->seen[1].kind, QStringLiteral("question"));
-    EXPECT_EQ(answerer->seen[1].title, QStringLiteral("Pytanie o grę"));
-    EXPECT_EQ(answerer->seen[1].text, QStringLiteral("Czy chcesz kontynuować grę ?"));
+    EXPECT_EQ(answerer_->seen[1].kind, QStringLiteral("question"));
+    EXPECT_EQ(answerer_->seen[1].title, QStringLiteral("Pytanie o grę"));
+    EXPECT_EQ(answerer_->seen[1].text, QStringLiteral("Czy chcesz kontynuować grę ?"));
     for (const auto& hand : Cards())
         for (TCard* card : hand)
             EXPECT_TRUE(card->ShowDeck());
@@ -187,21 +187,21 @@ TEST_F(GameTest, StakeChecksAtTheDeal)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteIni(Ini(0, 0, row.fund));
-        speaker.beeps.clear();
+        speaker_.beeps.clear();
         StartProgram();
         TypeStake(row.stake);
         Deal();
         EXPECT_EQ(DrawButton()->isEnabled(), row.accepted);
         if (row.accepted) {
-            EXPECT_TRUE(answerer->Texts("message").empty());
+            EXPECT_TRUE(answerer_->Texts("message").empty());
         } else {
-            EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
-            EXPECT_EQ(speaker.Count(WrongStart), 1);
+            EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
+            EXPECT_EQ(speaker_.Count(WrongStart), 1);
             EXPECT_EQ(FundField()->text(), QString::number(row.fund));
             EXPECT_FALSE(KeepBoxesShown());
         }
         EndProgram();
-        answerer->Clear();
+        answerer_->Clear();
     }
 }
 
@@ -213,13 +213,13 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
     RigHands(RoyalFlush(), HighCardNine()); // a lost hand: a negative stake would pay the loser
     for (const char* stake : {"-1000", "0"}) {
         SCOPED_TRACE(stake);
-        answerer->Clear();
-        speaker.beeps.clear();
+        answerer_->Clear();
+        speaker_.beeps.clear();
         TypeStake(stake);
         Draw();
-        EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
-        EXPECT_EQ(speaker.Count(WhisleNotes), 1);
-        EXPECT_EQ(speaker.Count(WrongStart), 1);
+        EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
+        EXPECT_EQ(speaker_.Count(WhisleNotes), 1);
+        EXPECT_EQ(speaker_.Count(WrongStart), 1);
         EXPECT_TRUE(DrawButton()->isEnabled());
         EXPECT_FALSE(DealButton()->isEnabled());
         EXPECT_TRUE(KeepBoxesShown());
@@ -228,7 +228,7 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
         EXPECT_EQ(Session.Losses, 0);
     }
     TypeStake("1");
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_EQ(Session.Fund, 15);
     EXPECT_EQ(Session.Losses, 1);
@@ -242,7 +242,7 @@ TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
     const engine::HandCards dealt{{{12, 1}, {1, 3}, {13, 0}, {5, 2}, {9, 0}}};
     RigHands(dealt, HighCardNine());
     std::vector<engine::Card> shown, held;
-    answerer->onShown = [&](QWidget* w) {
+    answerer_->onShown = [&](QWidget* w) {
         if (!shown.empty() || !qobject_cast<QMessageBox*>(w))
             return;
         for (TCard* card : Cards()[engine::ComputerHand]) {
@@ -264,18 +264,18 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     TypeStake("100");
     Deal();
     RigHands(RoyalFlush(), HighCardNine());
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     ASSERT_TRUE(LoanItem()->isEnabled());
     const std::string spent = ReadIni(); // the round is on disk: wins 5, losses 6, fund 0
 
     FailSaves(true);
-    answerer->Clear();
-    answerer->answers = {QStringLiteral("Amen")};
+    answerer_->Clear();
+    answerer_->answers = {QStringLiteral("Amen")};
     LoanItem()->trigger();
-    ASSERT_EQ(answerer->Texts("error").size(), 1U);
-    EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
-    EXPECT_EQ(answerer->Texts("message"),
+    ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+    EXPECT_TRUE(answerer_->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_EQ(answerer_->Texts("message"),
               std::vector<QString>{QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł.")});
     ExpectSessionAfterLoan();
     EXPECT_EQ(ReadIni(), spent);
@@ -284,7 +284,7 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     FailSaves(false);
     Deal();
     RigHands(HighCardNine(), RoyalFlush());
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_EQ(Session.Fund, 3010);
     EXPECT_EQ(ReadIni(), Ini(1, 0, 3010));
@@ -295,12 +295,12 @@ TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
     StartProgram();
     TypeStake("25");
     TypeStake("");
-    ASSERT_EQ(answerer->Texts("error").size(), 1U);
-    EXPECT_EQ(answerer->Texts("error")[0], QStringLiteral("'' is not a valid integer value."));
+    ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+    EXPECT_EQ(answerer_->Texts("error")[0], QStringLiteral("'' is not a valid integer value."));
     EXPECT_EQ(Session.Stake, 25); // the stake keeps its previous value
     EXPECT_EQ(StakeField()->text(), QString());
     Deal();
-    EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
+    EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
     EXPECT_EQ(Session.Stake, -1);
     EXPECT_FALSE(DrawButton()->isEnabled());
 }
@@ -311,7 +311,7 @@ TEST_F(GameTest, AStakeAbove990IsClampedWithoutAMessage)
     TypeStake("1000");
     EXPECT_EQ(StakeField()->text(), QStringLiteral("990"));
     EXPECT_EQ(Session.Stake, 990);
-    EXPECT_TRUE(answerer->seen.empty());
+    EXPECT_TRUE(answerer_->seen.empty());
 }
 
 TEST_F(GameTest, SpinnerStepsFromTheFieldWithinItsBounds)
@@ -340,13 +340,13 @@ TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
     Deal();
     EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
-    EXPECT_EQ(answerer->Texts("message"), std::vector<QString>{Refused});
-    EXPECT_TRUE(speaker.beeps.empty());
+    EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
+    EXPECT_TRUE(speaker_.beeps.empty());
 
     SoundSwitch()->trigger();
     Deal();
-    EXPECT_EQ(speaker.Count(WhisleNotes), 1);
-    EXPECT_EQ(speaker.Count(WrongStart), 1); // the refused deal with sounds on: no hint, a tune
+    EXPECT_EQ(speaker_.Count(WhisleNotes), 1);
+    EXPECT_EQ(speaker_.Count(WrongStart), 1); // the refused deal with sounds on: no hint, a tune
 }
 
 TEST_F(GameTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
@@ -380,7 +380,7 @@ TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
     ClickCard(3);
     const engine::CardCode first = engine::Deck[before];
     const engine::CardCode second = engine::Deck[before + 1];
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_EQ(engine::DeckPos, before + 2);
     // The hand now holds the three kept cards and the two drawn ones.
@@ -407,7 +407,7 @@ TEST_F(GameTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
     Draw();
     EXPECT_EQ(Session.Fund, 1200);
     EXPECT_EQ(FundField()->text(), QStringLiteral("1200"));
-    EXPECT_EQ(answerer->seen[0].text,
+    EXPECT_EQ(answerer_->seen[0].text,
               QStringLiteral("Gratulacje Wygrałeś !\nWygrałeś złotych polskich  200") + ResultSuffix);
     EXPECT_EQ(StatusBar()->currentMessage(),
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 6  w tym wygrane / przegrane 4 / 2"));
@@ -442,31 +442,31 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
     Deal();
     TypeStake("990");
     RigHands(RoyalFlush(), HighCardNine());
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
     EXPECT_EQ(Session.Fund, -890);
     EXPECT_EQ(FundField()->text(), QStringLiteral("-890"));
-    EXPECT_EQ(answerer->Texts("message").back(), Exhausted);
-    EXPECT_EQ(speaker.Count(WrongStart), 1);
+    EXPECT_EQ(answerer_->Texts("message").back(), Exhausted);
+    EXPECT_EQ(speaker_.Count(WrongStart), 1);
     EXPECT_TRUE(LoanItem()->isEnabled());
     EXPECT_FALSE(Session.BettingOpen);
 
     // Every deal is refused until the loan.
     TypeStake("1");
     Deal();
-    EXPECT_EQ(answerer->Texts("message").back(), Refused);
+    EXPECT_EQ(answerer_->Texts("message").back(), Refused);
 
     // The petition closed by its close box grants nothing.
-    answerer->answers = {QStringLiteral("close")};
+    answerer_->answers = {QStringLiteral("close")};
     LoanItem()->trigger();
     EXPECT_EQ(Session.Fund, -890);
     EXPECT_TRUE(LoanItem()->isEnabled());
 
-    answerer->answers = {QStringLiteral("Amen")};
+    answerer_->answers = {QStringLiteral("Amen")};
     LoanItem()->trigger();
     ExpectSessionAfterLoan();
     EXPECT_EQ(StatusBar()->currentMessage(), QString());
-    EXPECT_EQ(answerer->Texts("message").back(),
+    EXPECT_EQ(answerer_->Texts("message").back(),
               QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
     EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
 }
@@ -480,13 +480,13 @@ TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
         Draw();
-        const bool rewarded = !answerer->Texts("reward").empty();
+        const bool rewarded = !answerer_->Texts("reward").empty();
         EXPECT_EQ(rewarded, fund >= 6000);
         EXPECT_EQ(Form1->Ended(), rewarded);
         if (rewarded)
             EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
         EndProgram();
-        answerer->Clear();
+        answerer_->Clear();
     }
 }
 
@@ -496,42 +496,42 @@ TEST_F(GameTest, AnsweringNoWithSixThousandStoresThatFund)
     StartProgram();
     Deal();
     RigHands(HighCardNine(), RoyalFlush());
-    answerer->answers = {QStringLiteral("Nie")};
+    answerer_->answers = {QStringLiteral("Nie")};
     Draw();
-    EXPECT_TRUE(answerer->Texts("reward").empty());
+    EXPECT_TRUE(answerer_->Texts("reward").empty());
     EXPECT_TRUE(Form1->Ended());
     EXPECT_EQ(ReadIni(), Ini(8, 3, 7000));
 }
 
 TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
 {
-    speaker.ntFamily = false; // the port path pumps events during every note
+    speaker_.ntFamily = false; // the port path pumps events during every note
     StartProgram();
     int pumps = 0;
-    speaker.step = 30;
-    speaker.onPump = [&] {
+    speaker_.step = 30;
+    speaker_.onPump = [&] {
         if (++pumps == 1)
             DealButton()->click();
     };
     Deal();
-    speaker.onPump = nullptr;
+    speaker_.onPump = nullptr;
     EXPECT_GT(pumps, 0);
-    EXPECT_EQ(speaker.Count(WhisleNotes), 1); // the nested click played nothing and dealt nothing
+    EXPECT_EQ(speaker_.Count(WhisleNotes), 1); // the nested click played nothing and dealt nothing
     EXPECT_TRUE(DrawButton()->isEnabled());
 
     // During the draw's tune a second draw click would settle twice.
     const int rounds = Session.Wins + Session.Losses;
     pumps = 0;
-    speaker.onPump = [&] {
+    speaker_.onPump = [&] {
         if (++pumps == 1)
             DrawButton()->click();
     };
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     Draw();
-    speaker.onPump = nullptr;
+    speaker_.onPump = nullptr;
     EXPECT_LE(Session.Wins + Session.Losses, rounds + 1);
-    EXPECT_EQ(speaker.Count(WhisleNotes), 2);
-    EXPECT_EQ(answerer->Texts("question").size(), 1U);
+    EXPECT_EQ(speaker_.Count(WhisleNotes), 2);
+    EXPECT_EQ(answerer_->Texts("question").size(), 1U);
 }
 
 TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
@@ -542,18 +542,18 @@ TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
     // The statistics file cannot be written: its folder is a regular file.
     WriteIni("x");
     session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
-    answerer->answers = {QStringLiteral("Nie"), QStringLiteral("Nie")}; // stay when it cannot save
+    answerer_->answers = {QStringLiteral("Nie"), QStringLiteral("Nie")}; // stay when it cannot save
     Draw();
-    ASSERT_EQ(answerer->Texts("error").size(), 1U);
-    EXPECT_TRUE(answerer->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
-    EXPECT_TRUE(answerer->Texts("error")[0].endsWith(QStringLiteral(".")));
+    ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+    EXPECT_TRUE(answerer_->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+    EXPECT_TRUE(answerer_->Texts("error")[0].endsWith(QStringLiteral(".")));
     EXPECT_FALSE(Form1->Ended());
     EXPECT_FALSE(DrawButton()->isEnabled());
     const int wins = Session.Wins;
-    const std::size_t boxes = answerer->seen.size();
+    const std::size_t boxes = answerer_->seen.size();
     Form1->btnKupnoClick(); // as a click that slipped past the disabled button would
     EXPECT_EQ(Session.Wins, wins);
-    EXPECT_EQ(answerer->seen.size(), boxes);
+    EXPECT_EQ(answerer_->seen.size(), boxes);
 }
 
 TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
@@ -561,9 +561,9 @@ TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
     StartProgram();
     WriteIni("x");
     session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
-    answerer->answers = {QStringLiteral("Nie")}; // not leaving without the scores
+    answerer_->answers = {QStringLiteral("Nie")}; // not leaving without the scores
     Form1->close();
-    EXPECT_EQ(answerer->Texts("error").size(), 1U);
+    EXPECT_EQ(answerer_->Texts("error").size(), 1U);
     EXPECT_FALSE(Form1->Ended());
     EXPECT_TRUE(Form1->isVisible());
 
@@ -588,9 +588,9 @@ TEST_F(GameTest, EnterAnswersYesToTheContinueQuestion)
 {
     StartProgram();
     Deal();
-    answerer->answers = {QStringLiteral("Enter")};
+    answerer_->answers = {QStringLiteral("Enter")};
     Draw();
-    EXPECT_EQ(answerer->Texts("question").size(), 1U);
+    EXPECT_EQ(answerer_->Texts("question").size(), 1U);
     EXPECT_FALSE(Form1->Ended());
     EXPECT_TRUE(DealButton()->isEnabled());
 }
@@ -603,9 +603,9 @@ TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
     // A button's mnemonic presses it the way a click does, a moment later.
     QTest::keyClick(Form1, Qt::Key_R, Qt::AltModifier);
     EXPECT_TRUE(QTest::qWaitFor([] { return DrawButton()->isEnabled(); })) << "Alt+R deals";
-    answerer->answers = {QStringLiteral("Tak")};
+    answerer_->answers = {QStringLiteral("Tak")};
     QTest::keyClick(Form1, Qt::Key_N, Qt::AltModifier);
-    EXPECT_TRUE(QTest::qWaitFor([this] { return !answerer->Texts("question").empty(); })) << "Alt+N draws";
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !answerer_->Texts("question").empty(); })) << "Alt+N draws";
     Form1->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     QTest::keyClick(Form1, Qt::Key_K, Qt::AltModifier);

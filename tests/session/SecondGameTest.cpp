@@ -25,10 +25,10 @@ TEST_F(GameTest, ASecondGameOnTheSameStatisticsSaysSoAndEndsWithoutWriting)
     watchdog.start(5000);
     EXPECT_EQ(RunProgram(*qApp), 1);
     EXPECT_EQ(Form1, nullptr);
-    ASSERT_EQ(answerer->seen.size(), 1u);
-    EXPECT_EQ(answerer->seen[0].kind, QStringLiteral("message"));
-    EXPECT_EQ(answerer->seen[0].title, QStringLiteral("Wirtola"));
-    EXPECT_EQ(answerer->seen[0].text,
+    ASSERT_EQ(answerer_->seen.size(), 1u);
+    EXPECT_EQ(answerer_->seen[0].kind, QStringLiteral("message"));
+    EXPECT_EQ(answerer_->seen[0].title, QStringLiteral("Wirtola"));
+    EXPECT_EQ(answerer_->seen[0].text,
               QStringLiteral("Wirtola już działa z tymi wynikami gry.\nZakończ tamtą grę, zanim zaczniesz nową."));
     EXPECT_EQ(ReadIni(), stored);
 }

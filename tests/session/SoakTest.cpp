@@ -44,7 +44,7 @@ TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
             ++restarts;
         }
         if (LoanItem()->isEnabled()) {
-            answerer->answers = {chance(80) ? QStringLiteral("Amen") : QStringLiteral("close")};
+            answerer_->answers = {chance(80) ? QStringLiteral("Amen") : QStringLiteral("close")};
             LoanItem()->trigger();
             loans += Session.BettingOpen ? 1 : 0;
             continue;
@@ -74,14 +74,14 @@ TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
             StakeField()->setText(QString::number(10 * (1 + static_cast<int>(rng() % 99))));
 
         const engine::SessionValues atDraw = Session;
-        const std::size_t seenBefore = answerer->seen.size();
-        answerer->answers = {chance(97) ? QStringLiteral("Tak") : QStringLiteral("Nie")};
+        const std::size_t seenBefore = answerer_->seen.size();
+        answerer_->answers = {chance(97) ? QStringLiteral("Tak") : QStringLiteral("Nie")};
         DrawButton()->click();
         ++rounds;
 
         bool rewarded = false;
-        for (std::size_t i = seenBefore; i < answerer->seen.size(); ++i)
-            rewarded |= answerer->seen[i].kind == QLatin1String("reward");
+        for (std::size_t i = seenBefore; i < answerer_->seen.size(); ++i)
+            rewarded |= answerer_->seen[i].kind == QLatin1String("reward");
         ASSERT_TRUE(FileParses(IniPath())) << "round " << rounds;
         if (rewarded) {
             ++rewards;

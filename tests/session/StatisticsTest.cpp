@@ -62,9 +62,9 @@ protected:
     {
         std::string pattern = (fs::temp_directory_path() / "wirtola-stats-XXXXXX").string();
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        dir = pattern;
-        path = (dir / "wirtola.ini").string();
-        session::SetStatisticsFilePath(path);
+        dir_ = pattern;
+        path_ = (dir_ / "wirtola.ini").string();
+        session::SetStatisticsFilePath(path_);
     }
 
     void TearDown() override
@@ -72,17 +72,17 @@ protected:
         session::SetStatisticsFilePath("");
         session::profile::SetBeforeReplaceHook(nullptr);
         session::profile::SetSyncHook(nullptr);
-        fs::remove_all(dir);
+        fs::remove_all(dir_);
     }
 
     void Put(const std::string& text) const
     {
-        std::ofstream(path, std::ios::binary) << text;
+        std::ofstream(path_, std::ios::binary) << text;
     }
 
     std::string Contents(const std::string& file = "") const
     {
-        std::ifstream in(file.empty() ? path : file, std::ios::binary);
+        std::ifstream in(file.empty() ? path_ : file, std::ios::binary);
         std::ostringstream out;
         out << in.rdbuf();
         return out.str();
@@ -98,15 +98,15 @@ protected:
     std::vector<std::string> Folder() const
     {
         std::vector<std::string> names;
-        for (const auto& entry : fs::directory_iterator(dir)) {
+        for (const auto& entry : fs::directory_iterator(dir_)) {
             names.push_back(entry.path().filename().string());
         }
         std::sort(names.begin(), names.end());
         return names;
     }
 
-    fs::path dir;
-    std::string path;
+    fs::path dir_;
+    std::string path_;
 };
 
 TEST_F(StatisticsFile, FirstRunStartsFreshAndTheFirstSaveWritesFourLines)
@@ -177,8 +177,8 @@ TEST_F(StatisticsFile, SaveKeepsAHandEditedFile)
 TEST_F(StatisticsFile, AWriteThatCannotHappenReportsThePath)
 {
     // Root may write anywhere, but nobody can create a file under a regular file.
-    const std::string blocked = (dir / "plik" / "wirtola.ini").string();
-    std::ofstream(dir / "plik") << "x";
+    const std::string blocked = (dir_ / "plik" / "wirtola.ini").string();
+    std::ofstream(dir_ / "plik") << "x";
     session::SetStatisticsFilePath(blocked);
     try {
         session::save_inifile(Values({1, 2, 3}));
@@ -225,7 +225,7 @@ TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
             EXPECT_FALSE(c.throws) << "save_inifile did not throw";
         } catch (const session::WriteError& e) {
             EXPECT_TRUE(c.throws) << e.what();
-            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path);
+            EXPECT_EQ(std::string(e.what()), "Unable to write to " + path_);
         }
         EXPECT_EQ(renames, c.failingSync == 1 ? 0 : 1); // all three keys in one rename
         EXPECT_EQ(syncs, c.failingSync == 1 || c.failingRename ? 1 : 2);
@@ -253,18 +253,18 @@ TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
 
 TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
 {
-    const fs::path real = dir / "gdzie" / "staty.ini";
+    const fs::path real = dir_ / "gdzie" / "staty.ini";
     fs::create_directory(real.parent_path());
     std::ofstream(real) << "[Statystyka]\nFundusz=7\n";
     fs::permissions(real, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     // A chain of two links, the first relative, the second absolute.
-    const fs::path middle = dir / "ogniwo.ini";
+    const fs::path middle = dir_ / "ogniwo.ini";
     fs::create_symlink(real, middle);
-    fs::create_symlink("ogniwo.ini", path);
+    fs::create_symlink("ogniwo.ini", path_);
 
     EXPECT_EQ(Read(), (Stored{0, 0, 7}));
     session::save_inifile(Values({1, 2, 3}));
-    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_TRUE(fs::is_symlink(middle));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     EXPECT_EQ(Contents(real.string()), "[Statystyka]\nFundusz=3\nWygrane=1\r\nPrzegrane=2\r\n");
@@ -276,17 +276,17 @@ TEST_F(StatisticsFile, ANewFileGetsTheUsualPermissions)
     session::save_inifile(Values({1, 2, 3}));
     umask(mask);
     struct stat st {};
-    ASSERT_EQ(stat(path.c_str(), &st), 0);
+    ASSERT_EQ(stat(path_.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 07777, 0644u);
 }
 
 TEST_F(StatisticsFile, ADanglingLinkIsNoFileAndTheSaveCreatesItsTarget)
 {
-    const fs::path target = dir / "nowy.ini";
-    fs::create_symlink(target, path);
+    const fs::path target = dir_ / "nowy.ini";
+    fs::create_symlink(target, path_);
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
     session::save_inifile(Values({1, 2, 3}));
-    EXPECT_TRUE(fs::is_symlink(path));
+    EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_EQ(Contents(target.string()), "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n");
 }
 
@@ -294,7 +294,7 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
 {
     struct Case {
         const char* name;
-        void (*make)(const std::string& path);
+        void (*make)(const std::string& path_);
     };
     const Case cases[] = {
         {"folder", [](const std::string& p) { fs::create_directory(p); }},
@@ -307,13 +307,13 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        c.make(path);
+        c.make(path_);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(Read({4, 6, 500}), (Stored{4, 6, 500}));
         EXPECT_THROW(session::save_inifile(Values({1, 2, 3})), session::WriteError);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
-        fs::remove(path);
+        fs::remove(path_);
     }
 }
 
@@ -402,12 +402,12 @@ TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
         "wirtola.ini.lock",
     };
     for (const auto& name : removed) {
-        std::ofstream(dir / name) << "x";
+        std::ofstream(dir_ / name) << "x";
     }
     for (const auto& name : kept) {
-        std::ofstream(dir / name) << "x";
+        std::ofstream(dir_ / name) << "x";
     }
-    fs::create_directory(dir / ("wirtola.ini." + dead + ".1.tmp")); // not a file
+    fs::create_directory(dir_ / ("wirtola.ini." + dead + ".1.tmp")); // not a file
 
     session::save_inifile(Values({1, 2, 3}));
     std::vector<std::string> want = kept;
@@ -421,24 +421,24 @@ TEST_F(StatisticsFile, OneGameAtATime)
 {
     using Lock = session::StatisticsLock;
     {
-        const Lock first(path);
+        const Lock first(path_);
         EXPECT_EQ(first.state(), Lock::State::Held);
         // flock locks belong to an open file, so a second one conflicts even in this process.
-        EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
-        fs::create_symlink(path, dir / "inna-nazwa.ini");
-        EXPECT_EQ(Lock((dir / "inna-nazwa.ini").string()).state(), Lock::State::InUse);
+        EXPECT_EQ(Lock(path_).state(), Lock::State::InUse);
+        fs::create_symlink(path_, dir_ / "inna-nazwa.ini");
+        EXPECT_EQ(Lock((dir_ / "inna-nazwa.ini").string()).state(), Lock::State::InUse);
         // The save's rename and its clean-up leave the lock where it is.
         session::save_inifile(Values({1, 2, 3}));
-        EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
+        EXPECT_EQ(Lock(path_).state(), Lock::State::InUse);
     }
-    EXPECT_EQ(Lock(path).state(), Lock::State::Held);
+    EXPECT_EQ(Lock(path_).state(), Lock::State::Held);
 
     // A game killed while holding the lock does not block the next one.
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     const pid_t holder = fork();
     if (holder == 0) {
-        const Lock held(path);
+        const Lock held(path_);
         const char state = held.state() == Lock::State::Held ? 'H' : 'x';
         (void)!write(ready[1], &state, 1);
         pause();
@@ -447,16 +447,16 @@ TEST_F(StatisticsFile, OneGameAtATime)
     char state = 0;
     EXPECT_EQ(read(ready[0], &state, 1), 1);
     EXPECT_EQ(state, 'H');
-    EXPECT_EQ(Lock(path).state(), Lock::State::InUse);
+    EXPECT_EQ(Lock(path_).state(), Lock::State::InUse);
     kill(holder, SIGKILL);
     waitpid(holder, nullptr, 0);
     close(ready[0]);
     close(ready[1]);
-    EXPECT_EQ(Lock(path).state(), Lock::State::Held);
+    EXPECT_EQ(Lock(path_).state(), Lock::State::Held);
 
     // Where no lock file can be made the game goes on without one.
-    std::ofstream(dir / "plik") << "x";
-    EXPECT_EQ(Lock((dir / "plik" / "wirtola.ini").string()).state(), Lock::State::Unavailable);
+    std::ofstream(dir_ / "plik") << "x";
+    EXPECT_EQ(Lock((dir_ / "plik" / "wirtola.ini").string()).state(), Lock::State::Unavailable);
 }
 
 TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
@@ -488,7 +488,7 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
         int status = 0;
         waitpid(child, &status, 0);
         ASSERT_TRUE(WIFSIGNALED(status)) << "the saving child failed at kill " << i;
-        if (!fs::exists(path)) {
+        if (!fs::exists(path_)) {
             ASSERT_EQ(last, 0) << "the file vanished at kill " << i;
             continue;
         }
@@ -557,14 +557,14 @@ protected:
     {
         StatisticsFile::SetUp();
         // The player must reach the folders below.
-        fs::permissions(dir, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
+        fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
                                  fs::perms::others_read | fs::perms::others_exec);
     }
 
     // A folder holding a program "wirtola" and, when `file` is not 0, a statistics file of that mode.
     std::string ProgramIn(const std::string& name, fs::perms folderMode, std::optional<fs::perms> file) const
     {
-        const fs::path folder = dir / name;
+        const fs::path folder = dir_ / name;
         fs::create_directory(folder);
         if (file) {
             std::ofstream(folder / "wirtola.ini") << "[Statystyka]\r\nFundusz=5\r\n";
@@ -585,8 +585,8 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
     const std::string readOnly = ProgramIn("bin", ReadOnlyFolder, std::nullopt);
     const std::string readOnlyWithFile = ProgramIn("bin-plik", ReadOnlyFolder, fs::perms::all);
     const std::string readOnlyWithReadOnlyFile = ProgramIn("bin-plik-ro", ReadOnlyFolder, ReadOnlyFile);
-    const std::string data = (dir / "dane").string();
-    const std::string home = (dir / "dom").string();
+    const std::string data = (dir_ / "dane").string();
+    const std::string home = (dir_ / "dom").string();
     const std::string homeWithSlash = home + "/";
     const std::string inData = data + "/wirtola/wirtola.ini";
     const std::string inHome = home + "/.local/share/wirtola/wirtola.ini";
@@ -636,10 +636,10 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
 
 TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameIsLocked)
 {
-    const std::string file = (dir / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
+    const std::string file = (dir_ / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
     session::SetStatisticsPlace({file, true});
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
-    EXPECT_FALSE(fs::exists(dir / "dane")); // reading makes nothing
+    EXPECT_FALSE(fs::exists(dir_ / "dane")); // reading makes nothing
     const mode_t mask = umask(077);
     session::PrepareStatisticsFolder();
     umask(mask);
@@ -649,7 +649,7 @@ TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameI
     EXPECT_EQ(second.state(), session::StatisticsLock::State::InUse);
     session::save_inifile(Values({1, 2, 3}));
     EXPECT_EQ(Read(), (Stored{1, 2, 3}));
-    for (const fs::path& folder : {dir / "dane", dir / "dane" / "glebiej", dir / "dane" / "glebiej" / "wirtola"}) {
+    for (const fs::path& folder : {dir_ / "dane", dir_ / "dane" / "glebiej", dir_ / "dane" / "glebiej" / "wirtola"}) {
         SCOPED_TRACE(folder.string());
         EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
     }
@@ -678,7 +678,7 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const fs::path folder = dir / std::to_string(&c - cases);
+        const fs::path folder = dir_ / std::to_string(&c - cases);
         const std::string file = (folder / "wirtola.ini").string();
         ProgramIn(folder.filename().string(), c.folderMode, c.fileMode);
         struct stat before {};
@@ -693,7 +693,7 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
             return "";
         };
         const std::string error = c.asPlayer ? AsPlayer(save) : save();
-        session::SetStatisticsFilePath(path);
+        session::SetStatisticsFilePath(path_);
         const bool fails = c.want.starts_with("Unable");
         EXPECT_EQ(error, fails ? c.want + file : "");
         EXPECT_EQ(Contents(file), fails ? old : c.want);

@@ -56,9 +56,9 @@ double SecondsSince(Clock::time_point start)
 
 class RealPlatform : public testing::Test {
 protected:
-    RecordingSink* sink = new RecordingSink;
-    LinuxSpeakerPlatform platform{std::unique_ptr<ToneSink>(sink)};
-    ScopedSpeakerPlatform scoped{platform};
+    RecordingSink* sink_ = new RecordingSink;
+    LinuxSpeakerPlatform platform_{std::unique_ptr<ToneSink>(sink_)};
+    ScopedSpeakerPlatform scoped_{platform_};
 };
 
 TEST_F(RealPlatform, RestLetsEventsThroughAndEndsOnTime)
@@ -73,7 +73,7 @@ TEST_F(RealPlatform, RestLetsEventsThroughAndEndsOnTime)
     EXPECT_LT(firedAt, 0.060);
     EXPECT_GE(elapsed, 0.099); // whole ticks of a millisecond counter
     EXPECT_LT(elapsed, 0.110);
-    EXPECT_TRUE(sink->changes.empty());
+    EXPECT_TRUE(sink_->changes.empty());
 }
 
 TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
@@ -85,13 +85,13 @@ TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
     std::vector<Length> lengths;
     // A run disturbed by another process hogging the processor is repeated.
     for (int attempt = 0; attempt < 3; ++attempt) {
-        sink->changes.clear();
+        sink_->changes.clear();
         TKwBeeper(nullptr).Play(psWhisle);
         lengths.clear();
-        bool onTime = sink->changes.size() == 5;
-        for (std::size_t i = 1; i < sink->changes.size(); ++i) {
-            const auto& [f0, stamp0, made0] = sink->changes[i - 1];
-            const auto& [f1, stamp1, made1] = sink->changes[i];
+        bool onTime = sink_->changes.size() == 5;
+        for (std::size_t i = 1; i < sink_->changes.size(); ++i) {
+            const auto& [f0, stamp0, made0] = sink_->changes[i - 1];
+            const auto& [f1, stamp1, made1] = sink_->changes[i];
             lengths.push_back({static_cast<double>(stamp1 - stamp0) / Ms, static_cast<double>(made1 - made0) / Ms});
             onTime = onTime && lengths.back().stamped <= 82;
         }
@@ -99,11 +99,11 @@ TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
             break;
     }
     const double want[] = {523, 698, 784, 1046, 0};
-    ASSERT_EQ(sink->changes.size(), 5u);
+    ASSERT_EQ(sink_->changes.size(), 5u);
     for (std::size_t i = 0; i < 5; ++i) {
         SCOPED_TRACE("change " + std::to_string(i));
-        EXPECT_NEAR(sink->changes[i].frequency, want[i], want[i] * 0.001);
-        EXPECT_EQ(sink->changes[i].stamp % 1'000'000, 0);
+        EXPECT_NEAR(sink_->changes[i].frequency, want[i], want[i] * 0.001);
+        EXPECT_EQ(sink_->changes[i].stamp % 1'000'000, 0);
     }
     for (const Length& length : lengths) {
         EXPECT_GE(length.stamped, 80);
@@ -119,13 +119,13 @@ TEST_F(RealPlatform, BeepSoundsItsWholeDurationWithoutPumping)
     const QObject context; // drops the call if it never came
     QTimer::singleShot(0, &context, [&] { fired = true; });
     const auto start = Clock::now();
-    platform.Beep(440, 50);
+    platform_.Beep(440, 50);
     EXPECT_GE(SecondsSince(start), 0.049);
     EXPECT_FALSE(fired); // the tone service blocks, as on the systems that have one
-    ASSERT_EQ(sink->changes.size(), 2u);
-    EXPECT_EQ(sink->changes[0].frequency, 440);
-    EXPECT_EQ(sink->changes[1].frequency, 0);
-    EXPECT_EQ(sink->changes[1].stamp - sink->changes[0].stamp, 50'000'000);
+    ASSERT_EQ(sink_->changes.size(), 2u);
+    EXPECT_EQ(sink_->changes[0].frequency, 440);
+    EXPECT_EQ(sink_->changes[1].frequency, 0);
+    EXPECT_EQ(sink_->changes[1].stamp - sink_->changes[0].stamp, 50'000'000);
 }
 
 TEST_F(RealPlatform, TunesUseLittleProcessorTime)

@@ -36,7 +36,7 @@ Shown ShowAndMeasure(TFPomoc& help)
 
 TEST(HelpWindow, StandsAtTheTopRightAndWidens)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TFPomoc help;
     EXPECT_EQ(desktop::OuterWidth(help), 591);
     const Shown shown = ShowAndMeasure(help);
@@ -100,7 +100,7 @@ TEST(HelpWindow, ActivationWhileOpenChangesNothing)
 
 TEST(HelpWindow, EscInTheMemoClosesAndOtherKeysType)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TFPomoc help;
     ShowAndMeasure(help);
     help.Memo1->setFocus();
@@ -121,7 +121,7 @@ TEST(HelpWindow, EscInTheMemoClosesAndOtherKeysType)
 
 TEST(HelpWindow, ShowingWhileShownOnlyBringsItForward)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TFPomoc help;
     const Shown first = ShowAndMeasure(help);
     help.move(50, 60);
@@ -132,7 +132,7 @@ TEST(HelpWindow, ShowingWhileShownOnlyBringsItForward)
 
 TEST(HelpWindow, MemoFillsTheWindowAndScrollsVertically)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TFPomoc help;
     ShowAndMeasure(help);
     EXPECT_EQ(help.Memo1->geometry(), help.rect());
@@ -148,7 +148,7 @@ TEST(HelpWindow, MemoFillsTheWindowAndScrollsVertically)
 
 TEST(HelpWindow, CaptionFontAndHint)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TFPomoc help;
     EXPECT_EQ(help.windowTitle(), QString("Pomoc"));
     const QFontInfo info(help.Memo1->font());
@@ -169,7 +169,7 @@ TEST(HelpWindow, CaptionFontAndHint)
 TEST(HelpWindow, DoesNotKeepTheProgramAlive)
 {
     // Closing the main window ends the program even while the help is still open.
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     QWidget main;
     TFPomoc help;
     main.show();

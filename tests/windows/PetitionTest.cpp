@@ -18,7 +18,7 @@
 
 namespace {
 
-const int kStillOpen = 42;
+const int StillOpen = 42;
 
 // Runs the petition modally and, once it is active, does what the player does. A watchdog
 // ends a showing that the action failed to close, so a fault fails the test instead of hanging.
@@ -29,7 +29,7 @@ int ExecWith(TForm3& form, const std::function<void()>& action)
             ADD_FAILURE() << "the petition never became active";
         action();
     });
-    QTimer::singleShot(5000, &form, [&form] { form.done(kStillOpen); });
+    QTimer::singleShot(5000, &form, [&form] { form.done(StillOpen); });
     return form.exec();
 }
 
@@ -51,7 +51,7 @@ double YellowCentre(const QImage& panel, int top, int bottom)
 
 TEST(Petition, OnlyAmenGrantsTheLoan)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     struct Case {
         const char* name;
         std::function<void(TForm3&)> act;
@@ -83,7 +83,7 @@ TEST(Petition, StandsAtTheTopRightOfTheDesktop)
         QPoint want;
     };
     const Case cases[] = {
-        {"one 1024-pixel screen", kScreen1024, {461, 0}},
+        {"one 1024-pixel screen", Screen1024, {461, 0}},
         {"one 1280-pixel screen", {0, 1280, 96}, {717, 0}},
         {"two screens side by side", {0, 2944, 96}, {2381, 0}},
         // Offscreen windows cannot go above the screen, so a top below zero is not shown here.
@@ -107,7 +107,7 @@ TEST(Petition, StandsAtTheTopRightOfTheDesktop)
 
 TEST(Petition, ActivatingAgainRepeatsThePlacement)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TForm3 form;
     QPoint afterDrag;
     QPoint afterReactivation;
@@ -124,7 +124,7 @@ TEST(Petition, ActivatingAgainRepeatsThePlacement)
 
 TEST(Petition, TextsAndFonts)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TForm3 form;
     EXPECT_EQ(form.windowTitle(), QString("Podanie"));
     EXPECT_EQ(form.StaticText1->text(), QString("Wspomóż sługę Twego stosownym funduszem"));
@@ -147,7 +147,7 @@ TEST(Petition, TextsAndFonts)
 
 TEST(Petition, PaintsCentredYellowTextsOnAnOlivePanel)
 {
-    FakeDesktop screen(kScreen1024);
+    FakeDesktop screen(Screen1024);
     TForm3 form;
     QImage panel;
     ExecWith(form, [&] {

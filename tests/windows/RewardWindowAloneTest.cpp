@@ -16,7 +16,7 @@
 
 namespace {
 
-const int kStillOpen = 42;
+const int StillOpen = 42;
 
 enum class Dismissal { Button, Key, CloseBox };
 
@@ -73,10 +73,10 @@ TEST(RewardWindowAlone, PlaysTheHandedPlayersFanfareAndEveryDismissalResets)
         // A dismissal that fails ends the showing here rather than hanging the run.
         QTimer::singleShot(8000, &window, [&] {
             ADD_FAILURE() << "still open";
-            window.QDialog::done(kStillOpen);
+            window.QDialog::done(StillOpen);
         });
         const int result = window.exec();
-        EXPECT_NE(result, kStillOpen);
+        EXPECT_NE(result, StillOpen);
         EXPECT_FALSE(window.isVisible());
         EXPECT_EQ(resets, row.resets);
         EXPECT_EQ(window.btnOk->x(), 200);

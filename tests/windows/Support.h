@@ -20,7 +20,7 @@ public:
     FakeDesktop& operator=(const FakeDesktop&) = delete;
 };
 
-inline constexpr desktop::Metrics kScreen1024{0, 1024, 96};
+inline constexpr desktop::Metrics Screen1024{0, 1024, 96};
 
 // Lets another window take the activation, then hands it back, as a player switching away
 // to the main window and back does.

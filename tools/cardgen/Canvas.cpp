@@ -14,20 +14,20 @@ constexpr int Samples = 4; // per pixel side
 } // namespace
 
 Canvas::Canvas(QRgb ground, int width, int height)
-    : m_image(width, height, QImage::Format_RGB32)
+    : image_(width, height, QImage::Format_RGB32)
 {
-    m_image.fill(ground);
+    image_.fill(ground);
 }
 
 QRgb Canvas::At(int x, int y) const
 {
-    return m_image.pixel(x, y) | 0xff000000U;
+    return image_.pixel(x, y) | 0xff000000U;
 }
 
 void Canvas::Set(int x, int y, QRgb colour)
 {
     if (x >= 0 && y >= 0 && x < Width() && y < Height())
-        m_image.setPixel(x, y, colour);
+        image_.setPixel(x, y, colour);
 }
 
 void Canvas::Fill(int x, int y, int width, int height, QRgb colour)
@@ -115,7 +115,7 @@ void Canvas::Draw(const Sprite& sprite, const Inks& inks, int x, int y, bool tur
 
 void Canvas::CopyTurned(int x, int y, int width, int height)
 {
-    const QImage source = m_image.copy(x, y, width, height);
+    const QImage source = image_.copy(x, y, width, height);
     for (int row = 0; row < height; ++row)
         for (int col = 0; col < width; ++col)
             Set(Width() - 1 - (x + col), Height() - 1 - (y + row), source.pixel(col, row));
@@ -123,7 +123,7 @@ void Canvas::CopyTurned(int x, int y, int width, int height)
 
 void Canvas::FlipHorizontally(int x, int y, int width, int height)
 {
-    const QImage source = m_image.copy(x, y, width, height);
+    const QImage source = image_.copy(x, y, width, height);
     for (int row = 0; row < height; ++row)
         for (int col = 0; col < width; ++col)
             Set(x + width - 1 - col, y + row, source.pixel(col, row));

@@ -29,8 +29,8 @@ class Canvas {
 public:
     explicit Canvas(QRgb ground, int width = cards::CardWidth, int height = cards::CardHeight);
 
-    int Width() const { return m_image.width(); }
-    int Height() const { return m_image.height(); }
+    int Width() const { return image_.width(); }
+    int Height() const { return image_.height(); }
     QRgb At(int x, int y) const;
     void Set(int x, int y, QRgb colour);
     void Fill(int x, int y, int width, int height, QRgb colour);
@@ -51,10 +51,10 @@ public:
     // Mirrors the area left to right in place.
     void FlipHorizontally(int x, int y, int width, int height);
 
-    const QImage& Image() const { return m_image; }
+    const QImage& Image() const { return image_; }
 
 private:
-    QImage m_image;
+    QImage image_;
 };
 
 QPainterPath Poly(std::initializer_list<QPointF> points);
