@@ -42,7 +42,8 @@ QImage LoadCardImage(const QString& name)
     std::span<const std::uint8_t> bytes(resource.data(), static_cast<std::size_t>(resource.size()));
     if (resource.compressionAlgorithm() != QResource::NoCompression) {
         unpacked = resource.uncompressedData();
-        bytes = {reinterpret_cast<const std::uint8_t*>(unpacked.constData()), static_cast<std::size_t>(unpacked.size())};
+        bytes = {reinterpret_cast<const std::uint8_t*>(unpacked.constData()),
+                 static_cast<std::size_t>(unpacked.size())};
     }
     const std::optional<cards::Bitmap8> bitmap = cards::DecodeBmp(bytes);
     if (!bitmap || bitmap->width != cards::CardWidth || bitmap->height != cards::CardHeight)
@@ -51,7 +52,8 @@ QImage LoadCardImage(const QString& name)
     QImage image(bitmap->width, bitmap->height, QImage::Format_Indexed8);
     image.setColorTable(QList<QRgb>(bitmap->palette.begin(), bitmap->palette.end()));
     for (int y = 0; y < bitmap->height; ++y)
-        std::copy_n(bitmap->indices.data() + static_cast<std::ptrdiff_t>(y) * bitmap->width, bitmap->width, image.scanLine(y));
+        std::copy_n(bitmap->indices.data() + static_cast<std::ptrdiff_t>(y) * bitmap->width, bitmap->width,
+                    image.scanLine(y));
     return image;
 }
 
@@ -63,7 +65,8 @@ QImage ComposeCardImage(const QString& name, QColor fill)
     auto* pixels = reinterpret_cast<std::uint32_t*>(picture.bits());
     const std::ptrdiff_t stride = picture.bytesPerLine() / 4;
     for (QPoint corner : Corners)
-        cards::FloodFillBoundedByBlack(pixels, picture.width(), picture.height(), stride, corner.x(), corner.y(), fill.rgb());
+        cards::FloodFillBoundedByBlack(pixels, picture.width(), picture.height(), stride, corner.x(), corner.y(),
+                                       fill.rgb());
     return picture;
 }
 
@@ -98,7 +101,8 @@ QString TCard::ImageName() const
         return deck < cards::BackNames.size() ? QString::fromLatin1(cards::BackNames[deck]) : QString();
     }
     const auto suit = static_cast<std::size_t>(suit_);
-    const QString letter = suit < cards::SuitLetters.size() ? QString(QLatin1Char(cards::SuitLetters[suit])) : QString();
+    const QString letter =
+        suit < cards::SuitLetters.size() ? QString(QLatin1Char(cards::SuitLetters[suit])) : QString();
     return letter + QString::number(value_);
 }
 
@@ -240,7 +244,8 @@ void TCard::paintEvent(QPaintEvent*)
         // Reported once per failing state, and after the paint: a receiver that opens a modal
         // box must not do so inside a paint, nor get a new failure for every repaint of it.
         reportedFailure_ = failure;
-        QMetaObject::invokeMethod(this, [this, failure] { emit PaintFailed(failure); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this, failure] { emit PaintFailed(failure); }, Qt::QueuedConnection);
     }
 }
 

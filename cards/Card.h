@@ -12,8 +12,20 @@
 class QImage;
 
 enum class TCardSuit : std::uint8_t { Clubs, Diamonds, Hearts, Spades };
-enum class TDecks : std::uint8_t { Standard1, Standard2, Fishes1, Fishes2, Beach, Leaves1,
-                                   Leaves2, Robot, Roses, Shell, Castle, Hand };
+enum class TDecks : std::uint8_t {
+    Standard1,
+    Standard2,
+    Fishes1,
+    Fishes2,
+    Beach,
+    Leaves1,
+    Leaves2,
+    Robot,
+    Roses,
+    Shell,
+    Castle,
+    Hand
+};
 // Whose card it is, as a screen reader is told; painting and clicks do not depend on it.
 enum class TCardHolder : std::uint8_t { Nobody, Player, Computer };
 
@@ -61,7 +73,7 @@ public:
     QString ImageName() const;
 
 signals:
-    void Click(TCard* card);                  // mouse pressed and released on the card
+    void Click(TCard* card); // mouse pressed and released on the card
     // A paint from the event loop failed and drew nothing; sent after that paint has ended,
     // once until the card paints again or a setter runs.
     void PaintFailed(const QString& message);
@@ -92,7 +104,7 @@ private:
     int place_ = 0;
     bool exchangeMark_ = false;
     bool announcePending_ = false;
-    QString announcedName_;        // what assistive tools were last told
+    QString announcedName_; // what assistive tools were last told
     QString announcedDescription_;
 };
 

@@ -9,23 +9,23 @@
 namespace {
 
 const std::array<QString, 13> RankNames{
-    QStringLiteral("dwójka"), QStringLiteral("trójka"), QStringLiteral("czwórka"),
-    QStringLiteral("piątka"), QStringLiteral("szóstka"), QStringLiteral("siódemka"),
-    QStringLiteral("ósemka"), QStringLiteral("dziewiątka"), QStringLiteral("dziesiątka"),
-    QStringLiteral("walet"), QStringLiteral("dama"), QStringLiteral("król"), QStringLiteral("as")};
-const std::array<QString, 4> SuitNames{QStringLiteral("trefl"), QStringLiteral("karo"),
-                                       QStringLiteral("kier"), QStringLiteral("pik")};
+    QStringLiteral("dwójka"),     QStringLiteral("trójka"),   QStringLiteral("czwórka"), QStringLiteral("piątka"),
+    QStringLiteral("szóstka"),    QStringLiteral("siódemka"), QStringLiteral("ósemka"),  QStringLiteral("dziewiątka"),
+    QStringLiteral("dziesiątka"), QStringLiteral("walet"),    QStringLiteral("dama"),    QStringLiteral("król"),
+    QStringLiteral("as")};
+const std::array<QString, 4> SuitNames{QStringLiteral("trefl"), QStringLiteral("karo"), QStringLiteral("kier"),
+                                       QStringLiteral("pik")};
 
 CardAnnouncer announcer = nullptr;
 
 class CardAccessible : public QAccessibleWidget {
 public:
-    explicit CardAccessible(TCard* card) : QAccessibleWidget(card) {}
-
-    QAccessible::Role role() const override
+    explicit CardAccessible(TCard* card)
+        : QAccessibleWidget(card)
     {
-        return Pressable() ? QAccessible::Button : QAccessible::Graphic;
     }
+
+    QAccessible::Role role() const override { return Pressable() ? QAccessible::Button : QAccessible::Graphic; }
 
     QString text(QAccessible::Text t) const override
     {

@@ -32,7 +32,10 @@ void PutU16(std::vector<std::uint8_t>& out, std::uint16_t v)
     out.push_back(static_cast<std::uint8_t>(v >> 8U));
 }
 
-bool IsBlack(std::uint32_t pixel) { return (pixel & 0x00ffffffU) == 0; }
+bool IsBlack(std::uint32_t pixel)
+{
+    return (pixel & 0x00ffffffU) == 0;
+}
 
 std::array<std::string, 64> MakeNames()
 {
@@ -111,9 +114,9 @@ std::optional<Bitmap8> DecodeBmp(std::span<const std::uint8_t> bytes)
     const std::int64_t height = signedHeight < 0 ? -static_cast<std::int64_t>(signedHeight) : signedHeight;
     const std::uint32_t used = ReadU32(bytes, info + 32);
     const std::uint32_t colours = used == 0 ? PaletteSize : used;
-    if (ReadU32(bytes, info) != InfoHeaderBytes || width < 1 || width > MaxSide || height < 1
-        || height > MaxSide || ReadU16(bytes, info + 12) != 1 || ReadU16(bytes, info + 14) != 8
-        || ReadU32(bytes, info + 16) != 0 || colours > PaletteSize)
+    if (ReadU32(bytes, info) != InfoHeaderBytes || width < 1 || width > MaxSide || height < 1 || height > MaxSide
+        || ReadU16(bytes, info + 12) != 1 || ReadU16(bytes, info + 14) != 8 || ReadU32(bytes, info + 16) != 0
+        || colours > PaletteSize)
         return std::nullopt;
 
     const std::size_t paletteStart = FileHeaderBytes + InfoHeaderBytes;
@@ -129,12 +132,14 @@ std::optional<Bitmap8> DecodeBmp(std::span<const std::uint8_t> bytes)
     image.palette.fill(0xff000000U);
     for (std::uint32_t i = 0; i < colours; ++i) {
         const std::size_t at = paletteStart + std::size_t{i} * 4;
-        image.palette[i] = 0xff000000U | std::uint32_t{bytes[at + 2]} << 16U | std::uint32_t{bytes[at + 1]} << 8U | bytes[at];
+        image.palette[i] =
+            0xff000000U | std::uint32_t{bytes[at + 2]} << 16U | std::uint32_t{bytes[at + 1]} << 8U | bytes[at];
     }
     image.indices.resize(static_cast<std::size_t>(width) * image.height);
     for (int y = 0; y < image.height; ++y) {
         const int stored = signedHeight < 0 ? y : image.height - 1 - y;
-        const auto source = bytes.subspan(pixelOffset + row * static_cast<std::size_t>(stored), static_cast<std::size_t>(width));
+        const auto source =
+            bytes.subspan(pixelOffset + row * static_cast<std::size_t>(stored), static_cast<std::size_t>(width));
         if (std::any_of(source.begin(), source.end(), [&](std::uint8_t index) { return index >= colours; }))
             return std::nullopt;
         std::copy(source.begin(), source.end(), image.indices.begin() + static_cast<std::ptrdiff_t>(y) * width);
@@ -142,8 +147,8 @@ std::optional<Bitmap8> DecodeBmp(std::span<const std::uint8_t> bytes)
     return image;
 }
 
-void FloodFillBoundedByBlack(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                             int x, int y, std::uint32_t colour)
+void FloodFillBoundedByBlack(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride, int x, int y,
+                             std::uint32_t colour)
 {
     if (x < 0 || y < 0 || x >= width || y >= height || IsBlack(pixels[y * stride + x]))
         return;

@@ -20,9 +20,8 @@ constexpr int PaletteSize = 256;
 constexpr int MaxColoursPerImage = 9;
 
 constexpr std::string_view SuitLetters = "CDHS";
-constexpr std::array<std::string_view, 12> BackNames{
-    "STD1", "STD2", "FISHES1", "FISHES2", "BEACH", "LEAVES1",
-    "LEAVES2", "ROBOT", "ROSES", "SHELL", "CASTLE", "HAND"};
+constexpr std::array<std::string_view, 12> BackNames{"STD1",    "STD2",  "FISHES1", "FISHES2", "BEACH",  "LEAVES1",
+                                                     "LEAVES2", "ROBOT", "ROSES",   "SHELL",   "CASTLE", "HAND"};
 
 // The 52 faces "C1" .. "S13" in suit order, then the 12 backs in the order of TDecks.
 const std::array<std::string, 64>& CardNames();
@@ -42,7 +41,10 @@ struct Bitmap8 {
 constexpr std::size_t FileHeaderBytes = 14;
 constexpr std::size_t InfoHeaderBytes = 40;
 constexpr std::size_t PaletteBytes = PaletteSize * 4;
-constexpr std::size_t RowBytes(int width) { return (static_cast<std::size_t>(width) + 3U) & ~std::size_t{3}; }
+constexpr std::size_t RowBytes(int width)
+{
+    return (static_cast<std::size_t>(width) + 3U) & ~std::size_t{3};
+}
 constexpr std::size_t CardDibBytes = InfoHeaderBytes + PaletteBytes + RowBytes(CardWidth) * CardHeight;
 
 // An uncompressed 8-bit BMP file; the part after the 14-byte file header is the
@@ -57,7 +59,7 @@ std::optional<Bitmap8> DecodeBmp(std::span<const std::uint8_t> bytes);
 // Gives `colour` to the 4-connected region around (x, y) of pixels that are not pure black
 // (red, green and blue all 0); alpha bits are ignored. A black or outside start pixel fills
 // nothing. Pixels are 0xAARRGGBB, `stride` counts pixels per row.
-void FloodFillBoundedByBlack(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride,
-                             int x, int y, std::uint32_t colour);
+void FloodFillBoundedByBlack(std::uint32_t* pixels, int width, int height, std::ptrdiff_t stride, int x, int y,
+                             std::uint32_t colour);
 
 } // namespace cards

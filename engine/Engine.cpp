@@ -54,8 +54,8 @@ void SortHand(std::uint8_t hand)
                 std::swap(h[i], h[i + 1]);
 }
 
-void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2,
-                      std::int32_t r3, std::int32_t r4)
+void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
+                      std::int32_t r4)
 {
     std::int32_t& value = HandValue.at(hand);
     switch (HandCategory.at(hand)) {
@@ -109,10 +109,8 @@ void ClassifyHand(std::uint8_t hand)
 {
     SortHand(hand);
     const HandCards& h = Hands[hand];
-    const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank,
-                       r4 = h[4].rank;
-    const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit,
-                       s4 = h[4].suit;
+    const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank, r4 = h[4].rank;
+    const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit, s4 = h[4].suit;
     std::uint8_t& category = HandCategory[hand];
     category = HighCard;
 
@@ -146,10 +144,8 @@ void ClassifyHand(std::uint8_t hand)
 void ComputerDraw()
 {
     const HandCards h = Hands[ComputerHand]; // the rules test the hand as it was classified
-    const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank,
-                       r4 = h[4].rank;
-    const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit,
-                       s4 = h[4].suit;
+    const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank, r4 = h[4].rank;
+    const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit, s4 = h[4].suit;
     auto replace = [](std::initializer_list<int> slots) {
         for (int slot : slots)
             DealCard(ComputerHand, slot);

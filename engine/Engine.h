@@ -64,8 +64,8 @@ void DealCard(std::uint8_t hand, int slot);
 void DealHand(std::uint8_t hand);
 
 void SortHand(std::uint8_t hand);
-void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2,
-                      std::int32_t r3, std::int32_t r4);
+void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
+                      std::int32_t r4);
 // Sorts the hand, then sets its HandCategory and HandValue.
 void ClassifyHand(std::uint8_t hand);
 

@@ -1,8 +1,8 @@
 #include "session/Profile.h"
 
 #include <cerrno>
-#include <cstdint>
 #include <csignal>
+#include <cstdint>
 #include <dirent.h>
 #include <fcntl.h>
 #include <new>
@@ -206,15 +206,14 @@ bool IsPlainNumber(std::string_view s)
 pid_t TemporaryOwner(std::string_view name, std::string_view fileName)
 {
     constexpr std::string_view Suffix = ".tmp";
-    if (!name.starts_with(fileName) || !name.ends_with(Suffix) || name.size() <= fileName.size() + Suffix.size() ||
-        name[fileName.size()] != '.') {
+    if (!name.starts_with(fileName) || !name.ends_with(Suffix) || name.size() <= fileName.size() + Suffix.size()
+        || name[fileName.size()] != '.') {
         return 0;
     }
-    const std::string_view middle =
-        name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - Suffix.size());
+    const std::string_view middle = name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - Suffix.size());
     const std::size_t dot = middle.find('.');
-    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot)) ||
-        !IsPlainNumber(middle.substr(dot + 1))) {
+    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot))
+        || !IsPlainNumber(middle.substr(dot + 1))) {
         return 0;
     }
     const long long pid = std::stoll(std::string(middle.substr(0, dot)));
@@ -383,7 +382,6 @@ std::string ResolveLinks(std::string path)
     return path;
 }
 
-
 LoadedFile LoadFile(const std::string& path)
 {
     LoadedFile file;
@@ -428,14 +426,12 @@ LoadedFile LoadFile(const std::string& path)
     return file;
 }
 
-std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
-                                          std::string_view key)
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key)
 {
     return Locate(text, section, key).value;
 }
 
-std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
-                      std::string_view value)
+std::string WithValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value)
 {
     const Place place = Locate(text, section, key);
     std::string line = std::string(key) + "=" + std::string(value);

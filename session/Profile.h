@@ -29,14 +29,12 @@ LoadedFile LoadFile(const std::string& path);
 // The value of `key` in the first section named `section` (both matched without regard to
 // ASCII letter case), trimmed and with one pair of surrounding quotes removed; nullopt when
 // the key is missing or its line has no "=".
-std::optional<std::string_view> FindValue(std::string_view text, std::string_view section,
-                                          std::string_view key);
+std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key);
 
 // The text with `key=value` written into `section`: an existing key line is rewritten where
 // it stands, a missing key goes after the last non-blank line of its section, a missing
 // section goes at the end. Every other byte stays as it was.
-std::string WithValue(std::string_view text, std::string_view section, std::string_view key,
-                      std::string_view value);
+std::string WithValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
 // A file's bytes as the text rules above see them. UTF-16 (a file that starts with its byte
 // order mark) becomes 8-bit text, UTF-8 with surrogates kept as they are, so that every

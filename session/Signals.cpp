@@ -36,7 +36,8 @@ extern "C" void OnTerminationSignal(int signalNumber)
 
 } // namespace
 
-TerminationSignals::TerminationSignals(QObject* parent) : QObject(parent)
+TerminationSignals::TerminationSignals(QObject* parent)
+    : QObject(parent)
 {
     if (pipe2(pipe_, O_CLOEXEC | O_NONBLOCK) != 0)
         return; // without a pipe the signals keep their default action: the process ends

@@ -59,12 +59,12 @@ constexpr int KeepLefts[5] = {51, 184, 310, 443, 570};
 constexpr int KeepWidths[5] = {93, 91, 89, 88, 86};
 
 const QString Caption = QStringLiteral("Wirtola wer. 1.1");
-const QString StakeRefused = QStringLiteral(
-    "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
-const QString StakeHint = QStringLiteral(
-    "W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.");
-const QString FundExhausted = QStringLiteral(
-    "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
+const QString StakeRefused =
+    QStringLiteral("Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
+const QString StakeHint =
+    QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.");
+const QString FundExhausted =
+    QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
 const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.").arg(StartingFund);
 const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry: %1");
@@ -72,7 +72,11 @@ const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry
 // Marks a deal or a draw as in progress for as long as its handler runs.
 class BusyScope {
 public:
-    explicit BusyScope(bool& flag) : flag_(flag) { flag_ = true; }
+    explicit BusyScope(bool& flag)
+        : flag_(flag)
+    {
+        flag_ = true;
+    }
     ~BusyScope() { flag_ = false; }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
@@ -361,13 +365,10 @@ void TForm1::CardBuilder(std::uint8_t hand, bool faceUp)
                     boxes::Guarded([this, clicked] { PokerCardOnClickHandler(clicked); });
                 });
                 // A cleared keep box sends the card away at the draw; a screen reader says so.
-                connect(KeepBox(slot), &QCheckBox::toggled, card, [this, card](bool keep) {
-                    card->SetExchangeMark(showdownPending_ && !keep);
-                });
+                connect(KeepBox(slot), &QCheckBox::toggled, card,
+                        [this, card](bool keep) { card->SetExchangeMark(showdownPending_ && !keep); });
             }
-            connect(card, &TCard::PaintFailed, this, [](const QString& message) {
-                boxes::ShowError(message);
-            });
+            connect(card, &TCard::PaintFailed, this, [](const QString& message) { boxes::ShowError(message); });
         }
         card->move(50 + 130 * slot, top);
         card->show();

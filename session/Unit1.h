@@ -61,22 +61,22 @@ public:
     bool Ended() const { return ended_; }
 
     // Controls, by the names the handlers know them by.
-    QFrame* Panel1;                // the top panel that holds the buttons and fields
-    QPushButton* btnRozdanie;      // the deal button, "Rozdanie kart"
-    QPushButton* btnKupno;         // the draw button, "Kupno i licytacja"
-    QLineEdit* Edit1;              // the stake field
-    TUpDown* UpDown1;              // the stake field's spinner
-    QLabel* StaticText1;           // the stake field's label, "Stawka:"
-    QLabel* StaticText2;           // the fund field's label, "Fundusz:"
-    QLineEdit* Edit2;              // the fund field (read-only)
-    std::array<QCheckBox*, 5> CheckBoxes{}; // the keep boxes "Zostaw 1" to "Zostaw 5"
-    QStatusBar* StatusBar1;        // the status bar with its one text
-    QMenu* Ustawienia1;            // the settings menu
-    QAction* MuzykaZal1;           // the sound switch, "Dzwięki włączone"
-    QAction* Bank1;                // the bank loan, "Pożyczka z banku"
-    QAction* Pomoc1;               // the help, "Pomoc"
-    QAction* Koniec1;              // the end of the game, "Koniec"
-    TKwBeeper* Beeper;             // the tune player
+    QFrame* Panel1;                                      // the top panel that holds the buttons and fields
+    QPushButton* btnRozdanie;                            // the deal button, "Rozdanie kart"
+    QPushButton* btnKupno;                               // the draw button, "Kupno i licytacja"
+    QLineEdit* Edit1;                                    // the stake field
+    TUpDown* UpDown1;                                    // the stake field's spinner
+    QLabel* StaticText1;                                 // the stake field's label, "Stawka:"
+    QLabel* StaticText2;                                 // the fund field's label, "Fundusz:"
+    QLineEdit* Edit2;                                    // the fund field (read-only)
+    std::array<QCheckBox*, 5> CheckBoxes{};              // the keep boxes "Zostaw 1" to "Zostaw 5"
+    QStatusBar* StatusBar1;                              // the status bar with its one text
+    QMenu* Ustawienia1;                                  // the settings menu
+    QAction* MuzykaZal1;                                 // the sound switch, "Dzwięki włączone"
+    QAction* Bank1;                                      // the bank loan, "Pożyczka z banku"
+    QAction* Pomoc1;                                     // the help, "Pomoc"
+    QAction* Koniec1;                                    // the end of the game, "Koniec"
+    TKwBeeper* Beeper;                                   // the tune player
     std::array<std::array<TCard*, 5>, 2> CardControls{}; // [hand][slot], made at the first deal
 
 signals:
@@ -113,8 +113,8 @@ private:
     bool busy_ = false;            // a deal or a draw is being handled
     bool showdownPending_ = false; // a deal waits for its one showdown
     bool ended_ = false;
-    bool rewardShown_ = false;     // the reward window is up and has not asked for its reset
-    bool saveFailing_ = false;     // a save after a round failed and none has succeeded since
+    bool rewardShown_ = false; // the reward window is up and has not asked for its reset
+    bool saveFailing_ = false; // a save after a round failed and none has succeeded since
 };
 
 extern TForm1* Form1;

@@ -10,8 +10,13 @@
 #include <algorithm>
 
 TUpDown::TUpDown(QWidget* parent, int min, int max, int increment, int position)
-    : QWidget(parent), up_(new QToolButton(this)), down_(new QToolButton(this)), min_(min),
-      max_(max), increment_(increment), position_(position)
+    : QWidget(parent)
+    , up_(new QToolButton(this))
+    , down_(new QToolButton(this))
+    , min_(min)
+    , max_(max)
+    , increment_(increment)
+    , position_(position)
 {
     up_->setArrowType(Qt::UpArrow);
     down_->setArrowType(Qt::DownArrow);

@@ -7,8 +7,8 @@
 // on Linux), so the tick counter, the wake-up timer and the audio thread agree on "now".
 inline std::int64_t MonotonicNanoseconds()
 {
-    return std::chrono::duration_cast<std::chrono::nanoseconds>(
-        std::chrono::steady_clock::now().time_since_epoch()).count();
+    return std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
 }
 
 constexpr std::int64_t NanosecondsPerMillisecond = 1'000'000;

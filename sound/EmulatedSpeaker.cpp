@@ -1,6 +1,9 @@
 #include "sound/EmulatedSpeaker.h"
 
-EmulatedSpeaker::EmulatedSpeaker(ToneSink& sink) : sink_(sink) {}
+EmulatedSpeaker::EmulatedSpeaker(ToneSink& sink)
+    : sink_(sink)
+{
+}
 
 std::uint8_t EmulatedSpeaker::Read(std::uint16_t port) const
 {

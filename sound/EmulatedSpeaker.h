@@ -43,6 +43,6 @@ private:
     std::uint8_t accessMode_ = 3; // 1 low byte only, 2 high byte only, 3 low then high
     bool highByteNext_ = false;
     std::uint8_t lowByte_ = 0;
-    std::uint32_t count_ = 0;     // 0 while no count is loaded; a written 0 means 65536
+    std::uint32_t count_ = 0; // 0 while no count is loaded; a written 0 means 65536
     double frequency_ = 0;
 };

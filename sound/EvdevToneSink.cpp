@@ -40,7 +40,10 @@ std::unique_ptr<EvdevToneSink> EvdevToneSink::Open()
     return nullptr;
 }
 
-EvdevToneSink::EvdevToneSink(int fd) : fd_(fd) {}
+EvdevToneSink::EvdevToneSink(int fd)
+    : fd_(fd)
+{
+}
 
 EvdevToneSink::~EvdevToneSink()
 {

@@ -12,18 +12,16 @@ constexpr std::uint16_t Rest = 1;
 
 constexpr TNote OK[] = {{932, 100}, {988, 100}, {1046, 100}};
 constexpr TNote Error[] = {{92, 150}, {Rest, 200}, {65, 500}};
-constexpr TNote Welcome[] = {{932, 100}, {988, 100}, {1046, 100}, {Rest, 100},
-                             {1046, 100}, {988, 100}, {932, 100}};
+constexpr TNote Welcome[] = {{932, 100}, {988, 100}, {1046, 100}, {Rest, 100}, {1046, 100}, {988, 100}, {932, 100}};
 constexpr TNote Emergency[] = {{698, 200}, {494, 200}, {698, 200}, {494, 200},
                                {698, 200}, {494, 200}, {698, 200}, {494, 200}};
 // 189 and 149 Hz are off the even-tempered scale, and are meant to be.
-constexpr TNote Wrong[] = {{261, 150}, {247, 50}, {233, 50}, {220, 50}, {207, 50},
-                           {196, 50}, {189, 50}, {174, 50}, {165, 50}, {155, 50},
-                           {149, 50}, {138, 50}, {131, 100}, {65, 200}};
+constexpr TNote Wrong[] = {{261, 150}, {247, 50}, {233, 50}, {220, 50}, {207, 50}, {196, 50},  {189, 50},
+                           {174, 50},  {165, 50}, {155, 50}, {149, 50}, {138, 50}, {131, 100}, {65, 200}};
 constexpr TNote Call[] = {{196, 650}, {Rest, 100}, {165, 500}};
-constexpr TNote Official[] = {{196, 200}, {Rest, 50}, {196, 200}, {Rest, 50}, {196, 200},
+constexpr TNote Official[] = {{196, 200}, {Rest, 50}, {196, 200},  {Rest, 50}, {196, 200},
                               {Rest, 50}, {165, 700}, {Rest, 100}, {261, 200}, {Rest, 50},
-                              {261, 200}, {Rest, 50}, {261, 200}, {Rest, 50}, {131, 700}};
+                              {261, 200}, {Rest, 50}, {261, 200},  {Rest, 50}, {131, 700}};
 constexpr TNote Daze[] = {{329, 100}, {311, 100}, {293, 100}, {311, 100}, {329, 100}, {311, 100},
                           {293, 100}, {311, 100}, {329, 100}, {311, 100}, {293, 100}, {311, 100}};
 constexpr TNote Fall[] = {{329, 100}, {311, 100}, {293, 100}, {311, 100}, {349, 100}, {329, 100},
@@ -31,13 +29,13 @@ constexpr TNote Fall[] = {{329, 100}, {311, 100}, {293, 100}, {311, 100}, {349, 
 constexpr TNote Chord[] = {{494, 80}, {466, 80}, {440, 80}, {415, 80}, {392, 80}, {370, 80},
                            {349, 80}, {329, 80}, {311, 80}, {293, 80}, {277, 80}, {261, 80}};
 constexpr TNote Whisle[] = {{523, 80}, {698, 80}, {784, 80}, {1046, 80}};
-constexpr TNote Hanging[] = {{784, 80}, {1046, 80}, {830, 80}, {1109, 80}, {880, 80}, {1174, 80},
+constexpr TNote Hanging[] = {{784, 80}, {1046, 80}, {830, 80}, {1109, 80}, {880, 80},  {1174, 80},
                              {932, 80}, {1244, 80}, {988, 80}, {1318, 80}, {1046, 80}, {1397, 80}};
 constexpr TNote Climb[] = {{261, 80}, {277, 80}, {293, 80}, {311, 80}, {329, 80}, {349, 80},
                            {370, 80}, {392, 80}, {415, 80}, {440, 80}, {466, 80}, {494, 80}};
 
-constexpr std::array<std::span<const TNote>, 13> Tunes = {
-    OK, Error, Welcome, Emergency, Wrong, Call, Official, Daze, Fall, Chord, Whisle, Hanging, Climb};
+constexpr std::array<std::span<const TNote>, 13> Tunes = {OK,   Error, Welcome, Emergency, Wrong,   Call, Official,
+                                                          Daze, Fall,  Chord,   Whisle,    Hanging, Climb};
 
 constexpr std::uint32_t TimerClock = 1193181;
 constexpr std::uint16_t CounterPort = 0x42;
@@ -90,10 +88,18 @@ void TKwBeeper::SetBeatDuration(TBeatDuration value)
         return;
     beatDuration_ = value;
     switch (value) {
-    case bd_500: beatLength_ = 500; break;
-    case bd_1000: beatLength_ = 1000; break;
-    case bd_1500: beatLength_ = 1500; break;
-    case bd_2000: beatLength_ = 2000; break;
+    case bd_500:
+        beatLength_ = 500;
+        break;
+    case bd_1000:
+        beatLength_ = 1000;
+        break;
+    case bd_1500:
+        beatLength_ = 1500;
+        break;
+    case bd_2000:
+        beatLength_ = 2000;
+        break;
     }
 }
 

@@ -6,8 +6,19 @@
 #include <span>
 
 enum TPresetSound : std::uint8_t {
-    psOK, psError, psWelcome, psEmergency, psWrong, psCall,
-    psOfficial, psDaze, psFall, psChord, psWhisle, psHanging, psClimb
+    psOK,
+    psError,
+    psWelcome,
+    psEmergency,
+    psWrong,
+    psCall,
+    psOfficial,
+    psDaze,
+    psFall,
+    psChord,
+    psWhisle,
+    psHanging,
+    psClimb
 };
 
 enum TBeatDuration : std::uint8_t { bd_500, bd_1000, bd_1500, bd_2000 };

@@ -28,8 +28,7 @@ void SleepUntil(std::int64_t nanoseconds)
     timespec when{};
     when.tv_sec = static_cast<time_t>(nanoseconds / 1'000'000'000);
     when.tv_nsec = static_cast<long>(nanoseconds % 1'000'000'000);
-    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr) == EINTR) {
-    }
+    while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &when, nullptr) == EINTR) {}
 }
 
 // A one-shot wake-up at an absolute CLOCK_MONOTONIC time that the event loop watches, so a
@@ -75,7 +74,8 @@ private:
 } // namespace
 
 LinuxSpeakerPlatform::LinuxSpeakerPlatform(std::unique_ptr<ToneSink> sink)
-    : sink_(sink ? std::move(sink) : std::make_unique<SilentToneSink>()), speaker_(*sink_)
+    : sink_(sink ? std::move(sink) : std::make_unique<SilentToneSink>())
+    , speaker_(*sink_)
 {
 }
 

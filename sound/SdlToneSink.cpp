@@ -52,7 +52,10 @@ private:
 } // namespace
 
 struct SdlToneSink::Device {
-    Device() : stream(SampleRate, Amplitude, Latency) {}
+    Device()
+        : stream(SampleRate, Amplitude, Latency)
+    {
+    }
 
     enum class State { Opening, Open, Failed };
 
@@ -179,6 +182,6 @@ void SdlToneSink::Fill(void* device, std::uint8_t* stream, int length)
     auto* d = static_cast<Device*>(device);
     const std::int64_t now = MonotonicNanoseconds();
     const std::lock_guard lock(d->mutex);
-    d->stream.Render(reinterpret_cast<std::int16_t*>(stream),
-                     static_cast<std::size_t>(length) / sizeof(std::int16_t), now);
+    d->stream.Render(reinterpret_cast<std::int16_t*>(stream), static_cast<std::size_t>(length) / sizeof(std::int16_t),
+                     now);
 }

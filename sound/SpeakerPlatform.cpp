@@ -29,7 +29,8 @@ SpeakerPlatform& CurrentSpeakerPlatform()
     return installed != nullptr ? *installed : RealPlatform();
 }
 
-ScopedSpeakerPlatform::ScopedSpeakerPlatform(SpeakerPlatform& platform) : previous_(installed)
+ScopedSpeakerPlatform::ScopedSpeakerPlatform(SpeakerPlatform& platform)
+    : previous_(installed)
 {
     installed = &platform;
 }

@@ -13,9 +13,10 @@ std::int64_t FloorDiv(std::int64_t a, std::int64_t b)
 
 } // namespace
 
-SquareWaveStream::SquareWaveStream(std::int32_t sampleRate, std::int16_t amplitude,
-                                   std::int64_t latencyNanoseconds)
-    : sampleRate_(sampleRate), amplitude_(amplitude), latency_(latencyNanoseconds)
+SquareWaveStream::SquareWaveStream(std::int32_t sampleRate, std::int16_t amplitude, std::int64_t latencyNanoseconds)
+    : sampleRate_(sampleRate)
+    , amplitude_(amplitude)
+    , latency_(latencyNanoseconds)
 {
 }
 

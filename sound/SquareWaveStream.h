@@ -43,10 +43,10 @@ private:
     std::int64_t latency_;
     std::deque<Change> pending_;
     bool anchored_ = false;
-    std::int64_t anchorTime_ = 0;   // the clock time that sample anchorSample_ stands for
+    std::int64_t anchorTime_ = 0; // the clock time that sample anchorSample_ stands for
     std::int64_t anchorSample_ = 0;
-    std::int64_t position_ = 0;     // index of the next sample to render
-    std::int64_t silentSince_ = 0;  // sample index where the current silence began
+    std::int64_t position_ = 0;    // index of the next sample to render
+    std::int64_t silentSince_ = 0; // sample index where the current silence began
     double frequency_ = 0;
-    double phase_ = 0;              // 0..1 within one period; the first half is high
+    double phase_ = 0; // 0..1 within one period; the first half is high
 };

@@ -79,8 +79,7 @@ bool AskEndWithoutSaving()
 
 void ShowError(const QString& message)
 {
-    QMessageBox box(QMessageBox::Critical, applicationTitle,
-                    WithLineBreaks(WithFullStop(message)), QMessageBox::Ok);
+    QMessageBox box(QMessageBox::Critical, applicationTitle, WithLineBreaks(WithFullStop(message)), QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
     RunBox(box);
 }

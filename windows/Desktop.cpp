@@ -36,8 +36,7 @@ Metrics Current()
     metrics.width = virtualDesktop.width();
     // Qt reports a scaled screen as 96 logical dpi times its pixel ratio; multiplying back gives
     // the resolution the user chose (120 at 125 %), which is what the help window's rule asks.
-    metrics.pixelsPerInch =
-        static_cast<int>(std::lround(screen->logicalDotsPerInchY() * screen->devicePixelRatio()));
+    metrics.pixelsPerInch = static_cast<int>(std::lround(screen->logicalDotsPerInchY() * screen->devicePixelRatio()));
     return metrics;
 }
 
@@ -66,8 +65,7 @@ std::optional<QMargins> ReportedFrame(const QWidget& window)
     // QWidget::frameGeometry can lag behind while the window manager reparents the window;
     // the platform window's margins come straight from what the manager announced.
     const QMargins margins = handle->frameMargins();
-    if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 ||
-        margins.bottom() < 0)
+    if (margins.isNull() || margins.left() < 0 || margins.top() < 0 || margins.right() < 0 || margins.bottom() < 0)
         return std::nullopt;
     return margins;
 }

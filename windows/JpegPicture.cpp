@@ -45,8 +45,8 @@ bool DecodeInto(const std::uint8_t* data, std::size_t size, JpegPicture& picture
     jpeg_create_decompress(&cinfo);
     jpeg_mem_src(&cinfo, data, static_cast<unsigned long>(size));
 
-    bool ok = jpeg_read_header(&cinfo, TRUE) == JPEG_HEADER_OK && !cinfo.progressive_mode
-        && !cinfo.arith_code && cinfo.image_width <= JpegMaxSide && cinfo.image_height <= JpegMaxSide
+    bool ok = jpeg_read_header(&cinfo, TRUE) == JPEG_HEADER_OK && !cinfo.progressive_mode && !cinfo.arith_code
+        && cinfo.image_width <= JpegMaxSide && cinfo.image_height <= JpegMaxSide
         && static_cast<std::int64_t>(cinfo.image_width) * cinfo.image_height <= JpegMaxPixels;
     if (ok) {
         cinfo.out_color_space = JCS_RGB;

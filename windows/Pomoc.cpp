@@ -1,7 +1,7 @@
 #include "windows/Pomoc.h"
 
-#include "windows/Desktop.h"
 #include "windows/Colours.h"
+#include "windows/Desktop.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -32,8 +32,7 @@ int ScaledPointSize(int points)
 }
 
 TFPomoc::TFPomoc(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf8(Caption));
     // Closing the main window ends the program even while this one is open.
@@ -98,8 +97,7 @@ void TFPomoc::PlaceAtTopRight(int widened)
     if (const std::optional<QMargins> frame = desktop::ReportedFrame(*this)) {
         // The client's own position: Qt's idea of the frame may still be stale here.
         const int outerWidth = width() - widened + frame->left() + frame->right();
-        setGeometry(screen.width - outerWidth - 20 + frame->left(), screen.top + frame->top(), width(),
-                    height());
+        setGeometry(screen.width - outerWidth - 20 + frame->left(), screen.top + frame->top(), width(), height());
         return;
     }
     move(screen.width - (desktop::OuterWidth(*this) - widened) - 20, screen.top);
@@ -131,8 +129,7 @@ bool TFPomoc::event(QEvent* event)
 bool TFPomoc::eventFilter(QObject* watched, QEvent* event)
 {
     // The window sees the memo's keys first.
-    if (watched == Memo1 && event->type() == QEvent::KeyPress &&
-        FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
+    if (watched == Memo1 && event->type() == QEvent::KeyPress && FormKeyDown(static_cast<QKeyEvent*>(event)->key()))
         return true;
     return QWidget::eventFilter(watched, event);
 }

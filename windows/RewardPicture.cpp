@@ -9,8 +9,8 @@
 
 QImage DecodeJpegToImage(const QByteArray& stream)
 {
-    const auto picture = DecodeJpeg(reinterpret_cast<const std::uint8_t*>(stream.constData()),
-                                    static_cast<std::size_t>(stream.size()));
+    const auto picture =
+        DecodeJpeg(reinterpret_cast<const std::uint8_t*>(stream.constData()), static_cast<std::size_t>(stream.size()));
     if (!picture)
         return {};
     QImage image(picture->width, picture->height, QImage::Format_RGB888);

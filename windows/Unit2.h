@@ -34,11 +34,11 @@ public:
     void FormKeyPress();
     void PlayFanfare();
 
-    QFrame* Panel1;    // the sunken frame around the picture
+    QFrame* Panel1;     // the sunken frame around the picture
     QPushButton* btnOk; // the "Amen" button over the picture
-    QLabel* Image1;    // the reward picture
-    QLabel* Label21;   // the fanfare's loop flag: "Gra" or "NieGra"
-    QTimer* Timer1;    // the fanfare timer: the first after 1000 ms, then 300 ms apart
+    QLabel* Image1;     // the reward picture
+    QLabel* Label21;    // the fanfare's loop flag: "Gra" or "NieGra"
+    QTimer* Timer1;     // the fanfare timer: the first after 1000 ms, then 300 ms apart
 
     void done(int result) override;
 

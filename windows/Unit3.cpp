@@ -1,7 +1,7 @@
 #include "windows/Unit3.h"
 
-#include "windows/Desktop.h"
 #include "windows/Colours.h"
+#include "windows/Desktop.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -21,7 +21,10 @@ const QColor Yellow{255, 255, 0};
 // highlight at bottom and right.
 class LoweredPanel : public QWidget {
 public:
-    explicit LoweredPanel(QWidget* parent) : QWidget(parent) {}
+    explicit LoweredPanel(QWidget* parent)
+        : QWidget(parent)
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -46,7 +49,10 @@ protected:
 // A lowered frame bevel; at 3 px high it reads as an engraved horizontal rule.
 class FrameBevel : public QWidget {
 public:
-    explicit FrameBevel(QWidget* parent) : QWidget(parent) {}
+    explicit FrameBevel(QWidget* parent)
+        : QWidget(parent)
+    {
+    }
 
 protected:
     void paintEvent(QPaintEvent*) override
@@ -55,10 +61,8 @@ protected:
         const int right = width() - 1;
         const int bottom = height() - 1;
         // The highlight ring one pixel in, then the shadow ring over it from the corner.
-        DrawRing(painter, QRect(QPoint(1, 1), QPoint(right, bottom)),
-                 palette().color(QPalette::Light));
-        DrawRing(painter, QRect(QPoint(0, 0), QPoint(right - 1, bottom - 1)),
-                 palette().color(QPalette::Dark));
+        DrawRing(painter, QRect(QPoint(1, 1), QPoint(right, bottom)), palette().color(QPalette::Light));
+        DrawRing(painter, QRect(QPoint(0, 0), QPoint(right - 1, bottom - 1)), palette().color(QPalette::Dark));
     }
 
 private:
@@ -80,8 +84,7 @@ QLabel* MakeStaticText(QWidget* parent, const char* text, const QRect& geometry)
 } // namespace
 
 TForm3::TForm3(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                          Qt::WindowCloseButtonHint)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
     setWindowTitle(QString::fromUtf8(Caption));
     // Closing the main window ends the program even while this one is open.

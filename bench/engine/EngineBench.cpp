@@ -18,8 +18,7 @@ void BM_ClassifyAllHands(benchmark::State& state)
             for (int c = b + 1; c <= 50; ++c)
                 for (int d = c + 1; d <= 51; ++d)
                     for (int e = d + 1; e <= 52; ++e)
-                        hands.push_back({DecodeCard(a), DecodeCard(b), DecodeCard(c),
-                                         DecodeCard(d), DecodeCard(e)});
+                        hands.push_back({DecodeCard(a), DecodeCard(b), DecodeCard(c), DecodeCard(d), DecodeCard(e)});
     for (auto _ : state) {
         long categories = 0;
         for (const HandCards& h : hands) {

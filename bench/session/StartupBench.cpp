@@ -89,7 +89,7 @@ int main(int argc, char** argv)
     const long gk = Median(gameKb), bk = Median(bareKb);
     std::printf("runs %d (medians)\n", runs);
     std::printf("start-up to first paint: wirtola %.1f ms, bare window %.1f ms, ratio %.2f\n", g, b, g / b);
-    std::printf("resident memory idle:    wirtola %.1f MB, bare window %.1f MB, difference %.1f MB\n",
-                gk / 1024.0, bk / 1024.0, (gk - bk) / 1024.0);
+    std::printf("resident memory idle:    wirtola %.1f MB, bare window %.1f MB, difference %.1f MB\n", gk / 1024.0,
+                bk / 1024.0, (gk - bk) / 1024.0);
     return 0;
 }

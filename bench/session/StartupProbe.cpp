@@ -8,8 +8,8 @@
 #include "session/Unit1.h"
 
 #include <QApplication>
-#include <QMenuBar>
 #include <QMainWindow>
+#include <QMenuBar>
 #include <QTimer>
 
 #include <cstdio>
@@ -40,7 +40,10 @@ long ResidentKb()
 
 class FirstPaint : public QObject {
 public:
-    explicit FirstPaint(const char* windowClass) : windowClass_(windowClass) {}
+    explicit FirstPaint(const char* windowClass)
+        : windowClass_(windowClass)
+    {
+    }
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override

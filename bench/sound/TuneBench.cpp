@@ -19,7 +19,10 @@ namespace {
 // Passes everything on and notes when port 0x61 switches the speaker on or off.
 class TimedPlatform : public SpeakerPlatform {
 public:
-    explicit TimedPlatform(SpeakerPlatform& inner) : inner_(inner) {}
+    explicit TimedPlatform(SpeakerPlatform& inner)
+        : inner_(inner)
+    {
+    }
     bool IsNTFamily() override { return inner_.IsNTFamily(); }
     void Beep(std::uint32_t frequency, std::uint32_t duration) override { inner_.Beep(frequency, duration); }
     std::uint32_t GetTickCount() override { return inner_.GetTickCount(); }
@@ -68,8 +71,7 @@ void PlayOfficial(benchmark::State& state, std::unique_ptr<ToneSink> sink)
             return;
         }
         for (std::size_t i = 0; i + 1 < timed.switches.size(); ++i)
-            errors.push_back(static_cast<double>(timed.switches[i + 1] - timed.switches[i]) / 1e6
-                             - notes[i].duration);
+            errors.push_back(static_cast<double>(timed.switches[i + 1] - timed.switches[i]) / 1e6 - notes[i].duration);
     }
     std::sort(errors.begin(), errors.end());
     state.counters["median_err_ms"] = errors[errors.size() / 2];

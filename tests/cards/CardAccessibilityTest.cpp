@@ -92,20 +92,20 @@ TEST_F(CardAccessibilityTest, NameDescriptionRoleAndPressFollowTheCardsState)
         QAccessible::Role role;
     };
     const Row rows[] = {
-        {"a new card, nobody's", TCardHolder::Nobody, 0, 1, TCardSuit::Hearts, false, false,
-         "dwójka kier", "", QAccessible::Graphic},
-        {"player's face", TCardHolder::Player, 1, 11, TCardSuit::Hearts, false, false,
-         "dama kier", "Twoja karta 1", QAccessible::Button},
+        {"a new card, nobody's", TCardHolder::Nobody, 0, 1, TCardSuit::Hearts, false, false, "dwójka kier", "",
+         QAccessible::Graphic},
+        {"player's face", TCardHolder::Player, 1, 11, TCardSuit::Hearts, false, false, "dama kier", "Twoja karta 1",
+         QAccessible::Button},
         {"player's, turned for the exchange", TCardHolder::Player, 5, 13, TCardSuit::Spades, true, true,
          "karta zakryta", "Twoja karta 5, do wymiany", QAccessible::Button},
         {"player's face, keep box cleared", TCardHolder::Player, 2, 9, TCardSuit::Diamonds, false, true,
          "dziesiątka karo", "Twoja karta 2, do wymiany", QAccessible::Button},
-        {"player's back after the showdown", TCardHolder::Player, 3, 4, TCardSuit::Clubs, true, false,
-         "karta zakryta", "Twoja karta 3", QAccessible::Button},
-        {"computer's hidden", TCardHolder::Computer, 5, 12, TCardSuit::Clubs, true, false,
-         "karta zakryta", "karta komputera 5", QAccessible::Graphic},
-        {"computer's revealed", TCardHolder::Computer, 1, 8, TCardSuit::Hearts, false, false,
-         "dziewiątka kier", "karta komputera 1", QAccessible::Graphic},
+        {"player's back after the showdown", TCardHolder::Player, 3, 4, TCardSuit::Clubs, true, false, "karta zakryta",
+         "Twoja karta 3", QAccessible::Button},
+        {"computer's hidden", TCardHolder::Computer, 5, 12, TCardSuit::Clubs, true, false, "karta zakryta",
+         "karta komputera 5", QAccessible::Graphic},
+        {"computer's revealed", TCardHolder::Computer, 1, 8, TCardSuit::Hearts, false, false, "dziewiątka kier",
+         "karta komputera 1", QAccessible::Graphic},
     };
     QSignalSpy clicks(card_, &TCard::Click);
     for (const Row& row : rows) {
@@ -154,11 +154,21 @@ TEST_F(CardAccessibilityTest, ChangesAreAnnouncedOnceWithTheFinalText)
         // Rank then suit: one announcement, of the whole new card, not the mix in between.
         {"a new card", [this] { card_->SetCard(13, 3); }, {renamed}},
         {"the same card again", [this] { card_->SetCard(13, 3); }, {}},
-        {"turned and marked", [this] { card_->SetShowDeck(true); card_->SetExchangeMark(true); }, {turned, marked}},
+        {"turned and marked",
+         [this] {
+             card_->SetShowDeck(true);
+             card_->SetExchangeMark(true);
+         },
+         {turned, marked}},
         {"another back design", [this] { card_->SetDeckType(TDecks::Fishes1); }, {}},
         {"a new face under the back", [this] { card_->SetCard(2, 0); }, {}},
         {"unmarked", [this] { card_->SetExchangeMark(false); }, {unmarked}},
-        {"marked and unmarked at once", [this] { card_->SetExchangeMark(true); card_->SetExchangeMark(false); }, {}},
+        {"marked and unmarked at once",
+         [this] {
+             card_->SetExchangeMark(true);
+             card_->SetExchangeMark(false);
+         },
+         {}},
     };
     for (const Step& step : steps) {
         SCOPED_TRACE(step.label);

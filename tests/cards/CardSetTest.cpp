@@ -1,5 +1,5 @@
-#include "cards/Card.h"
 #include "cards/CardSet.h"
+#include "cards/Card.h"
 #include "tools/cardgen/Art.h"
 
 #include <QDir>
@@ -196,13 +196,23 @@ TEST(FloodFill, FillsTheRegionBoundedByBlack)
         std::vector<std::string> want; // 'F' filled
     };
     const Case cases[] = {
-        {"corner cut off by a diagonal", {"..###", ".#...", "#....", "#...."}, 0, 0, 0xff00ff00, {"FF###", "F#...", "#....", "#...."}},
+        {"corner cut off by a diagonal",
+         {"..###", ".#...", "#....", "#...."},
+         0,
+         0,
+         0xff00ff00,
+         {"FF###", "F#...", "#....", "#...."}},
         {"diagonal gaps do not leak", {".#..", "#...", "...."}, 0, 0, 0xff00ff00, {"F#..", "#...", "...."}},
         {"other colours are not borders", {".g.#.", "gg.#.", "...#."}, 0, 0, 0xff00ff00, {"FFF#.", "FFF#.", "FFF#."}},
         {"fill colour equal to the region", {"...#", "..##", "...."}, 3, 2, 0xffffffff, {"FFF#", "FF##", "FFFF"}},
         {"black start fills nothing", {"#..", "..."}, 0, 0, 0xff00ff00, {"#..", "..."}},
         {"start outside fills nothing", {"..", ".."}, 5, 0, 0xff00ff00, {"..", ".."}},
-        {"winding region", {".#...", ".#.#.", "...#.", "####."}, 0, 0, 0xff00ff00, {"F#FFF", "F#F#F", "FFF#F", "####F"}},
+        {"winding region",
+         {".#...", ".#.#.", "...#.", "####."},
+         0,
+         0,
+         0xff00ff00,
+         {"F#FFF", "F#F#F", "FFF#F", "####F"}},
     };
     auto pixel = [](char c) -> std::uint32_t { return c == '#' ? 0xff000000 : c == 'g' ? 0xff808080 : 0xffffffff; };
     for (const Case& c : cases) {

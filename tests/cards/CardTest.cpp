@@ -64,7 +64,8 @@ protected:
     // What the window shows at the card's place, read from the window's surface as it is now.
     QImage Shown() const
     {
-        return window_->screen()->grabWindow(window_->winId(), card_->x(), card_->y(), TCard::CardWidth, TCard::CardHeight)
+        return window_->screen()
+            ->grabWindow(window_->winId(), card_->x(), card_->y(), TCard::CardWidth, TCard::CardHeight)
             .toImage()
             .convertToFormat(QImage::Format_RGB32);
     }
@@ -81,7 +82,8 @@ protected:
             for (int x = 0; x < 71; ++x) {
                 const QRgb expected = IsCornerPixel(x, y) ? corner : want.pixel(x, y);
                 if (got.pixel(x, y) != expected && ++wrong <= 3)
-                    ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got.pixel(x, y) << " want " << expected;
+                    ADD_FAILURE() << "pixel " << x << "," << y << ": got " << std::hex << got.pixel(x, y) << " want "
+                                  << expected;
             }
         EXPECT_EQ(wrong, 0);
     }
@@ -154,8 +156,8 @@ TEST_F(CardTest, ValueIsClampedToOneThroughThirteen)
 TEST_F(CardTest, BackShowsWhateverTheFaceAndTheFaceComesBack)
 {
     card_->SetCard(12, 1);
-    const std::array<const char*, 12> backs{"STD1", "STD2", "FISHES1", "FISHES2", "BEACH", "LEAVES1",
-                                            "LEAVES2", "ROBOT", "ROSES", "SHELL", "CASTLE", "HAND"};
+    const std::array<const char*, 12> backs{"STD1",    "STD2",  "FISHES1", "FISHES2", "BEACH",  "LEAVES1",
+                                            "LEAVES2", "ROBOT", "ROSES",   "SHELL",   "CASTLE", "HAND"};
     card_->SetShowDeck(true);
     for (std::size_t i = 0; i < backs.size(); ++i) {
         card_->SetDeckType(static_cast<TDecks>(i));

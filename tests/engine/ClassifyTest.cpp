@@ -102,8 +102,7 @@ TEST(Classify, CountsOverAllFiveCardHands)
 {
     // The familiar table, moved by the ace-high-only rule: the four ace-low straight flushes
     // count as flushes and the 1,020 ace-low straights as high cards.
-    const std::array<long, 10> want{1303560, 1098240, 123552, 54912, 9180,
-                                    5112,    3744,    624,    32,    4};
+    const std::array<long, 10> want{1303560, 1098240, 123552, 54912, 9180, 5112, 3744, 624, 32, 4};
     std::array<long, 10> got{};
     HandCards& h = Hands[PlayerHand];
     for (int a = 1; a <= 48; ++a)
@@ -111,8 +110,7 @@ TEST(Classify, CountsOverAllFiveCardHands)
             for (int c = b + 1; c <= 50; ++c)
                 for (int d = c + 1; d <= 51; ++d)
                     for (int e = d + 1; e <= 52; ++e) {
-                        h = {DecodeCard(a), DecodeCard(b), DecodeCard(c), DecodeCard(d),
-                             DecodeCard(e)};
+                        h = {DecodeCard(a), DecodeCard(b), DecodeCard(c), DecodeCard(d), DecodeCard(e)};
                         ClassifyHand(PlayerHand);
                         ++got[HandCategory[PlayerHand]];
                     }

@@ -30,16 +30,16 @@ struct Row {
 const Row Rows[] = {
     {"A player by category", 0, 13, 1, 2, Outcome::PlayerByCategory, "Gratulacje Wygrałeś !",
      "Wygrałeś złotych polskich  50", 1, 0, +50},
-    {"B computer by category", 6, 5, 2, 20, Outcome::ComputerByCategory,
-     "Tym razem zwycięzcą został Komputer!", "Przykro mi ale Przegrałeś zł.  50", 0, 1, -50},
-    {"C player by value", 1, 4, 1, 9, Outcome::PlayerByValue, "Gratulacje  - Wygrałeś!",
+    {"B computer by category", 6, 5, 2, 20, Outcome::ComputerByCategory, "Tym razem zwycięzcą został Komputer!",
+     "Przykro mi ale Przegrałeś zł.  50", 0, 1, -50},
+    {"C player by value", 1, 4, 1, 9, Outcome::PlayerByValue, "Gratulacje  - Wygrałeś!", "Tym razem Wygrałeś zł. 50", 1,
+     0, +50},
+    {"C signed values: four twos lose to four threes", 7, -1, 7, 0, Outcome::PlayerByValue, "Gratulacje  - Wygrałeś!",
      "Tym razem Wygrałeś zł. 50", 1, 0, +50},
-    {"C signed values: four twos lose to four threes", 7, -1, 7, 0, Outcome::PlayerByValue,
-     "Gratulacje  - Wygrałeś!", "Tym razem Wygrałeś zł. 50", 1, 0, +50},
     {"D computer by value", 3, 12, 3, 2, Outcome::ComputerByValue, "Tym razem wygrał komputer!",
      "Przykro mi ale Przegrałeś zł.  50", 0, 1, -50},
-    {"E tie", 1, 6, 1, 6, Outcome::Tie,
-     "Obie strony czekały - rozdanie jest więc nierozstrzygnięte!", nullptr, 0, 0, 0},
+    {"E tie", 1, 6, 1, 6, Outcome::Tie, "Obie strony czekały - rozdanie jest więc nierozstrzygnięte!", nullptr, 0, 0,
+     0},
 };
 
 } // namespace

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <limits>
 #include <array>
+#include <limits>
 #include <stdexcept>
 #include <vector>
 
@@ -80,18 +80,15 @@ TEST(Random, ClockSourceDecidesTheSeed)
 TEST(Shuffle, KnownDecksForPinnedSeeds)
 {
     // Replayed with an independent model of the generator and the 20000 exchanges.
-    const std::vector<CardCode> seed0{13, 10, 32, 2, 22, 41, 51, 6, 31, 5, 1, 16, 52,
-                                      9, 21, 50, 30, 18, 36, 38, 25, 14, 40, 24, 48, 34,
-                                      8, 23, 35, 47, 4, 3, 11, 44, 15, 49, 37, 28, 43,
-                                      17, 12, 20, 7, 29, 45, 33, 27, 19, 42, 46, 39, 26};
-    const std::vector<CardCode> seed12345{14, 51, 25, 17, 19, 26, 23, 3, 1, 47, 7, 13, 46,
-                                          21, 37, 20, 50, 49, 48, 4, 22, 28, 6, 24, 12, 45,
-                                          35, 44, 41, 40, 5, 18, 11, 15, 29, 39, 38, 34, 8,
-                                          36, 42, 52, 32, 27, 16, 9, 2, 30, 33, 43, 31, 10};
-    const std::vector<CardCode> lastMs{39, 16, 37, 27, 52, 19, 1, 46, 38, 49, 8, 24, 26,
-                                       48, 29, 13, 15, 44, 11, 31, 18, 7, 17, 32, 42, 20,
-                                       45, 43, 51, 4, 12, 41, 23, 3, 36, 14, 33, 47, 25,
-                                       40, 10, 6, 28, 30, 22, 21, 34, 9, 5, 50, 35, 2};
+    const std::vector<CardCode> seed0{13, 10, 32, 2,  22, 41, 51, 6,  31, 5,  1,  16, 52, 9,  21, 50, 30, 18,
+                                      36, 38, 25, 14, 40, 24, 48, 34, 8,  23, 35, 47, 4,  3,  11, 44, 15, 49,
+                                      37, 28, 43, 17, 12, 20, 7,  29, 45, 33, 27, 19, 42, 46, 39, 26};
+    const std::vector<CardCode> seed12345{14, 51, 25, 17, 19, 26, 23, 3,  1,  47, 7,  13, 46, 21, 37, 20, 50, 49,
+                                          48, 4,  22, 28, 6,  24, 12, 45, 35, 44, 41, 40, 5,  18, 11, 15, 29, 39,
+                                          38, 34, 8,  36, 42, 52, 32, 27, 16, 9,  2,  30, 33, 43, 31, 10};
+    const std::vector<CardCode> lastMs{39, 16, 37, 27, 52, 19, 1,  46, 38, 49, 8,  24, 26, 48, 29, 13, 15, 44,
+                                       11, 31, 18, 7,  17, 32, 42, 20, 45, 43, 51, 4,  12, 41, 23, 3,  36, 14,
+                                       33, 47, 25, 40, 10, 6,  28, 30, 22, 21, 34, 9,  5,  50, 35, 2};
     EXPECT_EQ(DeckAfterShuffle(0), seed0);
     EXPECT_EQ(DeckAfterShuffle(12345), seed12345);
     EXPECT_EQ(DeckAfterShuffle(86399999), lastMs);
@@ -121,9 +118,12 @@ TEST(Shuffle, RefillsTheDeckEveryTime)
 
 TEST(Deal, DecodesCardCodes)
 {
-    struct Row { CardCode code; Card want; };
-    const Row rows[] = {{1, {1, 0}}, {13, {13, 0}}, {14, {1, 1}}, {26, {13, 1}},
-                        {27, {1, 2}}, {40, {1, 3}}, {52, {13, 3}}};
+    struct Row {
+        CardCode code;
+        Card want;
+    };
+    const Row rows[] = {{1, {1, 0}},  {13, {13, 0}}, {14, {1, 1}}, {26, {13, 1}},
+                        {27, {1, 2}}, {40, {1, 3}},  {52, {13, 3}}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.code);
         EXPECT_EQ(DecodeCard(row.code), row.want);

@@ -14,13 +14,12 @@ namespace {
 
 // Replacement cards are tens of the four suits and nines, none of which the test hands hold,
 // so each one shows where it went.
-const std::initializer_list<CardCode> Replacements{Code(9, 0), Code(9, 1), Code(9, 2),
-                                                   Code(9, 3), Code(8, 0)};
+const std::initializer_list<CardCode> Replacements{Code(9, 0), Code(9, 1), Code(9, 2), Code(9, 3), Code(8, 0)};
 
 struct DrawRow {
     const char* name;
-    HandCards hand;           // sorted
-    std::vector<int> slots;   // slots that take the replacements, in order
+    HandCards hand;         // sorted
+    std::vector<int> slots; // slots that take the replacements, in order
 };
 
 // C D H S = suits 0 1 2 3.

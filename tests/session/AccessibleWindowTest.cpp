@@ -50,7 +50,10 @@ protected:
 TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
 {
     StartProgram();
-    struct Row { QObject* object; QString name; };
+    struct Row {
+        QObject* object;
+        QString name;
+    };
     const Row rows[] = {
         {StakeField(), "Stawka"},
         {FundField(), "Fundusz"},
@@ -62,8 +65,8 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
         EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
 
     // The labels are tied to their fields, so a reader can go from one to the other.
-    for (auto [label, field] : {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, StakeField()},
-                                {Form1->StaticText2, FundField()}}) {
+    for (auto [label, field] :
+         {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, StakeField()}, {Form1->StaticText2, FundField()}}) {
         bool labelled = false;
         for (const auto& [other, relation] :
              QAccessible::queryAccessibleInterface(field)->relations(QAccessible::Label))
@@ -89,8 +92,8 @@ TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
     for (int slot = 0; slot < 5; ++slot) {
         SCOPED_TRACE(slot);
         EXPECT_EQ(Read(Card(engine::PlayerHand, slot), QAccessible::Description), marked[slot]);
-        EXPECT_EQ(Read(KeepBoxAt(slot), QAccessible::Description),
-                  FaceOf(engine::Hands[engine::PlayerHand][slot])) << "the keep box says which card";
+        EXPECT_EQ(Read(KeepBoxAt(slot), QAccessible::Description), FaceOf(engine::Hands[engine::PlayerHand][slot]))
+            << "the keep box says which card";
     }
     EXPECT_EQ(Read(Card(engine::PlayerHand, 1)), QStringLiteral("karta zakryta"));
     EXPECT_EQ(Read(Card(engine::PlayerHand, 3)), FaceOf(engine::Hands[engine::PlayerHand][3]));

@@ -35,7 +35,7 @@ public:
     bool ntFamily = true;
     std::uint32_t tick = 0;
     std::uint32_t step = 1000;
-    std::vector<std::uint32_t> beeps; // frequencies, in order
+    std::vector<std::uint32_t> beeps;    // frequencies, in order
     std::vector<std::int64_t> beepTimes; // steady-clock milliseconds of each note
     std::function<void()> onPump;
 
@@ -72,9 +72,9 @@ private:
     void Record(std::uint32_t frequency)
     {
         beeps.push_back(frequency);
-        beepTimes.push_back(std::chrono::duration_cast<std::chrono::milliseconds>(
-                                std::chrono::steady_clock::now().time_since_epoch())
-                                .count());
+        beepTimes.push_back(
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count());
     }
 
     std::uint8_t port61_ = 0;
@@ -117,19 +117,58 @@ private:
 };
 
 // The main window's controls by what they are for (the window keeps the names its handlers use).
-inline QLineEdit* StakeField() { return Form1->Edit1; }
-inline QLineEdit* FundField() { return Form1->Edit2; }
-inline TUpDown* StakeSpinner() { return Form1->UpDown1; }
-inline QPushButton* DealButton() { return Form1->btnRozdanie; }
-inline QPushButton* DrawButton() { return Form1->btnKupno; }
-inline QCheckBox* KeepBoxAt(int slot) { return Form1->CheckBoxes.at(slot); }
-inline const std::array<QCheckBox*, 5>& KeepBoxes() { return Form1->CheckBoxes; }
-inline const std::array<std::array<TCard*, 5>, 2>& Cards() { return Form1->CardControls; }
-inline TCard* CardAt(int hand, int slot) { return Form1->CardControls.at(hand).at(slot); }
-inline QStatusBar* StatusBar() { return Form1->StatusBar1; }
-inline QAction* SoundSwitch() { return Form1->MuzykaZal1; }
-inline QAction* LoanItem() { return Form1->Bank1; }
-inline QAction* EndItem() { return Form1->Koniec1; }
+inline QLineEdit* StakeField()
+{
+    return Form1->Edit1;
+}
+inline QLineEdit* FundField()
+{
+    return Form1->Edit2;
+}
+inline TUpDown* StakeSpinner()
+{
+    return Form1->UpDown1;
+}
+inline QPushButton* DealButton()
+{
+    return Form1->btnRozdanie;
+}
+inline QPushButton* DrawButton()
+{
+    return Form1->btnKupno;
+}
+inline QCheckBox* KeepBoxAt(int slot)
+{
+    return Form1->CheckBoxes.at(slot);
+}
+inline const std::array<QCheckBox*, 5>& KeepBoxes()
+{
+    return Form1->CheckBoxes;
+}
+inline const std::array<std::array<TCard*, 5>, 2>& Cards()
+{
+    return Form1->CardControls;
+}
+inline TCard* CardAt(int hand, int slot)
+{
+    return Form1->CardControls.at(hand).at(slot);
+}
+inline QStatusBar* StatusBar()
+{
+    return Form1->StatusBar1;
+}
+inline QAction* SoundSwitch()
+{
+    return Form1->MuzykaZal1;
+}
+inline QAction* LoanItem()
+{
+    return Form1->Bank1;
+}
+inline QAction* EndItem()
+{
+    return Form1->Koniec1;
+}
 
 class GameTest : public ::testing::Test {
 protected:

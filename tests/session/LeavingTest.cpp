@@ -24,8 +24,8 @@ const QString EndWithoutSaving = QStringLiteral("Nie udało się zapisać wynik�
 
 std::string Ini(int wins, int losses, int fund)
 {
-    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" +
-           std::to_string(losses) + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
+    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" + std::to_string(losses)
+        + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
 }
 
 std::string SessionIni()
@@ -99,7 +99,12 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
 TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
 {
     enum class Way { CloseBox, Koniec, NoToContinue, RewardDismissed };
-    struct Row { const char* name; Way way; bool leave; int fund = 5995; };
+    struct Row {
+        const char* name;
+        Way way;
+        bool leave;
+        int fund = 5995;
+    };
     const Row rows[] = {
         {"close box, Tak", Way::CloseBox, true},
         {"close box, Nie", Way::CloseBox, false},
@@ -146,7 +151,7 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
                 answerer_->answers = {QStringLiteral("Nie"), answer};
             else
                 answerer_->answers = {QStringLiteral("Tak"), row.leave ? QStringLiteral("Amen") : QStringLiteral("key"),
-                                     answer};
+                                      answer};
             Draw();
             break;
         }
@@ -163,7 +168,8 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         EXPECT_FALSE(Form2->isVisible());
         EXPECT_EQ(ReadIni(), before);
         if (spent) {
-            EXPECT_EQ(last.text, QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku."));
+            EXPECT_EQ(last.text,
+                      QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku."));
             EXPECT_TRUE(LoanItem()->isEnabled());
         }
         if (!row.leave) {

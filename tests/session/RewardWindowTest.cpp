@@ -6,12 +6,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QHelpEvent>
-#include <QToolTip>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace gametest;
 
@@ -123,9 +123,9 @@ TEST_F(RewardTest, FanfareFirstAfterASecondThenThreeTenthsAfterEachEnd)
     answerer_->onShown = [&](QWidget* w) {
         if (!qobject_cast<TForm2*>(w))
             return;
-        shownAt = std::chrono::duration_cast<std::chrono::milliseconds>(
-                      std::chrono::steady_clock::now().time_since_epoch())
-                      .count();
+        shownAt =
+            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+                .count();
         speaker_.beeps.clear();
         speaker_.beepTimes.clear();
         QTest::qWait(2500);
@@ -175,13 +175,15 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
     QFile good(QStringLiteral(":/reward/reward.jpg"));
     ASSERT_TRUE(good.open(QIODevice::ReadOnly));
     const QByteArray stream = good.readAll();
-    struct Row { const char* name; QByteArray bytes; };
+    struct Row {
+        const char* name;
+        QByteArray bytes;
+    };
     QByteArray flipped = stream;
     for (int i = 600; i < flipped.size(); i += 97)
         flipped[i] = static_cast<char>(flipped[i] ^ 0x5A);
-    const Row rows[] = {{"cut in half", stream.left(stream.size() / 2)},
-                        {"bytes flipped", flipped},
-                        {"empty", QByteArray()}};
+    const Row rows[] = {
+        {"cut in half", stream.left(stream.size() / 2)}, {"bytes flipped", flipped}, {"empty", QByteArray()}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         const QString path = dir.filePath(QStringLiteral("bad.jpg"));

@@ -31,15 +31,14 @@ void ExpectSessionAfterLoan()
 }
 
 const QString ResultSuffix = QStringLiteral("\n\nKliknij OK to potasuję i rozdam ponownie.");
-const QString Refused = QStringLiteral(
-    "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\nProszę wstaw właściwą stawkę");
-const QString Exhausted = QStringLiteral(
-    "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
+const QString Refused =
+    QStringLiteral("Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\nProszę wstaw właściwą stawkę");
+const QString Exhausted = QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 
 std::string Ini(int wins, int losses, int fund)
 {
-    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" +
-           std::to_string(losses) + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
+    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" + std::to_string(losses)
+        + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
 }
 
 bool KeepBoxesShown()
@@ -85,11 +84,13 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
         settings << (a->isSeparator() ? QStringLiteral("-") : a->text());
     EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku"}));
 
-    struct Place { QWidget* w; QRect want; };
+    struct Place {
+        QWidget* w;
+        QRect want;
+    };
     const Place places[] = {
-        {Form1->Panel1, {0, 0, 691, 46}},         {DealButton(), {20, 12, 160, 25}},
-        {DrawButton(), {332, 12, 160, 25}},    {StakeField(), {261, 12, 33, 24}},
-        {FundField(), {596, 12, 50, 24}},        {KeepBoxAt(0), {51, 63, 93, 13}},
+        {Form1->Panel1, {0, 0, 691, 46}},  {DealButton(), {20, 12, 160, 25}}, {DrawButton(), {332, 12, 160, 25}},
+        {StakeField(), {261, 12, 33, 24}}, {FundField(), {596, 12, 50, 24}},  {KeepBoxAt(0), {51, 63, 93, 13}},
         {KeepBoxAt(4), {570, 63, 86, 13}}, {StatusBar(), {0, 383, 691, 22}},
     };
     for (const Place& p : places)
@@ -102,9 +103,8 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
     EXPECT_EQ(Form1->palette().color(QPalette::Window), QColor(128, 128, 0));
 
     // Tab order: the panel's controls first, then the keep boxes.
-    const std::vector<QWidget*> order{DealButton(), DrawButton(), StakeField(),
-                                      FundField(), KeepBoxAt(0), KeepBoxAt(1),
-                                      KeepBoxAt(2), KeepBoxAt(3), KeepBoxAt(4)};
+    const std::vector<QWidget*> order{DealButton(), DrawButton(), StakeField(), FundField(), KeepBoxAt(0),
+                                      KeepBoxAt(1), KeepBoxAt(2), KeepBoxAt(3), KeepBoxAt(4)};
     std::vector<QWidget*> chain;
     for (QWidget* w = DealButton(); chain.size() < order.size(); w = w->nextInFocusChain())
         if (std::find(order.begin(), order.end(), w) != order.end())
@@ -175,7 +175,12 @@ TEST_F(GameTest, AKnownSeedDealsAKnownHand)
 
 TEST_F(GameTest, StakeChecksAtTheDeal)
 {
-    struct Row { const char* name; int fund; QString stake; bool accepted; };
+    struct Row {
+        const char* name;
+        int fund;
+        QString stake;
+        bool accepted;
+    };
     const Row rows[] = {
         {"equal to the fund", 500, "500", true},
         {"one above the fund", 500, "501", false},
@@ -338,8 +343,9 @@ TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
     EXPECT_FALSE(Form1->SoundsOn());
     TypeStake("0");
     Deal();
-    EXPECT_EQ(StatusBar()->currentMessage(),
-              QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
+    EXPECT_EQ(
+        StatusBar()->currentMessage(),
+        QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
     EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
     EXPECT_TRUE(speaker_.beeps.empty());
 
@@ -384,10 +390,8 @@ TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
     Draw();
     EXPECT_EQ(engine::DeckPos, before + 2);
     // The hand now holds the three kept cards and the two drawn ones.
-    std::vector<engine::Card> want{held[0], held[2], held[4], engine::DecodeCard(first),
-                                   engine::DecodeCard(second)};
-    std::vector<engine::Card> got(engine::Hands[engine::PlayerHand].begin(),
-                                  engine::Hands[engine::PlayerHand].end());
+    std::vector<engine::Card> want{held[0], held[2], held[4], engine::DecodeCard(first), engine::DecodeCard(second)};
+    std::vector<engine::Card> got(engine::Hands[engine::PlayerHand].begin(), engine::Hands[engine::PlayerHand].end());
     auto byRankSuit = [](const engine::Card& a, const engine::Card& b) {
         return a.rank != b.rank ? a.rank < b.rank : a.suit < b.suit;
     };
@@ -466,8 +470,7 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
     LoanItem()->trigger();
     ExpectSessionAfterLoan();
     EXPECT_EQ(StatusBar()->currentMessage(), QString());
-    EXPECT_EQ(answerer_->Texts("message").back(),
-              QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
+    EXPECT_EQ(answerer_->Texts("message").back(), QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki 3000 zł."));
     EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
 }
 
@@ -614,12 +617,14 @@ TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
 
 TEST(Boxes, ErrorMessagesGetAFullStopByTheLastCharactersCode)
 {
-    struct Row { QString in, want; };
+    struct Row {
+        QString in, want;
+    };
     const Row rows[] = {
         {"'' is not a valid integer value", "'' is not a valid integer value."},
         {"Unable to write to /tmp/wirtola.ini", "Unable to write to /tmp/wirtola.ini."},
-        {"Koniec!", "Koniec!"},      // '!' is below '.'
-        {"Gotowe.", "Gotowe."},      // '.' itself is not above '.'
+        {"Koniec!", "Koniec!"},        // '!' is below '.'
+        {"Gotowe.", "Gotowe."},        // '.' itself is not above '.'
         {"zapisano 5", "zapisano 5."}, // digits are above '.'
         {"Zapisz plik /", "Zapisz plik /."},
         {"Błąd: zł", "Błąd: zł."},

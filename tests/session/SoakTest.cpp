@@ -23,8 +23,7 @@ bool FileParses(const std::string& path)
         return true;
     std::stringstream s;
     s << in.rdbuf();
-    static const std::regex shape(
-        "\\[Statystyka\\]\r\nWygrane=-?[0-9]+\r\nPrzegrane=-?[0-9]+\r\nFundusz=-?[0-9]+\r\n");
+    static const std::regex shape("\\[Statystyka\\]\r\nWygrane=-?[0-9]+\r\nPrzegrane=-?[0-9]+\r\nFundusz=-?[0-9]+\r\n");
     return std::regex_match(s.str(), shape);
 }
 

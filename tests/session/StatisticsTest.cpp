@@ -75,10 +75,7 @@ protected:
         fs::remove_all(dir_);
     }
 
-    void Put(const std::string& text) const
-    {
-        std::ofstream(path_, std::ios::binary) << text;
-    }
+    void Put(const std::string& text) const { std::ofstream(path_, std::ios::binary) << text; }
 
     std::string Contents(const std::string& file = "") const
     {
@@ -135,12 +132,14 @@ TEST_F(StatisticsFile, ReadsStoredValues)
         {"dollar and case-blind names", "[STATYSTYKA]\nwygrane=$A\nFUNDUSZ=X10", {10, 6, 16}},
         {"quoted value", "[Statystyka]\nFundusz=\"  42\"", {4, 6, 42}},
         {"not whole numbers keep their values",
-         "[Statystyka]\nWygrane=5 ; x\nPrzegrane=1e3\nFundusz=2147483648", {4, 6, 500}},
+         "[Statystyka]\nWygrane=5 ; x\nPrzegrane=1e3\nFundusz=2147483648",
+         {4, 6, 500}},
         {"empty values and a line without equals", "[Statystyka]\nWygrane=\nPrzegrane\nFundusz=''", {4, 6, 500}},
         {"empty file", "", {4, 6, 500}},
         {"other section only", "[Inne]\nWygrane=9", {4, 6, 500}},
         {"junk around the section",
-         "\x01\xff\xfe garbage\0\0\n[Statystyka]\n\xc3\x28=1\nWygrane=9\n[x\xff]\nFundusz=1"s, {9, 6, 500}},
+         "\x01\xff\xfe garbage\0\0\n[Statystyka]\n\xc3\x28=1\nWygrane=9\n[x\xff]\nFundusz=1"s,
+         {9, 6, 500}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -169,8 +168,9 @@ TEST_F(StatisticsFile, SaveKeepsAHandEditedFile)
     Put("; moje notatki\n[Gracz]\nImie=Ala\n\n[statystyka]\n  WYGRANE = 3 ; stare\n"
         "Przegrane=\"4\"\n\n[Koniec]\nx=1");
     session::save_inifile(Values({10, 20, 4500}));
-    EXPECT_EQ(Contents(), "; moje notatki\n[Gracz]\nImie=Ala\n\n[statystyka]\nWygrane=10\n"
-                          "Przegrane=20\nFundusz=4500\r\n\n[Koniec]\nx=1");
+    EXPECT_EQ(Contents(),
+              "; moje notatki\n[Gracz]\nImie=Ala\n\n[statystyka]\nWygrane=10\n"
+              "Przegrane=20\nFundusz=4500\r\n\n[Koniec]\nx=1");
     EXPECT_EQ(Read(), (Stored{10, 20, 4500}));
 }
 
@@ -300,7 +300,8 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
         {"folder", [](const std::string& p) { fs::create_directory(p); }},
         {"pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
         {"link loop", [](const std::string& p) { fs::create_symlink(p, p); }},
-        {"file too big to be ours", [](const std::string& p) {
+        {"file too big to be ours",
+         [](const std::string& p) {
              std::ofstream(p) << "[Statystyka]\nFundusz=1\n";
              fs::resize_file(p, 300u * 1024 * 1024); // sparse: costs no disk
          }},
@@ -346,22 +347,29 @@ TEST_F(StatisticsFile, AFileWithAByteOrderMarkIsReadAndWrittenInItsOwnEncoding)
     struct Case {
         const char* name;
         std::string before;
-        Stored read; // over the start values {4, 6, 500}
+        Stored read;       // over the start values {4, 6, 500}
         std::string after; // once {7, 8, 9} is saved
     };
     const Case cases[] = {
-        {"UTF-8", "\xEF\xBB\xBF; Zażółć\r\n[Statystyka]\r\nWygrane=1\r\n", {1, 6, 500},
+        {"UTF-8",
+         "\xEF\xBB\xBF; Zażółć\r\n[Statystyka]\r\nWygrane=1\r\n",
+         {1, 6, 500},
          "\xEF\xBB\xBF; Zażółć\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n"},
         {"UTF-16 LE",
          Utf16(u"\uFEFF; Zażółć gęślą jaźń\r\n[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n", true),
          {1, 2, 3},
          Utf16(u"\uFEFF; Zażółć gęślą jaźń\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", true)},
-        {"UTF-16 BE without the section", Utf16(u"\uFEFF[Inne]\r\nImię=Łucja", false), {4, 6, 500},
+        {"UTF-16 BE without the section",
+         Utf16(u"\uFEFF[Inne]\r\nImię=Łucja", false),
+         {4, 6, 500},
          Utf16(u"\uFEFF[Inne]\r\nImię=Łucja\r\n[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", false)},
         {"UTF-16 LE, a card outside the BMP, a lone surrogate and an odd last byte",
-         Utf16(u"\uFEFF;\U0001F0A1 \xD800x\r\n[Statystyka]\r\nFundusz=5\r\n", true) + "A", {4, 6, 5},
+         Utf16(u"\uFEFF;\U0001F0A1 \xD800x\r\n[Statystyka]\r\nFundusz=5\r\n", true) + "A",
+         {4, 6, 5},
          Utf16(u"\uFEFF;\U0001F0A1 \xD800x\r\n[Statystyka]\r\nFundusz=9\r\nWygrane=7\r\nPrzegrane=8\r\n", true) + "A"},
-        {"UTF-16 LE mark alone", Utf16(u"\uFEFF", true), {4, 6, 500},
+        {"UTF-16 LE mark alone",
+         Utf16(u"\uFEFF", true),
+         {4, 6, 500},
          Utf16(u"\uFEFF[Statystyka]\r\nWygrane=7\r\nPrzegrane=8\r\nFundusz=9\r\n", true)},
     };
     for (const Case& c : cases) {
@@ -497,8 +505,9 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
         ASSERT_GE(v.Wins, last) << "kill " << i;
         last = v.Wins;
         const std::string n = std::to_string(last);
-        ASSERT_EQ(Contents(), "[Statystyka]\r\nWygrane=" + n + "\r\nPrzegrane=" + n + "\r\nFundusz=" +
-                                  std::to_string(1000 + last) + "\r\n")
+        ASSERT_EQ(Contents(),
+                  "[Statystyka]\r\nWygrane=" + n + "\r\nPrzegrane=" + n + "\r\nFundusz=" + std::to_string(1000 + last)
+                      + "\r\n")
             << "kill " << i;
     }
     EXPECT_GT(last, 0);
@@ -557,8 +566,9 @@ protected:
     {
         StatisticsFile::SetUp();
         // The player must reach the folders below.
-        fs::permissions(dir_, fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec |
-                                 fs::perms::others_read | fs::perms::others_exec);
+        fs::permissions(dir_,
+                        fs::perms::owner_all | fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read
+                            | fs::perms::others_exec);
     }
 
     // A folder holding a program "wirtola" and, when `file` is not 0, a statistics file of that mode.
@@ -575,8 +585,8 @@ protected:
     }
 };
 
-constexpr fs::perms ReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read |
-                                     fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
+constexpr fs::perms ReadOnlyFolder = fs::perms::owner_read | fs::perms::owner_exec | fs::perms::group_read
+    | fs::perms::group_exec | fs::perms::others_read | fs::perms::others_exec;
 constexpr fs::perms ReadOnlyFile = fs::perms::owner_read | fs::perms::group_read | fs::perms::others_read;
 
 TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFolder)
@@ -671,8 +681,8 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
     };
     const Case cases[] = {
         {"no write bit, saved by root", fs::perms::all, ReadOnlyFile, false, "Unable to write to "},
-        {"another user's file in a folder anybody may write", fs::perms::all,
-         ReadOnlyFile | fs::perms::owner_write, true, "Unable to write to "},
+        {"another user's file in a folder anybody may write", fs::perms::all, ReadOnlyFile | fs::perms::owner_write,
+         true, "Unable to write to "},
         // No temporary file can be made there, so the file is rewritten where it stands.
         {"writable file in a read-only folder", ReadOnlyFolder, fs::perms::all, true, saved},
     };
@@ -778,7 +788,7 @@ TEST(WholeNumber, FollowsTheStoredNumberRules)
         {"1e3", std::nullopt},
         {"1 000", std::nullopt},
         {"1,000", std::nullopt},
-        {"\xD9\xA3", std::nullopt}, // Arabic-Indic three
+        {"\xD9\xA3", std::nullopt},     // Arabic-Indic three
         {"\xEF\xBC\x95", std::nullopt}, // full-width five
     };
     for (const auto& [text, want] : cases) {

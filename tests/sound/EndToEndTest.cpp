@@ -29,7 +29,10 @@ constexpr double NsPerMs = 1e6;
 // player kept time on this machine, apart from how well the stream follows.
 class TeeSink : public ToneSink {
 public:
-    explicit TeeSink(SdlToneSink& sdl) : sdl_(sdl) {}
+    explicit TeeSink(SdlToneSink& sdl)
+        : sdl_(sdl)
+    {
+    }
     void Tone(double frequency, std::int64_t at) override
     {
         sdl_.Tone(frequency, at);
@@ -104,8 +107,8 @@ bool KeptTime(const std::vector<Segment>& stamped, const std::vector<Segment>& w
 TEST(SpeakerEndToEnd, WhistleAndOkComeOutOfTheAudioStream)
 {
     // Between the tunes: a pause of at least 150 ms.
-    const std::vector<Segment> want = {{523, 80}, {698, 80}, {784, 80}, {1046, 80}, {0, 150},
-                                       {932, 100}, {988, 100}, {1046, 100}};
+    const std::vector<Segment> want = {{523, 80}, {698, 80},  {784, 80},  {1046, 80},
+                                       {0, 150},  {932, 100}, {988, 100}, {1046, 100}};
     QTemporaryDir dir;
     ASSERT_TRUE(dir.isValid());
     Recording recording;

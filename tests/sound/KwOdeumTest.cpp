@@ -16,7 +16,10 @@ using Call = FakeSpeakerPlatform::Call;
 // Reaches the single-note operations that only Play uses in the program.
 class NotePlayer : public TKwBeeper {
 public:
-    NotePlayer() : TKwBeeper(nullptr) {}
+    NotePlayer()
+        : TKwBeeper(nullptr)
+    {
+    }
     using TKwBeeper::PlayNote;
     using TKwBeeper::SpeakerOff;
 };
@@ -80,11 +83,11 @@ TEST(TunePlayer, PortNoteProgramsTheTimerThenWaitsThenSilences)
     NotePlayer player;
     platform.calls.clear();
     player.PlayNote(1046, 100);
-    const std::vector<Call> want = {
-        {Op::Read, 0x61, 0x00}, {Op::Write, 0x61, 0x03}, {Op::Write, 0x43, 0xB6},
-        {Op::Write, 0x42, 0x74}, {Op::Write, 0x42, 0x04},
-        {Op::Tick, 0}, {Op::Tick, 0}, {Op::Pump, 100}, {Op::Tick, 60}, {Op::Pump, 100}, {Op::Tick, 120},
-        {Op::Read, 0x61, 0x03}, {Op::Write, 0x61, 0x00}};
+    const std::vector<Call> want = {{Op::Read, 0x61, 0x00},  {Op::Write, 0x61, 0x03}, {Op::Write, 0x43, 0xB6},
+                                    {Op::Write, 0x42, 0x74}, {Op::Write, 0x42, 0x04}, {Op::Tick, 0},
+                                    {Op::Tick, 0},           {Op::Pump, 100},         {Op::Tick, 60},
+                                    {Op::Pump, 100},         {Op::Tick, 120},         {Op::Read, 0x61, 0x03},
+                                    {Op::Write, 0x61, 0x00}};
     ASSERT_EQ(platform.calls.size(), want.size());
     for (std::size_t i = 0; i < want.size(); ++i) {
         SCOPED_TRACE("call " + std::to_string(i));
@@ -142,9 +145,7 @@ std::string PlayedNotes(const FakeSpeakerPlatform& platform)
 {
     std::string played;
     std::uint32_t at = 0;
-    const auto add = [&played](const std::string& note) {
-        played += (played.empty() ? "" : ", ") + note;
-    };
+    const auto add = [&played](const std::string& note) { played += (played.empty() ? "" : ", ") + note; };
     for (const auto& tone : platform.heard) {
         if (tone.start > at)
             add("rest/" + std::to_string(tone.start - at));
@@ -218,8 +219,8 @@ TEST(TunePlayer, DivisorBytesAndTheRangeThatSounds)
         std::uint16_t frequency;
         std::vector<std::uint32_t> bytes;
     };
-    const Case cases[] = {{40, {0x85, 0x74}}, {5000, {0xEE, 0x00}}, {1046, {0x74, 0x04}},
-                          {39, {}}, {5001, {}}, {2, {}}, {65535, {}}};
+    const Case cases[] = {{40, {0x85, 0x74}}, {5000, {0xEE, 0x00}}, {1046, {0x74, 0x04}}, {39, {}}, {5001, {}}, {2, {}},
+                          {65535, {}}};
     for (const Case& c : cases) {
         SCOPED_TRACE(c.frequency);
         FakeSpeakerPlatform platform;
@@ -244,8 +245,8 @@ TEST(TunePlayer, ControlWordOnlyWhenBothGateBitsAreClear)
         bool controlWord;
         std::uint8_t after; // port 0x61 once the note is over
     };
-    const Case cases[] = {{0x00, true, 0x00}, {0x01, false, 0x00}, {0x02, false, 0x00},
-                          {0x03, false, 0x00}, {0xFC, true, 0xFC}, {0xA5, false, 0xA4}, {0x5A, false, 0x58}};
+    const Case cases[] = {{0x00, true, 0x00}, {0x01, false, 0x00}, {0x02, false, 0x00}, {0x03, false, 0x00},
+                          {0xFC, true, 0xFC}, {0xA5, false, 0xA4}, {0x5A, false, 0x58}};
     for (const Case& c : cases) {
         SCOPED_TRACE(static_cast<int>(c.gate));
         FakeSpeakerPlatform platform;

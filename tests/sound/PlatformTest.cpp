@@ -18,7 +18,10 @@ constexpr double Ms = 1e6;
 
 class NotePlayer : public TKwBeeper {
 public:
-    NotePlayer() : TKwBeeper(nullptr) {}
+    NotePlayer()
+        : TKwBeeper(nullptr)
+    {
+    }
     using TKwBeeper::PlayNote;
 };
 

@@ -77,8 +77,8 @@ void ExpectNotes(const std::vector<Segment>& got, const std::vector<Segment>& wa
 TEST(SquareWaveStream, NotesAndRestsKeepTheirLengthsWhateverTheDeviceRhythm)
 {
     // The fanfare's opening: tones with short rests, then a long note.
-    const std::vector<Segment> notes = {{196, 200}, {0, 50}, {196, 200}, {0, 50}, {523, 80},
-                                        {698, 80}, {784, 80}, {1046, 80}, {0, 100}, {165, 700}};
+    const std::vector<Segment> notes = {{196, 200}, {0, 50},   {196, 200}, {0, 50},  {523, 80},
+                                        {698, 80},  {784, 80}, {1046, 80}, {0, 100}, {165, 700}};
     for (const Device& device : Devices) {
         SCOPED_TRACE(device.name);
         const auto samples = Record(Tune(300 * Ms, notes), device, 2500 * Ms);

@@ -75,7 +75,10 @@ private:
 // an event loop that the modal watchdog could use.
 class TestDeadline : public testing::EmptyTestEventListener {
 public:
-    TestDeadline() : thread_([this] { Watch(); }) {}
+    TestDeadline()
+        : thread_([this] { Watch(); })
+    {
+    }
     ~TestDeadline() override
     {
         {

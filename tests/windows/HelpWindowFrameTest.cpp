@@ -71,24 +71,23 @@ XGeometry Measure(const QWidget& window)
     geometry.client = QRect(Field(clientInfo, "Absolute upper-left X"), Field(clientInfo, "Absolute upper-left Y"),
                             Field(clientInfo, "Width"), Field(clientInfo, "Height"));
     const int border = Field(frameInfo, "Border width");
-    geometry.frame = QRect(Field(frameInfo, "Absolute upper-left X") - border,
-                           Field(frameInfo, "Absolute upper-left Y") - border,
-                           Field(frameInfo, "Width") + 2 * border, Field(frameInfo, "Height") + 2 * border);
+    geometry.frame =
+        QRect(Field(frameInfo, "Absolute upper-left X") - border, Field(frameInfo, "Absolute upper-left Y") - border,
+              Field(frameInfo, "Width") + 2 * border, Field(frameInfo, "Height") + 2 * border);
     return geometry;
 }
 
 std::string Text(const QRect& r)
 {
-    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x" +
-           std::to_string(r.height());
+    return std::to_string(r.x()) + "," + std::to_string(r.y()) + " " + std::to_string(r.width()) + "x"
+        + std::to_string(r.height());
 }
 
 } // namespace
 
 TEST(HelpWindowUnderAWindowManager, EveryShowingStandsAtTheTopRight)
 {
-    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"))
-        << "run through UnderOpenbox.sh";
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run through UnderOpenbox.sh";
     desktop::InstallFontSubstitutions();
     const desktop::Metrics screen = desktop::Current();
     ASSERT_EQ(screen.width, 1024);
@@ -111,8 +110,8 @@ TEST(HelpWindowUnderAWindowManager, EveryShowingStandsAtTheTopRight)
         // soon as the window manager has framed the window and for good afterwards.
         const auto placed = [&] {
             const XGeometry now = Measure(help);
-            return now.mapped && now.frame.top() == screen.top &&
-                   now.frame.left() + now.frame.width() == screen.width - 10;
+            return now.mapped && now.frame.top() == screen.top
+                && now.frame.left() + now.frame.width() == screen.width - 10;
         };
         (void)QTest::qWaitFor(placed, 3000);
         QTest::qWait(300);

@@ -8,10 +8,10 @@
 #include <QHelpEvent>
 #include <QPlainTextEdit>
 #include <QScrollBar>
+#include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
 #include <QTimer>
-#include <QTest>
 #include <QToolTip>
 
 #include <gtest/gtest.h>

@@ -24,8 +24,7 @@ std::optional<JpegPicture> Decode(const std::vector<std::uint8_t>& s)
 
 QImage DecodeToImage(const std::vector<std::uint8_t>& s)
 {
-    return DecodeJpegToImage(
-        QByteArray(reinterpret_cast<const char*>(s.data()), static_cast<qsizetype>(s.size())));
+    return DecodeJpegToImage(QByteArray(reinterpret_cast<const char*>(s.data()), static_cast<qsizetype>(s.size())));
 }
 
 std::size_t Find(const std::vector<std::uint8_t>& s, std::uint8_t marker)
@@ -42,8 +41,7 @@ std::vector<std::uint8_t> Cut(std::vector<std::uint8_t> s, std::size_t size)
     return s;
 }
 
-std::vector<std::uint8_t> Patched(std::vector<std::uint8_t> s, std::size_t at,
-                                  std::vector<std::uint8_t> bytes)
+std::vector<std::uint8_t> Patched(std::vector<std::uint8_t> s, std::size_t at, std::vector<std::uint8_t> bytes)
 {
     std::copy(bytes.begin(), bytes.end(), s.begin() + static_cast<std::ptrdiff_t>(at));
     return s;
@@ -109,8 +107,8 @@ TEST(DecodeJpeg, RefusesPicturesAboveTheSizeLimits)
         bool accepted;
     };
     const std::vector<Case> cases{
-        {JpegMaxSide, 8, true},      {JpegMaxSide + 1, 8, false}, {8, JpegMaxSide + 1, false},
-        {2048, 2048, true},          {2048, 2049, false},
+        {JpegMaxSide, 8, true}, {JpegMaxSide + 1, 8, false}, {8, JpegMaxSide + 1, false},
+        {2048, 2048, true},     {2048, 2049, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.width) + "x" + std::to_string(c.height));

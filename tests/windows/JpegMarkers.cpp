@@ -18,13 +18,13 @@ JpegLayout ParseJpegLayout(const std::vector<std::uint8_t>& s)
         const std::size_t length = (std::size_t{s[i + 2]} << 8) | s[i + 3];
         if (length < 2 || i + 2 + length > s.size())
             break;
-        layout.segments.push_back({marker, {s.begin() + static_cast<std::ptrdiff_t>(i + 4),
-                                            s.begin() + static_cast<std::ptrdiff_t>(i + 2 + length)}});
+        layout.segments.push_back({marker,
+                                   {s.begin() + static_cast<std::ptrdiff_t>(i + 4),
+                                    s.begin() + static_cast<std::ptrdiff_t>(i + 2 + length)}});
         i += 2 + length;
         if (marker == 0xDA) {
             // Scan data runs to the next marker that is neither a stuffed 0xFF00 nor a restart.
-            while (i + 1 < s.size()
-                   && !(s[i] == 0xFF && s[i + 1] != 0x00 && (s[i + 1] < 0xD0 || s[i + 1] > 0xD7)))
+            while (i + 1 < s.size() && !(s[i] == 0xFF && s[i + 1] != 0x00 && (s[i + 1] < 0xD0 || s[i + 1] > 0xD7)))
                 ++i;
             layout.scanDataEnd = i;
         }

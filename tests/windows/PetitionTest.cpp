@@ -3,8 +3,8 @@
 #include "tests/windows/Support.h"
 #include "windows/Desktop.h"
 
-#include <QFontInfo>
 #include <QApplication>
+#include <QFontInfo>
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>

@@ -19,8 +19,7 @@ namespace {
 // The stream as the program carries it: from the built-in resource.
 const std::vector<std::uint8_t>& Shipped()
 {
-    static const std::vector<std::uint8_t> stream =
-        ReadBytes(QString::fromLatin1(RewardPictureResource));
+    static const std::vector<std::uint8_t> stream = ReadBytes(QString::fromLatin1(RewardPictureResource));
     return stream;
 }
 
@@ -74,8 +73,7 @@ TEST(RewardStream, IsOneBaselineFrame465x282WithYCbCr420)
     const JpegLayout layout = ParseJpegLayout(Shipped());
     std::vector<int> frames;
     for (const JpegSegment& s : layout.segments)
-        if (s.marker >= 0xC0 && s.marker <= 0xCF && s.marker != 0xC4 && s.marker != 0xC8
-            && s.marker != 0xCC)
+        if (s.marker >= 0xC0 && s.marker <= 0xCF && s.marker != 0xC4 && s.marker != 0xC8 && s.marker != 0xCC)
             frames.push_back(s.marker);
     ASSERT_EQ(frames, std::vector<int>{0xC0});
 
@@ -111,9 +109,10 @@ TEST(RewardStream, HasExactlyTheFourStandardHuffmanTables)
             at += 17 + n;
         }
     }
-    const std::vector<std::pair<int, const HuffmanTable*>> want{
-        {0x00, &StandardDcLuminance}, {0x10, &StandardAcLuminance},
-        {0x01, &StandardDcChrominance}, {0x11, &StandardAcChrominance}};
+    const std::vector<std::pair<int, const HuffmanTable*>> want{{0x00, &StandardDcLuminance},
+                                                                {0x10, &StandardAcLuminance},
+                                                                {0x01, &StandardDcChrominance},
+                                                                {0x11, &StandardAcChrominance}};
     EXPECT_EQ(tables.size(), want.size());
     for (const auto& [key, table] : want) {
         SCOPED_TRACE(key);
@@ -142,8 +141,7 @@ TEST(RewardPicture, LoadsFromTheBuiltInResourceAsThePreviewShowsIt)
     EXPECT_EQ(picture.size(), QSize(465, 282));
     const QImage preview(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/docs/reward.png"));
     ASSERT_FALSE(preview.isNull());
-    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32),
-              preview.convertToFormat(QImage::Format_RGB32));
+    EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), preview.convertToFormat(QImage::Format_RGB32));
 }
 
 // The committed picture must be exactly what its generator makes now: nobody edits the JPEG
@@ -164,8 +162,7 @@ TEST(RewardPicture, RegeneratingGivesTheSameBytes)
     const std::vector<std::uint8_t> committed =
         ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/assets/reward/reward.jpg"));
     ASSERT_FALSE(made.empty());
-    EXPECT_TRUE(made == committed) << "regenerated " << made.size() << " bytes, committed "
-                                   << committed.size();
+    EXPECT_TRUE(made == committed) << "regenerated " << made.size() << " bytes, committed " << committed.size();
     EXPECT_TRUE(committed == Shipped()) << "the resource is not the committed picture";
     EXPECT_EQ(QImage(png), QImage(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/docs/reward.png")));
 }

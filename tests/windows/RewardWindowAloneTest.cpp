@@ -60,14 +60,22 @@ TEST(RewardWindowAlone, PlaysTheHandedPlayersFanfareAndEveryDismissalResets)
         QTimer::singleShot(0, &window, [&] {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
             // With sounds on, wait for the first fanfare (1 s after showing); otherwise as long.
-            (void)QTest::qWaitFor([&] {
-                timerEverOn |= window.Timer1->isActive();
-                return !speaker.heard.empty();
-            }, 1500);
+            (void)QTest::qWaitFor(
+                [&] {
+                    timerEverOn |= window.Timer1->isActive();
+                    return !speaker.heard.empty();
+                },
+                1500);
             switch (row.how) {
-            case Dismissal::Button: QTest::mouseClick(window.btnOk, Qt::LeftButton); break;
-            case Dismissal::Key: QTest::keyClick(window.btnOk, Qt::Key_A); break;
-            case Dismissal::CloseBox: window.close(); break;
+            case Dismissal::Button:
+                QTest::mouseClick(window.btnOk, Qt::LeftButton);
+                break;
+            case Dismissal::Key:
+                QTest::keyClick(window.btnOk, Qt::Key_A);
+                break;
+            case Dismissal::CloseBox:
+                window.close();
+                break;
             }
         });
         // A dismissal that fails ends the showing here rather than hanging the run.

@@ -9,7 +9,7 @@ class QString;
 struct TestJpegOptions {
     int width = 16;
     int height = 16;
-    int components = 3; // 3 for RGB input, 1 for greyscale
+    int components = 3;                            // 3 for RGB input, 1 for greyscale
     std::uint8_t red = 200, green = 40, blue = 30; // the one colour the picture is filled with
     bool progressive = false;
     bool arithmetic = false;

@@ -17,7 +17,7 @@ namespace cardgen {
 namespace ink {
 constexpr QRgb Black = 0xff000000;
 constexpr QRgb White = 0xffffffff;
-constexpr QRgb Silver = 0xffc0c0c0; // the corner colour of faces and four backs
+constexpr QRgb Silver = 0xffc0c0c0;    // the corner colour of faces and four backs
 constexpr QRgb LightBlue = 0xffa8d0f8; // the corner colour of the other eight backs
 constexpr QRgb Red = 0xffd00010;
 constexpr QRgb DarkRed = 0xff800018;

@@ -38,10 +38,13 @@ void Fish(Canvas& canvas, qreal cx, qreal cy, qreal length, bool facingLeft, QRg
     const qreal h = length * 0.42;
     const qreal dir = facingLeft ? 1.0 : -1.0; // tail side
     const qreal tailX = cx + dir * length * 0.5;
-    canvas.Shape(Poly({{tailX - dir * length * 0.12, cy}, {tailX + dir * length * 0.18, cy - h * 0.55},
-                       {tailX + dir * length * 0.12, cy}, {tailX + dir * length * 0.18, cy + h * 0.55}}),
+    canvas.Shape(Poly({{tailX - dir * length * 0.12, cy},
+                       {tailX + dir * length * 0.18, cy - h * 0.55},
+                       {tailX + dir * length * 0.12, cy},
+                       {tailX + dir * length * 0.18, cy + h * 0.55}}),
                  body, ink::Black);
-    canvas.Shape(Poly({{cx - length * 0.1, cy - h * 0.45}, {cx + dir * length * 0.1, cy - h * 0.75},
+    canvas.Shape(Poly({{cx - length * 0.1, cy - h * 0.45},
+                       {cx + dir * length * 0.1, cy - h * 0.75},
                        {cx + dir * length * 0.25, cy - h * 0.4}}),
                  body, ink::Black);
     canvas.Shape(Ellipse(cx, cy, length * 0.42, h / 2), body, ink::Black);
@@ -107,7 +110,8 @@ void Vines(Canvas& canvas, QRgb ground)
                 const QRgb fruit = (k + column) % 2 ? ink::Red : ink::Yellow;
                 const qreal fx = x + (right ? -6 : 6);
                 for (QPointF berry : {QPointF(fx - 1.8, y + 2), QPointF(fx + 1.8, y + 2), QPointF(fx, y + 5)})
-                    canvas.Shape(Ellipse(berry.x(), berry.y(), 1.9, 1.9), fruit, ground == ink::Black ? ink::DarkGreen : ink::Black);
+                    canvas.Shape(Ellipse(berry.x(), berry.y(), 1.9, 1.9), fruit,
+                                 ground == ink::Black ? ink::DarkGreen : ink::Black);
             }
         }
     }
@@ -119,7 +123,8 @@ void Beach(Canvas& canvas)
     canvas.Shape(Ellipse(52, 18, 9, 9), ink::Yellow);
     for (int i = 0; i < 8; ++i) {
         const qreal a = i * M_PI / 4;
-        canvas.Line({52 + 11.5 * std::cos(a), 18 + 11.5 * std::sin(a)}, {52 + 14.5 * std::cos(a), 18 + 14.5 * std::sin(a)}, ink::Yellow);
+        canvas.Line({52 + 11.5 * std::cos(a), 18 + 11.5 * std::sin(a)},
+                    {52 + 14.5 * std::cos(a), 18 + 14.5 * std::sin(a)}, ink::Yellow);
     }
     canvas.Fill(1, 56, 69, 16, ink::SeaBlue);
     for (int row = 0; row < 3; ++row)
@@ -289,7 +294,8 @@ void Castle(Canvas& canvas)
     canvas.Fill(1, 1, 69, 94, ink::NavyBlue);
     canvas.Shape(Ellipse(52, 16, 8, 8), ink::Yellow);
     canvas.Shape(Ellipse(48, 13, 7, 7), ink::NavyBlue);
-    for (QPoint s : {QPoint(10, 8), QPoint(24, 14), QPoint(36, 6), QPoint(62, 34), QPoint(8, 30), QPoint(30, 28), QPoint(58, 4)})
+    for (QPoint s :
+         {QPoint(10, 8), QPoint(24, 14), QPoint(36, 6), QPoint(62, 34), QPoint(8, 30), QPoint(30, 28), QPoint(58, 4)})
         canvas.Set(s.x(), s.y(), ink::White);
     QPainterPath hill;
     hill.moveTo(0, 96);
@@ -331,7 +337,8 @@ void Hand(Canvas& canvas)
     // The hand: palm below the fan, thumb across the cards, in a striped sleeve.
     canvas.Shape(Poly({{24, 95}, {26, 73}, {44, 73}, {46, 95}}), ink::Blue, ink::Black);
     for (int y = 77; y < 95; y += 5)
-        canvas.ShapeOver(Poly({{20, static_cast<qreal>(y)}, {50, static_cast<qreal>(y)}, {50, y + 2.0}, {20, y + 2.0}}), ink::Blue, ink::White);
+        canvas.ShapeOver(Poly({{20, static_cast<qreal>(y)}, {50, static_cast<qreal>(y)}, {50, y + 2.0}, {20, y + 2.0}}),
+                         ink::Blue, ink::White);
     canvas.Shape(Poly({{24.5, 71}, {45.5, 71}, {45.5, 75}, {24.5, 75}}), ink::Red, ink::Black);
     canvas.Shape(Ellipse(35, 64, 10, 8.5), ink::Skin, ink::Black);
     for (int i = 0; i < 4; ++i)

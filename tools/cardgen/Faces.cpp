@@ -20,8 +20,8 @@ const std::array<Sprite, 13> RankGlyphs{{
     {{"XXXXXX", "....XX", "...XX.", "...XX.", "..XX..", "..XX..", ".XX...", ".XX..."}},
     {{".XXXX.", "XX..XX", "XX..XX", ".XXXX.", "XX..XX", "XX..XX", "XX..XX", ".XXXX."}},
     {{".XXXX.", "XX..XX", "XX..XX", "XX..XX", ".XXXXX", "....XX", "...XX.", ".XXX.."}},
-    {{"..XX..XXXX.", ".XXX.XX..XX", "XXXX.XX..XX", "..XX.XX..XX", "..XX.XX..XX", "..XX.XX..XX",
-      "..XX.XX..XX", "..XX..XXXX."}},
+    {{"..XX..XXXX.", ".XXX.XX..XX", "XXXX.XX..XX", "..XX.XX..XX", "..XX.XX..XX", "..XX.XX..XX", "..XX.XX..XX",
+      "..XX..XXXX."}},
     {{"..XXXX", "....XX", "....XX", "....XX", "....XX", "XX..XX", "XX..XX", ".XXXX."}},
     {{".XXXX..", "XX..XX.", "XX..XX.", "XX..XX.", "XX..XX.", "XX.XXX.", "XX..XX.", ".XXX.XX"}},
     {{"XX..XX", "XX.XX.", "XXXX..", "XXX...", "XXXX..", "XX.XX.", "XX..XX", "XX..XX"}},
@@ -30,14 +30,14 @@ const std::array<Sprite, 13> RankGlyphs{{
 
 // Pips of the card's body, eleven pixels wide, in suit order C, D, H, S.
 const std::array<Sprite, 4> Pips{{
-    {{"....XXX....", "...XXXXX...", "...XXXXX...", "...XXXXX...", ".XX.XXX.XX.", "XXXXXXXXXXX",
-      "XXXXXXXXXXX", "XXXXXXXXXXX", ".XX..X..XX.", ".....X.....", "....XXX....", "..XXXXXXX.."}},
-    {{".....X.....", "....XXX....", "....XXX....", "...XXXXX...", "..XXXXXXX..", ".XXXXXXXXX.",
-      ".XXXXXXXXX.", "..XXXXXXX..", "...XXXXX...", "....XXX....", "....XXX....", ".....X....."}},
-    {{".XXX...XXX.", "XXXXX.XXXXX", "XXXXXXXXXXX", "XXXXXXXXXXX", "XXXXXXXXXXX", ".XXXXXXXXX.",
-      "..XXXXXXX..", "...XXXXX...", "....XXX....", ".....X....."}},
-    {{".....X.....", "....XXX....", "...XXXXX...", "..XXXXXXX..", ".XXXXXXXXX.", "XXXXXXXXXXX",
-      "XXXXXXXXXXX", "XXXXXXXXXXX", ".XXX.X.XXX.", ".....X.....", "....XXX....", "..XXXXXXX.."}},
+    {{"....XXX....", "...XXXXX...", "...XXXXX...", "...XXXXX...", ".XX.XXX.XX.", "XXXXXXXXXXX", "XXXXXXXXXXX",
+      "XXXXXXXXXXX", ".XX..X..XX.", ".....X.....", "....XXX....", "..XXXXXXX.."}},
+    {{".....X.....", "....XXX....", "....XXX....", "...XXXXX...", "..XXXXXXX..", ".XXXXXXXXX.", ".XXXXXXXXX.",
+      "..XXXXXXX..", "...XXXXX...", "....XXX....", "....XXX....", ".....X....."}},
+    {{".XXX...XXX.", "XXXXX.XXXXX", "XXXXXXXXXXX", "XXXXXXXXXXX", "XXXXXXXXXXX", ".XXXXXXXXX.", "..XXXXXXX..",
+      "...XXXXX...", "....XXX....", ".....X....."}},
+    {{".....X.....", "....XXX....", "...XXXXX...", "..XXXXXXX..", ".XXXXXXXXX.", "XXXXXXXXXXX", "XXXXXXXXXXX",
+      "XXXXXXXXXXX", ".XXX.X.XXX.", ".....X.....", "....XXX....", "..XXXXXXX.."}},
 }};
 
 // Suit signs under the index, seven pixels wide.
@@ -56,7 +56,10 @@ int SuitIndex(char suit)
     return static_cast<int>(at);
 }
 
-bool IsRed(char suit) { return suit == 'D' || suit == 'H'; }
+bool IsRed(char suit)
+{
+    return suit == 'D' || suit == 'H';
+}
 
 // Pip centres for two .. ten on the 71 x 96 card; pips below the middle are drawn turned.
 const std::array<std::vector<QPoint>, 9> PipLayouts{{
@@ -91,7 +94,9 @@ void DrawIndex(Canvas& canvas, int suit, int number, QRgb colour)
 void DrawAce(Canvas& canvas, char suit, QRgb colour)
 {
     if (suit != 'S') {
-        const QRectF box = suit == 'D' ? QRectF(21.5, 30, 28, 36) : suit == 'H' ? QRectF(20.5, 34, 30, 28) : QRectF(20.5, 33, 30, 31);
+        const QRectF box = suit == 'D' ? QRectF(21.5, 30, 28, 36)
+            : suit == 'H'              ? QRectF(20.5, 34, 30, 28)
+                                       : QRectF(20.5, 33, 30, 31);
         canvas.Shape(Placed(SuitShape(suit), box), colour);
         return;
     }
@@ -103,7 +108,8 @@ void DrawAce(Canvas& canvas, char suit, QRgb colour)
     for (int i = 0; i < 8; ++i) {
         const qreal a = i * M_PI / 4;
         const QPointF at = centre + QPointF(25.5 * std::sin(a), -32.5 * std::cos(a));
-        canvas.Shape(Poly({{at.x(), at.y() - 3}, {at.x() + 3, at.y()}, {at.x(), at.y() + 3}, {at.x() - 3, at.y()}}), ink::Red, ink::Black);
+        canvas.Shape(Poly({{at.x(), at.y() - 3}, {at.x() + 3, at.y()}, {at.x(), at.y() + 3}, {at.x() - 3, at.y()}}),
+                     ink::Red, ink::Black);
     }
     const QRectF box(16.5, 21, 38, 47);
     canvas.Shape(Placed(SuitShape('S'), box), ink::Black);
@@ -111,7 +117,8 @@ void DrawAce(Canvas& canvas, char suit, QRgb colour)
     stroker.setWidth(1.0);
     QPainterPath blade;
     blade.addRect(0, 0, 71, 56);
-    canvas.ShapeOver(stroker.createStroke(Placed(SuitShape('S'), box.adjusted(5, 6, -5, -6))).intersected(blade), ink::Black, ink::White);
+    canvas.ShapeOver(stroker.createStroke(Placed(SuitShape('S'), box.adjusted(5, 6, -5, -6))).intersected(blade),
+                     ink::Black, ink::White);
     canvas.Shape(Ellipse(35.5, 47, 4, 4), ink::Gold, ink::White);
     canvas.Shape(Ellipse(35.5, 47, 1.5, 1.5), ink::Red);
     for (qreal side : {-1.0, 1.0}) {
@@ -200,7 +207,8 @@ void DrawEmblem(Canvas& canvas, char suit, int number, const Court& c)
         canvas.Shape(Ellipse(51, 27, 3.5, 2), ink::Green, ink::Black);
         canvas.Shape(Ellipse(43.5, 23, 3.5, 2), ink::Green, ink::Black);
         if (kind == 4) {
-            canvas.Shape(Poly({{42.5, 10}, {45, 13}, {47.5, 9}, {50, 13}, {52.5, 10}, {52, 17}, {47.5, 20}, {43, 17}}), ink::Gold, ink::Black);
+            canvas.Shape(Poly({{42.5, 10}, {45, 13}, {47.5, 9}, {50, 13}, {52.5, 10}, {52, 17}, {47.5, 20}, {43, 17}}),
+                         ink::Gold, ink::Black);
             canvas.VLine(47, 13, 17, ink::Red);
         } else {
             canvas.Shape(Ellipse(47.5, 14, 5.5, 5), ink::Red, ink::Black);
@@ -221,7 +229,19 @@ void DrawEmblem(Canvas& canvas, char suit, int number, const Court& c)
         shaft(19, ink::Gold);
         canvas.Shape(Ellipse(47, 17, 4, 4), ink::Gold, ink::Black);
         canvas.HLine(44, 50, 17, ink::Black);
-        canvas.Shape(Poly({{45.5, 8}, {48.5, 8}, {48.5, 10}, {50.5, 10}, {50.5, 12}, {48.5, 12}, {48.5, 14}, {45.5, 14}, {45.5, 12}, {43.5, 12}, {43.5, 10}, {45.5, 10}}), ink::Gold, ink::Black);
+        canvas.Shape(Poly({{45.5, 8},
+                           {48.5, 8},
+                           {48.5, 10},
+                           {50.5, 10},
+                           {50.5, 12},
+                           {48.5, 12},
+                           {48.5, 14},
+                           {45.5, 14},
+                           {45.5, 12},
+                           {43.5, 12},
+                           {43.5, 10},
+                           {45.5, 10}}),
+                     ink::Gold, ink::Black);
         break;
     case 9: // king of diamonds: an axe
         shaft(9, ink::Gold);
@@ -276,11 +296,13 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
     }
 
     // Robe, patterned by rank: a lattice for the king, dots for the queen, stripes for the jack.
-    canvas.Shape(Poly({{13, 48}, {13, 39}, {17, 34}, {25, 30.5}, {45, 30.5}, {53, 34}, {57, 39}, {57, 48}}), c.main, ink::Black);
+    canvas.Shape(Poly({{13, 48}, {13, 39}, {17, 34}, {25, 30.5}, {45, 30.5}, {53, 34}, {57, 39}, {57, 48}}), c.main,
+                 ink::Black);
     if (king)
         Pattern(canvas, half, c.main, c.trim, [](int x, int y) { return (x + y) % 6 == 0 || (x - y + 60) % 6 == 0; });
     else if (queen)
-        Pattern(canvas, half, c.main, c.trim, [](int x, int y) { return (x % 4 == 1 && y % 4 == 1) || (x % 4 == 3 && y % 4 == 3); });
+        Pattern(canvas, half, c.main, c.trim,
+                [](int x, int y) { return (x % 4 == 1 && y % 4 == 1) || (x % 4 == 3 && y % 4 == 3); });
     else
         Pattern(canvas, half, c.main, c.trim, [](int x, int) { return x % 4 == 0; });
 
@@ -301,7 +323,8 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
     // Collar: ermine for the king, a bare neckline with pearls for the queen, lace for the jack.
     canvas.Shape(Poly({{31.5, 25}, {38.5, 25}, {38.5, 32}, {31.5, 32}}), ink::Skin, ink::Black);
     if (king) {
-        canvas.Shape(Poly({{18, 35}, {25, 30}, {45, 30}, {52, 35}, {48, 38}, {41, 33.5}, {29, 33.5}, {22, 38}}), ink::White, ink::Black);
+        canvas.Shape(Poly({{18, 35}, {25, 30}, {45, 30}, {52, 35}, {48, 38}, {41, 33.5}, {29, 33.5}, {22, 38}}),
+                     ink::White, ink::Black);
         for (QPoint p : {QPoint(22, 34), QPoint(26, 32), QPoint(44, 32), QPoint(48, 34)})
             canvas.Set(p.x(), p.y(), ink::Black);
     } else if (queen) {
@@ -310,7 +333,8 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
             canvas.Set(x, x == 30 || x == 40 ? 32 : x == 32 || x == 38 ? 33 : 34, ink::White);
     } else {
         canvas.Shape(Poly({{26, 30}, {44, 30}, {41, 34}, {29, 34}}), ink::White, ink::Black);
-        Pattern(canvas, half, ink::White, ink::Black, [](int x, int y) { return y == 32 && x % 3 == 0 && x > 28 && x < 42; });
+        Pattern(canvas, half, ink::White, ink::Black,
+                [](int x, int y) { return y == 32 && x % 3 == 0 && x > 28 && x < 42; });
     }
 
     // Face.
@@ -327,11 +351,13 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
         canvas.Set(38, 19, ink::Black);
     }
     if (king) {
-        canvas.Shape(Poly({{29.5, 22}, {31.5, 25}, {38.5, 25}, {40.5, 22}, {40.5, 27}, {37, 32}, {33, 32}, {29.5, 27}}), c.hair, ink::Black);
+        canvas.Shape(Poly({{29.5, 22}, {31.5, 25}, {38.5, 25}, {40.5, 22}, {40.5, 27}, {37, 32}, {33, 32}, {29.5, 27}}),
+                     c.hair, ink::Black);
         canvas.HLine(32, 38, 24, c.hair);
         canvas.HLine(33, 37, 23, ink::Black);
         canvas.HLine(34, 36, 26, ink::Red);
-        Pattern(canvas, half, c.hair, ink::Black, [](int x, int y) { return y >= 28 && y <= 30 && x % 2 == 0 && x > 31 && x < 39; });
+        Pattern(canvas, half, c.hair, ink::Black,
+                [](int x, int y) { return y >= 28 && y <= 30 && x % 2 == 0 && x > 31 && x < 39; });
     }
 
     // Headwear: a crown for the king, a small crown for the queen, a plumed cap for the jack.
@@ -343,7 +369,8 @@ void DrawCourtHalf(Canvas& canvas, char suit, int number)
         canvas.Set(39, 15, ink::Red);
         canvas.Set(35, 11, ink::White);
     } else if (queen) {
-        canvas.Shape(Poly({{29.5, 15}, {29.5, 10.5}, {32, 12.5}, {35, 9}, {38, 12.5}, {40.5, 10.5}, {40.5, 15}}), c.trim, ink::Black);
+        canvas.Shape(Poly({{29.5, 15}, {29.5, 10.5}, {32, 12.5}, {35, 9}, {38, 12.5}, {40.5, 10.5}, {40.5, 15}}),
+                     c.trim, ink::Black);
         canvas.Set(35, 12, ink::Red);
         canvas.Set(32, 14, ink::White);
         canvas.Set(38, 14, ink::White);
@@ -367,7 +394,8 @@ void DrawCourt(Canvas& canvas, char suit, int number, QRgb colour)
     DrawCourtHalf(canvas, suit, number);
     if (suit == 'H' || suit == 'C')
         canvas.FlipHorizontally(13, 8, 45, 40);
-    canvas.Draw(SmallPips[static_cast<std::size_t>(SuitIndex(suit))], {{'X', colour}}, suit == 'H' || suit == 'C' ? 48 : 15, 10);
+    canvas.Draw(SmallPips[static_cast<std::size_t>(SuitIndex(suit))], {{'X', colour}},
+                suit == 'H' || suit == 'C' ? 48 : 15, 10);
     canvas.CopyTurned(12, 7, 47, 41);
 }
 

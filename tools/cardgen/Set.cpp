@@ -11,27 +11,27 @@ namespace cardgen {
 
 const std::vector<QRgb>& FacePalette()
 {
-    static const std::vector<QRgb> palette{
-        ink::Black, ink::White, ink::Silver, ink::Red, ink::DarkRed, ink::Gold, ink::Blue,
-        ink::Skin, ink::Charcoal, ink::Green, ink::NavyBlue, ink::Orange, ink::SkyBlue,
-        ink::SeaBlue, ink::Sand, ink::Brown, ink::DarkGreen, ink::Yellow};
+    static const std::vector<QRgb> palette{ink::Black,    ink::White,     ink::Silver,  ink::Red,      ink::DarkRed,
+                                           ink::Gold,     ink::Blue,      ink::Skin,    ink::Charcoal, ink::Green,
+                                           ink::NavyBlue, ink::Orange,    ink::SkyBlue, ink::SeaBlue,  ink::Sand,
+                                           ink::Brown,    ink::DarkGreen, ink::Yellow};
     return palette;
 }
 
 const std::vector<QRgb>& BackPalette()
 {
-    static const std::vector<QRgb> palette{
-        ink::Black, ink::LightBlue, ink::White, ink::Red, ink::DarkRed, ink::Yellow, ink::Orange,
-        ink::Blue, ink::NavyBlue, ink::Green, ink::LeafGreen, ink::DarkGreen, ink::Grey,
-        ink::DarkGrey, ink::Skin, ink::Sand, ink::Brown, ink::Purple, ink::Teal, ink::Pink};
+    static const std::vector<QRgb> palette{ink::Black,     ink::LightBlue, ink::White,  ink::Red,      ink::DarkRed,
+                                           ink::Yellow,    ink::Orange,    ink::Blue,   ink::NavyBlue, ink::Green,
+                                           ink::LeafGreen, ink::DarkGreen, ink::Grey,   ink::DarkGrey, ink::Skin,
+                                           ink::Sand,      ink::Brown,     ink::Purple, ink::Teal,     ink::Pink};
     return palette;
 }
 
 bool UsesFacePalette(std::string_view name)
 {
     return name == "STD1" || name == "STD2" || name == "FISHES1" || name == "BEACH"
-        || (!name.empty() && cards::SuitLetters.find(name.front()) != std::string_view::npos
-            && name.size() <= 3 && name.find_first_not_of("0123456789", 1) == std::string_view::npos);
+        || (!name.empty() && cards::SuitLetters.find(name.front()) != std::string_view::npos && name.size() <= 3
+            && name.find_first_not_of("0123456789", 1) == std::string_view::npos);
 }
 
 cards::Bitmap8 GenerateCard(std::string_view name)

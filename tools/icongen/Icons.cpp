@@ -23,58 +23,25 @@ using Grid = std::vector<std::string_view>;
 
 // Two cards, a spade behind a heart: at 16 pixels only whole pixels of plain ink read.
 const Grid Small{
-    ".KKKKKKKK.......",
-    "KWWWSWWWWK......",
-    "KWWSSSWWWK......",
-    "KWSSSSSWWK......",
-    "KWSSSSSWWK......",
-    "KWWWSWWKKKKKKKK.",
-    "KWWSSSKWWWWWWWWK",
-    "KWWWWWKWWWWWWWWK",
-    "KWWWWWKWRRWWRRWK",
-    "KWWWWWKWRRRRRRWK",
-    "KWWWWWKWRRRRRRWK",
-    "KWWWWWKWWRRRRWWK",
-    ".KKKKKKWWWRRWWWK",
-    "......KWWWWWWWWK",
-    "......KWWWWWWWWK",
-    ".......KKKKKKKK.",
+    ".KKKKKKKK.......", "KWWWSWWWWK......", "KWWSSSWWWK......", "KWSSSSSWWK......",
+    "KWSSSSSWWK......", "KWWWSWWKKKKKKKK.", "KWWSSSKWWWWWWWWK", "KWWWWWKWWWWWWWWK",
+    "KWWWWWKWRRWWRRWK", "KWWWWWKWRRRRRRWK", "KWWWWWKWRRRRRRWK", "KWWWWWKWWRRRRWWK",
+    ".KKKKKKWWWRRWWWK", "......KWWWWWWWWK", "......KWWWWWWWWK", ".......KKKKKKKK.",
 };
 
 // The fan's three cards side by side: a back, the ace of spades, the ace of hearts.
 const Grid Medium{
-    ".KKKKKKKKKKKK...................",
-    "KWWWWWWWWWWWWK..................",
-    "KWBNBNBNBNBNWK..................",
-    "KWNBNBNBNBNBWK..................",
-    "KWBNBNBNBNBNWK..................",
-    "KWNBNBNBNBNBWK..................",
-    "KWBNBNBNBKKKKKKKKKKKK...........",
-    "KWNBNBNBKWWWWWWWWWWWWK..........",
-    "KWBNBNBNKWWWWWWWWWWWWK..........",
-    "KWNBNBNBKWWWWSWWWWWWWK..........",
-    "KWBNBNBNKWWWSSSWWWWWWK..........",
-    "KWNBNBNBKWWSSSSSWWWWWK..........",
-    "KWBNBNBNKWSSSSSSSWWKKKKKKKKKKKK.",
-    "KWNBNBNBKWSSSSSSSWKWWWWWWWWWWWWK",
-    "KWBNBNBNKWWSSWSSWWKWWRWWWWWWWWWK",
-    "KWNBNBNBKWWWWSWWWWKWRWRWWWWWWWWK",
-    "KWBNBNBNKWWWSSSWWWKWRRRWWWWWWWWK",
-    "KWNBNBNBKWWWWWWWWWKWRWRWWWWWWWWK",
-    "KWWWWWWWKWWWWWWWWWKWWWWWWWWWWWWK",
-    ".KKKKKKKKWWWWWWWWWKWWRRRWWRRRWWK",
-    "........KWWWWWWWWWKWRRRRRRRRRRWK",
-    "........KWWWWWWWWWKWRRRRRRRRRRWK",
-    "........KWWWWWWWWWKWRRRRRRRRRRWK",
-    "........KWWWWWWWWWKWWRRRRRRRRWWK",
-    "........KWWWWWWWWWKWWWRRRRRRWWWK",
-    ".........KKKKKKKKKKWWWWRRRRWWWWK",
-    "..................KWWWWWRRWRWRWK",
-    "..................KWWWWWWWWRRRWK",
-    "..................KWWWWWWWWRWRWK",
-    "..................KWWWWWWWWWRWWK",
-    "..................KWWWWWWWWWWWWK",
-    "...................KKKKKKKKKKKK.",
+    ".KKKKKKKKKKKK...................", "KWWWWWWWWWWWWK..................", "KWBNBNBNBNBNWK..................",
+    "KWNBNBNBNBNBWK..................", "KWBNBNBNBNBNWK..................", "KWNBNBNBNBNBWK..................",
+    "KWBNBNBNBKKKKKKKKKKKK...........", "KWNBNBNBKWWWWWWWWWWWWK..........", "KWBNBNBNKWWWWWWWWWWWWK..........",
+    "KWNBNBNBKWWWWSWWWWWWWK..........", "KWBNBNBNKWWWSSSWWWWWWK..........", "KWNBNBNBKWWSSSSSWWWWWK..........",
+    "KWBNBNBNKWSSSSSSSWWKKKKKKKKKKKK.", "KWNBNBNBKWSSSSSSSWKWWWWWWWWWWWWK", "KWBNBNBNKWWSSWSSWWKWWRWWWWWWWWWK",
+    "KWNBNBNBKWWWWSWWWWKWRWRWWWWWWWWK", "KWBNBNBNKWWWSSSWWWKWRRRWWWWWWWWK", "KWNBNBNBKWWWWWWWWWKWRWRWWWWWWWWK",
+    "KWWWWWWWKWWWWWWWWWKWWWWWWWWWWWWK", ".KKKKKKKKWWWWWWWWWKWWRRRWWRRRWWK", "........KWWWWWWWWWKWRRRRRRRRRRWK",
+    "........KWWWWWWWWWKWRRRRRRRRRRWK", "........KWWWWWWWWWKWRRRRRRRRRRWK", "........KWWWWWWWWWKWWRRRRRRRRWWK",
+    "........KWWWWWWWWWKWWWRRRRRRWWWK", ".........KKKKKKKKKKWWWWRRRRWWWWK", "..................KWWWWWRRWRWRWK",
+    "..................KWWWWWWWWRRRWK", "..................KWWWWWWWWRWRWK", "..................KWWWWWWWWWRWWK",
+    "..................KWWWWWWWWWWWWK", "...................KKKKKKKKKKKK.",
 };
 
 QRgb Ink(char c)
@@ -172,10 +139,11 @@ QImage DrawFan(int size)
         // Enlarged by whole pixels, then reduced with area averaging, so the drawing stays sharp
         // and the painter only turns an image of its own size.
         const int times = (cardPixels + cards::CardHeight - 1) / cards::CardHeight;
-        const QImage image = CardImage(p.name).scaled(
-            cards::CardWidth * times, cards::CardHeight * times, Qt::IgnoreAspectRatio, Qt::FastTransformation).scaled(
-            std::max(1, static_cast<int>(std::lround(cardPixels * width))), cardPixels,
-            Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        const QImage image = CardImage(p.name)
+                                 .scaled(cards::CardWidth * times, cards::CardHeight * times, Qt::IgnoreAspectRatio,
+                                         Qt::FastTransformation)
+                                 .scaled(std::max(1, static_cast<int>(std::lround(cardPixels * width))), cardPixels,
+                                         Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
         painter.drawImage(card, image);
         // The reduced card's own black edge fades to grey; a stroke of whole device pixels
         // keeps each card apart from the next.

@@ -58,8 +58,8 @@ void Configure(jpeg_compress_struct& cinfo, int width, int height, int quality)
 }
 
 // No C++ object with a destructor lives in this frame, so the longjmp skips nothing.
-bool Encode(const std::uint8_t* rgb, int width, int height, int quality,
-            std::vector<std::uint8_t>& stream, JumpingErrorManager& errors)
+bool Encode(const std::uint8_t* rgb, int width, int height, int quality, std::vector<std::uint8_t>& stream,
+            JumpingErrorManager& errors)
 {
     jpeg_compress_struct cinfo;
     cinfo.err = jpeg_std_error(&errors.base);
@@ -88,8 +88,7 @@ bool Encode(const std::uint8_t* rgb, int width, int height, int quality,
 
 } // namespace
 
-std::vector<std::uint8_t> EncodeBaselineJpeg(const std::uint8_t* rgb, int width, int height,
-                                             int quality)
+std::vector<std::uint8_t> EncodeBaselineJpeg(const std::uint8_t* rgb, int width, int height, int quality)
 {
     std::vector<std::uint8_t> stream;
     JumpingErrorManager errors;

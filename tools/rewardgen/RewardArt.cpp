@@ -115,8 +115,8 @@ QLinearGradient GoldGradient(double top, double bottom)
 }
 
 // Text as an outline, centred on x: a soft shadow, a dark rim, then the fill.
-void DrawCentredText(QPainter& p, const QString& text, const QFont& font, double baseline,
-                     const QBrush& fill, double rim)
+void DrawCentredText(QPainter& p, const QString& text, const QFont& font, double baseline, const QBrush& fill,
+                     double rim)
 {
     QPainterPath path;
     path.addText(0, 0, font, text);
@@ -179,8 +179,7 @@ void DrawBackground(QPainter& p)
     p.drawRoundedRect(QRectF(8.5, 8.5, RewardWidth - 17, RewardHeight - 17), 6, 6);
 
     const std::array<Suit, 4> corners{Suit::Spades, Suit::Hearts, Suit::Diamonds, Suit::Clubs};
-    const std::array<QPointF, 4> places{QPointF(21, 21), QPointF(RewardWidth - 21, 21),
-                                        QPointF(21, RewardHeight - 21),
+    const std::array<QPointF, 4> places{QPointF(21, 21), QPointF(RewardWidth - 21, 21), QPointF(21, RewardHeight - 21),
                                         QPointF(RewardWidth - 21, RewardHeight - 21)};
     for (int i = 0; i < 4; ++i) {
         p.setPen(QPen(Ink, 1.2));
@@ -193,8 +192,8 @@ void DrawBackground(QPainter& p)
 void DrawButtonRow(QPainter& p)
 {
     const double gap = 10;
-    const std::array<std::pair<double, double>, 2> spans{
-        std::pair{34.0, ButtonLeft - gap}, std::pair{ButtonRight + gap, RewardWidth - 34.0}};
+    const std::array<std::pair<double, double>, 2> spans{std::pair{34.0, ButtonLeft - gap},
+                                                         std::pair{ButtonRight + gap, RewardWidth - 34.0}};
     for (const auto& [from, to] : spans) {
         QLinearGradient fade(from, 0, to, 0);
         const bool left = from < CentreX;
@@ -208,8 +207,7 @@ void DrawButtonRow(QPainter& p)
         p.setBrush(GoldGradient(ButtonRowY - 7, ButtonRowY + 7));
         p.drawPath(SuitPath(Suit::Diamonds, QRectF(tip - 6, ButtonRowY - 8, 12, 16)));
         const double mid = (from + to) / 2 + (left ? 18 : -18);
-        p.drawPath(SuitPath(left ? Suit::Hearts : Suit::Spades,
-                            QRectF(mid - 6, ButtonRowY - 6.5, 12, 13)));
+        p.drawPath(SuitPath(left ? Suit::Hearts : Suit::Spades, QRectF(mid - 6, ButtonRowY - 6.5, 12, 13)));
     }
 }
 
@@ -303,8 +301,7 @@ void DrawCoinStacks(QPainter& p, const RewardFonts& fonts)
         double bottom;
         int coins;
     };
-    const std::array<Stack, 4> stacks{Stack{318, 204, 7}, Stack{402, 206, 5},
-                                      Stack{360, 214, 10}, Stack{330, 222, 3}};
+    const std::array<Stack, 4> stacks{Stack{318, 204, 7}, Stack{402, 206, 5}, Stack{360, 214, 10}, Stack{330, 222, 3}};
     for (const Stack& s : stacks)
         for (int c = 0; c < s.coins; ++c)
             DrawCoin(p, QPointF(s.x, s.bottom - c * 5.2), 19, 6.5);
@@ -368,8 +365,7 @@ void DrawLaurel(QPainter& p, QPointF centre, double rx, double ry)
             const double a = degrees * std::numbers::pi / 180;
             const QPointF pt = at(side, degrees);
             // The direction in which the branch grows here, along the ellipse.
-            const double along =
-                std::atan2(-std::sin(a) * ry, side * std::cos(a) * rx) * 180 / std::numbers::pi;
+            const double along = std::atan2(-std::sin(a) * ry, side * std::cos(a) * rx) * 180 / std::numbers::pi;
             const double size = 17 - i * 0.6;
             QLinearGradient g(pt, pt + QPointF(0, -size));
             g.setColorAt(0.0, QColor(0x4f, 0x80, 0x22));
@@ -637,10 +633,9 @@ QImage DrawRewardCard(const RewardFonts& fonts)
 
     DrawBackground(p);
 
-    DrawCentredText(p, QString::fromUtf8("Gratulacje!"), PixelFont(fonts.serifItalic, 38), 41,
-                    GoldGradient(14, 42), 3);
-    DrawCentredText(p, QString::fromUtf8("Fundusz podwojony: 6000 zł!"), PixelFont(fonts.sans, 14),
-                    57, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, QString::fromUtf8("Gratulacje!"), PixelFont(fonts.serifItalic, 38), 41, GoldGradient(14, 42), 3);
+    DrawCentredText(p, QString::fromUtf8("Fundusz podwojony: 6000 zł!"), PixelFont(fonts.sans, 14), 57,
+                    QColor(0xff, 0xf6, 0xd8), 2);
 
     DrawButtonRow(p);
 
@@ -654,18 +649,16 @@ QImage DrawRewardCard(const RewardFonts& fonts)
     DrawCoinStacks(p, fonts);
 
     const std::array<std::pair<QPointF, double>, 9> sparkles{
-        std::pair{QPointF(64, 36), 6.0},   std::pair{QPointF(401, 38), 7.0},
-        std::pair{QPointF(160, 100), 4.0}, std::pair{QPointF(302, 108), 5.0},
-        std::pair{QPointF(40, 120), 4.0},  std::pair{QPointF(432, 110), 4.5},
-        std::pair{QPointF(150, 226), 5.0}, std::pair{QPointF(430, 222), 4.0},
-        std::pair{QPointF(28, 188), 3.5}};
+        std::pair{QPointF(64, 36), 6.0},   std::pair{QPointF(401, 38), 7.0},  std::pair{QPointF(160, 100), 4.0},
+        std::pair{QPointF(302, 108), 5.0}, std::pair{QPointF(40, 120), 4.0},  std::pair{QPointF(432, 110), 4.5},
+        std::pair{QPointF(150, 226), 5.0}, std::pair{QPointF(430, 222), 4.0}, std::pair{QPointF(28, 188), 3.5}};
     for (const auto& [at, size] : sparkles)
         DrawSparkle(p, at, size, GoldLight);
 
-    DrawCentredText(p, QString::fromUtf8("Mistrzowska gra!"), PixelFont(fonts.serif, 22), 251,
-                    GoldGradient(235, 252), 2.6);
-    DrawCentredText(p, QString::fromUtf8("Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!"),
-                    PixelFont(fonts.sans, 13), 268, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, QString::fromUtf8("Mistrzowska gra!"), PixelFont(fonts.serif, 22), 251, GoldGradient(235, 252),
+                    2.6);
+    DrawCentredText(p, QString::fromUtf8("Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!"), PixelFont(fonts.sans, 13),
+                    268, QColor(0xff, 0xf6, 0xd8), 2);
     p.end();
     return image;
 }

@@ -33,8 +33,7 @@ QString LoadFamily(const QString& file)
 bool WriteFile(const QString& path, const QByteArray& bytes)
 {
     QFile file(path);
-    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size()
-        && file.flush();
+    return file.open(QIODevice::WriteOnly | QIODevice::Truncate) && file.write(bytes) == bytes.size() && file.flush();
 }
 
 } // namespace
@@ -63,10 +62,8 @@ int main(int argc, char** argv)
             const uchar* row = card.constScanLine(y);
             packed.insert(packed.end(), row, row + card.width() * 3);
         }
-        const std::vector<std::uint8_t> jpeg =
-            EncodeBaselineJpeg(packed.data(), card.width(), card.height(), Quality);
-        const QByteArray bytes(reinterpret_cast<const char*>(jpeg.data()),
-                               static_cast<qsizetype>(jpeg.size()));
+        const std::vector<std::uint8_t> jpeg = EncodeBaselineJpeg(packed.data(), card.width(), card.height(), Quality);
+        const QByteArray bytes(reinterpret_cast<const char*>(jpeg.data()), static_cast<qsizetype>(jpeg.size()));
         if (!WriteFile(QString::fromLocal8Bit(argv[1]), bytes)) {
             std::fprintf(stderr, "rewardgen: cannot write %s\n", argv[1]);
             return 1;

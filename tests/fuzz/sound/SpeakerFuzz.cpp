@@ -14,7 +14,10 @@ constexpr std::int16_t Amplitude = 6000;
 
 class StreamSink : public ToneSink {
 public:
-    explicit StreamSink(SquareWaveStream& stream) : stream_(stream) {}
+    explicit StreamSink(SquareWaveStream& stream)
+        : stream_(stream)
+    {
+    }
     void Tone(double frequency, std::int64_t at) override { stream_.Schedule(frequency, at); }
 
 private:
@@ -29,7 +32,11 @@ void Check(bool condition)
 
 class Input {
 public:
-    Input(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    Input(const std::uint8_t* data, std::size_t size)
+        : data_(data)
+        , size_(size)
+    {
+    }
     bool Empty() const { return at_ >= size_; }
     std::uint8_t Byte() { return at_ < size_ ? data_[at_++] : 0; }
     std::uint64_t Bytes(int count)
@@ -88,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             break;
         }
         const double frequency = speaker.Frequency();
-        Check(frequency == 0 || (frequency >= EmulatedSpeaker::TimerClock / 65536.0 && frequency <= EmulatedSpeaker::TimerClock));
+        Check(frequency == 0
+              || (frequency >= EmulatedSpeaker::TimerClock / 65536.0 && frequency <= EmulatedSpeaker::TimerClock));
         Check(frequency == 0 || (gate & 3) == 3);
     }
     return 0;

@@ -9,8 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const auto picture = DecodeJpeg(data, size);
     if (picture) {
         const std::size_t want = static_cast<std::size_t>(picture->width) * picture->height * 3;
-        if (picture->width <= 0 || picture->height <= 0 || picture->width > JpegMaxSide
-            || picture->height > JpegMaxSide || picture->rgb.size() != want)
+        if (picture->width <= 0 || picture->height <= 0 || picture->width > JpegMaxSide || picture->height > JpegMaxSide
+            || picture->rgb.size() != want)
             std::abort();
     }
     return 0;
