@@ -122,7 +122,7 @@ void ModalAnswerer::Answer(QWidget* window)
 
 void GameTest::SetUp()
 {
-    ASSERT_TRUE(dir.isValid());
+    ASSERT_TRUE(dir_.isValid());
     session::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
     SetSpeakerPlatform(&speaker_);
@@ -141,7 +141,7 @@ void GameTest::TearDown()
 
 std::string GameTest::IniPath() const
 {
-    return dir.filePath(QStringLiteral("wirtola.ini")).toStdString();
+    return dir_.filePath(QStringLiteral("wirtola.ini")).toStdString();
 }
 
 void GameTest::WriteIni(const std::string& bytes)

@@ -191,7 +191,7 @@ protected:
     // Rigs the hands between deal and draw so the showdown's outcome is known.
     void RigHands(const engine::HandCards& computer, const engine::HandCards& player);
 
-    QTemporaryDir dir;
+    QTemporaryDir dir_;
     FakeSpeaker speaker_;
     std::unique_ptr<ModalAnswerer> answerer_;
     std::unique_ptr<Program> program_;

@@ -186,7 +186,7 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
         {"cut in half", stream.left(stream.size() / 2)}, {"bytes flipped", flipped}, {"empty", QByteArray()}};
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        const QString path = dir.filePath(QStringLiteral("bad.jpg"));
+        const QString path = dir_.filePath(QStringLiteral("bad.jpg"));
         QFile bad(path);
         ASSERT_TRUE(bad.open(QIODevice::WriteOnly | QIODevice::Truncate));
         bad.write(row.bytes);
