@@ -402,11 +402,8 @@ void TForm1::btnRozdanieClick()
     if (ended_)
         return;
 
-    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
-    if (!Valid(Session.Stake, Session.Fund, SmallestStake)) {
-        RefuseStake();
+    if (!TakeStake(Session.Fund))
         return;
-    }
 
     engine::ShuffleDeck();
     engine::DealHand(engine::ComputerHand);
@@ -439,11 +436,8 @@ void TForm1::btnKupnoClick()
         return;
     // The field stays editable until now. A stake below 1 would pay the loser, so it is refused
     // as at the deal and the hand stays dealt; one above the fund is the road to the loan.
-    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
-    if (!Valid(Session.Stake, std::numeric_limits<std::int32_t>::max(), SmallestStake)) {
-        RefuseStake();
+    if (!TakeStake(std::numeric_limits<std::int32_t>::max()))
         return;
-    }
 
     showdownPending_ = false;
     Replace();
@@ -483,14 +477,19 @@ void TForm1::btnKupnoClick()
     }
 }
 
-void TForm1::RefuseStake()
+bool TForm1::TakeStake(std::int32_t largest)
 {
+    // Text that is not a number reads as -1 and is refused with the rest.
+    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
+    if (Valid(Session.Stake, largest, SmallestStake))
+        return true;
     if (ended_)
-        return; // the window closed during the refusal tune
+        return false; // the window closed during the refusal tune
     boxes::ShowMessage(StakeRefused);
     // The message asks for another stake: the field is ready to take it.
     Edit1->setFocus(Qt::OtherFocusReason);
     Edit1->selectAll();
+    return false;
 }
 
 void TForm1::WaitForADeal()

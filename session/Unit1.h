@@ -93,8 +93,9 @@ private:
     // FormCreate's work; a loan runs it again without reading the statistics file.
     void BeginSession(bool readStatistics);
     void WaitForADeal();
-    // A stake that the deal or the draw refused: the box, then the field ready for another.
-    void RefuseStake();
+    // Reads the stake field for the deal or the draw and checks it against 1 and `largest`;
+    // a refused stake gets the box and leaves the field ready for another.
+    bool TakeStake(std::int32_t largest);
     // A loan and the reward both restart the statistics at the starting fund.
     void StartAfresh();
     // A failed save after a round is told once on the status bar; play goes on.
