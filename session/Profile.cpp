@@ -1,11 +1,6 @@
 #include "session/Profile.h"
 
-#include <cerrno>
-#include <csignal>
 #include <cstdint>
-#include <dirent.h>
-#include <fcntl.h>
-#include <new>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -15,18 +10,6 @@ namespace {
 
 constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view LineEnd = "\r\n";
-// Far above anything this program writes (about sixty bytes) yet well within memory: a larger
-// file is not a statistics file, so it is neither read nor overwritten.
-constexpr off_t MaxFileSize = off_t{256} * 1024 * 1024;
-
-BeforeReplaceHook beforeReplace;
-SyncHook syncHook;
-
-int Sync(int fd)
-{
-    return syncHook ? syncHook(fd) : fsync(fd);
-}
-
 // One line of the text: [begin, end) is its content, next is where the following line starts.
 struct Line {
     std::size_t begin = 0;
@@ -148,146 +131,6 @@ Place Locate(std::string_view text, std::string_view section, std::string_view k
     return place;
 }
 
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        const ssize_t n = write(fd, text.data(), text.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            return false;
-        }
-        text.remove_prefix(static_cast<std::size_t>(n));
-    }
-    return true;
-}
-
-// A fresh file beside `target`, created exclusively so that nothing already there is reused.
-int CreateTemporary(const std::string& target, std::string& name)
-{
-    static unsigned counter = 0;
-    constexpr int Attempts = 100;
-    for (int i = 0; i < Attempts; ++i) {
-        name = target + "." + std::to_string(getpid()) + "." + std::to_string(counter++) + ".tmp";
-        const int fd = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0 || errno != EEXIST) {
-            return fd;
-        }
-    }
-    return -1;
-}
-
-// Digits only, no sign and no leading zero, as std::to_string writes a positive number.
-bool IsPlainNumber(std::string_view s)
-{
-    if (s.empty() || s.size() > 18 || s.front() == '0') {
-        return s == "0";
-    }
-    for (const char c : s) {
-        if (c < '0' || c > '9') {
-            return false;
-        }
-    }
-    return true;
-}
-
-// The process id in a name "<file>.<pid>.<n>.tmp" that CreateTemporary made for `fileName`,
-// or 0 when the name is of any other form.
-pid_t TemporaryOwner(std::string_view name, std::string_view fileName)
-{
-    constexpr std::string_view Suffix = ".tmp";
-    if (!name.starts_with(fileName) || !name.ends_with(Suffix) || name.size() <= fileName.size() + Suffix.size()
-        || name[fileName.size()] != '.') {
-        return 0;
-    }
-    const std::string_view middle = name.substr(fileName.size() + 1, name.size() - fileName.size() - 1 - Suffix.size());
-    const std::size_t dot = middle.find('.');
-    if (dot == std::string_view::npos || !IsPlainNumber(middle.substr(0, dot))
-        || !IsPlainNumber(middle.substr(dot + 1))) {
-        return 0;
-    }
-    const long long pid = std::stoll(std::string(middle.substr(0, dot)));
-    return pid > 0 && pid <= 0x7FFFFFFF ? static_cast<pid_t>(pid) : 0;
-}
-
-// A crash between creating the temporary file and the rename leaves it behind; once its
-// process is gone nobody will finish it.
-void RemoveStaleTemporaries(const std::string& target)
-{
-    const std::string folder = FolderOf(target);
-    const std::string fileName = target.substr(target.rfind('/') + 1); // npos + 1 == 0
-    DIR* dir = opendir(folder.c_str());
-    if (!dir) {
-        return;
-    }
-    while (const dirent* entry = readdir(dir)) {
-        const pid_t owner = TemporaryOwner(entry->d_name, fileName);
-        if (owner == 0 || owner == getpid() || kill(owner, 0) == 0 || errno != ESRCH) {
-            continue;
-        }
-        struct stat st {};
-        if (fstatat(dirfd(dir), entry->d_name, &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(st.st_mode)) {
-            unlinkat(dirfd(dir), entry->d_name, 0);
-        }
-    }
-    closedir(dir);
-}
-
-// A file we may not write, or one with no write bit at all (which root could still write),
-// was made read-only on purpose.
-bool MadeReadOnly(const std::string& target, const struct stat& st)
-{
-    return (st.st_mode & 0222) == 0 || faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0;
-}
-
-// For a writable file in a folder that takes no new files, where no rename can happen: the
-// whole text written over the old at once, then the rest cut off. A power cut in the middle
-// could leave a mix of old and new, so this serves only where the rename cannot.
-bool RewriteInPlace(const std::string& target, std::string_view text)
-{
-    const int fd = open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        return false;
-    }
-    struct stat st {};
-    bool ok = fstat(fd, &st) == 0 && S_ISREG(st.st_mode);
-    std::size_t done = 0;
-    while (ok && done < text.size()) {
-        const ssize_t n = pwrite(fd, text.data() + done, text.size() - done, static_cast<off_t>(done));
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        ok = n > 0;
-        done += ok ? static_cast<std::size_t>(n) : 0;
-    }
-    ok = ok && ftruncate(fd, static_cast<off_t>(text.size())) == 0;
-    ok = ok && Sync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    return ok;
-}
-
-bool FlushFolder(const std::string& target)
-{
-    const int fd = open(FolderOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) {
-        return false;
-    }
-    // Some file systems cannot flush a folder at all; for them the rename is as durable as it gets.
-    const bool ok = Sync(fd) == 0 || errno == EINVAL;
-    close(fd);
-    return ok;
-}
-
 void AppendUnit(std::string& out, std::uint32_t unit, Encoding encoding)
 {
     const char high = static_cast<char>(unit >> 8);
@@ -361,70 +204,6 @@ std::uint32_t NextUtf8(std::string_view text, std::size_t& pos)
 }
 
 } // namespace
-
-std::string ResolveLinks(std::string path)
-{
-    constexpr int MaxLinks = 40;
-    for (int i = 0; i < MaxLinks; ++i) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            return path;
-        }
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
-            return path;
-        }
-        target.resize(static_cast<std::size_t>(n));
-        const std::size_t slash = path.rfind('/');
-        path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
-    }
-    return path;
-}
-
-LoadedFile LoadFile(const std::string& path)
-{
-    LoadedFile file;
-    // O_NONBLOCK: a pipe standing where the file should be must not hang the program.
-    const int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
-    if (fd < 0) {
-        file.state = (errno == ENOENT || errno == ENOTDIR) ? FileState::Missing : FileState::Unreadable;
-        return file;
-    }
-    file.state = FileState::Unreadable;
-    struct stat st {};
-    if (fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size <= MaxFileSize) {
-        try {
-            std::string text(static_cast<std::size_t>(st.st_size) + 1, '\0');
-            std::size_t used = 0;
-            for (;;) {
-                if (used == text.size()) {
-                    if (used > static_cast<std::size_t>(MaxFileSize)) {
-                        break; // grew past the limit while being read
-                    }
-                    text.resize(text.size() * 2);
-                }
-                const ssize_t n = read(fd, text.data() + used, text.size() - used);
-                if (n < 0 && errno == EINTR) {
-                    continue;
-                }
-                if (n <= 0) {
-                    if (n == 0) {
-                        text.resize(used);
-                        file.text = std::move(text);
-                        file.state = FileState::Readable;
-                    }
-                    break;
-                }
-                used += static_cast<std::size_t>(n);
-            }
-        } catch (const std::bad_alloc&) {
-            // Too big to hold: treated like any other file that cannot be read.
-        }
-    }
-    close(fd);
-    return file;
-}
 
 std::optional<std::string_view> FindValue(std::string_view text, std::string_view section, std::string_view key)
 {
@@ -512,38 +291,6 @@ std::string EncodeText(const DecodedText& decoded)
     return out + decoded.leftover;
 }
 
-bool ReplaceFile(const std::string& path, std::string_view text)
-{
-    const std::string target = ResolveLinks(path);
-    struct stat old {};
-    const bool hadOld = stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode);
-    if (hadOld && MadeReadOnly(target, old)) {
-        return false;
-    }
-    RemoveStaleTemporaries(target);
-
-    std::string temporary;
-    const int fd = CreateTemporary(target, temporary);
-    if (fd < 0) {
-        return hadOld && (errno == EACCES || errno == EPERM) && RewriteInPlace(target, text);
-    }
-    bool ok = WriteAll(fd, text);
-    if (ok && hadOld) {
-        // Owner first: changing it may clear the set-id bits that fchmod then restores. A
-        // non-root player may not give the file away, and then keeping the mode is enough.
-        ok = (fchown(fd, old.st_uid, old.st_gid) == 0 || errno == EPERM) && fchmod(fd, old.st_mode & 07777) == 0;
-    }
-    ok = ok && Sync(fd) == 0;
-    ok = close(fd) == 0 && ok;
-    ok = ok && (!beforeReplace || beforeReplace(temporary));
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
-        return false;
-    }
-    return FlushFolder(target);
-}
-
 std::string ExecutablePath()
 {
     constexpr std::string_view Deleted = " (deleted)";
@@ -565,16 +312,6 @@ std::string ExecutablePath()
         path.resize(path.size() - Deleted.size());
     }
     return path;
-}
-
-void SetBeforeReplaceHook(BeforeReplaceHook hook)
-{
-    beforeReplace = std::move(hook);
-}
-
-void SetSyncHook(SyncHook hook)
-{
-    syncHook = std::move(hook);
 }
 
 } // namespace session::profile

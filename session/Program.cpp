@@ -13,6 +13,29 @@
 #include <QApplication>
 #include <QEventLoop>
 
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// The exit statuses besides 0 (the game was closed) and 128 plus a signal's number.
+constexpr int ExitOtherGame = 1;
+constexpr int ExitLockRefused = 2;
+constexpr int ExitDisplayLost = 3;
+
+// Qt ends the process through exit() when the display goes away (an X server that dies, a
+// session torn down): the game is saved as a closing would save it, and says so by its status.
+void SaveIfTheDisplayWent()
+{
+    if (Form1 && !Form1->Ended()) {
+        Form1->SaveWithoutAsking();
+        std::fprintf(stderr, "Wirtola: połączenie z ekranem zostało przerwane.\n");
+        std::_Exit(ExitDisplayLost);
+    }
+}
+
+} // namespace
+
 TForm2* Form2 = nullptr;
 TForm3* Form3 = nullptr;
 TFPomoc* FPomoc = nullptr;
@@ -29,6 +52,8 @@ Program::Program()
     });
     // The main window shows itself and reads the statistics before any other window exists.
     form1_ = std::make_unique<TForm1>();
+    static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
+    (void)watching;
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
     Form2 = form2_.get();
     form3_ = std::make_unique<TForm3>();
@@ -55,13 +80,25 @@ int RunProgram(QApplication&)
 {
     // Held to the end: a second game on the same statistics would overwrite this one's totals.
     session::PrepareStatisticsFolder();
-    const session::StatisticsLock lock(session::StatisticsFilePath());
+    session::StatisticsLock lock(session::StatisticsFilePath());
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
         boxes::ShowMessage(QStringLiteral("Wirtola już działa z tymi wynikami gry.\r"
                                           "Zakończ tamtą grę, zanim zaczniesz nową."));
-        return 1;
+        return ExitOtherGame;
     }
+    if (lock.state() == session::StatisticsLock::State::Refused) {
+        boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
+        boxes::ShowMessage(QStringLiteral("Plik blokady wyników gry jest dowiązaniem albo należy do innego "
+                                          "użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.")
+                               .arg(QString::fromStdString(lock.path())));
+        return ExitLockRefused;
+    }
+    // Every save first makes sure the lock is still this game's.
+    struct LockInUse {
+        explicit LockInUse(session::StatisticsLock& lock) { session::SetStatisticsLock(&lock); }
+        ~LockInUse() { session::SetStatisticsLock(nullptr); }
+    } inUse(lock);
     Program program;
     if (!Form1 || Form1->Ended())
         return 0;

@@ -2,8 +2,10 @@
 
 // SIGTERM, SIGINT and SIGHUP (a desktop logging out, Ctrl+C, a closed terminal) as a Qt signal
 // on the user-interface thread. The handler itself only writes a byte to a pipe that the event
-// loop watches, so whatever the game does about it runs as an ordinary event. A second such
-// signal before the process has ended means the first close is stuck: it ends the process at once.
+// loop watches, so whatever the game does about it runs as an ordinary event. Real closings
+// send several at once (a session's end sends SIGTERM and SIGHUP, a closed terminal two
+// SIGHUPs), so the signals that follow the first join its close. Only a Ctrl+C repeated after
+// a pause, or any of them once the close has run for some seconds, ends the process at once.
 
 #include <QObject>
 

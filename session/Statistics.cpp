@@ -2,13 +2,16 @@
 
 #include "engine/Engine.h"
 #include "session/Profile.h"
+#include "session/StatisticsLock.h"
 #include "session/WholeNumber.h"
 
 #include <array>
 #include <cerrno>
+#include <csignal>
 #include <cstdlib>
 #include <fcntl.h>
 #include <optional>
+#include <pthread.h>
 #include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -31,6 +34,10 @@ constexpr bool PerUserBuild = false;
 #endif
 
 std::optional<StatisticsPlace> placeOverride;
+StatisticsLock* heldLock = nullptr;
+
+using profile::FolderOf;
+using profile::WriteFailure;
 
 void ReadInteger(std::string_view text, std::string_view key, std::int32_t& value)
 {
@@ -39,15 +46,6 @@ void ReadInteger(std::string_view text, std::string_view key, std::int32_t& valu
             value = *number;
         }
     }
-}
-
-std::string FolderOf(const std::string& path)
-{
-    const std::size_t slash = path.rfind('/');
-    if (slash == std::string::npos) {
-        return ".";
-    }
-    return slash == 0 ? "/" : path.substr(0, slash);
 }
 
 bool CanWrite(const std::string& path)
@@ -71,19 +69,64 @@ std::string Home()
     return entry && entry->pw_dir && entry->pw_dir[0] == '/' ? entry->pw_dir : "";
 }
 
-// Like "mkdir -p" for the folders the user's data folder lacks, each private to the player.
-void MakeFolders(const std::string& folder)
+bool IsFolder(const std::string& path)
 {
-    for (std::size_t slash = folder.find('/', 1);; slash = folder.find('/', slash + 1)) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+// Like "mkdir -p" for the folders below `base` that `folder` lacks, each private to the player.
+// The base itself is never made: a home that is not there is a mistake to report, not to build.
+bool MakeFolders(const std::string& base, const std::string& folder)
+{
+    if (!IsFolder(base) || !folder.starts_with(base)) {
+        return false;
+    }
+    for (std::size_t slash = folder.find('/', base.size() + (base.ends_with('/') ? 0 : 1));;
+         slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0700) == 0) {
             chmod(part.c_str(), 0700); // whatever the umask took away
         }
         if (slash == std::string::npos) {
-            return;
+            return IsFolder(folder);
         }
     }
 }
+
+// In a folder other users may write: a link, file or lock there that is not ours.
+bool ForeignEntriesBeside(const std::string& file)
+{
+    struct stat folder {};
+    if (stat(FolderOf(file).c_str(), &folder) != 0 || !profile::OthersMayWrite(folder)) {
+        return false;
+    }
+    struct stat st {};
+    const bool foreignFile = lstat(file.c_str(), &st) == 0 && st.st_uid != geteuid();
+    const std::string lock = file + ".lock";
+    const bool foreignLock = lstat(lock.c_str(), &st) == 0 && (S_ISLNK(st.st_mode) || st.st_uid != geteuid());
+    return foreignFile || foreignLock;
+}
+
+// The close signals wait while a save writes, so that a burst of them can never cut one short.
+class CloseSignalsHeld {
+public:
+    CloseSignalsHeld()
+    {
+        sigset_t held;
+        sigemptyset(&held);
+        for (const int signal : {SIGTERM, SIGINT, SIGHUP}) {
+            sigaddset(&held, signal);
+        }
+        pthread_sigmask(SIG_BLOCK, &held, &previous_);
+    }
+    ~CloseSignalsHeld() { pthread_sigmask(SIG_SETMASK, &previous_, nullptr); }
+    CloseSignalsHeld(const CloseSignalsHeld&) = delete;
+    CloseSignalsHeld& operator=(const CloseSignalsHeld&) = delete;
+
+private:
+    sigset_t previous_;
+};
 
 const StatisticsPlace& CurrentPlace()
 {
@@ -96,8 +139,9 @@ const StatisticsPlace& CurrentPlace()
 
 } // namespace
 
-WriteError::WriteError(const std::string& path)
+WriteError::WriteError(const std::string& path, WriteFailure cause)
     : std::runtime_error("Unable to write to " + path)
+    , cause_(cause)
 {
 }
 
@@ -111,34 +155,51 @@ std::string StatisticsFilePathFor(const std::string& executable)
     return executable.substr(0, dot) + ".ini";
 }
 
+StatisticsPlace PerUserStatisticsPlace()
+{
+    const auto below = [](const std::string& folder, std::string_view rest) {
+        return folder + (folder.ends_with('/') ? "" : "/") + std::string(rest);
+    };
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && dataHome[0] == '/') {
+        return {.path = below(dataHome, "wirtola/wirtola.ini"),
+                .perUser = true,
+                .base = dataHome,
+                .avoidedSharedFolder = false};
+    }
+    const std::string home = Home();
+    if (home.empty()) {
+        return {};
+    }
+    return {.path = below(home, ".local/share/wirtola/wirtola.ini"),
+            .perUser = true,
+            .base = home,
+            .avoidedSharedFolder = false};
+}
+
 std::string PerUserStatisticsFilePath()
 {
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    std::string folder;
-    if (dataHome && dataHome[0] == '/') {
-        folder = dataHome;
-    } else {
-        const std::string home = Home();
-        if (home.empty()) {
-            return "";
-        }
-        folder = home + (home.ends_with('/') ? "" : "/") + ".local/share";
-    }
-    return folder + (folder.ends_with('/') ? "" : "/") + "wirtola/wirtola.ini";
+    return PerUserStatisticsPlace().path;
 }
 
 StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUserOnly)
 {
     const std::string beside = StatisticsFilePathFor(executable);
+    bool avoided = false;
     if (!perUserOnly) {
         // The save lands where the links lead, so that is the place that must take it.
-        const std::string target = profile::ResolveLinks(beside);
-        if (CanWrite(FolderOf(target)) || IsWritableFile(target)) {
-            return {beside, false};
+        const profile::ResolvedPath target = profile::ResolveLinks(beside);
+        avoided = target.foreignLink || ForeignEntriesBeside(target.path);
+        if (!avoided && (CanWrite(FolderOf(target.path)) || IsWritableFile(target.path))) {
+            return StatisticsPlace{.path = beside, .perUser = false, .base = {}, .avoidedSharedFolder = false};
         }
     }
-    const std::string perUser = PerUserStatisticsFilePath();
-    return perUser.empty() ? StatisticsPlace{beside, false} : StatisticsPlace{perUser, true};
+    StatisticsPlace perUser = PerUserStatisticsPlace();
+    if (perUser.path.empty()) {
+        return StatisticsPlace{.path = beside, .perUser = false, .base = {}, .avoidedSharedFolder = avoided};
+    }
+    perUser.avoidedSharedFolder = avoided;
+    return perUser;
 }
 
 std::string StatisticsFilePath()
@@ -151,13 +212,23 @@ void SetStatisticsFilePath(const std::string& path)
     if (path.empty()) {
         placeOverride.reset();
     } else {
-        placeOverride = StatisticsPlace{path, false};
+        placeOverride = StatisticsPlace{.path = path, .perUser = false, .base = {}, .avoidedSharedFolder = false};
     }
 }
 
 void SetStatisticsPlace(const StatisticsPlace& place)
 {
     placeOverride = place;
+}
+
+const StatisticsPlace& CurrentStatisticsPlace()
+{
+    return CurrentPlace();
+}
+
+void SetStatisticsLock(StatisticsLock* lock)
+{
+    heldLock = lock;
 }
 
 void ReadStatisticsText(std::string_view text, engine::SessionValues& values)
@@ -179,24 +250,30 @@ void read_inifile(engine::SessionValues& values)
     }
 }
 
-void PrepareStatisticsFolder()
+bool PrepareStatisticsFolder()
 {
     const StatisticsPlace& place = CurrentPlace();
-    if (place.perUser) {
-        MakeFolders(FolderOf(place.path));
-    }
+    return !place.perUser || MakeFolders(place.base, FolderOf(place.path));
 }
 
 void save_inifile(const engine::SessionValues& values)
 {
+    const CloseSignalsHeld held;
     const StatisticsPlace place = CurrentPlace();
-    PrepareStatisticsFolder(); // a failure here shows as a failed write below
-    const profile::LoadedFile file = profile::LoadFile(place.path);
-    // Whatever stands there and cannot be read is not ours to overwrite.
-    if (file.state == profile::FileState::Unreadable) {
-        throw WriteError(place.path);
+    if (!PrepareStatisticsFolder()) {
+        throw WriteError(place.path, WriteFailure::NoFolder);
     }
-    profile::DecodedText decoded = profile::DecodeText(file.text);
+    if (heldLock) {
+        if (const WriteFailure failure = heldLock->Confirm(); failure != WriteFailure::None) {
+            throw WriteError(place.path, failure);
+        }
+    }
+    profile::StoredFile file(place.path);
+    // Whatever stands there and cannot be read is not ours to overwrite.
+    if (file.state() == profile::FileState::Unreadable) {
+        throw WriteError(place.path, file.refusal());
+    }
+    profile::DecodedText decoded = profile::DecodeText(file.text());
     const std::array<std::pair<std::string_view, std::int32_t>, 3> entries{{
         {WinsKey, values.Wins},
         {LossesKey, values.Losses},
@@ -206,8 +283,8 @@ void save_inifile(const engine::SessionValues& values)
         decoded.text = profile::WithValue(decoded.text, Section, key, std::to_string(value));
     }
     // One replacement for all three, so no crash can leave the counters out of step with the fund.
-    if (!profile::ReplaceFile(place.path, profile::EncodeText(decoded))) {
-        throw WriteError(place.path);
+    if (const WriteFailure failure = file.Replace(profile::EncodeText(decoded)); failure != WriteFailure::None) {
+        throw WriteError(place.path, failure);
     }
 }
 

@@ -4,6 +4,8 @@
 // file beside the executable, named after it with the extension ".ini", or, where that place
 // cannot be written or the program was built to be installed, in the user's data folder.
 
+#include "session/StoredFile.h"
+
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -14,17 +16,29 @@ struct SessionValues;
 
 namespace session {
 
-// A save that could not be written. what() is "Unable to write to <path>" (UTF-8).
+class StatisticsLock;
+
+// A save that could not be written. what() is "Unable to write to <path>" (UTF-8); cause()
+// says why, for a short word to the player.
 class WriteError : public std::runtime_error {
 public:
-    explicit WriteError(const std::string& path);
+    explicit WriteError(const std::string& path, profile::WriteFailure cause = profile::WriteFailure::Failed);
+    profile::WriteFailure cause() const { return cause_; }
+
+private:
+    profile::WriteFailure cause_;
 };
 
 // Where the statistics file of a run is.
 struct StatisticsPlace {
     std::string path;
-    // In the user's data folder: the first save makes the missing folders (mode 0700).
+    // In the user's data folder: the first save makes the missing folders (mode 0700) below
+    // `base` (the data home or the home folder), which must exist.
     bool perUser = false;
+    std::string base;
+    // The program's own folder was passed over because other users may write there and had
+    // left a link, a file or a lock of theirs in it.
+    bool avoidedSharedFolder = false;
 };
 
 // The statistics file of this run: chosen once, at the first call, for the running program and
@@ -33,27 +47,36 @@ std::string StatisticsFilePath();
 // Tests and benchmarks point the statistics at a file of their own; "" goes back to the real one.
 void SetStatisticsFilePath(const std::string& path);
 void SetStatisticsPlace(const StatisticsPlace& place);
+const StatisticsPlace& CurrentStatisticsPlace();
 // The statistics file that belongs to an executable: its extension replaced by ".ini", or
 // ".ini" appended when the file name has none.
 std::string StatisticsFilePathFor(const std::string& executable);
 // $XDG_DATA_HOME/wirtola/wirtola.ini, with ~/.local/share for a data home that is unset, empty
-// or relative, and the home from $HOME or else the password database; "" with no home at all.
+// or relative, and the home from $HOME or else the password database; path "" with no home at
+// all.
+StatisticsPlace PerUserStatisticsPlace();
 std::string PerUserStatisticsFilePath();
 // Beside the executable when that place can be written: its folder takes new files, or a
 // writable file already stands there (a file made read-only does not count). Otherwise, and
 // always when `perUserOnly` is set (an installed program never writes into its own folder), in
-// the user's data folder.
+// the user's data folder; there too when other users may write the program's folder and have
+// left a link, the file or the lock there.
 StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUserOnly);
 
 // Makes the per-user folder (private, mode 0700) when the statistics live there, so that the
-// lock beside the file can be taken on a player's very first game too. Harmless when it fails.
-void PrepareStatisticsFolder();
+// lock beside the file can be taken on a player's very first game too. Makes nothing where the
+// base folder is missing, and then returns false.
+bool PrepareStatisticsFolder();
+
+// The lock a save must still hold before it writes (see StatisticsLock::Confirm); nullptr for
+// none. The game sets it for as long as it holds the lock.
+void SetStatisticsLock(StatisticsLock* lock);
 
 // Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000.
 void read_inifile(engine::SessionValues& values);
 // Writes Wins, Losses and Fund together, in one replacement of the file that is flushed to
-// disk, in the file's own encoding. Throws WriteError; the file is then either as it was
-// or wholly new, never half written.
+// disk, in the file's own encoding; the termination signals wait until it is done. Throws
+// WriteError; the file is then either as it was or wholly new, never half written.
 void save_inifile(const engine::SessionValues& values);
 
 // What read_inifile does with the file's text once it has it.

@@ -1,10 +1,9 @@
 #include "session/StatisticsLock.h"
 
-#include "session/Profile.h"
-
 #include <cerrno>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace session {
@@ -12,27 +11,9 @@ namespace session {
 StatisticsLock::StatisticsLock(const std::string& statisticsPath)
 {
     // Links resolved, so games reaching one file by different names still meet at one lock.
-    const std::string lockPath = profile::ResolveLinks(statisticsPath) + ".lock";
-    // O_NOFOLLOW: a link planted under the lock's name must not make us create files elsewhere.
-    fd_ = open(lockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK, 0666);
-    if (fd_ < 0 && (errno == EACCES || errno == EROFS)) {
-        // A folder we cannot write may still hold a lock file from its owner: flock needs no write.
-        fd_ = open(lockPath.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK);
-    }
-    if (fd_ < 0) {
-        return;
-    }
-    int result = 0;
-    do {
-        result = flock(fd_, LOCK_EX | LOCK_NB);
-    } while (result != 0 && errno == EINTR);
-    if (result == 0) {
-        state_ = State::Held;
-        return;
-    }
-    state_ = errno == EWOULDBLOCK ? State::InUse : State::Unavailable;
-    close(fd_);
-    fd_ = -1;
+    const profile::ResolvedPath resolved = profile::ResolveLinks(statisticsPath);
+    lockPath_ = resolved.path + ".lock";
+    state_ = resolved.foreignLink ? State::Refused : Take();
 }
 
 StatisticsLock::~StatisticsLock()
@@ -40,6 +21,84 @@ StatisticsLock::~StatisticsLock()
     if (fd_ >= 0) {
         close(fd_); // releases the lock; the file stays for the next game to lock
     }
+}
+
+StatisticsLock::State StatisticsLock::Take()
+{
+    const int folder = open(profile::FolderOf(lockPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0) {
+        return State::Unavailable;
+    }
+    const std::string name = lockPath_.substr(lockPath_.rfind('/') + 1);
+    // O_NOFOLLOW: a link planted under the lock's name must not make us create files elsewhere.
+    constexpr int Flags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
+    int fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | Flags, 0666);
+    if (fd < 0 && (errno == EACCES || errno == EROFS)) {
+        // A folder we cannot write may still hold a lock file from its owner: flock needs no write.
+        fd = openat(folder, name.c_str(), O_RDONLY | Flags);
+    }
+    const int openError = errno;
+    struct stat folderStat {};
+    struct stat st {};
+    const bool folderKnown = fstat(folder, &folderStat) == 0;
+    close(folder);
+    if (fd < 0) {
+        return openError == ELOOP ? State::Refused : State::Unavailable;
+    }
+    // Only our own lock file, root's, or that of the owner of a folder nobody else may write
+    // can be trusted to stand for this player's games.
+    const bool trusted = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && folderKnown
+        && (st.st_uid == geteuid() || st.st_uid == 0
+            || (st.st_uid == folderStat.st_uid && !profile::OthersMayWrite(folderStat)));
+    if (!trusted) {
+        close(fd);
+        return State::Refused;
+    }
+    int result = 0;
+    do {
+        result = flock(fd, LOCK_EX | LOCK_NB);
+    } while (result != 0 && errno == EINTR);
+    if (result != 0) {
+        const State state = errno == EWOULDBLOCK ? State::InUse : State::Unavailable;
+        close(fd);
+        return state;
+    }
+    fd_ = fd;
+    return State::Held;
+}
+
+profile::WriteFailure StatisticsLock::Confirm()
+{
+    if (lost_) {
+        return profile::WriteFailure::OtherGame;
+    }
+    if (state_ != State::Held) {
+        return profile::WriteFailure::None; // an unlocked game saves as it always did
+    }
+    struct stat held {};
+    struct stat named {};
+    if (fd_ >= 0 && fstat(fd_, &held) == 0 && lstat(lockPath_.c_str(), &named) == 0 && held.st_dev == named.st_dev
+        && held.st_ino == named.st_ino) {
+        return profile::WriteFailure::None;
+    }
+    if (fd_ >= 0) {
+        close(fd_);
+        fd_ = -1;
+    }
+    switch (Take()) {
+    case State::Held:
+        return profile::WriteFailure::None;
+    case State::InUse:
+        // Another game started on the file while the lock was gone; its totals are newer than
+        // ours, so this game writes nothing over them from now on.
+        lost_ = true;
+        return profile::WriteFailure::OtherGame;
+    case State::Refused:
+        return profile::WriteFailure::ForeignEntry;
+    case State::Unavailable:
+        break;
+    }
+    return profile::WriteFailure::Failed; // tried again at the next save
 }
 
 } // namespace session

@@ -1,9 +1,11 @@
 #pragma once
 
-// One game at a time per statistics file. Each game writes its own totals when it ends, so a
-// second game on the same file would overwrite the first one's rounds. The lock is an
-// advisory flock on "<statistics file>.lock" beside the file (the rename of a save does not
-// touch it); the kernel lets go of it when its holder ends, even by a crash.
+// One game at a time per statistics file. Each game writes its own totals, so a second game on
+// the same file would overwrite the first one's rounds. The lock is an advisory flock on
+// "<statistics file>.lock" beside the file (the rename of a save does not touch it); the kernel
+// lets go of it when its holder ends, even by a crash.
+
+#include "session/StoredFile.h"
 
 #include <string>
 
@@ -15,6 +17,7 @@ public:
         Held,        // ours until this object goes
         InUse,       // another game holds it: that game owns the statistics for now
         Unavailable, // no lock file could be made or locked (a read-only folder): play unlocked
+        Refused,     // the lock file is a link, or another user's: nobody can say who plays
     };
 
     // Tries once, without waiting, for the file at `statisticsPath` (after its links).
@@ -24,10 +27,20 @@ public:
     StatisticsLock& operator=(const StatisticsLock&) = delete;
 
     State state() const { return state_; }
+    const std::string& path() const { return lockPath_; }
+
+    // Before each save: a held lock must still be the file under the lock's name (someone may
+    // have deleted or replaced it), else it is taken again. None when the save may go ahead;
+    // OtherGame, from then on, once another game has taken the lock meanwhile.
+    profile::WriteFailure Confirm();
 
 private:
+    State Take();
+
+    std::string lockPath_;
     int fd_ = -1;
     State state_ = State::Unavailable;
+    bool lost_ = false;
 };
 
 } // namespace session

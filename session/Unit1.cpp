@@ -67,7 +67,40 @@ const QString FundExhausted =
     QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
 const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.").arg(StartingFund);
+const QString SaveFailedWarning = QStringLiteral("  Bez zapisu: %1");
 const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry: %1");
+const QString SharedFolderAvoided =
+    QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
+
+// Short enough to stand after the round record on the status bar.
+QString CauseWords(session::profile::WriteFailure cause)
+{
+    using session::profile::WriteFailure;
+    switch (cause) {
+    case WriteFailure::ReadOnly:
+        return QStringLiteral("plik tylko do odczytu");
+    case WriteFailure::NoPermission:
+        return QStringLiteral("brak uprawnień do zapisu");
+    case WriteFailure::NoSpace:
+        return QStringLiteral("brak miejsca na dysku");
+    case WriteFailure::ReadOnlyDisk:
+        return QStringLiteral("dysk tylko do odczytu");
+    case WriteFailure::NotAFile:
+        return QStringLiteral("to nie jest zwykły plik");
+    case WriteFailure::ForeignEntry:
+        return QStringLiteral("cudzy plik w folderze");
+    case WriteFailure::NameChanged:
+        return QStringLiteral("plik został podmieniony");
+    case WriteFailure::NoFolder:
+        return QStringLiteral("brak folderu na wyniki");
+    case WriteFailure::OtherGame:
+        return QStringLiteral("wyniki zajęte przez inną grę");
+    case WriteFailure::None:
+    case WriteFailure::Failed:
+        break;
+    }
+    return QStringLiteral("błąd zapisu na dysk");
+}
 
 // Marks a deal or a draw as in progress for as long as its handler runs.
 class BusyScope {
@@ -217,6 +250,9 @@ TForm1::TForm1()
     On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
 
     boxes::Guarded([this] { FormCreate(); });
+    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
+    if (place.avoidedSharedFolder)
+        SetStatus(SharedFolderAvoided.arg(QString::fromStdString(place.path)));
 }
 
 TForm1::~TForm1()
@@ -314,8 +350,12 @@ void TForm1::SaveAfterRound()
     try {
         save_inifile();
     } catch (const std::exception& e) {
+        const auto* write = dynamic_cast<const session::WriteError*>(&e);
+        // The round record stays readable; the warning follows it.
         if (!saveFailing_)
-            SetStatus(SaveFailed.arg(QString::fromUtf8(e.what())));
+            SetStatus(
+                StatusBar1->currentMessage()
+                + SaveFailedWarning.arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
         saveFailing_ = true;
     }
 }
@@ -448,11 +488,12 @@ void TForm1::btnKupnoClick()
     Decision();
     ShowStatusLine();
     Edit2->setText(QString::number(Session.Fund));
+    // Every settled round is on disk before its result is shown: killing the game while the
+    // box is up cannot undo a loss, and a crash loses at most the next round.
+    SaveAfterRound();
     boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain);
     if (ended_)
         return;
-    // Every settled round is on disk before the question: a crash loses at most the next one.
-    SaveAfterRound();
     CardBuilder(engine::PlayerHand, false);
     CardBuilder(engine::ComputerHand, false);
 
@@ -612,13 +653,18 @@ void TForm1::CloseBySignal()
 {
     if (ended_)
         return;
+    SaveWithoutAsking();
+    EndSession();
+    close();
+}
+
+void TForm1::SaveWithoutAsking()
+{
     try {
         save_inifile();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Wirtola: Nie udało się zapisać wyników gry: %s\n", e.what());
+        std::fprintf(stderr, "Wirtola: %s\n", SaveFailed.arg(QString::fromUtf8(e.what())).toUtf8().constData());
     }
-    EndSession();
-    close();
 }
 
 void TForm1::EndSession()

@@ -55,6 +55,8 @@ public:
     // A termination signal closes the game as "&Koniec" does, but nobody may be there to answer
     // a box: a failed save is reported on standard error and the game ends all the same.
     void CloseBySignal();
+    // The save of a closing that nobody can answer for: a failure goes to standard error.
+    void SaveWithoutAsking();
 
     bool SoundsOn() const;
     // True once the main window has closed for good: the program is ending.

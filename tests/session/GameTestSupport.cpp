@@ -170,10 +170,12 @@ void GameTest::EndProgram()
 
 void GameTest::FailSaves(bool fail)
 {
-    if (fail)
+    if (fail) {
         session::profile::SetBeforeReplaceHook([](const std::string&) { return false; });
-    else
+    } else {
         session::profile::SetBeforeReplaceHook(nullptr);
+        session::profile::SetSyncHook(nullptr);
+    }
 }
 
 void GameTest::Deal()

@@ -180,7 +180,8 @@ protected:
     std::string IniPath() const;
     void StartProgram();
     void EndProgram();
-    // Every save fails from now on (or works again), the file on disk left as it was.
+    // Every save fails from now on (or works again, with every fault hook of the file removed),
+    // the file on disk left as it was.
     static void FailSaves(bool fail);
 
     // Actions as a player takes them.

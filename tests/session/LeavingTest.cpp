@@ -14,7 +14,11 @@
 #include <QStatusBar>
 #include <QTimer>
 
+#include <cerrno>
+#include <chrono>
 #include <csignal>
+#include <thread>
+#include <vector>
 
 using namespace gametest;
 
@@ -41,13 +45,6 @@ bool WaitingForADeal()
     return DealButton()->isEnabled() && !DrawButton()->isEnabled() && hidden;
 }
 
-// A signal as the desktop sends it, and the event loop's turn that hears it.
-void Terminate()
-{
-    std::raise(SIGTERM);
-    QCoreApplication::processEvents();
-}
-
 bool IsQuestion(QWidget* w)
 {
     auto* box = qobject_cast<QMessageBox*>(w);
@@ -56,42 +53,67 @@ bool IsQuestion(QWidget* w)
 
 } // namespace
 
-TEST_F(GameTest, EveryRoundIsOnDiskBeforeTheContinueQuestion)
+TEST_F(GameTest, EveryRoundIsOnDiskBeforeItsResultIsShown)
 {
     WriteIni(Ini(3, 2, 1000));
     StartProgram();
-    std::string atQuestion;
+    std::string atResult;
     answerer_->onShown = [&](QWidget* w) {
-        if (IsQuestion(w))
-            atQuestion = ReadIni();
+        if (!IsQuestion(w) && atResult.empty())
+            atResult = ReadIni();
     };
     auto winARound = [&] {
-        atQuestion.clear();
+        atResult.clear();
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
         answerer_->answers = {QStringLiteral("Tak")};
         Draw();
     };
+    const QString record = QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / 2");
     winARound();
-    EXPECT_EQ(atQuestion, Ini(4, 2, 1010));
+    EXPECT_EQ(atResult, Ini(4, 2, 1010));
 
-    // A save that fails does not stop play; the status bar says so once while it keeps failing.
-    FailSaves(true);
-    winARound();
-    EXPECT_EQ(atQuestion, Ini(4, 2, 1010));
-    EXPECT_TRUE(StatusBar()->currentMessage().startsWith(
-        QStringLiteral("Nie udało się zapisać wyników gry: Unable to write to ")))
-        << StatusBar()->currentMessage().toStdString();
-    EXPECT_TRUE(answerer_->Texts("error").empty());
-    EXPECT_TRUE(WaitingForADeal());
-    winARound();
-    EXPECT_EQ(StatusBar()->currentMessage(),
-              QStringLiteral("Ewidencja rozdań: aktualne rozdanie 8  w tym wygrane / przegrane 6 / 2"));
-
-    // The next save tries again.
-    FailSaves(false);
-    winARound();
-    EXPECT_EQ(atQuestion, Ini(7, 2, 1040));
+    // A save that fails does not stop play. The status bar keeps the round record and says why,
+    // once while it keeps failing; the next save tries again, and a later failure is told anew.
+    struct Row {
+        const char* name;
+        int error; // 0: the rename fails
+        const char* words;
+    };
+    const Row rows[] = {
+        {"a failed rename", 0, "błąd zapisu na dysk"},
+        {"a full disk", ENOSPC, "brak miejsca na dysku"},
+        {"a full quota", EDQUOT, "brak miejsca na dysku"},
+        {"a disk mounted read-only", EROFS, "dysk tylko do odczytu"},
+        {"no permission", EACCES, "brak uprawnień do zapisu"},
+    };
+    int wins = 4;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.error == 0) {
+            FailSaves(true);
+        } else {
+            session::profile::SetSyncHook([&row](int) {
+                errno = row.error;
+                return -1;
+            });
+        }
+        winARound();
+        ++wins;
+        EXPECT_EQ(atResult, Ini(wins - 1, 2, 1000 + 10 * (wins - 4)));
+        EXPECT_EQ(StatusBar()->currentMessage(),
+                  record.arg(wins + 2).arg(wins) + QStringLiteral("  Bez zapisu: ") + QString::fromUtf8(row.words));
+        EXPECT_TRUE(answerer_->Texts("error").empty());
+        EXPECT_TRUE(WaitingForADeal());
+        winARound();
+        ++wins;
+        EXPECT_EQ(StatusBar()->currentMessage(), record.arg(wins + 2).arg(wins));
+        FailSaves(false);
+        winARound();
+        ++wins;
+        EXPECT_EQ(atResult, Ini(wins, 2, 1000 + 10 * (wins - 3)));
+        EXPECT_EQ(StatusBar()->currentMessage(), record.arg(wins + 2).arg(wins));
+    }
 }
 
 // Every way of closing, with a save that fails: the error box, then the question; "Tak" ends
@@ -200,7 +222,8 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         When when;
         QString shownKind; // for When::Shown: the window that is up
         bool failSave;
-        std::string want; // the file afterwards
+        std::string want;            // the file afterwards
+        std::vector<int> burst = {}; // more signals right after the first
     };
     auto winningDraw = [this] {
         Deal();
@@ -221,6 +244,14 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         {"idle", 0, nullptr, When::Now, {}, false, Ini(3, 2, 3000)},
         {"during the draw's tune", 0, winningDraw, When::DrawsTune, {}, false, Ini(3, 2, 3000)},
         {"during the result box", 1000, winningDraw, When::Shown, "message", false, Ini(4, 2, 1010)},
+        {"SIGTERM and SIGHUP together during the result box",
+         1000,
+         winningDraw,
+         When::Shown,
+         "message",
+         false,
+         Ini(4, 2, 1010),
+         {SIGHUP, SIGINT}},
         {"during the continue question", 1000, winningDraw, When::Shown, "question", false, Ini(4, 2, 1010)},
         {"during the reward window", 5995, winningDraw, When::Shown, "reward", false, Ini(4, 2, 6005)},
         {"during the loan petition", 100, exhaustThenAskTheBank, When::Shown, "loan", false, Ini(3, 3, 0)},
@@ -240,7 +271,10 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
                 return;
             signalled = true;
             seenAtSignal = answerer_->seen.size();
-            Terminate();
+            std::raise(SIGTERM);
+            for (const int more : row.burst)
+                std::raise(more);
+            QCoreApplication::processEvents();
         };
         answerer_->onShown = [&](QWidget* w) {
             QString kind = IsQuestion(w) ? QStringLiteral("question") : QStringLiteral("message");
@@ -282,16 +316,37 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
     }
 }
 
-TEST(TerminationSignals, ASecondSignalWhileTheFirstIsHandledEndsAtOnce)
+// Signals that follow the first join its close; only a Ctrl+C repeated after a pause ends the
+// process at once.
+TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
 {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            session::TerminationSignals handlers;
-            std::raise(SIGTERM);
-            std::raise(SIGINT); // before the loop has handled the first
-        },
-        testing::ExitedWithCode(128 + SIGINT), "");
+    struct Row {
+        const char* name;
+        std::vector<int> burst;
+        int pauseMilliseconds; // before the last signal
+        int status;
+    };
+    const Row rows[] = {
+        {"SIGTERM and SIGHUP, as a session's end sends them", {SIGTERM, SIGHUP}, 0, 0},
+        {"two SIGHUPs, as a closed terminal sends them", {SIGHUP, SIGHUP}, 0, 0},
+        {"SIGTERM, then SIGINT at once", {SIGTERM, SIGINT}, 0, 0},
+        {"Ctrl+C, and again after a pause", {SIGINT, SIGINT}, 1100, 128 + SIGINT},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EXIT(
+            {
+                session::TerminationSignals handlers;
+                for (std::size_t i = 0; i < row.burst.size(); ++i) {
+                    if (i + 1 == row.burst.size())
+                        std::this_thread::sleep_for(std::chrono::milliseconds(row.pauseMilliseconds));
+                    std::raise(row.burst[i]); // before the loop has handled the first
+                }
+                _exit(0);
+            },
+            testing::ExitedWithCode(row.status), "");
+    }
 }
 
 // After each tune a handler looks whether its window has closed meanwhile, and if so stops:

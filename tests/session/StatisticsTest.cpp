@@ -17,6 +17,8 @@
 #include <fstream>
 #include <functional>
 #include <grp.h>
+#include <memory>
+#include <optional>
 #include <pwd.h>
 #include <random>
 #include <sstream>
@@ -251,6 +253,72 @@ TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
     EXPECT_EQ(Read(), (Stored{10, 20, 30}));
 }
 
+// Whatever is put under the name between the save's read and its rename is never replaced:
+// the save writes nothing and says so.
+TEST_F(StatisticsFile, ASaveReplacesOnlyTheFileItRead)
+{
+    const std::string old = "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n";
+    const std::string victim = (dir_ / "cudzy.ini").string();
+    // Moved aside, not removed, so that no new file can take its inode number.
+    const auto moveAside = [&] { fs::rename(path_, dir_ / "stary.ini"); };
+    struct Case {
+        const char* name;
+        bool hadFile;
+        std::function<void()> swap; // run between the read and the rename
+        std::string underTheName;   // afterwards; "link" for the link that was put there
+    };
+    const Case cases[] = {
+        {"the file swapped for a link", true,
+         [&] {
+             moveAside();
+             fs::create_symlink(victim, path_);
+         },
+         "link"},
+        {"the file swapped for another file", true,
+         [&] {
+             moveAside();
+             Put("[Statystyka]\r\nFundusz=99\r\n");
+         },
+         "[Statystyka]\r\nFundusz=99\r\n"},
+        {"the file moved away", true, moveAside, ""},
+        {"a link put where there was no file", false, [&] { fs::create_symlink(victim, path_); }, "link"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path_);
+        fs::remove(dir_ / "stary.ini");
+        std::ofstream(victim) << "sekret";
+        if (c.hadFile) {
+            Put(old);
+        }
+        session::profile::SetBeforeReplaceHook([&](const std::string&) {
+            c.swap();
+            return true;
+        });
+        try {
+            session::save_inifile(Values({10, 20, 30}));
+            ADD_FAILURE() << "the save wrote over what was put under the name";
+        } catch (const session::WriteError& e) {
+            EXPECT_EQ(e.cause(), session::profile::WriteFailure::NameChanged);
+        }
+        session::profile::SetBeforeReplaceHook(nullptr);
+        EXPECT_EQ(Contents(victim), "sekret");
+        if (c.underTheName == "link") {
+            EXPECT_TRUE(fs::is_symlink(path_));
+        } else {
+            EXPECT_EQ(fs::exists(path_) ? Contents() : "", c.underTheName);
+        }
+        std::vector<std::string> want{"cudzy.ini"};
+        if (c.hadFile) {
+            want.push_back("stary.ini");
+        }
+        if (fs::exists(fs::symlink_status(path_))) {
+            want.push_back("wirtola.ini");
+        }
+        EXPECT_EQ(Folder(), want) << "no temporary file is left";
+    }
+}
+
 TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
 {
     const fs::path real = dir_ / "gdzie" / "staty.ini";
@@ -398,9 +466,9 @@ TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
     const std::string dead = std::to_string(EndedProcess());
     const std::string self = std::to_string(getpid());
     const std::vector<std::string> removed{"wirtola.ini." + dead + ".0.tmp", "wirtola.ini." + dead + ".17.tmp"};
-    const std::vector<std::string> kept{
-        "wirtola.ini." + self + ".99.tmp", // ours
-        "wirtola.ini.1.0.tmp",             // a process that runs
+    std::vector<std::string> kept{
+        "wirtola.ini." + self + ".abc.tmp", // ours
+        "wirtola.ini.1.0.tmp",              // a process that runs
         "wirtola.ini." + dead + ".x.tmp",
         "wirtola.ini." + dead + ".0.tmp.bak",
         "wirtola.ini." + dead + ".tmp",
@@ -411,6 +479,10 @@ TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
     };
     for (const auto& name : removed) {
         std::ofstream(dir_ / name) << "x";
+    }
+    // Names another user may plant to block the save: ours, of a process that runs.
+    for (int n = 0; n < 2000; ++n) {
+        kept.push_back("wirtola.ini." + self + "." + std::to_string(n) + ".tmp");
     }
     for (const auto& name : kept) {
         std::ofstream(dir_ / name) << "x";
@@ -462,9 +534,71 @@ TEST_F(StatisticsFile, OneGameAtATime)
     close(ready[1]);
     EXPECT_EQ(Lock(path_).state(), Lock::State::Held);
 
+    // A lock file that is a link is refused, never followed nor silently passed over.
+    const std::string linked = (dir_ / "dowiazany.ini").string();
+    fs::create_symlink(dir_ / "gdzie-indziej", linked + ".lock");
+    EXPECT_EQ(Lock(linked).state(), Lock::State::Refused);
+    EXPECT_FALSE(fs::exists(dir_ / "gdzie-indziej"));
+
     // Where no lock file can be made the game goes on without one.
     std::ofstream(dir_ / "plik") << "x";
     EXPECT_EQ(Lock((dir_ / "plik" / "wirtola.ini").string()).state(), Lock::State::Unavailable);
+}
+
+// The lock is looked at before every save: a lock file deleted or replaced while a game runs is
+// taken again, and a game that finds another one holding it by then writes nothing from then on.
+TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
+{
+    using Lock = session::StatisticsLock;
+    using session::profile::WriteFailure;
+    const std::string lockPath = path_ + ".lock";
+    const std::string elsewhere = (dir_ / "gdzie-indziej").string();
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<Lock>()> meanwhile; // after the lock file is removed
+        WriteFailure first;                               // what the next save says
+        WriteFailure later;                               // and the one after the other game ended
+    };
+    const Case cases[] = {
+        {"the lock file deleted", [] { return nullptr; }, WriteFailure::None, WriteFailure::None},
+        {"another game started while the lock file was gone", [&] { return std::make_unique<Lock>(path_); },
+         WriteFailure::OtherGame, WriteFailure::OtherGame},
+        {"a link put in its place",
+         [&] {
+             fs::create_symlink(elsewhere, lockPath);
+             return nullptr;
+         },
+         WriteFailure::ForeignEntry, WriteFailure::None},
+    };
+    const auto save = [](int n) {
+        try {
+            session::save_inifile(Values({n, n, n}));
+        } catch (const session::WriteError& e) {
+            return e.cause();
+        }
+        return WriteFailure::None;
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(path_);
+        Lock game(path_);
+        ASSERT_EQ(game.state(), Lock::State::Held);
+        session::SetStatisticsLock(&game);
+        EXPECT_EQ(save(1), WriteFailure::None);
+        fs::remove(lockPath);
+        std::unique_ptr<Lock> other = c.meanwhile();
+        EXPECT_EQ(save(2), c.first);
+        EXPECT_EQ(Read().wins, c.first == WriteFailure::None ? 2 : 1);
+        other.reset();
+        fs::remove(lockPath);
+        EXPECT_EQ(save(3), c.later);
+        EXPECT_EQ(Read().wins, c.later == WriteFailure::None ? 3 : 1);
+        if (c.later == WriteFailure::None) {
+            EXPECT_EQ(Lock(path_).state(), Lock::State::InUse) << "the lock was taken again";
+        }
+        EXPECT_FALSE(fs::exists(elsewhere));
+        session::SetStatisticsLock(nullptr);
+    }
 }
 
 TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
@@ -622,6 +756,10 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
         {"home with a slash at the end", readOnly, false, unset, homeWithSlash.c_str(), inHome + "+"},
         {"no HOME: the password database", readOnly, false, unset, unset,
          HomeOfPlayer() + "/.local/share/wirtola/wirtola.ini+"},
+        {"empty HOME: the password database", readOnly, false, unset, "",
+         HomeOfPlayer() + "/.local/share/wirtola/wirtola.ini+"},
+        {"relative HOME: the password database", readOnly, false, unset, "dom",
+         HomeOfPlayer() + "/.local/share/wirtola/wirtola.ini+"},
         {"installed build, writable folder", writable, true, data.c_str(), home.c_str(), inData + "+"},
     };
     for (const Case& c : cases) {
@@ -647,11 +785,11 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
 TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameIsLocked)
 {
     const std::string file = (dir_ / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
-    session::SetStatisticsPlace({file, true});
+    session::SetStatisticsPlace({.path = file, .perUser = true, .base = dir_.string(), .avoidedSharedFolder = false});
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
     EXPECT_FALSE(fs::exists(dir_ / "dane")); // reading makes nothing
     const mode_t mask = umask(077);
-    session::PrepareStatisticsFolder();
+    EXPECT_TRUE(session::PrepareStatisticsFolder());
     umask(mask);
     const session::StatisticsLock first(file);
     const session::StatisticsLock second(file);
@@ -663,6 +801,21 @@ TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameI
         SCOPED_TRACE(folder.string());
         EXPECT_EQ(fs::status(folder).permissions(), fs::perms::owner_all);
     }
+
+    // A home that is not there is reported, never built from the root down.
+    const fs::path missing = dir_ / "nie-ma";
+    session::SetStatisticsPlace({.path = (missing / ".local/share/wirtola/wirtola.ini").string(),
+                                 .perUser = true,
+                                 .base = missing.string(),
+                                 .avoidedSharedFolder = false});
+    EXPECT_FALSE(session::PrepareStatisticsFolder());
+    try {
+        session::save_inifile(Values({1, 2, 3}));
+        ADD_FAILURE() << "the save made the missing home";
+    } catch (const session::WriteError& e) {
+        EXPECT_EQ(e.cause(), session::profile::WriteFailure::NoFolder);
+    }
+    EXPECT_FALSE(fs::exists(missing));
 }
 
 TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
@@ -713,6 +866,87 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
+}
+
+// In a folder other users may write ("nobody" stands for them here), the game never writes
+// through their links nor over their files or locks: it keeps the scores in the data folder
+// instead, and a save or a lock that meets them there refuses.
+TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWrittenThrough)
+{
+    const passwd* nobody = getpwnam("nobody");
+    if (getuid() != 0 || !nobody) {
+        GTEST_SKIP() << "needs root to stand for a second user";
+    }
+    using Lock = session::StatisticsLock;
+    using session::profile::WriteFailure;
+    const fs::path victim = dir_ / "moje.ini";
+    const std::string data = (dir_ / "dane").string();
+    struct Case {
+        const char* name;
+        mode_t folderMode;
+        bool groupOfOthers;  // the folder's group is nobody's
+        const char* planted; // by nobody: "link", "file", "lock link", "lock file"; "own link" by us
+        WriteFailure save;
+        Lock::State lock;
+    };
+    const Case cases[] = {
+        {"another's link, sticky folder for all", 01777, false, "link", WriteFailure::ForeignEntry,
+         Lock::State::Refused},
+        {"another's link, folder for all", 0777, false, "link", WriteFailure::ForeignEntry, Lock::State::Refused},
+        {"another's link, folder for a group", 0775, true, "link", WriteFailure::ForeignEntry, Lock::State::Refused},
+        {"another's file", 01777, false, "file", WriteFailure::ForeignEntry, Lock::State::Held},
+        {"another's link as the lock", 01777, false, "lock link", WriteFailure::None, Lock::State::Refused},
+        {"another's lock file", 0777, false, "lock file", WriteFailure::None, Lock::State::Refused},
+        {"our own link", 01777, false, "own link", WriteFailure::None, Lock::State::Held},
+    };
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(victim) << "sekret";
+        fs::permissions(victim, fs::perms::owner_read | fs::perms::owner_write);
+        const fs::path folder = dir_ / ("wspolny" + std::to_string(&c - cases));
+        fs::create_directory(folder);
+        ASSERT_EQ(chown(folder.c_str(), 0, c.groupOfOthers ? nobody->pw_gid : 0), 0);
+        ASSERT_EQ(chmod(folder.c_str(), c.folderMode), 0);
+        const std::string file = (folder / "wirtola.ini").string();
+        const std::string planted = c.planted;
+        const std::string name = planted.starts_with("lock") ? file + ".lock" : file;
+        if (planted == "own link") {
+            fs::create_symlink(victim, file);
+        } else {
+            ASSERT_EQ(AsPlayer([&]() -> std::string {
+                          if (planted.ends_with("link")) {
+                              return symlink(victim.c_str(), name.c_str()) == 0 ? "ok" : "no link";
+                          }
+                          std::ofstream(name) << "[Statystyka]\r\nFundusz=77\r\n";
+                          return chmod(name.c_str(), 0666) == 0 ? "ok" : "no file";
+                      }),
+                      "ok");
+        }
+
+        const session::StatisticsPlace place = session::ChooseStatisticsPlace((folder / "wirtola").string(), false);
+        const bool ours = planted == "own link";
+        EXPECT_EQ(place.perUser, !ours);
+        EXPECT_EQ(place.avoidedSharedFolder, !ours);
+        EXPECT_EQ(Lock(file).state(), c.lock);
+        session::SetStatisticsFilePath(file);
+        WriteFailure failure = WriteFailure::None;
+        try {
+            session::save_inifile(Values({1, 2, 3}));
+        } catch (const session::WriteError& e) {
+            failure = e.cause();
+        }
+        session::SetStatisticsFilePath(path_);
+        EXPECT_EQ(failure, c.save);
+        EXPECT_EQ(Contents(victim.string()),
+                  ours ? "sekret\r\n[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n" : "sekret");
+        EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
+        if (planted == "file") {
+            EXPECT_EQ(Contents(file), "[Statystyka]\r\nFundusz=77\r\n");
+        }
+    }
+    unsetenv("XDG_DATA_HOME");
+    EXPECT_FALSE(fs::exists(data)) << "choosing makes no folder";
 }
 
 TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)

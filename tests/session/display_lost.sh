@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The X server going away under a running game (a crashed or ended desktop session): the game
+# saves as a closing would and ends with its own exit status, 3.
+#   display_lost.sh <program>
+set -uo pipefail
+program=${1:?usage: $0 <program>}
+for tool in Xvfb xprop xwininfo; do
+  command -v "$tool" >/dev/null || { echo "display_lost: $tool is missing" >&2; exit 1; }
+done
+work=$(mktemp -d)
+xvfb_pid=
+game_pid=
+trap 'kill $game_pid $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+
+# A copy of its own, so the statistics file beside it is the test's. A stored fund of 0 is read
+# as 3000, so a file that holds 3000 afterwards was written by the game.
+cp "$program" "$work/wirtola"
+printf '[Statystyka]\r\nWygrane=2\r\nPrzegrane=1\r\nFundusz=0\r\n' >"$work/wirtola.ini"
+
+wait_for() { # wait_for <pid> <command...>: up to twenty seconds while the process lives
+  local pid=$1; shift
+  for _ in $(seq 200); do
+    "$@" >/dev/null 2>&1 && return 0
+    kill -0 "$pid" 2>/dev/null || return 1
+    sleep 0.1
+  done
+  return 1
+}
+window_shown() { xwininfo -root -tree | grep -q '"Wirtola wer'; }
+
+for _ in $(seq 10); do
+  number=$((200 + RANDOM % 800))
+  [[ -e /tmp/.X$number-lock ]] && continue
+  export DISPLAY=":$number"
+  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
+  xvfb_pid=$!
+  wait_for "$xvfb_pid" xprop -root && break
+  kill "$xvfb_pid" 2>/dev/null
+  xvfb_pid=
+done
+[[ -n $xvfb_pid ]] || { echo "display_lost: no X server came up" >&2; exit 1; }
+
+QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy "$work/wirtola" 2>"$work/game.log" &
+game_pid=$!
+wait_for "$game_pid" window_shown || { echo "display_lost: the game showed no window" >&2; cat "$work/game.log" >&2; exit 1; }
+kill -KILL "$xvfb_pid"
+wait "$xvfb_pid" 2>/dev/null
+xvfb_pid=
+wait "$game_pid"
+status=$?
+game_pid=
+failed=0
+[[ $status == 3 ]] || { echo "FAIL: exit status $status, not 3" >&2; failed=1; }
+grep -q 'Fundusz=3000' "$work/wirtola.ini" || { echo "FAIL: the statistics were not saved:" >&2; cat "$work/wirtola.ini" >&2; failed=1; }
+grep -q 'Wygrane=2' "$work/wirtola.ini" || { echo "FAIL: the wins were lost" >&2; failed=1; }
+((failed)) && cat "$work/game.log" >&2
+exit $failed
