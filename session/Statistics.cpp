@@ -21,11 +21,6 @@ namespace session {
 
 namespace {
 
-constexpr std::string_view Section = "Statystyka";
-constexpr std::string_view WinsKey = "Wygrane";
-constexpr std::string_view LossesKey = "Przegrane";
-constexpr std::string_view FundKey = "Fundusz";
-
 // Set by the package build: the installed program keeps every player's file in their home.
 #ifdef WIRTOLA_PER_USER_STATISTICS
 constexpr bool PerUserBuild = true;
@@ -41,7 +36,7 @@ using profile::WriteFailure;
 
 void ReadInteger(std::string_view text, std::string_view key, std::int32_t& value)
 {
-    if (const auto stored = profile::FindValue(text, Section, key)) {
+    if (const auto stored = profile::FindValue(text, StatisticsSection, key)) {
         if (const auto number = ParseWholeNumber(*stored)) {
             value = *number;
         }
@@ -231,11 +226,20 @@ void SetStatisticsLock(StatisticsLock* lock)
     heldLock = lock;
 }
 
+std::string WithValues(std::string_view text, const engine::SessionValues& values)
+{
+    std::string result(text);
+    for (const StoredKey& stored : StoredKeys) {
+        result = profile::WithValue(result, StatisticsSection, stored.key, std::to_string(values.*stored.value));
+    }
+    return result;
+}
+
 void ReadStatisticsText(std::string_view text, engine::SessionValues& values)
 {
-    ReadInteger(text, WinsKey, values.Wins);
-    ReadInteger(text, LossesKey, values.Losses);
-    ReadInteger(text, FundKey, values.Fund);
+    for (const StoredKey& stored : StoredKeys) {
+        ReadInteger(text, stored.key, values.*stored.value);
+    }
     if (values.Fund < 1) {
         values.Fund = engine::StartingFund;
     }
@@ -274,14 +278,7 @@ void save_inifile(const engine::SessionValues& values)
         throw WriteError(place.path, file.refusal());
     }
     profile::DecodedText decoded = profile::DecodeText(file.text());
-    const std::array<std::pair<std::string_view, std::int32_t>, 3> entries{{
-        {WinsKey, values.Wins},
-        {LossesKey, values.Losses},
-        {FundKey, values.Fund},
-    }};
-    for (const auto& [key, value] : entries) {
-        decoded.text = profile::WithValue(decoded.text, Section, key, std::to_string(value));
-    }
+    decoded.text = WithValues(decoded.text, values);
     // One replacement for all three, so no crash can leave the counters out of step with the fund.
     if (const WriteFailure failure = file.Replace(profile::EncodeText(decoded)); failure != WriteFailure::None) {
         throw WriteError(place.path, failure);

@@ -4,19 +4,31 @@
 // file beside the executable, named after it with the extension ".ini", or, where that place
 // cannot be written or the program was built to be installed, in the user's data folder.
 
+#include "engine/Engine.h"
 #include "session/StoredFile.h"
 
+#include <array>
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 
-namespace engine {
-struct SessionValues;
-}
-
 namespace session {
 
 class StatisticsLock;
+
+// Every value the file carries: its key in the one section, and the session value it holds.
+// Reading and saving both go through this table, in this order; a new stored value is one row.
+struct StoredKey {
+    std::string_view key;
+    std::int32_t engine::SessionValues::*value;
+};
+inline constexpr std::string_view StatisticsSection = "Statystyka";
+inline constexpr std::array<StoredKey, 3> StoredKeys{{
+    {"Wygrane", &engine::SessionValues::Wins},
+    {"Przegrane", &engine::SessionValues::Losses},
+    {"Fundusz", &engine::SessionValues::Fund},
+}};
 
 // A save that could not be written. what() is "Unable to write to <path>" (UTF-8); cause()
 // says why, for a short word to the player.
@@ -81,5 +93,7 @@ void save_inifile(const engine::SessionValues& values);
 
 // What read_inifile does with the file's text once it has it.
 void ReadStatisticsText(std::string_view text, engine::SessionValues& values);
+// The text with every stored value written into it, as a save writes it (decoded).
+std::string WithValues(std::string_view text, const engine::SessionValues& values);
 
 } // namespace session

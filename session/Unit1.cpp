@@ -314,11 +314,7 @@ void TForm1::BeginSession(bool readStatistics)
 {
     ArrangeMainWindow();
     engine::RandomizeFromClock();
-    Session.Wins = 0;
-    Session.Losses = 0;
-    Session.Fund = StartingFund;
-    Session.Stake = 0;
-    Session.BettingOpen = true;
+    ResetSession();
     btnRozdanie->setEnabled(true);
     btnKupno->setEnabled(false);
     for (QCheckBox* box : CheckBoxes)
@@ -329,7 +325,7 @@ void TForm1::BeginSession(bool readStatistics)
     if (readStatistics)
         read_inifile();
     SetStatus(QString());
-    Edit2->setText(QString::number(Session.Fund));
+    ShowFund(Session.Fund);
     if (Session.BettingOpen)
         Bet();
 }
@@ -448,7 +444,7 @@ void TForm1::btnRozdanieClick()
     engine::ShuffleDeck();
     engine::DealHand(engine::ComputerHand);
     ShowStatusLine();
-    Edit2->setText(QString::number(static_cast<qint64>(Session.Fund) - Session.Stake));
+    ShowFund(static_cast<qint64>(Session.Fund) - Session.Stake);
     engine::DealHand(engine::PlayerHand);
     Hand(engine::ComputerHand);
     engine::ComputerDraw();
@@ -487,7 +483,7 @@ void TForm1::btnKupnoClick()
     Hand(engine::ComputerHand);
     Decision();
     ShowStatusLine();
-    Edit2->setText(QString::number(Session.Fund));
+    ShowFund(Session.Fund);
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
@@ -598,10 +594,18 @@ void TForm1::ResetAfterReward()
 
 void TForm1::StartAfresh()
 {
-    Edit2->setText(QString::number(StartingFund));
-    Session.Fund = StartingFund;
-    Session.Wins = 0;
-    Session.Losses = 0;
+    ResetSession();
+    ShowFund(Session.Fund);
+}
+
+void TForm1::ResetSession()
+{
+    Session = engine::SessionValues{}; // the start values: no rounds yet, the starting fund
+}
+
+void TForm1::ShowFund(qint64 amount)
+{
+    Edit2->setText(QString::number(amount));
 }
 
 void TForm1::Koniec1Click()

@@ -100,6 +100,10 @@ private:
     bool TakeStake(std::int32_t largest);
     // A loan and the reward both restart the statistics at the starting fund.
     void StartAfresh();
+    // Every session value back to its start; the one place they are all set.
+    void ResetSession();
+    // The fund field's text: the one place it is set.
+    void ShowFund(qint64 amount);
     // A failed save after a round is told once on the status bar; play goes on.
     void SaveAfterRound();
     // Saves for a closing; when that fails the player may still leave. True when it may end.

@@ -49,7 +49,7 @@ TEST(Decision, EveryRowWithAndWithoutBetting)
     for (const Row& row : Rows) {
         for (bool betting : {true, false}) {
             SCOPED_TRACE(std::string(row.name) + (betting ? ", betting" : ", not betting"));
-            SessionValues s{3, 4, 1000, 50, betting};
+            SessionValues s{.Wins = 3, .Losses = 4, .Fund = 1000, .Stake = 50, .BettingOpen = betting};
             Classified(row.c0, row.v0, row.c1, row.v1);
             EXPECT_EQ(Decision(s), row.outcome);
 
@@ -81,7 +81,7 @@ TEST(Decision, ASecondSettlementReplacesTheMessage)
 TEST(Decision, MovesTheStakeItIsGivenEvenPastZero)
 {
     // The stake can change between deal and draw; the settlement does not check it.
-    SessionValues s{0, 0, 100, 990, true};
+    SessionValues s{.Wins = 0, .Losses = 0, .Fund = 100, .Stake = 990, .BettingOpen = true};
     Classified(5, 10, 0, 13);
     Decision(s);
     EXPECT_EQ(s.Fund, -890);
@@ -92,19 +92,23 @@ TEST(Decision, FundAndCountersStopAtTheLimitsInsteadOfWrapping)
 {
     constexpr std::int32_t max = std::numeric_limits<std::int32_t>::max();
     constexpr std::int32_t min = std::numeric_limits<std::int32_t>::min();
-    SessionValues s{max, 0, max - 10, 990, true};
+    SessionValues s{.Wins = max, .Losses = 0, .Fund = max - 10, .Stake = 990, .BettingOpen = true};
     Classified(0, 5, 1, 2);
     Decision(s);
     EXPECT_EQ(s.Fund, max);
     EXPECT_EQ(s.Wins, max);
 
-    SessionValues t{0, max, min + 10, 990, true};
+    SessionValues t{.Wins = 0, .Losses = max, .Fund = min + 10, .Stake = 990, .BettingOpen = true};
     Classified(1, 5, 0, 2);
     Decision(t);
     EXPECT_EQ(t.Fund, min);
     EXPECT_EQ(t.Losses, max);
 
-    SessionValues u{0, 0, 100, min, true}; // a hand-typed stake of the lowest number
+    SessionValues u{.Wins = 0,
+                    .Losses = 0,
+                    .Fund = 100,
+                    .Stake = min,
+                    .BettingOpen = true}; // a hand-typed stake of the lowest number
     Classified(1, 5, 0, 2);
     Decision(u);
     EXPECT_EQ(u.Fund, max);

@@ -178,6 +178,20 @@ void GameTest::FailSaves(bool fail)
     }
 }
 
+std::string Ini(int wins, int losses, int fund)
+{
+    engine::SessionValues values;
+    values.Wins = wins;
+    values.Losses = losses;
+    values.Fund = fund;
+    return session::WithValues("", values);
+}
+
+std::string SessionIni()
+{
+    return session::WithValues("", Session);
+}
+
 void GameTest::Deal()
 {
     QTest::mouseClick(DealButton(), Qt::LeftButton);

@@ -198,6 +198,12 @@ protected:
     std::unique_ptr<Program> program_;
 };
 
+// The statistics file a save writes afresh for these values, made through the program's own
+// table of stored keys: a test that is not about the file's bytes stays put when a key is added.
+std::string Ini(int wins, int losses, int fund);
+// The same for the session values as they stand.
+std::string SessionIni();
+
 // Hands that settle a round one way or the other, as keep-all showdowns.
 engine::HandCards RoyalFlush();
 engine::HandCards HighCardNine();

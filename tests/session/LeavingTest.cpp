@@ -26,17 +26,6 @@ namespace {
 
 const QString EndWithoutSaving = QStringLiteral("Nie udało się zapisać wyników gry.\nZakończyć grę bez zapisu?");
 
-std::string Ini(int wins, int losses, int fund)
-{
-    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" + std::to_string(losses)
-        + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
-}
-
-std::string SessionIni()
-{
-    return Ini(Session.Wins, Session.Losses, Session.Fund);
-}
-
 bool WaitingForADeal()
 {
     bool hidden = true;

@@ -19,10 +19,13 @@ namespace {
 
 std::string Rich()
 {
-    return "[Statystyka]\r\nWygrane=40\r\nPrzegrane=12\r\nFundusz=5995\r\n";
+    return Ini(40, 12, 5995);
 }
 
-const std::string ResetFile = "[Statystyka]\r\nWygrane=0\r\nPrzegrane=0\r\nFundusz=3000\r\n";
+std::string ResetFile()
+{
+    return Ini(0, 0, 3000);
+}
 
 // The fanfare's sounding notes, rests left out.
 const std::vector<std::uint32_t> FanfareStart{196, 196, 196, 165, 261};
@@ -56,7 +59,7 @@ TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
         EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
         EXPECT_TRUE(Form1->Ended());
         EXPECT_FALSE(Form2->isVisible());
-        EXPECT_EQ(ReadIni(), ResetFile);
+        EXPECT_EQ(ReadIni(), ResetFile());
         EXPECT_EQ(Session.Fund, 3000);
         EndProgram();
         answerer_->Clear();
@@ -161,7 +164,7 @@ TEST_F(RewardTest, DismissedDuringAFanfareItFinishesAndNoOtherStarts)
     speaker_.onPump = nullptr;
     EXPECT_TRUE(dismissed);
     EXPECT_TRUE(Form1->Ended());
-    EXPECT_EQ(ReadIni(), ResetFile);
+    EXPECT_EQ(ReadIni(), ResetFile());
     // The whole fanfare sounded: its eight notes, once.
     const std::vector<std::uint32_t> fanfare{196, 196, 196, 165, 261, 261, 261, 131};
     EXPECT_EQ(speaker_.Count(fanfare), 1);
@@ -204,7 +207,7 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
         EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
         EXPECT_EQ(window.btnOk->x(), 200);
         EXPECT_TRUE(Form1->Ended());
-        EXPECT_EQ(ReadIni(), ResetFile);
+        EXPECT_EQ(ReadIni(), ResetFile());
         EndProgram();
         answerer_->Clear();
     }

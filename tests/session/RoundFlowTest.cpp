@@ -35,12 +35,6 @@ const QString Refused =
     QStringLiteral("Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\nProszę wstaw właściwą stawkę");
 const QString Exhausted = QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
 
-std::string Ini(int wins, int losses, int fund)
-{
-    return "[Statystyka]\r\nWygrane=" + std::to_string(wins) + "\r\nPrzegrane=" + std::to_string(losses)
-        + "\r\nFundusz=" + std::to_string(fund) + "\r\n";
-}
-
 bool KeepBoxesShown()
 {
     for (QCheckBox* b : KeepBoxes())
