@@ -36,10 +36,6 @@ void SaveIfTheDisplayWent()
 
 } // namespace
 
-TForm2* Form2 = nullptr;
-TForm3* Form3 = nullptr;
-TFPomoc* FPomoc = nullptr;
-
 Program::Program()
 {
     boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
@@ -55,11 +51,9 @@ Program::Program()
     static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
     (void)watching;
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
-    Form2 = form2_.get();
     form3_ = std::make_unique<TForm3>();
-    Form3 = form3_.get();
     fpomoc_ = std::make_unique<TFPomoc>();
-    FPomoc = fpomoc_.get();
+    form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
 }
 
 RewardLinks RewardLinksOf(TForm1& form1)
@@ -69,12 +63,7 @@ RewardLinks RewardLinksOf(TForm1& form1)
             [main] { main->ResetAfterReward(); }};
 }
 
-Program::~Program()
-{
-    FPomoc = nullptr;
-    Form3 = nullptr;
-    Form2 = nullptr;
-}
+Program::~Program() = default;
 
 int RunProgram(QApplication&)
 {

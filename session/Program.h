@@ -15,10 +15,6 @@ namespace session {
 class TerminationSignals;
 }
 
-extern TForm2* Form2;
-extern TForm3* Form3;
-extern TFPomoc* FPomoc;
-
 class Program {
 public:
     Program();

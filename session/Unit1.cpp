@@ -2,7 +2,6 @@
 
 #include "cards/Card.h"
 #include "cards/CardAccessible.h"
-#include "session/Program.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
 #include "session/WholeNumber.h"
@@ -502,7 +501,7 @@ void TForm1::btnKupnoClick()
             Bet();
         if (Session.Fund >= RewardFund && !ended_) {
             rewardShown_ = true;
-            Form2->exec();
+            windows_.Form2->exec();
             rewardShown_ = false;
         }
     } else if (!SaveAndClose()) {
@@ -567,7 +566,7 @@ void TForm1::Edit1Change()
 
 void TForm1::Bank1Click()
 {
-    if (Form3->exec() != 1 || ended_)
+    if (windows_.Form3->exec() != 1 || ended_)
         return;
     StartAfresh();
     // A failed save is reported, and the loan stands in memory all the same; the next save
@@ -588,8 +587,8 @@ void TForm1::ResetAfterReward()
         return;
     rewardShown_ = false;
     StartAfresh();
-    if (!SaveAndClose() && Form2 && Form2->isVisible())
-        Form2->reject(); // the player stays after a failed save: the main window is theirs again
+    if (!SaveAndClose() && windows_.Form2 && windows_.Form2->isVisible())
+        windows_.Form2->reject(); // the player stays after a failed save: the main window is theirs again
 }
 
 void TForm1::StartAfresh()
@@ -620,7 +619,7 @@ void TForm1::MuzykaZal1Click()
 
 void TForm1::Pomoc1Click()
 {
-    FPomoc->Show();
+    windows_.FPomoc->Show();
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

@@ -18,8 +18,18 @@ class QMenu;
 class QPushButton;
 class QStatusBar;
 class TCard;
+class TFPomoc;
+class TForm2;
+class TForm3;
 class TKwBeeper;
 class TUpDown;
+
+// The other three windows, owned by the program: the main window opens them.
+struct OtherWindows {
+    TForm2* Form2 = nullptr;   // the reward window
+    TForm3* Form3 = nullptr;   // the loan petition
+    TFPomoc* FPomoc = nullptr; // the help window
+};
 
 // Session values: one set per run, beside the main window as the round flow expects them.
 extern engine::SessionValues Session;
@@ -58,6 +68,10 @@ public:
     // The save of a closing that nobody can answer for: a failure goes to standard error.
     void SaveWithoutAsking();
 
+    // The program hands over its other windows once they exist; a test may hand another.
+    void AttachWindows(const OtherWindows& windows) { windows_ = windows; }
+    const OtherWindows& Windows() const { return windows_; }
+
     bool SoundsOn() const;
     // True once the main window has closed for good: the program is ending.
     bool Ended() const { return ended_; }
@@ -89,6 +103,7 @@ protected:
 
 private:
     QWidget* client_;
+    OtherWindows windows_;
     QCheckBox* KeepBox(int slot) const;
     void ShowStatusLine();
     void SetStatus(const QString& text);

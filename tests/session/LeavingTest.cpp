@@ -176,7 +176,7 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
         EXPECT_EQ(defaultButton, QStringLiteral("&Nie"));
         EXPECT_EQ(Form1->Ended(), row.leave);
         EXPECT_EQ(Form1->isVisible(), !row.leave);
-        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_FALSE(Form1->Windows().Form2->isVisible());
         EXPECT_EQ(ReadIni(), before);
         if (spent) {
             EXPECT_EQ(last.text,

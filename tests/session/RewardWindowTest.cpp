@@ -58,7 +58,7 @@ TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
         Draw();
         EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
         EXPECT_TRUE(Form1->Ended());
-        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_FALSE(Form1->Windows().Form2->isVisible());
         EXPECT_EQ(ReadIni(), ResetFile());
         EXPECT_EQ(Session.Fund, 3000);
         EndProgram();
@@ -199,7 +199,9 @@ TEST_F(RewardTest, ACorruptPictureLeavesAWorkingWindow)
         StartProgram();
         TForm2 window(RewardLinksOf(*Form1), path);
         EXPECT_TRUE(window.Image1->pixmap().isNull());
-        Form2 = &window; // the round flow opens this window instead
+        OtherWindows others = Form1->Windows();
+        others.Form2 = &window; // the round flow opens this window instead
+        Form1->AttachWindows(others);
         Deal();
         RigHands(HighCardNine(), RoyalFlush());
         answerer_->answers = {QStringLiteral("Tak"), QStringLiteral("Amen")};

@@ -49,6 +49,10 @@ int main(int argc, char** argv)
     Form1->btnRozdanie->click();
     bool ok = GrabWindow(Form1, QString::fromLocal8Bit(argv[1]));
 
+    const OtherWindows& windows = Form1->Windows();
+    TForm2* Form2 = windows.Form2;
+    TForm3* Form3 = windows.Form3;
+    TFPomoc* FPomoc = windows.FPomoc;
     Form2->move(60, 60);
     Form2->show();
     ok = GrabWindow(Form2, QString::fromLocal8Bit(argv[2])) && ok;
