@@ -3,6 +3,7 @@
 #include "engine/Engine.h"
 #include "session/Profile.h"
 #include "session/StatisticsLock.h"
+#include "session/TextEncoding.h"
 #include "session/WholeNumber.h"
 
 #include <array>
@@ -128,7 +129,7 @@ const StatisticsPlace& CurrentPlace()
     if (placeOverride) {
         return *placeOverride;
     }
-    static const StatisticsPlace chosen = ChooseStatisticsPlace(profile::ExecutablePath(), PerUserBuild);
+    static const StatisticsPlace chosen = ChooseStatisticsPlace(ExecutablePath(), PerUserBuild);
     return chosen;
 }
 
@@ -138,6 +139,29 @@ WriteError::WriteError(const std::string& path, WriteFailure cause)
     : std::runtime_error("Unable to write to " + path)
     , cause_(cause)
 {
+}
+
+std::string ExecutablePath()
+{
+    constexpr std::string_view Deleted = " (deleted)";
+    std::string path(4096, '\0');
+    for (;;) {
+        const ssize_t n = readlink("/proc/self/exe", path.data(), path.size());
+        if (n <= 0) {
+            return "wirtola";
+        }
+        if (static_cast<std::size_t>(n) < path.size()) {
+            path.resize(static_cast<std::size_t>(n));
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    // A program rebuilt while it runs is reported with this mark; its statistics stay beside it.
+    struct stat st {};
+    if (path.ends_with(Deleted) && lstat(path.c_str(), &st) != 0) {
+        path.resize(path.size() - Deleted.size());
+    }
+    return path;
 }
 
 std::string StatisticsFilePathFor(const std::string& executable)

@@ -60,6 +60,8 @@ std::string StatisticsFilePath();
 void SetStatisticsFilePath(const std::string& path);
 void SetStatisticsPlace(const StatisticsPlace& place);
 const StatisticsPlace& CurrentStatisticsPlace();
+// Full path of the running executable; "wirtola" in the current folder if it cannot be found.
+std::string ExecutablePath();
 // The statistics file that belongs to an executable: its extension replaced by ".ini", or
 // ".ini" appended when the file name has none.
 std::string StatisticsFilePathFor(const std::string& executable);

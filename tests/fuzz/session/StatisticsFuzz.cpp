@@ -6,6 +6,7 @@
 #include "engine/Engine.h"
 #include "session/Profile.h"
 #include "session/Statistics.h"
+#include "session/TextEncoding.h"
 #include "session/WholeNumber.h"
 
 #include <array>
