@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
@@ -75,6 +76,27 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
     }
     Deal();
     EXPECT_EQ(Read(StatusBar()), StatusBar()->currentMessage());
+}
+
+// A screen reader's user presses the deal button through its action while the stake field has
+// the focus: the focus lands on the draw button, not back in the stake field ready to be typed
+// over, and the round goes on by keys.
+TEST_F(AccessibleWindowTest, ADealPressedThroughTheBusLeavesTheFocusOnTheDrawButton)
+{
+    StartProgram();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    StakeField()->setFocus(Qt::TabFocusReason);
+    ASSERT_EQ(QApplication::focusWidget(), StakeField());
+    QAccessibleInterface* face = QAccessible::queryAccessibleInterface(DealButton());
+    ASSERT_TRUE(face && face->actionInterface());
+    face->actionInterface()->doAction(QAccessibleActionInterface::pressAction());
+    // The press is shown as an animated click, which fires a little later.
+    for (int i = 0; i < 250 && !DrawButton()->isEnabled(); ++i)
+        QTest::qWait(20);
+    ASSERT_TRUE(DrawButton()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), DrawButton());
+    EXPECT_FALSE(StakeField()->hasSelectedText());
 }
 
 TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)

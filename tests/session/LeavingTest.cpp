@@ -336,6 +336,21 @@ TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
             },
             testing::ExitedWithCode(row.status), "");
     }
+
+    // The handlers that stood before are put back once the game's handling ends.
+    struct sigaction ignore {};
+    ignore.sa_handler = SIG_IGN;
+    struct sigaction before {};
+    ASSERT_EQ(sigaction(SIGHUP, &ignore, &before), 0);
+    {
+        session::TerminationSignals handlers;
+        struct sigaction during {};
+        sigaction(SIGHUP, nullptr, &during);
+        EXPECT_NE(during.sa_handler, SIG_IGN);
+    }
+    struct sigaction after {};
+    sigaction(SIGHUP, &before, &after);
+    EXPECT_EQ(after.sa_handler, SIG_IGN);
 }
 
 // After each tune a handler looks whether its window has closed meanwhile, and if so stops:

@@ -831,6 +831,7 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         fs::perms fileMode;
         bool asPlayer; // else as root, who ignores permission bits
         std::string want;
+        std::string before = ""; // the file's text, when not the usual one
     };
     const Case cases[] = {
         {"no write bit, saved by root", fs::perms::all, ReadOnlyFile, false, "Unable to write to "},
@@ -838,12 +839,18 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
          true, "Unable to write to "},
         // No temporary file can be made there, so the file is rewritten where it stands.
         {"writable file in a read-only folder", ReadOnlyFolder, fs::perms::all, true, saved},
+        // Nothing of the longer old text may stay behind the new one.
+        {"writable file in a read-only folder, the new text shorter", ReadOnlyFolder, fs::perms::all, true, saved,
+         "[Statystyka]\r\nFundusz=123456789\r\nWygrane=123456789\r\nPrzegrane=123456789\r\n"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const fs::path folder = dir_ / std::to_string(&c - cases);
         const std::string file = (folder / "wirtola.ini").string();
         ProgramIn(folder.filename().string(), c.folderMode, c.fileMode);
+        if (!c.before.empty()) {
+            std::ofstream(file, std::ios::binary) << c.before;
+        }
         struct stat before {};
         ASSERT_EQ(stat(file.c_str(), &before), 0);
         const auto save = [&]() -> std::string {
@@ -866,6 +873,21 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         EXPECT_EQ(after.st_ino, before.st_ino);
         EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
     }
+
+    // A read-only folder that holds its owner's lock file: the player's game locks it all the same.
+    const fs::path folder = dir_ / "z-blokada";
+    const std::string file = (folder / "wirtola.ini").string();
+    ProgramIn(folder.filename().string(), fs::perms::all, fs::perms::all);
+    std::ofstream(file + ".lock") << "";
+    fs::permissions(folder, ReadOnlyFolder);
+    EXPECT_EQ(AsPlayer([&] {
+                  const session::StatisticsLock first(file);
+                  const session::StatisticsLock second(file);
+                  return std::to_string(static_cast<int>(first.state()))
+                      + std::to_string(static_cast<int>(second.state()));
+              }),
+              "01")
+        << "held, then in use";
 }
 
 // In a folder other users may write ("nobody" stands for them here), the game never writes
