@@ -61,6 +61,9 @@ TFPomoc::TFPomoc(QWidget* parent)
 
 void TFPomoc::Show()
 {
+    // Asked for again while minimised, the help comes back where it was rather than staying an icon.
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
     show();
     raise();
     activateWindow();

@@ -98,6 +98,25 @@ TEST(HelpWindow, ActivationWhileOpenChangesNothing)
     }
 }
 
+TEST(HelpWindow, MinimisedAndShownAgainKeepsItsPlaceAndSize)
+{
+    FakeDesktop screen(Screen1024);
+    TFPomoc help;
+    const Shown first = ShowAndMeasure(help);
+    const int height = help.height();
+    for (int i = 0; i < 4; ++i) {
+        SCOPED_TRACE(i);
+        help.showMinimized();
+        QApplication::processEvents();
+        const Shown again = ShowAndMeasure(help);
+        EXPECT_FALSE(help.isMinimized()) << "the help item brings the window back";
+        EXPECT_EQ(again.pos, first.pos);
+        EXPECT_EQ(again.clientWidth, first.clientWidth);
+        EXPECT_EQ(help.height(), height);
+        EXPECT_EQ(again.points, first.points);
+    }
+}
+
 TEST(HelpWindow, EscInTheMemoClosesAndOtherKeysType)
 {
     FakeDesktop screen(Screen1024);
