@@ -285,11 +285,13 @@ TEST(Bmp, DamagedOrForeignFilesAreRefused)
         {"huge height", patched(22, {0xff, 0xff, 0xff, 0x7f})},
         {"most negative height", patched(22, {0, 0, 0, 0x80})},
         {"index beyond a short palette", patched(46, {4, 0, 0, 0})},
+        {"index equal to the palette's size", patched(46, {7, 0, 0, 0})},
         {"palette beyond 256", patched(46, {1, 1, 0, 0})},
         {"pixels start past the end", patched(10, {0xff, 0xff, 0xff, 0xff})},
         {"other header size", patched(14, {108, 0, 0, 0})},
     };
     ASSERT_TRUE(cards::DecodeBmp(good));
+    EXPECT_TRUE(cards::DecodeBmp(patched(46, {8, 0, 0, 0}))) << "the last index a palette of eight has";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.label);
         EXPECT_FALSE(cards::DecodeBmp(c.bytes));
