@@ -2,7 +2,7 @@
 #include "sound/LinuxSpeakerPlatform.h"
 #include "sound/SdlToneSink.h"
 
-#include "ProcessorWait.h"
+#include "RecordingSink.h"
 #include "StreamAnalysis.h"
 
 #include <QDeadlineTimer>
@@ -27,34 +27,6 @@ namespace {
 
 constexpr double NsPerMs = 1e6;
 
-// Passes the speaker's changes on to SDL and keeps their time stamps, which tell how well the
-// player kept time on this machine, apart from how well the stream follows, and how long the
-// thread had waited for a processor by each.
-class TeeSink : public ToneSink {
-public:
-    struct Stamp {
-        std::int64_t at;
-        double frequency;
-        std::int64_t waited;
-    };
-    explicit TeeSink(SdlToneSink& sdl)
-        : sdl_(sdl)
-    {
-    }
-    void Tone(double frequency, std::int64_t at) override
-    {
-        sdl_.Tone(frequency, at);
-        if (!stamps.empty() && stamps.back().at == at)
-            stamps.back().frequency = frequency;
-        else
-            stamps.push_back({at, frequency, WaitedForProcessor()});
-    }
-    std::vector<Stamp> stamps;
-
-private:
-    SdlToneSink& sdl_;
-};
-
 struct Recording {
     std::vector<Segment> stream;  // as read back from the audio stream
     std::vector<Segment> stamped; // as the player sent it to the speaker
@@ -72,7 +44,9 @@ Recording RecordThroughSdl(const std::string& file, const std::vector<TPresetSou
         // Outlives the platform, which silences the speaker through the tee when it goes.
         const auto sdl = std::make_unique<SdlToneSink>();
         EXPECT_TRUE(sdl->WaitUntilOpen());
-        auto* tee = new TeeSink(*sdl);
+        // The stamps tell how well the player kept time on this machine, apart from how well
+        // the stream follows.
+        auto* tee = new RecordingSink(sdl.get());
         LinuxSpeakerPlatform platform{std::unique_ptr<ToneSink>(tee)};
         {
             const ScopedSpeakerPlatform scoped(platform);
@@ -85,10 +59,10 @@ Recording RecordThroughSdl(const std::string& file, const std::vector<TPresetSou
         // The disk driver paces itself by sleeping and falls behind on a busy machine.
         EXPECT_TRUE(QTest::qWaitFor([&] { return sdl->Played(); }, 30000));
         QTest::qWait(100);
-        for (std::size_t i = 0; i + 1 < tee->stamps.size(); ++i) {
-            const TeeSink::Stamp& note = tee->stamps[i];
-            const TeeSink::Stamp& next = tee->stamps[i + 1];
-            recording.stamped.push_back({note.frequency, static_cast<double>(next.at - note.at) / NsPerMs});
+        for (std::size_t i = 0; i + 1 < tee->changes.size(); ++i) {
+            const RecordingSink::Change& note = tee->changes[i];
+            const RecordingSink::Change& next = tee->changes[i + 1];
+            recording.stamped.push_back({note.frequency, static_cast<double>(next.stamp - note.stamp) / NsPerMs});
             recording.kept.push_back(static_cast<double>(next.waited - note.waited) / NsPerMs);
         }
     }
@@ -103,7 +77,7 @@ Recording RecordThroughSdl(const std::string& file, const std::vector<TPresetSou
 // The player kept the table's time, leaving out the time the machine kept it from running.
 bool KeptTime(const Recording& recording, const std::vector<Segment>& want)
 {
-    if (recording.stamped.size() != want.size())
+    if (recording.stamped.size() != want.size() || Trimmed(recording.stream).size() != want.size())
         return false;
     for (std::size_t i = 0; i < want.size(); ++i)
         if (want[i].frequency > 0 && recording.stamped[i].milliseconds - recording.kept[i] > want[i].milliseconds + 4)

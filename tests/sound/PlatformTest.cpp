@@ -1,7 +1,7 @@
 #include "sound/KwOdeum.h"
 #include "sound/LinuxSpeakerPlatform.h"
 
-#include "ProcessorWait.h"
+#include "RecordingSink.h"
 
 #include <QEventLoop>
 #include <QTimer>
@@ -25,30 +25,6 @@ public:
     {
     }
     using TKwBeeper::PlayNote;
-};
-
-// Records each change of the speaker: its time stamp, the moment it was made, and how long
-// the thread had waited for a processor by then.
-class RecordingSink : public ToneSink {
-public:
-    struct Change {
-        double frequency;
-        std::int64_t stamp;
-        std::int64_t made;
-        std::int64_t waited;
-    };
-    void Tone(double frequency, std::int64_t at) override
-    {
-        const auto made = std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
-        // The writes of one SpeakerOff and SpeakerOn follow each other at once (unless the
-        // machine takes the processor away between them): one change.
-        const std::int64_t waited = WaitedForProcessor();
-        if (!changes.empty() && made - changes.back().made - (waited - changes.back().waited) < 500'000)
-            changes.back().frequency = frequency;
-        else
-            changes.push_back({frequency, at, made, waited});
-    }
-    std::vector<Change> changes;
 };
 
 double CpuSeconds()
