@@ -2,7 +2,7 @@
 
 #include "sound/SpeakerPlatform.h"
 
-#include <array>
+#include <iterator>
 
 bool UseBeepService = false;
 
@@ -34,8 +34,10 @@ constexpr TNote Hanging[] = {{784, 80}, {1046, 80}, {830, 80}, {1109, 80}, {880,
 constexpr TNote Climb[] = {{261, 80}, {277, 80}, {293, 80}, {311, 80}, {329, 80}, {349, 80},
                            {370, 80}, {392, 80}, {415, 80}, {440, 80}, {466, 80}, {494, 80}};
 
-constexpr std::array<std::span<const TNote>, 13> Tunes = {OK,   Error, Welcome, Emergency, Wrong,   Call, Official,
-                                                          Daze, Fall,  Chord,   Whisle,    Hanging, Climb};
+// One row per TPresetSound value, in its order.
+constexpr std::span<const TNote> Tunes[] = {OK,   Error, Welcome, Emergency, Wrong,   Call, Official,
+                                            Daze, Fall,  Chord,   Whisle,    Hanging, Climb};
+static_assert(std::size(Tunes) == TuneCount, "every tune needs its row in the tune table");
 
 constexpr std::uint32_t TimerClock = 1193181;
 constexpr std::uint16_t CounterPort = 0x42;
@@ -59,7 +61,7 @@ void Wait(std::int32_t duration)
 
 std::span<const TNote> TuneNotes(std::uint8_t sound)
 {
-    return sound < Tunes.size() ? Tunes[sound] : std::span<const TNote>();
+    return sound < TuneCount ? Tunes[sound] : std::span<const TNote>();
 }
 
 TKwBeeper::TKwBeeper(QObject* owner)

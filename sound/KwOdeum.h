@@ -21,6 +21,10 @@ enum TPresetSound : std::uint8_t {
     psClimb
 };
 
+// How many preset tunes there are; a new tune goes last and moves this, and the tune table
+// must then have its row.
+constexpr std::uint8_t TuneCount = psClimb + 1;
+
 enum TBeatDuration : std::uint8_t { bd_500, bd_1000, bd_1500, bd_2000 };
 
 // One note of a tune: a frequency in hertz (1 is a rest) and a duration in milliseconds.
@@ -29,7 +33,7 @@ struct TNote {
     std::int32_t duration;
 };
 
-// The notes of a preset tune in playing order; empty outside 0..12.
+// The notes of a preset tune in playing order; empty outside the tunes.
 std::span<const TNote> TuneNotes(std::uint8_t sound);
 
 // True where the platform has a synchronous tone service; shared by all tune players and set
@@ -43,7 +47,7 @@ class TKwBeeper : public QObject {
 public:
     explicit TKwBeeper(QObject* owner);
 
-    void Play(std::uint8_t sound); // a TPresetSound value; outside 0..12 plays nothing
+    void Play(std::uint8_t sound); // a TPresetSound value; outside the tunes plays nothing
     void PlayDefault();
 
     TPresetSound DefaultSound() const { return defaultSound_; }

@@ -6,10 +6,8 @@
 
 #include <atomic>
 #include <condition_variable>
-#include <cstdio>
-#include <fcntl.h>
+#include <dlfcn.h>
 #include <mutex>
-#include <unistd.h>
 
 namespace {
 
@@ -20,34 +18,25 @@ std::atomic<int> opensRunning{0};
 // Stream latency: two buffers, enough for a late callback, short enough not to be heard.
 constexpr std::int64_t Latency = 10 * NanosecondsPerMillisecond;
 
-// Audio back ends (ALSA above all) print to stderr when there is no sound card; a machine
-// without audio must stay quiet, so the open runs with stderr sent to /dev/null.
-class QuietStderr {
-public:
-    QuietStderr()
-    {
-        std::fflush(stderr);
-        saved_ = dup(STDERR_FILENO);
-        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
-        if (saved_ >= 0 && null >= 0)
-            dup2(null, STDERR_FILENO);
-        if (null >= 0)
-            close(null);
-    }
-    ~QuietStderr()
-    {
-        std::fflush(stderr);
-        if (saved_ >= 0) {
-            dup2(saved_, STDERR_FILENO);
-            close(saved_);
-        }
-    }
-    QuietStderr(const QuietStderr&) = delete;
-    QuietStderr& operator=(const QuietStderr&) = delete;
+// ALSA reports a machine without a sound card on stderr, line after line; a machine without
+// audio must stay quiet. Its own error handler is set to a silent one, and the library is kept
+// loaded so that the handler stays when SDL unloads it. Standard error itself is never touched:
+// the program's own messages go on reaching it while the device opens.
+void QuietAlsa(const char*, int, const char*, int, const char*, ...) {}
 
-private:
-    int saved_;
-};
+void SilenceAlsa()
+{
+    static const bool silenced = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (alsa == nullptr)
+            return false;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        const auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler"));
+        return set != nullptr && set(&QuietAlsa) == 0;
+    }();
+    (void)silenced;
+}
 
 } // namespace
 
@@ -106,7 +95,7 @@ int SdlToneSink::OpensRunning()
 
 void SdlToneSink::OpenDevice(const std::shared_ptr<Device>& device, const BeforeOpen& beforeOpen)
 {
-    const bool open = (!beforeOpen || beforeOpen()) && TryOpenDevice(*device);
+    const bool open = TryOpenDevice(*device, beforeOpen);
     device->state = open ? Device::State::Open : Device::State::Failed;
     bool abandoned = false;
     {
@@ -121,9 +110,9 @@ void SdlToneSink::OpenDevice(const std::shared_ptr<Device>& device, const Before
     SDL_TLSCleanup();
 }
 
-bool SdlToneSink::TryOpenDevice(Device& device)
+bool SdlToneSink::TryOpenDevice(Device& device, const BeforeOpen& beforeOpen)
 {
-    const QuietStderr quiet;
+    SilenceAlsa();
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirtola");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
@@ -135,6 +124,10 @@ bool SdlToneSink::TryOpenDevice(Device& device)
     wanted.samples = BufferSamples;
     wanted.callback = &SdlToneSink::Fill;
     wanted.userdata = &device;
+    if (beforeOpen && !beforeOpen()) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
     // SDL converts to whatever the device needs, so the callback always sees this format.
     device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device.id == 0) {

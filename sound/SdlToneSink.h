@@ -24,8 +24,8 @@ public:
     // How long destruction waits for an open that is still running.
     static constexpr std::chrono::milliseconds OpenWaitAtEnd{300};
 
-    // Runs on the opening thread before the device is opened; false gives the open up. Tests
-    // stand in a slow or stuck open with it.
+    // Runs on the opening thread where the device is opened, just before it is; false gives the
+    // open up. Tests stand in a slow or stuck open with it.
     using BeforeOpen = std::function<bool()>;
 
     explicit SdlToneSink(BeforeOpen beforeOpen = nullptr);
@@ -50,7 +50,7 @@ private:
     struct Device;
 
     static void OpenDevice(const std::shared_ptr<Device>& device, const BeforeOpen& beforeOpen);
-    static bool TryOpenDevice(Device& device);
+    static bool TryOpenDevice(Device& device, const BeforeOpen& beforeOpen);
     static void Release(Device& device);
     static void Fill(void* device, std::uint8_t* stream, int length);
 

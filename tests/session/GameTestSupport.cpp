@@ -20,15 +20,6 @@
 
 namespace gametest {
 
-int FakeSpeaker::Count(const std::vector<std::uint32_t>& tuneStart) const
-{
-    int n = 0;
-    for (std::size_t i = 0; i + tuneStart.size() <= beeps.size(); ++i)
-        if (std::equal(tuneStart.begin(), tuneStart.end(), beeps.begin() + static_cast<long>(i)))
-            ++n;
-    return n;
-}
-
 ModalAnswerer::ModalAnswerer()
 {
     qApp->installEventFilter(this);
@@ -125,6 +116,8 @@ void GameTest::SetUp()
     ASSERT_TRUE(dir_.isValid());
     session::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
+    speaker_.ntFamily = true;
+    speaker_.pumpStep = 1000;
     SetSpeakerPlatform(&speaker_);
     answerer_ = std::make_unique<ModalAnswerer>();
 }

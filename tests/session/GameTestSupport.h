@@ -10,6 +10,7 @@
 #include "session/Unit1.h"
 #include "sound/KwOdeum.h"
 #include "sound/SpeakerPlatform.h"
+#include "tests/sound/FakeSpeakerPlatform.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -26,61 +27,6 @@
 #include <vector>
 
 namespace gametest {
-
-// A speaker that sounds nothing: Beep records the note; the tick counter jumps ahead on
-// every read so every wait ends at once. On the port path every wait pumps once through
-// `onPump`, which lets a test act in the middle of a tune.
-class FakeSpeaker : public SpeakerPlatform {
-public:
-    bool ntFamily = true;
-    std::uint32_t tick = 0;
-    std::uint32_t step = 1000;
-    std::vector<std::uint32_t> beeps;    // frequencies, in order
-    std::vector<std::int64_t> beepTimes; // steady-clock milliseconds of each note
-    std::function<void()> onPump;
-
-    bool IsNTFamily() override { return ntFamily; }
-    void Beep(std::uint32_t frequency, std::uint32_t) override { Record(frequency); }
-    std::uint32_t GetTickCount() override { return tick += step; }
-    void ProcessMessages(std::uint32_t) override
-    {
-        if (onPump) {
-            auto pump = onPump;
-            pump();
-        }
-    }
-    std::uint8_t ReadPort(std::uint16_t port) override { return port == 0x61 ? port61_ : 0; }
-    void WritePort(std::uint16_t port, std::uint8_t value) override
-    {
-        if (port == 0x61)
-            port61_ = value;
-        if (port != 0x42)
-            return;
-        if (!haveLow_) {
-            divisorLow_ = value;
-            haveLow_ = true;
-        } else {
-            haveLow_ = false;
-            Record(1193181U / (divisorLow_ | (value << 8U))); // as the timer would sound it
-        }
-    }
-
-    // The tune's first notes tell which tune it was.
-    int Count(const std::vector<std::uint32_t>& tuneStart) const;
-
-private:
-    void Record(std::uint32_t frequency)
-    {
-        beeps.push_back(frequency);
-        beepTimes.push_back(
-            std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-                .count());
-    }
-
-    std::uint8_t port61_ = 0;
-    bool haveLow_ = false;
-    std::uint32_t divisorLow_ = 0;
-};
 
 const std::vector<std::uint32_t> WhisleNotes{523, 698, 784, 1046};
 const std::vector<std::uint32_t> WrongStart{261, 247, 233};
@@ -193,7 +139,7 @@ protected:
     void RigHands(const engine::HandCards& computer, const engine::HandCards& player);
 
     QTemporaryDir dir_;
-    FakeSpeaker speaker_;
+    FakeSpeakerPlatform speaker_; // the tone service, and a tick counter that ends every wait at once
     std::unique_ptr<ModalAnswerer> answerer_;
     std::unique_ptr<Program> program_;
 };

@@ -251,8 +251,8 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
         WriteIni(Ini(3, 2, row.fund));
         FailSaves(row.failSave);
         speaker_.ntFamily = row.when != When::DrawsTune; // the port path pumps during every note
-        speaker_.step = 30;
-        speaker_.beeps.clear();
+        speaker_.pumpStep = 30;
+        speaker_.heard.clear();
         bool signalled = false;
         std::size_t seenAtSignal = 0;
         auto signal = [&] {
@@ -275,10 +275,10 @@ TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
                 signal(); // the window is hidden at once, so the answerer leaves it be
         };
         QTimer::singleShot(0, [&] {
-            const std::size_t whistles = speaker_.beeps.size();
+            const std::size_t whistles = speaker_.heard.size();
             if (row.when == When::DrawsTune) {
                 speaker_.onPump = [&] {
-                    if (speaker_.beeps.size() > whistles + 4 && speaker_.beeps.back() == WhisleNotes[0])
+                    if (speaker_.heard.size() > whistles + 4 && speaker_.LastHertz() == WhisleNotes[0])
                         signal(); // the draw's whistle, not the deal's
                 };
             }
@@ -392,21 +392,21 @@ TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
          draw, true},
     };
     speaker_.ntFamily = false; // the port path pumps during every note
-    speaker_.step = 30;
+    speaker_.pumpStep = 30;
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteIni(Ini(3, 2, 100));
         StartProgram();
         if (row.before)
             row.before();
-        const std::size_t start = speaker_.beeps.size();
+        const std::size_t start = speaker_.heard.size();
         bool closed = false;
         std::size_t seenAtClose = 0;
         std::string fileAtClose;
         bool drawEnabledAtClose = false;
         engine::SessionValues atClose{};
         speaker_.onPump = [&] {
-            if (closed || speaker_.beeps.size() <= start || speaker_.beeps.back() != row.firstNote)
+            if (closed || speaker_.heard.size() <= start || speaker_.LastHertz() != row.firstNote)
                 return;
             closed = true;
             Form1->close();

@@ -186,7 +186,7 @@ TEST_F(GameTest, StakeChecksAtTheDeal)
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
         WriteIni(Ini(0, 0, row.fund));
-        speaker_.beeps.clear();
+        speaker_.heard.clear();
         StartProgram();
         TypeStake(row.stake);
         Deal();
@@ -213,7 +213,7 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
     for (const char* stake : {"-1000", "0"}) {
         SCOPED_TRACE(stake);
         answerer_->Clear();
-        speaker_.beeps.clear();
+        speaker_.heard.clear();
         TypeStake(stake);
         Draw();
         EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
@@ -341,7 +341,7 @@ TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
         StatusBar()->currentMessage(),
         QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu."));
     EXPECT_EQ(answerer_->Texts("message"), std::vector<QString>{Refused});
-    EXPECT_TRUE(speaker_.beeps.empty());
+    EXPECT_TRUE(speaker_.heard.empty());
 
     SoundSwitch()->trigger();
     Deal();
@@ -505,7 +505,7 @@ TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
     speaker_.ntFamily = false; // the port path pumps events during every note
     StartProgram();
     int pumps = 0;
-    speaker_.step = 30;
+    speaker_.pumpStep = 30;
     speaker_.onPump = [&] {
         if (++pumps == 1)
             DealButton()->click();

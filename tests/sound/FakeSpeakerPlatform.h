@@ -3,13 +3,15 @@
 #include "sound/EmulatedSpeaker.h"
 #include "sound/SpeakerPlatform.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <vector>
 
-// A speaker platform for tests: the tick counter moves only when the pump runs or a Beep
-// sounds, every call is logged, and the ports reach a real emulated speaker, so a test can
-// read what would have been heard. Set pumpStep high to make every wait end at once.
+// The one speaker platform of the tests: the tick counter moves only when the pump runs or a
+// Beep sounds, every call is logged, and the ports reach a real emulated speaker, so a test can
+// read what would have been heard. Set pumpStep high (and ntFamily) to make tunes take no time.
 class FakeSpeakerPlatform : public SpeakerPlatform, private ToneSink {
 public:
     enum class Op { IsNT, Beep, Tick, Pump, Read, Write };
@@ -19,11 +21,13 @@ public:
         std::uint32_t b = 0; // Beep: duration; Read/Write: value
         bool operator==(const Call&) const = default;
     };
-    // One tone as heard: the frequency and its start and length in ticks.
+    // One tone as heard: the frequency, its start and length in ticks, and when it began by the
+    // steady clock (the clock of the windows' timers).
     struct Heard {
         double frequency;
         std::uint32_t start;
         std::uint32_t length;
+        std::chrono::steady_clock::time_point began;
     };
 
     bool ntFamily = false;
@@ -45,6 +49,20 @@ public:
         return found;
     }
 
+    // How often a tune was heard, told by its first notes (whole hertz, as the table gives them).
+    int Count(const std::vector<std::uint32_t>& tuneStart) const
+    {
+        int n = 0;
+        for (std::size_t i = 0; i + tuneStart.size() <= heard.size(); ++i)
+            n += std::equal(
+                tuneStart.begin(), tuneStart.end(), heard.begin() + static_cast<long>(i),
+                [](std::uint32_t want, const Heard& got) { return want == static_cast<std::uint32_t>(got.frequency); });
+        return n;
+    }
+
+    // The last tone heard, in whole hertz as the table gives them; 0 before any.
+    std::uint32_t LastHertz() const { return heard.empty() ? 0 : static_cast<std::uint32_t>(heard.back().frequency); }
+
     bool IsNTFamily() override
     {
         calls.push_back({Op::IsNT});
@@ -53,7 +71,7 @@ public:
     void Beep(std::uint32_t frequency, std::uint32_t duration) override
     {
         calls.push_back({Op::Beep, frequency, duration});
-        heard.push_back({static_cast<double>(frequency), tick, duration});
+        heard.push_back({static_cast<double>(frequency), tick, duration, std::chrono::steady_clock::now()});
         tick += duration;
     }
     std::uint32_t GetTickCount() override
@@ -65,8 +83,10 @@ public:
     {
         calls.push_back({Op::Pump, deadlineTick});
         tick += pumpStep;
-        if (onPump)
-            onPump();
+        if (onPump) {
+            const auto pump = onPump; // the handler may replace itself
+            pump();
+        }
     }
     std::uint8_t ReadPort(std::uint16_t port) override
     {
@@ -91,7 +111,7 @@ private:
                 heard.pop_back();
         }
         if (frequency > 0)
-            heard.push_back({frequency, now, Open});
+            heard.push_back({frequency, now, Open, std::chrono::steady_clock::now()});
     }
 
     static constexpr std::uint32_t Open = UINT32_MAX;

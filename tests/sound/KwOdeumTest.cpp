@@ -1,9 +1,10 @@
 #include "sound/KwOdeum.h"
 
-#include "sound/FakeSpeakerPlatform.h"
+#include "tests/sound/FakeSpeakerPlatform.h"
 
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <numeric>
 #include <string>
 #include <vector>
@@ -118,27 +119,6 @@ TEST(TunePlayer, DefaultSoundIsOkUntilChanged)
     EXPECT_EQ(platform.tick, 3000u);
 }
 
-TEST(TunePlayer, EveryTuneLastsItsTableLength)
-{
-    const std::uint32_t lengths[13] = {300, 850, 700, 1600, 1000, 1250, 3000, 1200, 1200, 960, 320, 960, 960};
-    for (std::uint8_t sound = psOK; sound <= psClimb; ++sound) {
-        SCOPED_TRACE("tune " + std::to_string(sound));
-        FakeSpeakerPlatform platform;
-        platform.pumpStep = 7; // a coarse clock must not shorten a note
-        const ScopedSpeakerPlatform scoped(platform);
-        TKwBeeper beeper(nullptr);
-        beeper.Play(sound);
-        std::uint32_t wanted = 0;
-        for (const TNote& note : TuneNotes(sound))
-            wanted += (note.duration + 6) / 7 * 7;
-        EXPECT_EQ(platform.tick, wanted);
-        const auto notes = TuneNotes(sound);
-        EXPECT_EQ(std::accumulate(notes.begin(), notes.end(), 0u,
-                                  [](std::uint32_t sum, const TNote& n) { return sum + n.duration; }),
-                  lengths[sound]);
-    }
-}
-
 // What a tune played, as "frequency/ms" in order with "rest/ms" for a silence: the notes that
 // reached the tone service, and the waits between and after them.
 std::string PlayedNotes(const FakeSpeakerPlatform& platform)
@@ -157,36 +137,59 @@ std::string PlayedNotes(const FakeSpeakerPlatform& platform)
     return played;
 }
 
-TEST(TunePlayer, EveryTunePlaysItsNotesInOrder)
+TEST(TunePlayer, EveryTunePlaysItsNotesInOrderForItsLength)
 {
-    const char* const tunes[13] = {
-        "932/100, 988/100, 1046/100",
-        "92/150, rest/200, 65/500",
-        "932/100, 988/100, 1046/100, rest/100, 1046/100, 988/100, 932/100",
-        "698/200, 494/200, 698/200, 494/200, 698/200, 494/200, 698/200, 494/200",
-        "261/150, 247/50, 233/50, 220/50, 207/50, 196/50, 189/50, 174/50, 165/50, 155/50, 149/50, "
-        "138/50, 131/100, 65/200",
-        "196/650, rest/100, 165/500",
-        "196/200, rest/50, 196/200, rest/50, 196/200, rest/50, 165/700, rest/100, 261/200, rest/50, "
-        "261/200, rest/50, 261/200, rest/50, 131/700",
-        "329/100, 311/100, 293/100, 311/100, 329/100, 311/100, 293/100, 311/100, 329/100, 311/100, "
-        "293/100, 311/100",
-        "329/100, 311/100, 293/100, 311/100, 349/100, 329/100, 311/100, 329/100, 370/100, 349/100, "
-        "329/100, 349/100",
-        "494/80, 466/80, 440/80, 415/80, 392/80, 370/80, 349/80, 329/80, 311/80, 293/80, 277/80, 261/80",
-        "523/80, 698/80, 784/80, 1046/80",
-        "784/80, 1046/80, 830/80, 1109/80, 880/80, 1174/80, 932/80, 1244/80, 988/80, 1318/80, 1046/80, "
-        "1397/80",
-        "261/80, 277/80, 293/80, 311/80, 329/80, 349/80, 370/80, 392/80, 415/80, 440/80, 466/80, 494/80",
+    struct Row {
+        const char* notes;
+        std::uint32_t length;
     };
-    for (std::uint8_t sound = psOK; sound <= psClimb; ++sound) {
+    const Row tunes[] = {
+        {"932/100, 988/100, 1046/100", 300},
+        {"92/150, rest/200, 65/500", 850},
+        {"932/100, 988/100, 1046/100, rest/100, 1046/100, 988/100, 932/100", 700},
+        {"698/200, 494/200, 698/200, 494/200, 698/200, 494/200, 698/200, 494/200", 1600},
+        {"261/150, 247/50, 233/50, 220/50, 207/50, 196/50, 189/50, 174/50, 165/50, 155/50, 149/50, "
+         "138/50, 131/100, 65/200",
+         1000},
+        {"196/650, rest/100, 165/500", 1250},
+        {"196/200, rest/50, 196/200, rest/50, 196/200, rest/50, 165/700, rest/100, 261/200, rest/50, "
+         "261/200, rest/50, 261/200, rest/50, 131/700",
+         3000},
+        {"329/100, 311/100, 293/100, 311/100, 329/100, 311/100, 293/100, 311/100, 329/100, 311/100, "
+         "293/100, 311/100",
+         1200},
+        {"329/100, 311/100, 293/100, 311/100, 349/100, 329/100, 311/100, 329/100, 370/100, 349/100, "
+         "329/100, 349/100",
+         1200},
+        {"494/80, 466/80, 440/80, 415/80, 392/80, 370/80, 349/80, 329/80, 311/80, 293/80, 277/80, 261/80", 960},
+        {"523/80, 698/80, 784/80, 1046/80", 320},
+        {"784/80, 1046/80, 830/80, 1109/80, 880/80, 1174/80, 932/80, 1244/80, 988/80, 1318/80, 1046/80, "
+         "1397/80",
+         960},
+        {"261/80, 277/80, 293/80, 311/80, 329/80, 349/80, 370/80, 392/80, 415/80, 440/80, 466/80, 494/80", 960},
+    };
+    static_assert(std::size(tunes) == TuneCount, "every tune needs its row here");
+    for (std::uint8_t sound = 0; sound < TuneCount; ++sound) {
         SCOPED_TRACE("tune " + std::to_string(sound));
+        const auto notes = TuneNotes(sound);
+        EXPECT_EQ(std::accumulate(notes.begin(), notes.end(), 0u,
+                                  [](std::uint32_t sum, const TNote& n) { return sum + n.duration; }),
+                  tunes[sound].length);
+        {
+            FakeSpeakerPlatform platform;
+            platform.ntFamily = true; // the tone service is told each note's exact frequency and length
+            const ScopedSpeakerPlatform scoped(platform);
+            TKwBeeper(nullptr).Play(sound);
+            EXPECT_EQ(PlayedNotes(platform), tunes[sound].notes);
+        }
         FakeSpeakerPlatform platform;
-        platform.ntFamily = true; // the tone service is told each note's exact frequency and length
+        platform.pumpStep = 7; // a coarse clock must not shorten a note
         const ScopedSpeakerPlatform scoped(platform);
-        TKwBeeper beeper(nullptr);
-        beeper.Play(sound);
-        EXPECT_EQ(PlayedNotes(platform), tunes[sound]);
+        TKwBeeper(nullptr).Play(sound);
+        std::uint32_t wanted = 0;
+        for (const TNote& note : notes)
+            wanted += (note.duration + 6) / 7 * 7;
+        EXPECT_EQ(platform.tick, wanted);
     }
 }
 
@@ -299,7 +302,7 @@ TEST(TunePlayer, NoteAcrossTheTickCounterWrapLastsItsFullDuration)
 
 TEST(TunePlayer, ValuesOutsideTheTunesPlayNothing)
 {
-    for (const int sound : {13, 100, 255}) {
+    for (const int sound : {int{TuneCount}, 100, 255}) {
         SCOPED_TRACE(sound);
         FakeSpeakerPlatform platform;
         const ScopedSpeakerPlatform scoped(platform);

@@ -2,8 +2,8 @@
 
 #include "windows/Unit2.h"
 
-#include "sound/FakeSpeakerPlatform.h"
 #include "sound/KwOdeum.h"
+#include "tests/sound/FakeSpeakerPlatform.h"
 
 #include <QLabel>
 #include <QPushButton>
@@ -59,13 +59,14 @@ TEST(RewardWindowAlone, PlaysTheHandedPlayersFanfareAndEveryDismissalResets)
         bool timerEverOn = false;
         QTimer::singleShot(0, &window, [&] {
             EXPECT_TRUE(QTest::qWaitForWindowExposed(&window));
-            // With sounds on, wait for the first fanfare (1 s after showing); otherwise as long.
+            // With sounds on, wait for the first fanfare (1 s after showing, later on a busy
+            // machine); otherwise half a second past when it would have come.
             (void)QTest::qWaitFor(
                 [&] {
                     timerEverOn |= window.Timer1->isActive();
                     return !speaker.heard.empty();
                 },
-                1500);
+                row.soundsOn ? 20000 : 1500);
             switch (row.how) {
             case Dismissal::Button:
                 QTest::mouseClick(window.btnOk, Qt::LeftButton);
@@ -79,7 +80,7 @@ TEST(RewardWindowAlone, PlaysTheHandedPlayersFanfareAndEveryDismissalResets)
             }
         });
         // A dismissal that fails ends the showing here rather than hanging the run.
-        QTimer::singleShot(8000, &window, [&] {
+        QTimer::singleShot(30000, &window, [&] {
             ADD_FAILURE() << "still open";
             window.QDialog::done(StillOpen);
         });

@@ -21,10 +21,11 @@ stop() {
 }
 trap 'stop; rm -rf "$work"' EXIT
 
-# Waits up to ten seconds for a command to succeed while a process lives.
+# Waits for a command to succeed while a process lives; the minute is only for a server that
+# never comes up (a busy machine may take a while to start one).
 wait_for() { # wait_for <pid> <command...>
   local pid=$1; shift
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     "$@" >/dev/null 2>&1 && return 0
     kill -0 "$pid" 2>/dev/null || return 1
     sleep 0.1
