@@ -1,5 +1,5 @@
 #include "cards/Card.h"
-#include "cards/CardAccessible.h"
+#include "cards/CardNames.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
