@@ -1,6 +1,6 @@
 #include "cards/Card.h"
 
-#include "cards/CardAccessible.h"
+#include "cards/CardNames.h"
 #include "cards/CardSet.h"
 #include "engine/Random.h"
 
@@ -28,7 +28,22 @@ QString NoParentMessage(const QString& control)
     return QStringLiteral("Control '%1' has no parent window").arg(control);
 }
 
+CardAnnouncer announcer = nullptr;
+
+void Announce(QAccessibleEvent* event)
+{
+    if (announcer)
+        announcer(event);
+    else
+        QAccessible::updateAccessibility(event);
+}
+
 } // namespace
+
+void SetCardAnnouncer(CardAnnouncer a)
+{
+    announcer = a;
+}
 
 QImage LoadCardImage(const QString& name)
 {
@@ -88,9 +103,8 @@ TCard::TCard(QWidget* owner)
     // The owner destroys the card even after setParent has handed it to another window.
     if (owner)
         connect(owner, &QObject::destroyed, this, [this] { delete this; });
-    InstallCardAccessibility();
-    announcedName_ = CardAccessibleName(*this);
-    announcedDescription_ = CardAccessibleDescription(*this);
+    announcedName_ = AccessibleName();
+    announcedDescription_ = AccessibleDescription();
     engine::RandomizeFromClock();
 }
 
@@ -160,18 +174,28 @@ void TCard::AccessibleTextMayChange()
 void TCard::AnnounceAccessibleText()
 {
     announcePending_ = false;
-    const QString name = CardAccessibleName(*this);
-    const QString description = CardAccessibleDescription(*this);
+    const QString name = AccessibleName();
+    const QString description = AccessibleDescription();
     if (name != announcedName_) {
         announcedName_ = name;
         QAccessibleEvent event(this, QAccessible::NameChanged);
-        AnnounceCardChange(&event);
+        Announce(&event);
     }
     if (description != announcedDescription_) {
         announcedDescription_ = description;
         QAccessibleEvent event(this, QAccessible::DescriptionChanged);
-        AnnounceCardChange(&event);
+        Announce(&event);
     }
+}
+
+QString TCard::AccessibleName() const
+{
+    return CardAccessibleName(showDeck_, value_, suit_);
+}
+
+QString TCard::AccessibleDescription() const
+{
+    return CardAccessibleDescription(holder_, place_, exchangeMark_);
 }
 
 void TCard::SetCard(std::int32_t rank, std::uint8_t suit)

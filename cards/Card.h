@@ -3,12 +3,15 @@
 // The card control: shows one card, face or back, at 71 x 96 pixels on its parent window,
 // drawn from the built-in card image set with its corners in the owner window's colour.
 
+#include "cards/CardNames.h"
+
 #include <QPointer>
 #include <QString>
 #include <QWidget>
 
 #include <cstdint>
 
+class QAccessibleEvent;
 class QImage;
 
 enum class TCardSuit : std::uint8_t { Clubs, Diamonds, Hearts, Spades };
@@ -26,8 +29,6 @@ enum class TDecks : std::uint8_t {
     Castle,
     Hand
 };
-// Whose card it is, as a screen reader is told; painting and clicks do not depend on it.
-enum class TCardHolder : std::uint8_t { Nobody, Player, Computer };
 
 class TCard : public QWidget {
     Q_OBJECT
@@ -58,7 +59,7 @@ public:
     int Tag() const { return tag_; }
     void SetTag(int tag) { tag_ = tag; }
 
-    // What the accessibility tree says about the card besides its face (cards/CardAccessible.h):
+    // What the accessibility tree says about the card besides its face (cards/CardNames.h):
     // whose it is, its place from the left (1..5), and whether it goes at the next exchange.
     // None of them is painted. Changes of the card's name or description are announced to
     // assistive tools from the event loop, once per burst of setter calls.
@@ -87,6 +88,8 @@ protected:
 private:
     void RepaintNow();
     QColor FillColour() const;
+    QString AccessibleName() const;
+    QString AccessibleDescription() const;
     void AccessibleTextMayChange();
     void AnnounceAccessibleText();
 
@@ -107,6 +110,12 @@ private:
     QString announcedName_; // what assistive tools were last told
     QString announcedDescription_;
 };
+
+// Where the cards send their name and description changes: QAccessible::updateAccessibility,
+// unless a test listens in its place (Qt passes nothing on while no assistive tool is active,
+// and offscreen none ever is). nullptr restores Qt's.
+using CardAnnouncer = void (*)(QAccessibleEvent* event);
+void SetCardAnnouncer(CardAnnouncer announcer);
 
 // Image lookup by name, for the control and tests: the 71 x 96 picture with its 256-entry
 // palette (QImage::Format_Indexed8). Throws std::runtime_error "Resource <name> not found"

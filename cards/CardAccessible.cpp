@@ -1,22 +1,13 @@
 #include "cards/CardAccessible.h"
 
+#include "cards/Card.h"
+#include "cards/CardNames.h"
+
 #include <QAccessibleWidget>
 #include <QPointer>
 #include <QTimer>
 
-#include <array>
-
 namespace {
-
-const std::array<QString, 13> RankNames{
-    QStringLiteral("dwójka"),     QStringLiteral("trójka"),   QStringLiteral("czwórka"), QStringLiteral("piątka"),
-    QStringLiteral("szóstka"),    QStringLiteral("siódemka"), QStringLiteral("ósemka"),  QStringLiteral("dziewiątka"),
-    QStringLiteral("dziesiątka"), QStringLiteral("walet"),    QStringLiteral("dama"),    QStringLiteral("król"),
-    QStringLiteral("as")};
-const std::array<QString, 4> SuitNames{QStringLiteral("trefl"), QStringLiteral("karo"), QStringLiteral("kier"),
-                                       QStringLiteral("pik")};
-
-CardAnnouncer announcer = nullptr;
 
 class CardAccessible : public QAccessibleWidget {
 public:
@@ -31,9 +22,9 @@ public:
     {
         switch (t) {
         case QAccessible::Name:
-            return CardAccessibleName(*Card());
+            return CardAccessibleName(Card()->ShowDeck(), Card()->Value(), Card()->Suit());
         case QAccessible::Description:
-            return CardAccessibleDescription(*Card());
+            return CardAccessibleDescription(Card()->Holder(), Card()->Place(), Card()->ExchangeMark());
         default:
             return QAccessibleWidget::text(t);
         }
@@ -80,37 +71,6 @@ QAccessibleInterface* CardFactory(const QString& className, QObject* object)
 
 } // namespace
 
-QString CardFaceName(int rank, TCardSuit suit)
-{
-    const auto s = static_cast<std::size_t>(suit);
-    if (rank < 1 || rank > 13 || s >= SuitNames.size())
-        return {};
-    return RankNames[static_cast<std::size_t>(rank - 1)] + QLatin1Char(' ') + SuitNames[s];
-}
-
-QString CardAccessibleName(const TCard& card)
-{
-    return card.ShowDeck() ? QStringLiteral("karta zakryta") : CardFaceName(card.Value(), card.Suit());
-}
-
-QString CardAccessibleDescription(const TCard& card)
-{
-    QString description;
-    switch (card.Holder()) {
-    case TCardHolder::Player:
-        description = QStringLiteral("Twoja karta %1").arg(card.Place());
-        break;
-    case TCardHolder::Computer:
-        description = QStringLiteral("karta komputera %1").arg(card.Place());
-        break;
-    case TCardHolder::Nobody:
-        break;
-    }
-    if (card.ExchangeMark())
-        description += description.isEmpty() ? QStringLiteral("do wymiany") : QStringLiteral(", do wymiany");
-    return description;
-}
-
 void InstallCardAccessibility()
 {
     static const bool installed = [] {
@@ -118,17 +78,4 @@ void InstallCardAccessibility()
         return true;
     }();
     (void)installed;
-}
-
-void SetCardAnnouncer(CardAnnouncer a)
-{
-    announcer = a;
-}
-
-void AnnounceCardChange(QAccessibleEvent* event)
-{
-    if (announcer)
-        announcer(event);
-    else
-        QAccessible::updateAccessibility(event);
 }

@@ -1,7 +1,7 @@
 #include "session/Unit1.h"
 
 #include "cards/Card.h"
-#include "cards/CardAccessible.h"
+#include "cards/CardNames.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
 #include "session/WholeNumber.h"

@@ -1,3 +1,4 @@
+#include "cards/CardAccessible.h"
 #include "session/Program.h"
 #include "windows/Desktop.h"
 
@@ -9,5 +10,6 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
+    InstallCardAccessibility();
     return RunProgram(app);
 }

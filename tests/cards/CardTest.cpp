@@ -1,7 +1,10 @@
 #include "cards/Card.h"
 
+#include "cards/CardNames.h"
 #include "engine/Random.h"
 
+#include <QAccessible>
+#include <QAccessibleActionInterface>
 #include <QApplication>
 #include <QPainter>
 #include <QScreen>
@@ -11,9 +14,11 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <set>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -25,6 +30,26 @@ bool IsCornerPixel(int x, int y)
     const int cx = x <= 1 ? x : 70 - x;
     const int cy = y <= 1 ? y : 95 - y;
     return cx >= 0 && cy >= 0 && cx <= 1 && cy <= 1 && cx + cy <= 1;
+}
+
+// What assistive tools were told, with the card's name and description as they read them then.
+struct Told {
+    QAccessible::Event type;
+    QString name;
+    QString description;
+    bool operator==(const Told&) const = default;
+};
+
+std::vector<Told> told;
+
+void Record(QAccessibleEvent* event)
+{
+    if (!qobject_cast<TCard*>(event->object()))
+        return;
+    if (event->type() != QAccessible::NameChanged && event->type() != QAccessible::DescriptionChanged)
+        return;
+    QAccessibleInterface* face = event->accessibleInterface();
+    told.push_back({event->type(), face->text(QAccessible::Name), face->text(QAccessible::Description)});
 }
 
 // Counts the paint events a widget receives.
@@ -52,7 +77,11 @@ protected:
         window_->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
         card_->installEventFilter(&counter_);
+        SetCardAnnouncer(Record);
+        told.clear();
     }
+
+    void TearDown() override { SetCardAnnouncer(nullptr); }
 
     void SetWindowColour(QRgb colour)
     {
@@ -279,6 +308,109 @@ TEST_F(CardTest, DrawsOnItsParentWithoutANativeWindow)
     EXPECT_EQ(card_->parentWidget(), window_.get());
 }
 
+TEST_F(CardTest, AccessibleNameDescriptionRoleAndPressFollowTheCardsState)
+{
+    struct Row {
+        const char* label;
+        TCardHolder holder;
+        int place;
+        int rank;
+        TCardSuit suit;
+        bool back;
+        bool marked;
+        QString name;
+        QString description;
+        QAccessible::Role role;
+    };
+    const Row rows[] = {
+        {"a new card, nobody's", TCardHolder::Nobody, 0, 1, TCardSuit::Hearts, false, false, "dwójka kier", "",
+         QAccessible::Graphic},
+        {"player's face", TCardHolder::Player, 1, 11, TCardSuit::Hearts, false, false, "dama kier", "Twoja karta 1",
+         QAccessible::Button},
+        {"player's, turned for the exchange", TCardHolder::Player, 5, 13, TCardSuit::Spades, true, true,
+         "karta zakryta", "Twoja karta 5, do wymiany", QAccessible::Button},
+        {"player's face, keep box cleared", TCardHolder::Player, 2, 9, TCardSuit::Diamonds, false, true,
+         "dziesiątka karo", "Twoja karta 2, do wymiany", QAccessible::Button},
+        {"player's back after the showdown", TCardHolder::Player, 3, 4, TCardSuit::Clubs, true, false, "karta zakryta",
+         "Twoja karta 3", QAccessible::Button},
+        {"computer's hidden", TCardHolder::Computer, 5, 12, TCardSuit::Clubs, true, false, "karta zakryta",
+         "karta komputera 5", QAccessible::Graphic},
+        {"computer's revealed", TCardHolder::Computer, 1, 8, TCardSuit::Hearts, false, false, "dziewiątka kier",
+         "karta komputera 1", QAccessible::Graphic},
+    };
+    QSignalSpy clicks(card_, &TCard::Click);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.label);
+        card_->SetHolder(row.holder, row.place);
+        card_->SetCard(row.rank, static_cast<std::uint8_t>(row.suit));
+        card_->SetShowDeck(row.back);
+        card_->SetExchangeMark(row.marked);
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(card_);
+        ASSERT_NE(face, nullptr);
+        EXPECT_EQ(face->text(QAccessible::Name), row.name);
+        EXPECT_EQ(face->text(QAccessible::Description), row.description);
+        EXPECT_EQ(face->role(), row.role);
+
+        // Only the player's cards can be pressed, and a press is a click, from the event loop.
+        QAccessibleActionInterface* actions = face->actionInterface();
+        ASSERT_NE(actions, nullptr);
+        const bool pressable = row.holder == TCardHolder::Player;
+        EXPECT_EQ(actions->actionNames().contains(QAccessibleActionInterface::pressAction()), pressable);
+        clicks.clear();
+        actions->doAction(QAccessibleActionInterface::pressAction());
+        QApplication::processEvents();
+        ASSERT_EQ(clicks.size(), pressable ? 1 : 0);
+        if (pressable) {
+            EXPECT_EQ(clicks.front().front().value<TCard*>(), card_);
+        }
+        EXPECT_EQ(card_->ShowDeck(), row.back) << "the card itself never turns on a click";
+    }
+}
+
+TEST_F(CardTest, AccessibleChangesAreAnnouncedOnceWithTheFinalText)
+{
+    card_->SetHolder(TCardHolder::Player, 2);
+    QApplication::processEvents();
+    told.clear();
+    const Told renamed{QAccessible::NameChanged, "as pik", "Twoja karta 2"};
+    const Told turned{QAccessible::NameChanged, "karta zakryta", "Twoja karta 2, do wymiany"};
+    const Told marked{QAccessible::DescriptionChanged, "karta zakryta", "Twoja karta 2, do wymiany"};
+    const Told unmarked{QAccessible::DescriptionChanged, "karta zakryta", "Twoja karta 2"};
+    struct Step {
+        const char* label;
+        std::function<void()> act;
+        std::vector<Told> want;
+    };
+    const Step steps[] = {
+        // Rank then suit: one announcement, of the whole new card, not the mix in between.
+        {"a new card", [this] { card_->SetCard(13, 3); }, {renamed}},
+        {"the same card again", [this] { card_->SetCard(13, 3); }, {}},
+        {"turned and marked",
+         [this] {
+             card_->SetShowDeck(true);
+             card_->SetExchangeMark(true);
+         },
+         {turned, marked}},
+        {"another back design", [this] { card_->SetDeckType(TDecks::Fishes1); }, {}},
+        {"a new face under the back", [this] { card_->SetCard(2, 0); }, {}},
+        {"unmarked", [this] { card_->SetExchangeMark(false); }, {unmarked}},
+        {"marked and unmarked at once",
+         [this] {
+             card_->SetExchangeMark(true);
+             card_->SetExchangeMark(false);
+         },
+         {}},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.label);
+        told.clear();
+        step.act();
+        EXPECT_TRUE(told.empty()) << "announced from the event loop, not inside the setter";
+        QApplication::processEvents();
+        EXPECT_EQ(told, step.want);
+    }
+}
+
 TEST(CardOwnership, TheOwnerDestroysTheCardWhereverItIsPlaced)
 {
     auto owner = std::make_unique<QWidget>();
@@ -317,6 +449,20 @@ TEST(CardWithoutParent, SettersFailAfterStoringTheValue)
 std::uint32_t FixedMoment()
 {
     return 45296789; // 12:34:56.789
+}
+
+TEST(CardNames, RanksFromTwoToAceInEachSuit)
+{
+    std::set<QString> names;
+    for (int suit = 0; suit < 4; ++suit)
+        for (int rank = 1; rank <= 13; ++rank)
+            names.insert(CardFaceName(rank, static_cast<TCardSuit>(suit)));
+    EXPECT_EQ(names.size(), 52U);
+    EXPECT_EQ(CardFaceName(1, TCardSuit::Clubs), QStringLiteral("dwójka trefl"));
+    EXPECT_EQ(CardFaceName(9, TCardSuit::Diamonds), QStringLiteral("dziesiątka karo"));
+    EXPECT_EQ(CardFaceName(13, TCardSuit::Spades), QStringLiteral("as pik"));
+    EXPECT_EQ(CardFaceName(0, TCardSuit::Hearts), QString());
+    EXPECT_EQ(CardFaceName(14, TCardSuit::Hearts), QString());
 }
 
 TEST(CardConstruction, ReseedsTheGeneratorFromTheClock)

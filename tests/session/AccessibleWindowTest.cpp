@@ -1,7 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
-#include "cards/CardAccessible.h"
+#include "cards/CardNames.h"
 #include "session/UpDown.h"
 
 #include <QAccessible>

@@ -1,11 +1,12 @@
 #!/usr/bin/python3
 """Two rounds of Wirtola as a screen reader's user plays them.
 
-    atspi_round.py <wirtola program> <folder of the card images>
+    atspi_round.py <wirtola program> <card_reference program>
 
 The program runs on its own X server (Xvfb) with a private D-Bus session and the AT-SPI bus, from
 a scratch folder that holds its statistics file. The first round is played through accessible
-objects and their actions alone, and what the cards say is checked against the pixels they show.
+objects and their actions alone, and what the cards say is checked against the pixels they show,
+both taken from the program's card names and image set (tests/cards/CardReference.cpp).
 The second is played by real key presses (xdotool) while the reader follows the focus, with the
 mistyped mnemonics that once typed their letters over the stake. The statistics must count both.
 Exit code 77 means the X server or the bus could not be started: the test is skipped.
@@ -22,11 +23,6 @@ import sys
 import tempfile
 import time
 
-RANKS = ["dwójka", "trójka", "czwórka", "piątka", "szóstka", "siódemka", "ósemka",
-         "dziewiątka", "dziesiątka", "walet", "dama", "król", "as"]
-SUITS = ["trefl", "karo", "kier", "pik"]  # image letters C, D, H, S
-CARD = re.compile("(%s) (%s)" % ("|".join(RANKS), "|".join(SUITS)))
-BACK = "karta zakryta"
 STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
 STAKE = 10
 
@@ -36,7 +32,7 @@ def skip(why):
     sys.exit(77)
 
 
-def outer(program, images):
+def outer(program, reference):
     """The X server, then this script again inside a private D-Bus session."""
     for tool in ("Xvfb", "dbus-run-session", "/usr/libexec/at-spi-bus-launcher"):
         if not shutil.which(tool):
@@ -54,7 +50,7 @@ def outer(program, images):
                if key not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY")}
         env["DISPLAY"] = ":" + number.decode()
         run = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__),
-                              "--inside", program, images], env=env, timeout=150)
+                              "--inside", program, reference], env=env, timeout=150)
         if run.returncode != 0 and xvfb.poll() is not None:
             print("The X server ended during the test, with %r" % xvfb.returncode)
         return run.returncode
@@ -97,25 +93,20 @@ def start_accessibility_bus():
     skip("the accessibility bus did not start")
 
 
-def card_image(images, name):
-    """The pixels (0xRRGGBB, top row first) of the card image an accessible name stands for; None
-    where the rounded corners let the table show through."""
-    rank, _, suit = name.partition(" ")
-    file = "STD1" if name == BACK else "CDHS"[SUITS.index(suit)] + str(RANKS.index(rank) + 1)
-    with open(os.path.join(images, file + ".bmp"), "rb") as f:
-        data = f.read()
-    offset, = struct.unpack_from("<I", data, 10)
-    header, width, height, _, bits, compression = struct.unpack_from("<IiiHHI", data, 14)
-    colours, = struct.unpack_from("<I", data, 46)
-    assert bits == 8 and compression == 0, file  # an 8-bit palette BMP
-    palette = [int.from_bytes(data[14 + header + 4 * i:][:3], "little") for i in range(colours or 256)]
-    stride = (width + 3) & ~3
-    rows = [[palette[data[offset + y * stride + x]] for x in range(width)] for y in range(abs(height))]
-    rows = rows[::-1] if height > 0 else rows
-    for x, y in ((0, 0), (1, 0), (0, 1)):
-        for col, row in ((x, y), (70 - x, y), (x, 95 - y), (70 - x, 95 - y)):
-            rows[row][col] = None
-    return rows
+def card_reference(reference, folder):
+    """The 52 faces' names and the back's as the program gives them, and the picture (0xRRGGBB, top
+    row first; None where the window's colour shows through) that each name stands for."""
+    lines = subprocess.run([reference, folder], check=True, capture_output=True, encoding="utf-8", timeout=60,
+                           env=dict(os.environ, ASAN_OPTIONS="detect_leaks=0")).stdout.splitlines()
+    pictures = {}
+    for name, file in (line.split("\t") for line in lines):
+        with open(file, "rb") as f:
+            pixels = struct.unpack("<%dI" % (71 * 96), f.read())
+        pictures[name] = [[p & 0xFFFFFF if p >> 24 else None for p in pixels[y * 71:][:71]]
+                          for y in range(96)]
+    *faces, back = pictures  # the back comes last
+    assert len(lines) == len(pictures) == 53, lines
+    return set(faces), back, pictures
 
 
 def children(node):
@@ -123,8 +114,9 @@ def children(node):
 
 
 class Client:
-    def __init__(self, pyatspi, app, images):
-        self.pyatspi, self.app, self.images = pyatspi, app, images
+    def __init__(self, pyatspi, app, reference):
+        self.pyatspi, self.app = pyatspi, app
+        self.faces, self.back, self.pictures = reference
         self.x = x = ctypes.CDLL("libX11.so.6")
         P, U, I = ctypes.c_void_p, ctypes.c_ulong, ctypes.c_int
         x.XOpenDisplay.restype, x.XOpenDisplay.argtypes = P, [ctypes.c_char_p]
@@ -179,7 +171,7 @@ class Client:
         """The pixels at each card's place, read off the X server, are the image its name stands for."""
         x, display = self.x, self.display
         for node, name in zip(cards, names):
-            want = card_image(self.images, name)
+            want = self.pictures[name]
 
             def matches():
                 box = node.queryComponent().getExtents(self.pyatspi.DESKTOP_COORDS)
@@ -207,9 +199,9 @@ def play(c, game, stats):
     for node, depth in c.walk():
         print("  " * depth + "[%s] %r %s" % (node.getRoleName(), node.name, node.description))
     names = [card.name for card in mine]
-    assert all(CARD.fullmatch(n) for n in names) and len(set(names)) == 5, names
-    assert [card.name for card in theirs] == [BACK] * 5
-    c.shows(mine + theirs, names + [BACK] * 5)
+    assert all(n in c.faces for n in names) and len(set(names)) == 5, names
+    assert [card.name for card in theirs] == [c.back] * 5
+    c.shows(mine + theirs, names + [c.back] * 5)
     for slot, name in enumerate(names, 1):
         box = c.find("check box", "Zostaw %d" % slot)
         assert box.description == name and c.has(box, "CHECKED"), (box.name, box.description, name)
@@ -220,11 +212,11 @@ def play(c, game, stats):
 
     # Card 3 marked by its press action: it turns over, says so, and its keep box clears.
     c.press(mine[2])
-    wait_for("card 3 to turn over", lambda: mine[2].name == BACK)
+    wait_for("card 3 to turn over", lambda: mine[2].name == c.back)
     assert mine[2].description == "Twoja karta 3, do wymiany", mine[2].description
-    wait_for("the name change to be announced", lambda: (BACK, "Twoja karta 3, do wymiany") in c.heard)
+    wait_for("the name change to be announced", lambda: (c.back, "Twoja karta 3, do wymiany") in c.heard)
     assert not c.has(c.find("check box", "Zostaw 3"), "CHECKED")
-    c.shows([mine[2]], [BACK])
+    c.shows([mine[2]], [c.back])
 
     # The draw: while the result box is open the computer's hand lies open.
     c.heard.clear()
@@ -233,7 +225,7 @@ def play(c, game, stats):
     shown, held = [card.name for card in theirs], [card.name for card in mine]
     print("Result box: %r\nComputer's cards: %s; player's cards: %s" % (text, shown, held))
     assert text.endswith("Kliknij OK to potasuję i rozdam ponownie."), text
-    assert all(CARD.fullmatch(n) for n in shown + held) and len(set(shown + held)) == 10, shown + held
+    assert all(n in c.faces for n in shown + held) and len(set(shown + held)) == 10, shown + held
     assert set(names) - {names[2]} < set(held) and names[2] not in held, "four cards kept, card 3 exchanged"
     assert not any("do wymiany" in card.description for card in mine)
     c.shows(mine + theirs, held + shown)
@@ -308,7 +300,7 @@ def keyboard_round(c, game):
     return text
 
 
-def inside(program, images):
+def inside(program, reference):
     """The accessibility bus, the game, and the client."""
     launcher = start_accessibility_bus()
     import pyatspi  # connects to the bus that has just started
@@ -321,6 +313,7 @@ def inside(program, images):
         stats = os.path.join(folder, "wirtola.ini")
         with open(stats, "w", encoding="ascii", newline="") as f:
             f.write("[Statystyka]\r\nWygrane=%d\r\nPrzegrane=%d\r\nFundusz=%d\r\n" % STATS_BEFORE)
+        cards = card_reference(reference, folder)
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
         with open(os.path.join(folder, "game.log"), "w") as log:
@@ -329,7 +322,7 @@ def inside(program, images):
         app = wait_for("the game on the accessibility bus", lambda: next(
             (a for a in children(pyatspi.Registry.getDesktop(0))
              if a.name == "Wirtola" and a.get_process_id() == game.pid), None), timeout=30)
-        play(Client(pyatspi, app, images), game, stats)
+        play(Client(pyatspi, app, cards), game, stats)
         print("PASSED")
         return 0
     except AssertionError as e:

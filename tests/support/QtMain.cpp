@@ -1,5 +1,7 @@
 #include "tests/support/TimeLimit.h"
 
+#include "cards/CardAccessible.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QPointer>
@@ -156,6 +158,7 @@ int main(int argc, char** argv)
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
     QApplication app(argc, argv);
+    InstallCardAccessibility();
     testing::TestEventListeners& listeners = testing::UnitTest::GetInstance()->listeners();
     listeners.Append(new ModalWatchdog);
     deadline = new TestDeadline;
