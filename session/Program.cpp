@@ -58,7 +58,7 @@ int RunProgram(QApplication&)
     const session::StatisticsLock lock(session::StatisticsFilePath());
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
-        boxes::ShowMessage(QStringLiteral("Wirtola już działa z tymi wynikami gry.\r"
+        boxes::ShowMessage(QStringLiteral("Wirtola jest już uruchomiona z tym samym plikiem wyników.\r"
                                           "Zakończ tamtą grę, zanim zaczniesz nową."));
         return 1;
     }

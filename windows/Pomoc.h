@@ -12,7 +12,7 @@ class TFPomoc : public QWidget {
 public:
     explicit TFPomoc(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Memo1; // the help text, read-only with a scroll bar
+    QPlainTextEdit* Memo1; // the help text, editable, with a scroll bar
 
     // Shows the window, or only brings it forward when it is already shown.
     void Show();
