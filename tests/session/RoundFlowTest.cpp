@@ -486,8 +486,9 @@ TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
         const bool rewarded = !answerer_->Texts("reward").empty();
         EXPECT_EQ(rewarded, fund >= 6000);
         EXPECT_EQ(Form1->Ended(), rewarded);
-        if (rewarded)
+        if (rewarded) {
             EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
+        }
         EndProgram();
         answerer_->Clear();
     }

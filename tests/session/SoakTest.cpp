@@ -95,9 +95,10 @@ TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
         ASSERT_LE(won + lost, 1) << "round " << rounds;
         const int expected = !atDraw.BettingOpen ? 0 : won ? atDraw.Stake : lost ? -atDraw.Stake : 0;
         ASSERT_EQ(Session.Fund - atDraw.Fund, expected) << "round " << rounds;
-        if (won + lost == 0)
+        if (won + lost == 0) {
             ASSERT_EQ(QString::fromStdString(engine::ResultMessage),
                       QStringLiteral("Obie strony czekały - rozdanie jest więc nierozstrzygnięte!"));
+        }
         if (Form1->Ended()) {
             std::ostringstream want;
             want << "[Statystyka]\r\nWygrane=" << Session.Wins << "\r\nPrzegrane=" << Session.Losses
