@@ -35,6 +35,8 @@ Program::Program()
     Form3 = form3_.get();
     fpomoc_ = std::make_unique<TFPomoc>();
     FPomoc = fpomoc_.get();
+    const std::string statistics = session::StatisticsFilePath();
+    FPomoc->SetStatisticsFile(QString::fromStdString(statistics), statistics == session::PerUserStatisticsFilePath());
 }
 
 RewardLinks RewardLinksOf(TForm1& form1)
