@@ -18,7 +18,7 @@ trap 'rm -rf "$unpacked"' EXIT
 dpkg-deb -x "${debs[0]}" "$unpacked"
 
 echo "== hardening-check"
-report=$(hardening-check "$unpacked/usr/games/wirtola")
+report=$(hardening-check "$unpacked/usr/games/wirtola" || true) # it fails on the two lines explained above
 echo "$report"
 verdict() { sed -n "s/^ $1: //p" <<<"$report"; }
 for check in "Position Independent Executable" "Stack protected" "Fortify Source functions" \
@@ -44,11 +44,11 @@ build = sys.argv[1]
 units = json.load(open(os.path.join(build, "compile_commands.json")))
 bad = []
 for unit in units:
-    command = unit.get("command") or " ".join(unit["arguments"])
+    words = unit["arguments"] if "arguments" in unit else unit["command"].split()
     for flag in ("-fstack-clash-protection", "-fcf-protection"):
-        if flag not in command.split():
+        if flag not in words:
             bad.append(f"{unit['file']}: compiled without {flag}")
-    obj = os.path.join(unit["directory"], unit["output"])
+    obj = os.path.join(unit["directory"], words[words.index("-o") + 1])
     notes = subprocess.run(["readelf", "-n", obj], capture_output=True, text=True).stdout
     if not any("x86 feature:" in line and "IBT" in line and "SHSTK" in line for line in notes.splitlines()):
         bad.append(f"{obj}: no IBT and SHSTK marks")
