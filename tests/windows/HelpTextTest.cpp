@@ -116,9 +116,11 @@ TEST(HelpText, TellsWhereAndWhenThisRunKeepsTheScores)
     };
     const Row rows[] = {
         {"/home/ala/gry/wirtola.ini", false,
-         "rozszerzenie „.ini”, i leży tuż obok niego: /home/ala/gry/wirtola.ini. Przy następnym"},
+         "nowego funduszu. Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok "
+         "niego: /home/ala/gry/wirtola.ini."},
         {"/home/ala/.local/share/wirtola/wirtola.ini", true,
-         "w swoim katalogu danych, ten tutaj: /home/ala/.local/share/wirtola/wirtola.ini. Przy"},
+         "nowego funduszu. Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: "
+         "/home/ala/.local/share/wirtola/wirtola.ini."},
         {"", true, "nie wiadomo, gdzie miałby leżeć"},
     };
     for (const Row& row : rows) {
