@@ -35,9 +35,11 @@ QString LoadHelpText()
 
 QString HelpText(const QString& statisticsFile, bool perUser)
 {
-    const char* const place = statisticsFile.isEmpty() ? FileUnknown : perUser ? FilePerUser : FileBesideTheProgram;
+    const QString place = statisticsFile.isEmpty()
+        ? QString::fromUtf8(FileUnknown)
+        : QString::fromUtf8(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
     QString text = LoadHelpText();
-    text.replace(QString::fromUtf8(FilePlace), QString::fromUtf8(place).arg(statisticsFile));
+    text.replace(QString::fromUtf8(FilePlace), place);
     return text;
 }
 
