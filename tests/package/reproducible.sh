@@ -17,7 +17,7 @@ for clone in "$tmp/one/wirtola" "$tmp/two/a/longer/path/to/wirtola"; do
   echo "== $(date +%T) building in $clone"
   (cd "$clone" && ./run.sh package) >"$clone.log" 2>&1 || { cat "$clone.log" >&2; exit 1; }
   debs+=("$(ls "$clone"/build/package/wirtola_*.deb)")
-  sleep 2 # the second build's clock differs by more than the first build took
+  sleep 2 # the second build starts at another second of the clock, whatever the first took
 done
 
 if cmp "${debs[0]}" "${debs[1]}"; then
