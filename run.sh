@@ -10,24 +10,26 @@ cd "$(dirname "$0")"
 mode=${1:-play}
 jobs=$(nproc)
 
+# What building and playing the game needs, and no more.
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev
-  libgtest-dev libgmock-dev libbenchmark-dev
   libjpeg62-turbo-dev libsdl2-dev
   fonts-liberation2
-  clang libclang-rt-14-dev
 )
 # What making the package needs besides: dpkg-shlibdeps works out its dependencies, and CPack
 # tells programs from other files with file(1).
 package_packages=(dpkg-dev file)
-# What only the tests need: a real X server and window manager, the accessibility bus and its
-# client, the formatter, and the validators of what the package ships.
+# What only the tests need: the test and benchmark libraries, clang for the fuzzers, a real X
+# server and window manager, the accessibility bus and its client, the formatter, and the
+# validators of what the package ships (hardening-check is in devscripts).
 test_packages=(
+  libgtest-dev libgmock-dev libbenchmark-dev
+  clang libclang-rt-14-dev
   xvfb openbox xdotool x11-utils
   dbus-bin at-spi2-core python3-pyatspi
   clang-format-14 clang-tidy-14
-  desktop-file-utils appstream lintian fakeroot man-db groff-base
+  desktop-file-utils appstream lintian fakeroot man-db groff-base devscripts
 )
 
 install_missing() { # install_missing <package>...
@@ -50,16 +52,25 @@ build() { # build <dir> [cmake options...]
   cmake --build "$dir" -j "$jobs"
 }
 
-# The package's build: Release with all of Debian's hardening flags, the statistics always in the
-# user's data folder, installed under /usr. Only what the package holds is built.
+# The package's build: Release with all of Debian's hardening flags (the project adds stack clash
+# and control-flow protection to them), the statistics always in the user's data folder,
+# installed under /usr. Only what the package holds is built. The same commit gives the same
+# bytes wherever and whenever it is built: the clone's folder is mapped away in what the compiler
+# records, and every time stamp (resources, archive members) is the last commit's.
 package() {
-  local cppflags
+  local cppflags map
   local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
+  if [[ -z ${SOURCE_DATE_EPOCH:-} ]] && git rev-parse --git-dir >/dev/null 2>&1; then
+    local -x SOURCE_DATE_EPOCH
+    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+  fi
   cppflags=$(dpkg-buildflags --get CPPFLAGS)
+  map="-ffile-prefix-map=$PWD=."
   cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DWIRTOLA_PER_USER_STATISTICS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-    "-DCMAKE_C_FLAGS=$(dpkg-buildflags --get CFLAGS) $cppflags" \
-    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
+    -DBUILD_TESTING=OFF -DWIRTOLA_PER_USER_STATISTICS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
+    "-DCMAKE_C_FLAGS=$(dpkg-buildflags --get CFLAGS) $cppflags $map" \
+    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $cppflags $map" \
     "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" >/dev/null
   cmake --build build/package -j "$jobs" --target wirtola wirtola_gzipped
   rm -f build/package/wirtola_*.deb
@@ -74,20 +85,22 @@ case "$mode" in
 esac
 case "$mode" in
   play)
-    build build/release -DCMAKE_BUILD_TYPE=Release
+    # The game alone: no tests, benchmarks or generators (the test command builds those here).
+    build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
     exec build/release/session/wirtola
     ;;
   test)
     # The tracked C++ sources keep the house format (.clang-format); the run fails on any drift.
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
-    build build/release -DCMAKE_BUILD_TYPE=Release
-    build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON
+    build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON
+    build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DBUILD_TESTING=ON
     CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWIRTOLA_FUZZ=ON
     ctest --test-dir build/release --output-on-failure -j "$jobs"
     ctest --test-dir build/asan --output-on-failure -j "$jobs"
     ctest --test-dir build/fuzz --output-on-failure -j "$jobs"
     package
     tests/package/validate.sh build/package
+    tests/package/hardening.sh build/package
     tests/package/installed.sh build/package
     ;;
   package)

@@ -54,6 +54,8 @@ Program::Program()
     form3_ = std::make_unique<TForm3>();
     fpomoc_ = std::make_unique<TFPomoc>();
     form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
+    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
+    fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser);
 }
 
 RewardLinks RewardLinksOf(TForm1& form1)
@@ -72,7 +74,7 @@ int RunProgram(QApplication&)
     session::StatisticsLock lock(session::StatisticsFilePath());
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
-        boxes::ShowMessage(QStringLiteral("Wirtola już działa z tymi wynikami gry.\r"
+        boxes::ShowMessage(QStringLiteral("Wirtola jest już uruchomiona z tym samym plikiem wyników.\r"
                                           "Zakończ tamtą grę, zanim zaczniesz nową."));
         return ExitOtherGame;
     }

@@ -21,10 +21,12 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QToolButton>
 
+#include <algorithm>
 #include <cstdio>
 #include <limits>
 #include <optional>
@@ -57,7 +59,7 @@ constexpr int KeepHeight = 13;
 constexpr int KeepLefts[5] = {51, 184, 310, 443, 570};
 constexpr int KeepWidths[5] = {93, 91, 89, 88, 86};
 
-const QString Caption = QStringLiteral("Wirtola wer. 1.1");
+const QString Caption = QStringLiteral("Wirtola wer. " WIRTOLA_VERSION);
 const QString StakeRefused =
     QStringLiteral("Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
 const QString StakeHint =
@@ -144,6 +146,42 @@ protected:
     }
 };
 
+// Enter and keypad Enter turn a keep box over as Space does; a check box of its own takes
+// neither. An auto-repeated key turns it once.
+class EnterTurnsTheBox : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
+            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
+                if (!key->isAutoRepeat())
+                    static_cast<QCheckBox*>(watched)->click();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// The keep boxes are 13 pixels high; the system style's tick box is often taller, and its
+// bottom edge would fall outside. The tick box is made to fit instead of the box growing.
+class KeepBoxStyle : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
+    {
+        if (metric == PM_IndicatorHeight || metric == PM_IndicatorWidth)
+            return std::min(KeepHeight, QProxyStyle::pixelMetric(metric, option, widget));
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 // Overrides the olive that a child would inherit from the window with the system's colours.
 void KeepSystemColours(QWidget* w)
 {
@@ -207,10 +245,15 @@ TForm1::TForm1()
     btnRozdanie->setAutoDefault(true);
     btnKupno->setAutoDefault(true);
 
+    auto* keepStyle = new KeepBoxStyle(QApplication::style()->name());
+    keepStyle->setParent(this);
+    auto* enterTurns = new EnterTurnsTheBox(this);
     for (int i = 0; i < 5; ++i) {
         auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
+        box->setStyle(keepStyle);
         box->setGeometry(KeepLefts[i], KeepTop, KeepWidths[i], KeepHeight);
+        box->installEventFilter(enterTurns);
         CheckBoxes[i] = box;
     }
 

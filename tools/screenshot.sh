@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Screenshots of the main window after a deal and of the other three windows, under Xvfb.
-# Needs the release build (./run.sh play or ./run.sh test) and the xvfb package.
+# Needs the release build with its tools (./run.sh test) and the xvfb package.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" \

@@ -1,6 +1,7 @@
 #include "windows/Boxes.h"
 
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -22,6 +23,28 @@ int RunBox(QMessageBox& box)
         button->setIcon(QIcon());
     return box.exec();
 }
+
+// A question that must be answered: Esc and the title bar's close do nothing, where a message
+// box would take either as its "Nie".
+class MustAnswer : public QObject {
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Close) {
+            event->ignore();
+            return true;
+        }
+        if ((event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride)
+            && static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+            event->accept();
+            return true;
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
 
 } // namespace
 
@@ -62,6 +85,8 @@ bool AskContinue()
     QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    MustAnswer mustAnswer;
+    box.installEventFilter(&mustAnswer);
     RunBox(box);
     return box.clickedButton() == yes;
 }

@@ -23,7 +23,8 @@ QString WithFullStop(const QString& message);
 
 // Centred on the screen, application title as caption, the text, one "OK" button, no icon.
 void ShowMessage(const QString& text);
-// "Czy chcesz kontynuować grę ?" with "Tak" (the default) and "Nie"; true only for "Tak".
+// "Czy chcesz kontynuować grę ?" with "Tak" (the default) and "Nie"; true only for "Tak". It
+// must be answered: Esc and the close box do nothing.
 bool AskContinue();
 // Asked when the save at a closing failed: "Nie udało się zapisać wyników gry." and
 // "Zakończyć grę bez zapisu?" with a question icon, the application title, "Tak" and "Nie"

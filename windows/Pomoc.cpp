@@ -13,18 +13,35 @@ namespace {
 
 const char* const Caption = "Pomoc";
 const char* const Hint = "<Esc> zamyka to okno";
-const char* const HelpText = ":/help/pomoc.txt";
+const char* const HelpTextFile = ":/help/pomoc.txt";
 const int PointSize = 10;
+// Where the help text says where the statistics file is.
+const char* const FilePlace = "{plik}";
+const char* const FileBesideTheProgram =
+    "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.";
+const char* const FilePerUser = "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.";
+const char* const FileUnknown = "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
+                                "katalogu domowego.";
 
 QString LoadHelpText()
 {
-    QFile file(HelpText);
+    QFile file(HelpTextFile);
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
 }
 
 } // namespace
+
+QString HelpText(const QString& statisticsFile, bool perUser)
+{
+    const QString place = statisticsFile.isEmpty()
+        ? QString::fromUtf8(FileUnknown)
+        : QString::fromUtf8(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
+    QString text = LoadHelpText();
+    text.replace(QString::fromUtf8(FilePlace), place);
+    return text;
+}
 
 int ScaledPointSize(int points)
 {
@@ -51,7 +68,7 @@ TFPomoc::TFPomoc(QWidget* parent)
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     Memo1->setWordWrapMode(QTextOption::WordWrap);
-    Memo1->setPlainText(LoadHelpText());
+    Memo1->setPlainText(HelpText({}, false));
     Memo1->installEventFilter(this);
 
     // Laid-out size and position; the memo fills the client area.
@@ -67,6 +84,11 @@ void TFPomoc::Show()
     show();
     raise();
     activateWindow();
+}
+
+void TFPomoc::SetStatisticsFile(const QString& path, bool perUser)
+{
+    Memo1->setPlainText(HelpText(path, perUser));
 }
 
 bool TFPomoc::FormKeyDown(int key)

@@ -12,10 +12,13 @@ class TFPomoc : public QWidget {
 public:
     explicit TFPomoc(QWidget* parent = nullptr);
 
-    QPlainTextEdit* Memo1; // the help text, read-only with a scroll bar
+    QPlainTextEdit* Memo1; // the help text, editable, with a scroll bar
 
     // Shows the window, or only brings it forward when it is already shown.
     void Show();
+    // Names this run's statistics file where the help tells where the scores are kept: beside
+    // the program, or in the player's own data folder (`perUser`). Replaces the memo's text.
+    void SetStatisticsFile(const QString& path, bool perUser);
 
 protected:
     // Esc closes the window; every other key goes on to the memo. True when the key was taken.
@@ -42,6 +45,9 @@ private:
     // The showing was placed with a guessed frame; place it again once the real one is known.
     bool placeAgain_ = false;
 };
+
+// The help text with the sentence that says where the statistics file is in its place.
+QString HelpText(const QString& statisticsFile, bool perUser);
 
 // The 120-dpi rule: size × 100 / 125, truncated toward zero (10 → 8, 12 → 9, 9 → 7).
 int ScaledPointSize(int points);

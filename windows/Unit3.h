@@ -14,9 +14,9 @@ public:
     explicit TForm3(QWidget* parent = nullptr);
 
     QWidget* Panel1;      // the olive panel
-    QLabel* StaticText1;  // the address, "Wielce Miłościwy Panie"
-    QLabel* StaticText2;  // the plea for a loan
-    QWidget* Bevel1;      // the lowered bevel around the texts
+    QLabel* StaticText1;  // the plea for a loan
+    QLabel* StaticText2;  // the address, "Wielce Miłościwy Panie"
+    QWidget* Bevel1;      // the lowered bevel: an engraved rule under the texts
     QPushButton* btnAmen; // "Amen": grants the loan (result 1)
 
     // Centres both texts across the panel and stands the window at the top of the desktop with

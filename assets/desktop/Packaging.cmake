@@ -12,8 +12,9 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# The windows are laid out with the Liberation 2 metrics; other fonts still work.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS fonts-liberation2)
+# The windows are laid out with the Liberation 2 metrics: in another font the labels lose their
+# ends. dpkg-shlibdeps adds the libraries to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
 # The synopsis, then the long description in English and Polish.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[five-card draw poker against the computer
 Wirtola is a small five-card draw poker game for the desktop: you against

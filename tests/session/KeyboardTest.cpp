@@ -128,7 +128,8 @@ TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
     Press(Qt::Key_R, Qt::AltModifier);
     EXPECT_EQ(StakeField()->text(), QStringLiteral("40"));
 
-    // Keep boxes by Tab and Space: cards 1 and 3 go.
+    // Keep boxes by Tab and Space, Enter or keypad Enter: cards 1, 3 and 5 go; card 4 goes and
+    // comes back. A box turned over by a key marks its card for the exchange too.
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
     ASSERT_EQ(Focus(), KeepBoxAt(0));
@@ -136,18 +137,26 @@ TEST_F(KeyboardTest, AWholeRoundByKeysAloneNeverTypesOverTheStake)
     Press(Qt::Key_Tab);
     Press(Qt::Key_Tab);
     ASSERT_EQ(Focus(), KeepBoxAt(2));
-    Press(Qt::Key_Space);
-    const bool keepWant[5] = {false, true, false, true, true};
-    for (int slot = 0; slot < 5; ++slot)
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Tab);
+    Press(Qt::Key_Enter, Qt::KeypadModifier);
+    Press(Qt::Key_Return);
+    Press(Qt::Key_Tab);
+    ASSERT_EQ(Focus(), KeepBoxAt(4));
+    Press(Qt::Key_Enter, Qt::KeypadModifier);
+    const bool keepWant[5] = {false, true, false, true, false};
+    for (int slot = 0; slot < 5; ++slot) {
         EXPECT_EQ(KeepBoxAt(slot)->isChecked(), keepWant[slot]) << slot;
+        EXPECT_EQ(CardAt(engine::PlayerHand, slot)->ExchangeMark(), !keepWant[slot]) << slot;
+    }
 
     // Back to the draw button; Space draws, Enter answers the result and the question.
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 7; ++i)
         Press(Qt::Key_Tab, Qt::ShiftModifier);
     ASSERT_EQ(Focus(), DrawButton());
     const int drawnFrom = engine::DeckPos;
     Press(Qt::Key_Space);
-    EXPECT_EQ(engine::DeckPos, drawnFrom + 2);
+    EXPECT_EQ(engine::DeckPos, drawnFrom + 3);
     ASSERT_EQ(shown_.texts.size(), 2);
     EXPECT_TRUE(shown_.texts[0].endsWith(QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.")));
     EXPECT_EQ(shown_.texts[1], QStringLiteral("Czy chcesz kontynuować grę ?"));

@@ -1,15 +1,20 @@
 #include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
+#include "session/Program.h"
 #include "session/UpDown.h"
 #include "windows/Boxes.h"
+#include "windows/Pomoc.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QToolButton>
 
@@ -92,6 +97,17 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
     EXPECT_EQ(DealButton()->text(), QStringLiteral("&Rozdanie kart"));
     EXPECT_EQ(DrawButton()->text(), QStringLiteral("Kup&no i licytacja"));
     EXPECT_EQ(KeepBoxAt(2)->text(), QStringLiteral("Zostaw 3"));
+    // The tick box is drawn whole inside the 13-pixel keep box, whatever the style's own size.
+    for (QCheckBox* box : KeepBoxes()) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        const QRect tick = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
+        EXPECT_TRUE(box->rect().contains(tick))
+            << tick.x() << "," << tick.y() << " " << tick.width() << "x" << tick.height();
+    }
+    // The help names this run's statistics file where it tells where the scores are kept.
+    EXPECT_TRUE(FPomoc->Memo1->toPlainText().simplified().contains(
+        QString::fromStdString("leży tuż obok niego: " + IniPath() + ".")));
     EXPECT_EQ(Form1->font().pointSize(), 10);
     EXPECT_TRUE(Form1->font().bold());
     EXPECT_EQ(Form1->palette().color(QPalette::Window), QColor(128, 128, 0));
@@ -480,8 +496,9 @@ TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
         const bool rewarded = !answerer_->Texts("reward").empty();
         EXPECT_EQ(rewarded, fund >= 6000);
         EXPECT_EQ(Form1->Ended(), rewarded);
-        if (rewarded)
+        if (rewarded) {
             EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
+        }
         EndProgram();
         answerer_->Clear();
     }

@@ -29,7 +29,8 @@ TEST_F(GameTest, ASecondGameOnTheSameStatisticsSaysSoAndEndsWithoutWriting)
     EXPECT_EQ(answerer_->seen[0].kind, QStringLiteral("message"));
     EXPECT_EQ(answerer_->seen[0].title, QStringLiteral("Wirtola"));
     EXPECT_EQ(answerer_->seen[0].text,
-              QStringLiteral("Wirtola już działa z tymi wynikami gry.\nZakończ tamtą grę, zanim zaczniesz nową."));
+              QStringLiteral("Wirtola jest już uruchomiona z tym samym plikiem wyników.\n"
+                             "Zakończ tamtą grę, zanim zaczniesz nową."));
     EXPECT_EQ(ReadIni(), stored);
 }
 

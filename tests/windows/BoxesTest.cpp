@@ -7,6 +7,7 @@
 #include <QProxyStyle>
 #include <QPushButton>
 #include <QStyle>
+#include <QTest>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -90,4 +91,52 @@ TEST(Boxes, ButtonsCarryNoGlyphEvenWhereTheStyleGivesOne)
         EXPECT_EQ(seen.withIcon, 0);
     }
     QApplication::setStyle(previous);
+}
+
+// Esc closes a box with one button; the question has no way out but its two answers, not even
+// its close box.
+TEST(Boxes, EscClosesTheOneButtonBoxesButTheQuestionWaitsForAnAnswer)
+{
+    struct Row {
+        const char* kind;
+        std::function<bool()> open;
+        bool escCloses;
+    };
+    const Row rows[] = {
+        {"message", [] { return boxes::ShowMessage(QStringLiteral("Wygrałeś")), true; }, true},
+        {"error", [] { return boxes::ShowError(QStringLiteral("Błąd")), true; }, true},
+        {"question", [] { return boxes::AskContinue(); }, false},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.kind);
+        bool escClosed = false;
+        bool closeClosed = false;
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (!box || !box->isVisible())
+                return;
+            poll.stop();
+            QTest::keyClick(box->focusWidget() ? box->focusWidget() : box, Qt::Key_Escape);
+            QTest::qWait(300); // a box's Esc presses its button as a short animation
+            escClosed = !box->isVisible();
+            if (escClosed)
+                return;
+            closeClosed = box->close();
+            box->buttons().first()->click();
+        });
+        poll.start(10);
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        QObject::connect(&watchdog, &QTimer::timeout, [] {
+            ADD_FAILURE() << "the box stayed open";
+            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                dialog->done(0);
+        });
+        watchdog.start(5000);
+        const bool answer = row.open();
+        EXPECT_EQ(escClosed, row.escCloses);
+        EXPECT_FALSE(closeClosed);
+        EXPECT_TRUE(answer) << "the question is answered Tak after Esc";
+    }
 }

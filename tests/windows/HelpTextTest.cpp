@@ -29,7 +29,8 @@ TEST(HelpText, IsBuiltInAndShownWhole)
 {
     const QString text = BuiltInHelp();
     TFPomoc help;
-    EXPECT_EQ(help.Memo1->toPlainText(), text);
+    EXPECT_EQ(help.Memo1->toPlainText(), HelpText({}, false));
+    EXPECT_EQ(text.count("{plik}"), 1) << "one place names the statistics file";
     // Read as UTF-8 end to end: nothing was replaced and the Polish letters survive.
     EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
     for (const char* letters : {"ą", "ę", "ł", "ó", "ś", "ż", "ź", "ć", "ń", "Ż"}) {
@@ -88,12 +89,12 @@ TEST(HelpText, FollowsTheOutlineInOrder)
         {"picture and fanfare", "fanfarę"},
         {"bank loan", "„Pożyczka z banku”"},
         {"keyboard and screen reader", "czytnik ekranu"},
-        {"statistics file", "wirtola.ini"},
+        {"statistics file", "/home/ala/wirtola.ini"},
         {"sounds can be switched off", "można wyłączyć"},
         {"greeting and signature", "Autor Wirtoli"},
     };
     // Line breaks fall anywhere, so read the text as the flowing prose it is.
-    const QString text = BuiltInHelp().simplified();
+    const QString text = HelpText(QStringLiteral("/home/ala/wirtola.ini"), false).simplified();
     qsizetype previous = -1;
     for (const Point& point : outline) {
         SCOPED_TRACE(point.topic);
@@ -101,5 +102,35 @@ TEST(HelpText, FollowsTheOutlineInOrder)
         EXPECT_GT(at, previous);
         if (at >= 0)
             previous = at;
+    }
+}
+
+// Each player reads where their own scores are: beside the program for a copy run from its
+// folder, in their data folder for the installed game, and when they are written.
+TEST(HelpText, TellsWhereAndWhenThisRunKeepsTheScores)
+{
+    struct Row {
+        const char* path;
+        bool perUser;
+        const char* says;
+    };
+    const Row rows[] = {
+        {"/home/ala/gry/wirtola.ini", false,
+         "nowego funduszu. Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok "
+         "niego: /home/ala/gry/wirtola.ini."},
+        {"/home/ala/.local/share/wirtola/wirtola.ini", true,
+         "nowego funduszu. Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: "
+         "/home/ala/.local/share/wirtola/wirtola.ini."},
+        {"", true, "nie wiadomo, gdzie miałby leżeć"},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.path);
+        TFPomoc help;
+        help.SetStatisticsFile(QString::fromUtf8(row.path), row.perUser);
+        const QString text = help.Memo1->toPlainText().simplified();
+        EXPECT_TRUE(text.contains(QString::fromUtf8(row.says))) << text.toStdString();
+        EXPECT_TRUE(text.contains(QString::fromUtf8("po każdym rozdaniu i przy wyjściu z programu")));
+        EXPECT_FALSE(text.contains("{plik}"));
+        EXPECT_EQ(text.count("wirtola.ini"), QString::fromUtf8(row.path).isEmpty() ? 0 : 1);
     }
 }
