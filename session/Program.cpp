@@ -1,5 +1,6 @@
 #include "session/Program.h"
 
+#include "session/MainWindowTexts.h"
 #include "session/Signals.h"
 #include "session/Statistics.h"
 #include "session/StatisticsLock.h"
@@ -7,6 +8,7 @@
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"
 #include "windows/Pomoc.h"
+#include "windows/Text.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
@@ -29,7 +31,7 @@ void SaveIfTheDisplayWent()
 {
     if (Form1 && !Form1->Ended()) {
         Form1->SaveWithoutAsking();
-        std::fprintf(stderr, "Wirtola: połączenie z ekranem zostało przerwane.\n");
+        std::fprintf(stderr, "Wirtola: %s.\n", texts::DisplayLost);
         std::_Exit(ExitDisplayLost);
     }
 }
@@ -38,8 +40,8 @@ void SaveIfTheDisplayWent()
 
 Program::Program()
 {
-    boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
-    QCoreApplication::setApplicationName(QStringLiteral("Wirtola"));
+    boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
+    QCoreApplication::setApplicationName(Text(texts::ApplicationTitle));
     desktop::InstallFontSubstitutions();
     signals_ = std::make_unique<session::TerminationSignals>();
     QObject::connect(signals_.get(), &session::TerminationSignals::Received, [] {
@@ -73,16 +75,13 @@ int RunProgram(QApplication&)
     session::PrepareStatisticsFolder();
     session::StatisticsLock lock(session::StatisticsFilePath());
     if (lock.state() == session::StatisticsLock::State::InUse) {
-        boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
-        boxes::ShowMessage(QStringLiteral("Wirtola jest już uruchomiona z tym samym plikiem wyników.\r"
-                                          "Zakończ tamtą grę, zanim zaczniesz nową."));
+        boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
+        boxes::ShowMessage(Text(texts::SecondGame));
         return ExitOtherGame;
     }
     if (lock.state() == session::StatisticsLock::State::Refused) {
-        boxes::SetApplicationTitle(QStringLiteral("Wirtola"));
-        boxes::ShowMessage(QStringLiteral("Plik blokady wyników gry jest dowiązaniem albo należy do innego "
-                                          "użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.")
-                               .arg(QString::fromStdString(lock.path())));
+        boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
+        boxes::ShowMessage(Text(texts::LockRefused).arg(QString::fromStdString(lock.path())));
         return ExitLockRefused;
     }
     // Every save first makes sure the lock is still this game's.

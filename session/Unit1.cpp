@@ -1,107 +1,37 @@
+// The round flow: a session's start, the deal, the draw and showdown, the fund, the loan and
+// the reward, as the main window's handlers drive them.
+
 #include "session/Unit1.h"
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
-#include "session/Statistics.h"
-#include "session/UpDown.h"
+#include "session/MainWindowLayout.h"
+#include "session/MainWindowTexts.h"
 #include "session/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
-#include "windows/Colours.h"
 #include "windows/Pomoc.h"
+#include "windows/Text.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCheckBox>
-#include <QCloseEvent>
-#include <QFrame>
-#include <QKeyEvent>
-#include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QStatusBar>
-#include <QToolButton>
 
-#include <algorithm>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <stdexcept>
 
-engine::SessionValues Session;
-std::uint8_t DeckType = 0;
-TForm1* Form1 = nullptr;
-
 namespace {
 
 using engine::StartingFund;
+using layout::LargestStake;
 constexpr std::int32_t SmallestStake = 1;
-constexpr std::int32_t LargestStake = 990;
 constexpr std::int32_t RewardFund = 6000;
 constexpr std::int32_t StakeAfterLoan = 10;
-constexpr int PlayerTop = 100;
-constexpr int ComputerTop = 250;
-// Where the controls stand. The constructor places them; ArrangeMainWindow sets their left
-// edges (and the buttons' widths) again, as the window has always done on every session start.
-constexpr QRect DealButtonRect{20, 12, 160, 25};
-constexpr QRect DrawButtonRect{332, 12, 160, 25};
-constexpr QRect StakeFieldRect{261, 12, 33, 24};
-constexpr QRect SpinnerRect{294, 12, 15, 24};
-constexpr QRect StakeLabelRect{197, 14, 55, 20};
-constexpr QRect FundLabelRect{517, 14, 61, 20};
-constexpr QRect FundFieldRect{596, 12, 50, 24};
-constexpr int KeepTop = 63;
-constexpr int KeepHeight = 13;
-constexpr int KeepLefts[5] = {51, 184, 310, 443, 570};
-constexpr int KeepWidths[5] = {93, 91, 89, 88, 86};
-
-const QString Caption = QStringLiteral("Wirtola wer. " WIRTOLA_VERSION);
-const QString StakeRefused =
-    QStringLiteral("Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
-const QString StakeHint =
-    QStringLiteral("W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.");
-const QString FundExhausted =
-    QStringLiteral("Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
-const QString DealAgain = QStringLiteral("Kliknij OK to potasuję i rozdam ponownie.");
-const QString LoanGranted = QStringLiteral("Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.").arg(StartingFund);
-const QString SaveFailedWarning = QStringLiteral("  Bez zapisu: %1");
-const QString SaveFailed = QStringLiteral("Nie udało się zapisać wyników gry: %1");
-const QString SharedFolderAvoided =
-    QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
-
-// Short enough to stand after the round record on the status bar.
-QString CauseWords(session::profile::WriteFailure cause)
-{
-    using session::profile::WriteFailure;
-    switch (cause) {
-    case WriteFailure::ReadOnly:
-        return QStringLiteral("plik tylko do odczytu");
-    case WriteFailure::NoPermission:
-        return QStringLiteral("brak uprawnień do zapisu");
-    case WriteFailure::NoSpace:
-        return QStringLiteral("brak miejsca na dysku");
-    case WriteFailure::ReadOnlyDisk:
-        return QStringLiteral("dysk tylko do odczytu");
-    case WriteFailure::NotAFile:
-        return QStringLiteral("to nie jest zwykły plik");
-    case WriteFailure::ForeignEntry:
-        return QStringLiteral("cudzy plik w folderze");
-    case WriteFailure::NameChanged:
-        return QStringLiteral("plik został podmieniony");
-    case WriteFailure::NoFolder:
-        return QStringLiteral("brak folderu na wyniki");
-    case WriteFailure::OtherGame:
-        return QStringLiteral("wyniki zajęte przez inną grę");
-    case WriteFailure::None:
-    case WriteFailure::Failed:
-        break;
-    }
-    return QStringLiteral("błąd zapisu na dysk");
-}
 
 // Marks a deal or a draw as in progress for as long as its handler runs.
 class BusyScope {
@@ -119,189 +49,7 @@ private:
     bool& flag_;
 };
 
-QLabel* StaticText(QWidget* parent, const QString& text, const QRect& place)
-{
-    auto* label = new QLabel(text, parent);
-    label->setGeometry(place);
-    return label;
-}
-
-// A mnemonic whose button is disabled reaches the focused field as a plain key, and a line
-// field would type its letter over the stake. No Alt combination types into the stake field.
-// (Ctrl+Alt is left alone: it is how AltGr arrives on some systems.)
-class AltKeysDoNotType : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const Qt::KeyboardModifiers mods = key->modifiers();
-            if ((mods & Qt::AltModifier) && !(mods & Qt::ControlModifier) && !key->text().isEmpty())
-                return true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-// Enter and keypad Enter turn a keep box over as Space does; a check box of its own takes
-// neither. An auto-repeated key turns it once.
-class EnterTurnsTheBox : public QObject {
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override
-    {
-        if (event->type() == QEvent::KeyPress) {
-            const auto* key = static_cast<QKeyEvent*>(event);
-            const Qt::KeyboardModifiers mods = key->modifiers() & ~Qt::KeypadModifier;
-            if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && mods == Qt::NoModifier) {
-                if (!key->isAutoRepeat())
-                    static_cast<QCheckBox*>(watched)->click();
-                return true;
-            }
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
-
-// The keep boxes are 13 pixels high; the system style's tick box is often taller, and its
-// bottom edge would fall outside. The tick box is made to fit instead of the box growing.
-class KeepBoxStyle : public QProxyStyle {
-public:
-    using QProxyStyle::QProxyStyle;
-
-    int pixelMetric(PixelMetric metric, const QStyleOption* option, const QWidget* widget) const override
-    {
-        if (metric == PM_IndicatorHeight || metric == PM_IndicatorWidth)
-            return std::min(KeepHeight, QProxyStyle::pixelMetric(metric, option, widget));
-        return QProxyStyle::pixelMetric(metric, option, widget);
-    }
-};
-
-// Overrides the olive that a child would inherit from the window with the system's colours.
-void KeepSystemColours(QWidget* w)
-{
-    QPalette system = QApplication::palette();
-    for (QPalette::ColorRole role : {QPalette::Window, QPalette::Button, QPalette::WindowText})
-        system.setColor(role, system.color(role)); // marks the role as set, so it is not inherited
-    w->setPalette(system);
-    w->setAutoFillBackground(true);
-}
-
 } // namespace
-
-template <typename Sender, typename Signal, typename Handler>
-void TForm1::On(Sender* sender, Signal signal, Handler handler)
-{
-    connect(sender, signal, this, [this, handler] { boxes::Guarded([this, handler] { (this->*handler)(); }); });
-}
-
-TForm1::TForm1()
-{
-    Form1 = this;
-    setWindowTitle(Caption);
-    setAttribute(Qt::WA_QuitOnClose, false); // the program ends through FormClose alone
-
-    QPalette olive = palette();
-    olive.setColor(QPalette::Window, colours::Olive);
-    setPalette(olive);
-    setAutoFillBackground(true);
-
-    client_ = new QWidget(this);
-    client_->setFixedSize(691, 405);
-    setCentralWidget(client_);
-
-    Panel1 = new QFrame(client_);
-    Panel1->setGeometry(0, 0, 691, 46);
-    Panel1->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Panel1->setLineWidth(2);
-
-    btnRozdanie = new QPushButton(QStringLiteral("&Rozdanie kart"), Panel1);
-    btnRozdanie->setGeometry(DealButtonRect);
-    btnKupno = new QPushButton(QStringLiteral("Kup&no i licytacja"), Panel1);
-    btnKupno->setGeometry(DrawButtonRect);
-    Edit1 = new QLineEdit(QStringLiteral("10"), Panel1);
-    Edit1->setGeometry(StakeFieldRect);
-    UpDown1 = new TUpDown(Panel1, 10, LargestStake, 10, 10);
-    UpDown1->setGeometry(SpinnerRect);
-    StaticText1 = StaticText(Panel1, QStringLiteral("Stawka:"), StakeLabelRect);
-    StaticText2 = StaticText(Panel1, QStringLiteral("Fundusz:"), FundLabelRect);
-    Edit2 = new QLineEdit(QStringLiteral("0000"), Panel1);
-    Edit2->setGeometry(FundFieldRect);
-    Edit2->setReadOnly(true);
-    // Screen readers name the fields after their labels, without the labels' colons.
-    StaticText1->setBuddy(Edit1);
-    StaticText2->setBuddy(Edit2);
-    Edit1->setAccessibleName(QStringLiteral("Stawka"));
-    Edit2->setAccessibleName(QStringLiteral("Fundusz"));
-    UpDown1->UpButton()->setAccessibleName(QStringLiteral("Zwiększ stawkę"));
-    UpDown1->DownButton()->setAccessibleName(QStringLiteral("Zmniejsz stawkę"));
-    Edit1->installEventFilter(new AltKeysDoNotType(Edit1));
-    // Enter presses the focused button, as Space does, outside dialogs too.
-    btnRozdanie->setAutoDefault(true);
-    btnKupno->setAutoDefault(true);
-
-    auto* keepStyle = new KeepBoxStyle(QApplication::style()->name());
-    keepStyle->setParent(this);
-    auto* enterTurns = new EnterTurnsTheBox(this);
-    for (int i = 0; i < 5; ++i) {
-        auto* box = new QCheckBox(QStringLiteral("Zostaw %1").arg(i + 1), client_);
-        box->setObjectName(QStringLiteral("CheckBox%1").arg(i + 1));
-        box->setStyle(keepStyle);
-        box->setGeometry(KeepLefts[i], KeepTop, KeepWidths[i], KeepHeight);
-        box->installEventFilter(enterTurns);
-        CheckBoxes[i] = box;
-    }
-
-    StatusBar1 = new QStatusBar(client_);
-    StatusBar1->setGeometry(0, 383, 691, 22);
-    StatusBar1->setSizeGripEnabled(false);
-    // The menu bar and the status bar keep the system's colours; only the window is olive.
-    KeepSystemColours(StatusBar1);
-
-    setTabOrder(btnRozdanie, btnKupno);
-    setTabOrder(btnKupno, Edit1);
-    setTabOrder(Edit1, Edit2);
-    setTabOrder(Edit2, CheckBoxes[0]);
-    for (int i = 0; i < 4; ++i)
-        setTabOrder(CheckBoxes[i], CheckBoxes[i + 1]);
-
-    KeepSystemColours(menuBar());
-    Ustawienia1 = menuBar()->addMenu(QStringLiteral("&Ustawienia   "));
-    MuzykaZal1 = Ustawienia1->addAction(QStringLiteral("&Dzwięki włączone"));
-    MuzykaZal1->setCheckable(true);
-    MuzykaZal1->setChecked(true);
-    Ustawienia1->addSeparator();
-    Bank1 = Ustawienia1->addAction(QStringLiteral("P&ożyczka z banku"));
-    Pomoc1 = menuBar()->addAction(QStringLiteral("&Pomoc    "));
-    Koniec1 = menuBar()->addAction(QStringLiteral("&Koniec"));
-
-    Beeper = new TKwBeeper(this);
-    Beeper->SetDefaultSound(psOfficial);
-
-    On(btnRozdanie, &QPushButton::clicked, &TForm1::btnRozdanieClick);
-    On(btnKupno, &QPushButton::clicked, &TForm1::btnKupnoClick);
-    On(Edit1, &QLineEdit::textChanged, &TForm1::Edit1Change);
-    On(Bank1, &QAction::triggered, &TForm1::Bank1Click);
-    On(Pomoc1, &QAction::triggered, &TForm1::Pomoc1Click);
-    On(Koniec1, &QAction::triggered, &TForm1::Koniec1Click);
-    On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
-
-    boxes::Guarded([this] { FormCreate(); });
-    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
-    if (place.avoidedSharedFolder)
-        SetStatus(SharedFolderAvoided.arg(QString::fromStdString(place.path)));
-}
-
-TForm1::~TForm1()
-{
-    if (Form1 == this)
-        Form1 = nullptr;
-}
 
 bool TForm1::SoundsOn() const
 {
@@ -322,29 +70,7 @@ void TForm1::SetStatus(const QString& text)
 void TForm1::ShowStatusLine()
 {
     const qint64 rounds = static_cast<qint64>(Session.Wins) + Session.Losses;
-    SetStatus(QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3")
-                  .arg(rounds)
-                  .arg(Session.Wins)
-                  .arg(Session.Losses));
-}
-
-void TForm1::ArrangeMainWindow()
-{
-    QFont f(QStringLiteral("Arial"));
-    f.setBold(true);
-    f.setPointSize(10);
-    setFont(f);
-    btnRozdanie->setGeometry(DealButtonRect.x(), btnRozdanie->y(), DealButtonRect.width(), btnRozdanie->height());
-    btnKupno->setGeometry(DrawButtonRect.x(), btnKupno->y(), DrawButtonRect.width(), btnKupno->height());
-    StaticText1->move(StakeLabelRect.x(), StaticText1->y());
-    StaticText2->move(FundLabelRect.x(), StaticText2->y());
-    Edit1->move(StakeFieldRect.x(), Edit1->y());
-    UpDown1->Associate(Edit1);
-    Edit2->move(FundFieldRect.x(), Edit2->y());
-    for (int i = 0; i < 5; ++i)
-        CheckBoxes[i]->move(KeepLefts[i], CheckBoxes[i]->y());
-    adjustSize();
-    setFixedSize(size());
+    SetStatus(Text(texts::StatusLine).arg(rounds).arg(Session.Wins).arg(Session.Losses));
 }
 
 void TForm1::FormCreate()
@@ -372,32 +98,6 @@ void TForm1::BeginSession(bool readStatistics)
         Bet();
 }
 
-void TForm1::read_inifile()
-{
-    session::read_inifile(Session);
-}
-
-void TForm1::save_inifile()
-{
-    session::save_inifile(Session);
-    saveFailing_ = false;
-}
-
-void TForm1::SaveAfterRound()
-{
-    try {
-        save_inifile();
-    } catch (const std::exception& e) {
-        const auto* write = dynamic_cast<const session::WriteError*>(&e);
-        // The round record stays readable; the warning follows it.
-        if (!saveFailing_)
-            SetStatus(
-                StatusBar1->currentMessage()
-                + SaveFailedWarning.arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
-        saveFailing_ = true;
-    }
-}
-
 bool TForm1::Valid(std::int32_t stake, std::int32_t fund, std::int32_t minimum)
 {
     if (stake >= minimum && fund >= stake)
@@ -405,7 +105,7 @@ bool TForm1::Valid(std::int32_t stake, std::int32_t fund, std::int32_t minimum)
     if (SoundsOn())
         Beeper->Play(psWrong);
     else
-        SetStatus(StakeHint);
+        SetStatus(Text(texts::StakeHint));
     return false;
 }
 
@@ -430,7 +130,7 @@ void TForm1::Replace()
 
 void TForm1::CardBuilder(std::uint8_t hand, bool faceUp)
 {
-    const int top = hand == engine::PlayerHand ? PlayerTop : ComputerTop;
+    const int top = hand == engine::PlayerHand ? layout::PlayerTop : layout::ComputerTop;
     for (int slot = 0; slot < engine::HandSize; ++slot) {
         TCard*& card = CardControls.at(hand).at(slot);
         if (!card) {
@@ -529,13 +229,13 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
-    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain);
+    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + Text(texts::DealAgain));
     if (ended_)
         return;
     CardBuilder(engine::PlayerHand, false);
     CardBuilder(engine::ComputerHand, false);
 
-    const bool playOn = boxes::AskContinue();
+    const bool playOn = boxes::AskYesNo(Text(texts::ContinueCaption), Text(texts::ContinueQuestion));
     if (ended_)
         return;
     if (playOn) {
@@ -564,7 +264,7 @@ bool TForm1::TakeStake(std::int32_t largest)
         return true;
     if (ended_)
         return false; // the window closed during the refusal tune
-    boxes::ShowMessage(StakeRefused);
+    boxes::ShowMessage(Text(texts::StakeRefused));
     // The message asks for another stake: the field is ready to take it.
     Edit1->setFocus(Qt::OtherFocusReason);
     Edit1->selectAll();
@@ -588,7 +288,7 @@ void TForm1::Bet()
         Beeper->Play(psWrong);
     if (ended_)
         return;
-    boxes::ShowMessage(FundExhausted);
+    boxes::ShowMessage(Text(texts::FundExhausted));
     Bank1->setEnabled(true);
     Session.BettingOpen = false;
 }
@@ -598,7 +298,7 @@ void TForm1::Edit1Change()
     const QString text = Edit1->text();
     const std::optional<std::int32_t> stake = session::ParseWholeNumber(text.toStdString());
     if (!stake)
-        throw std::runtime_error(QStringLiteral("'%1' is not a valid integer value").arg(text).toStdString());
+        throw std::runtime_error(Text(texts::NotAWholeNumber).arg(text).toStdString());
     Session.Stake = *stake;
     if (Session.Stake > LargestStake) {
         Session.Stake = LargestStake;
@@ -620,7 +320,7 @@ void TForm1::Bank1Click()
     BeginSession(false);
     Session.Stake = StakeAfterLoan;
     Edit1->setText(QString::number(StakeAfterLoan));
-    boxes::ShowMessage(LoanGranted);
+    boxes::ShowMessage(Text(texts::LoanGranted).arg(engine::StartingFund));
 }
 
 void TForm1::ResetAfterReward()
@@ -663,65 +363,4 @@ void TForm1::MuzykaZal1Click()
 void TForm1::Pomoc1Click()
 {
     windows_.FPomoc->Show();
-}
-
-void TForm1::closeEvent(QCloseEvent* event)
-{
-    if (!ended_ && !SaveForClosing()) {
-        event->ignore();
-        return;
-    }
-    event->accept();
-    EndSession();
-}
-
-bool TForm1::SaveForClosing()
-{
-    if (boxes::Guarded([this] { save_inifile(); }))
-        return true;
-    // The file may be out of reach for good (a read-only folder, a full disk): leaving without
-    // it must stay possible, so the player decides.
-    return ended_ || boxes::AskEndWithoutSaving();
-}
-
-bool TForm1::SaveAndClose()
-{
-    if (boxes::Guarded([this] { save_inifile(); })) {
-        close();
-    } else if (ended_ || boxes::AskEndWithoutSaving()) {
-        EndSession(); // so that the closing does not try the save, and ask, again
-        close();
-    }
-    return ended_;
-}
-
-void TForm1::CloseBySignal()
-{
-    if (ended_)
-        return;
-    SaveWithoutAsking();
-    EndSession();
-    close();
-}
-
-void TForm1::SaveWithoutAsking()
-{
-    try {
-        save_inifile();
-    } catch (const std::exception& e) {
-        std::fprintf(stderr, "Wirtola: %s\n", SaveFailed.arg(QString::fromUtf8(e.what())).toUtf8().constData());
-    }
-}
-
-void TForm1::EndSession()
-{
-    if (ended_)
-        return;
-    ended_ = true;
-    // Hiding a modal box or window ends its event loop; the handler that opened it resumes,
-    // sees Ended() and stops.
-    for (QWidget* w : QApplication::topLevelWidgets())
-        if (w != this && w->isVisible())
-            w->hide();
-    emit ProgramEnded();
 }

@@ -1,5 +1,7 @@
 #include "windows/Boxes.h"
 
+#include "windows/Text.h"
+
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
@@ -8,11 +10,13 @@
 namespace boxes {
 namespace {
 
-QString applicationTitle = QStringLiteral("Wirtola");
+// The boxes' own texts; what they ask or tell is their caller's.
+constexpr const char* Ok = "OK";
+constexpr const char* Yes = "&Tak";
+constexpr const char* No = "&Nie";
+constexpr const char* Unexpected = "Nieoczekiwany błąd";
 
-const QString ContinueCaption = QStringLiteral("Pytanie o grę");
-const QString ContinueQuestion = QStringLiteral("Czy chcesz kontynuować grę ?");
-const QString EndWithoutSaving = QStringLiteral("Nie udało się zapisać wyników gry.\rZakończyć grę bez zapisu?");
+QString applicationTitle = QStringLiteral("Wirtola");
 
 // Application-modal and without a parent, so Qt centres the box on the screen. The buttons
 // are plain text: some styles and desktop themes put a glyph on dialog buttons.
@@ -75,15 +79,15 @@ QString WithFullStop(const QString& message)
 void ShowMessage(const QString& text)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle, WithLineBreaks(text), QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Ok)->setText(Text(Ok));
     RunBox(box);
 }
 
-bool AskContinue()
+bool AskYesNo(const QString& caption, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, ContinueCaption, ContinueQuestion);
-    QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
-    box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
+    QMessageBox box(QMessageBox::Question, caption, WithLineBreaks(text));
+    QPushButton* yes = box.addButton(Text(Yes), QMessageBox::YesRole);
+    box.addButton(Text(No), QMessageBox::NoRole);
     box.setDefaultButton(yes);
     MustAnswer mustAnswer;
     box.installEventFilter(&mustAnswer);
@@ -91,11 +95,11 @@ bool AskContinue()
     return box.clickedButton() == yes;
 }
 
-bool AskEndWithoutSaving()
+bool AskNoByDefault(const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, applicationTitle, WithLineBreaks(EndWithoutSaving));
-    QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
-    QPushButton* no = box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
+    QMessageBox box(QMessageBox::Question, applicationTitle, WithLineBreaks(text));
+    QPushButton* yes = box.addButton(Text(Yes), QMessageBox::YesRole);
+    QPushButton* no = box.addButton(Text(No), QMessageBox::NoRole);
     box.setDefaultButton(no); // leaving without the scores must be chosen, never slipped into
     box.setEscapeButton(no);
     RunBox(box);
@@ -105,7 +109,7 @@ bool AskEndWithoutSaving()
 void ShowError(const QString& message)
 {
     QMessageBox box(QMessageBox::Critical, applicationTitle, WithLineBreaks(WithFullStop(message)), QMessageBox::Ok);
-    box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Ok)->setText(Text(Ok));
     RunBox(box);
 }
 
@@ -117,7 +121,7 @@ bool Guarded(const std::function<void()>& handler)
     } catch (const std::exception& e) {
         ShowError(QString::fromUtf8(e.what()));
     } catch (...) {
-        ShowError(QStringLiteral("Nieoczekiwany błąd"));
+        ShowError(Text(Unexpected));
     }
     return false;
 }

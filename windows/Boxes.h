@@ -23,13 +23,12 @@ QString WithFullStop(const QString& message);
 
 // Centred on the screen, application title as caption, the text, one "OK" button, no icon.
 void ShowMessage(const QString& text);
-// "Czy chcesz kontynuować grę ?" with "Tak" (the default) and "Nie"; true only for "Tak". It
-// must be answered: Esc and the close box do nothing.
-bool AskContinue();
-// Asked when the save at a closing failed: "Nie udało się zapisać wyników gry." and
-// "Zakończyć grę bez zapisu?" with a question icon, the application title, "Tak" and "Nie"
-// (the default); true only for "Tak".
-bool AskEndWithoutSaving();
+// A question the player must answer: question icon, its own caption, "Tak" (the default) and
+// "Nie"; Esc and the title bar's close do nothing. True only for "Tak".
+bool AskYesNo(const QString& caption, const QString& text);
+// A question whose safe answer is "Nie": question icon, the application title, "Tak" and "Nie"
+// (the default, and Esc's). True only for "Tak".
+bool AskNoByDefault(const QString& text);
 // Stop icon, application title, the message with the full stop rule.
 void ShowError(const QString& message);
 

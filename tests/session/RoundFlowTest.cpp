@@ -106,7 +106,7 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
             << tick.x() << "," << tick.y() << " " << tick.width() << "x" << tick.height();
     }
     // The help names this run's statistics file where it tells where the scores are kept.
-    EXPECT_TRUE(FPomoc->Memo1->toPlainText().simplified().contains(
+    EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().simplified().contains(
         QString::fromStdString("leży tuż obok niego: " + IniPath() + ".")));
     EXPECT_EQ(Form1->font().pointSize(), 10);
     EXPECT_TRUE(Form1->font().bold());

@@ -81,7 +81,9 @@ TEST(Boxes, ButtonsCarryNoGlyphEvenWhereTheStyleGivesOne)
     };
     const Row rows[] = {
         {"message", [] { boxes::ShowMessage(QStringLiteral("Wygrałeś")); }, {QStringLiteral("OK")}},
-        {"question", [] { boxes::AskContinue(); }, {QStringLiteral("&Tak"), QStringLiteral("&Nie")}},
+        {"question",
+         [] { boxes::AskYesNo(QStringLiteral("Pytanie"), QStringLiteral("Grasz?")); },
+         {QStringLiteral("&Tak"), QStringLiteral("&Nie")}},
         {"error", [] { boxes::ShowError(QStringLiteral("Błąd")); }, {QStringLiteral("OK")}},
     };
     for (const Row& row : rows) {
@@ -105,7 +107,7 @@ TEST(Boxes, EscClosesTheOneButtonBoxesButTheQuestionWaitsForAnAnswer)
     const Row rows[] = {
         {"message", [] { return boxes::ShowMessage(QStringLiteral("Wygrałeś")), true; }, true},
         {"error", [] { return boxes::ShowError(QStringLiteral("Błąd")), true; }, true},
-        {"question", [] { return boxes::AskContinue(); }, false},
+        {"question", [] { return boxes::AskYesNo(QStringLiteral("Pytanie"), QStringLiteral("Grasz?")); }, false},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.kind);
