@@ -5,13 +5,15 @@
 
 namespace {
 
-const std::array<QString, 13> RankNames{
-    QStringLiteral("dwójka"),     QStringLiteral("trójka"),   QStringLiteral("czwórka"), QStringLiteral("piątka"),
-    QStringLiteral("szóstka"),    QStringLiteral("siódemka"), QStringLiteral("ósemka"),  QStringLiteral("dziewiątka"),
-    QStringLiteral("dziesiątka"), QStringLiteral("walet"),    QStringLiteral("dama"),    QStringLiteral("król"),
-    QStringLiteral("as")};
-const std::array<QString, 4> SuitNames{QStringLiteral("trefl"), QStringLiteral("karo"), QStringLiteral("kier"),
-                                       QStringLiteral("pik")};
+// What a screen reader says of a card, each text once.
+constexpr std::array<const char*, 13> RankNames{"dwójka",   "trójka", "czwórka",    "piątka",     "szóstka",
+                                                "siódemka", "ósemka", "dziewiątka", "dziesiątka", "walet",
+                                                "dama",     "król",   "as"};
+constexpr std::array<const char*, 4> SuitNames{"trefl", "karo", "kier", "pik"};
+constexpr const char* FaceDown = "karta zakryta";
+constexpr const char* PlayersCard = "Twoja karta %1";
+constexpr const char* ComputersCard = "karta komputera %1";
+constexpr const char* ToExchange = "do wymiany";
 
 } // namespace
 
@@ -20,12 +22,13 @@ QString CardFaceName(int rank, TCardSuit suit)
     const auto s = static_cast<std::size_t>(suit);
     if (rank < 1 || rank > 13 || s >= SuitNames.size())
         return {};
-    return RankNames[static_cast<std::size_t>(rank - 1)] + QLatin1Char(' ') + SuitNames[s];
+    return QString::fromUtf8(RankNames[static_cast<std::size_t>(rank - 1)]) + QLatin1Char(' ')
+        + QString::fromUtf8(SuitNames[s]);
 }
 
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit)
 {
-    return showsBack ? QStringLiteral("karta zakryta") : CardFaceName(rank, suit);
+    return showsBack ? QString::fromUtf8(FaceDown) : CardFaceName(rank, suit);
 }
 
 QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMark)
@@ -33,15 +36,15 @@ QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMa
     QString description;
     switch (holder) {
     case TCardHolder::Player:
-        description = QStringLiteral("Twoja karta %1").arg(place);
+        description = QString::fromUtf8(PlayersCard).arg(place);
         break;
     case TCardHolder::Computer:
-        description = QStringLiteral("karta komputera %1").arg(place);
+        description = QString::fromUtf8(ComputersCard).arg(place);
         break;
     case TCardHolder::Nobody:
         break;
     }
     if (exchangeMark)
-        description += description.isEmpty() ? QStringLiteral("do wymiany") : QStringLiteral(", do wymiany");
+        description += (description.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromUtf8(ToExchange);
     return description;
 }

@@ -11,17 +11,17 @@
 
 namespace {
 
-const char* const Caption = "Pomoc";
-const char* const Hint = "<Esc> zamyka to okno";
-const char* const HelpTextFile = ":/help/pomoc.txt";
+constexpr const char* Caption = "Pomoc";
+constexpr const char* Hint = "<Esc> zamyka to okno";
+constexpr const char* HelpTextFile = ":/help/pomoc.txt";
 const int PointSize = 10;
 // Where the help text says where the statistics file is.
-const char* const FilePlace = "{plik}";
-const char* const FileBesideTheProgram =
+constexpr const char* FilePlace = "{plik}";
+constexpr const char* FileBesideTheProgram =
     "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.";
-const char* const FilePerUser = "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.";
-const char* const FileUnknown = "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
-                                "katalogu domowego.";
+constexpr const char* FilePerUser = "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.";
+constexpr const char* FileUnknown = "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
+                                    "katalogu domowego.";
 
 QString LoadHelpText()
 {

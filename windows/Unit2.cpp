@@ -3,6 +3,7 @@
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/RewardPicture.h"
+#include "windows/Text.h"
 
 #include <QFrame>
 #include <QKeyEvent>
@@ -14,7 +15,9 @@
 
 namespace {
 
-const QString Hint = QStringLiteral("Dowolny klawisz kończy i zamyka to okno");
+constexpr const char* Caption = "Gloria !!!";
+constexpr const char* Hint = "Dowolny klawisz kończy i zamyka to okno";
+constexpr const char* Amen = "&Amen";
 const QString PlayFlag = QStringLiteral("Gra");
 const QString SilentFlag = QStringLiteral("NieGra");
 constexpr int FirstFanfareDelay = 1000;
@@ -25,13 +28,13 @@ constexpr int FanfareGap = 300;
 TForm2::TForm2(RewardLinks links, const QString& picturePath)
     : links_(std::move(links))
 {
-    setWindowTitle(QStringLiteral("Gloria !!!"));
+    setWindowTitle(Text(Caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     QFont f(QStringLiteral("MS Sans Serif"));
     f.setPixelSize(10);
     f.setBold(true);
     setFont(f);
-    setToolTip(Hint); // the controls have no hints of their own, so this shows everywhere
+    setToolTip(Text(Hint)); // the controls have no hints of their own, so this shows everywhere
 
     Panel1 = new QFrame(this);
     Panel1->setGeometry(0, 0, 467, 284);
@@ -50,7 +53,7 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
     Label21->setGeometry(77, 116, 18, 13);
     Label21->hide();
 
-    btnOk = new QPushButton(QStringLiteral("&Amen"), Panel1);
+    btnOk = new QPushButton(Text(Amen), Panel1);
     btnOk->setGeometry(158, 62, 64, 23);
     btnOk->installEventFilter(this);
 

@@ -11,10 +11,10 @@
 
 namespace {
 
-const char* const Caption = "Podanie";
-const char* const Plea = "Wspomóż sługę Twego stosownym funduszem";
-const char* const Address = "Wielce Miłościwy Panie";
-const char* const Amen = "A&men";
+constexpr const char* Caption = "Podanie";
+constexpr const char* Plea = "Wspomóż sługę Twego stosownym funduszem";
+constexpr const char* Address = "Wielce Miłościwy Panie";
+constexpr const char* Amen = "A&men";
 const QColor Yellow{255, 255, 0};
 
 // An olive panel with a lowered inner bevel of width 2: two rings, shadow at top and left,
