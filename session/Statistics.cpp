@@ -22,12 +22,6 @@ namespace session {
 
 namespace {
 
-// Set by the package build: the installed program keeps every player's file in their home.
-#ifdef WIRTOLA_PER_USER_STATISTICS
-constexpr bool PerUserBuild = true;
-#else
-constexpr bool PerUserBuild = false;
-#endif
 
 std::optional<StatisticsPlace> placeOverride;
 StatisticsLock* heldLock = nullptr;
@@ -129,7 +123,7 @@ const StatisticsPlace& CurrentPlace()
     if (placeOverride) {
         return *placeOverride;
     }
-    static const StatisticsPlace chosen = ChooseStatisticsPlace(ExecutablePath(), PerUserBuild);
+    static const StatisticsPlace chosen = ChooseStatisticsPlace(ExecutablePath(), BuiltForInstalling());
     return chosen;
 }
 
@@ -162,6 +156,16 @@ std::string ExecutablePath()
         path.resize(path.size() - Deleted.size());
     }
     return path;
+}
+
+bool BuiltForInstalling()
+{
+    // Set by the package build: the installed program keeps every player's file in their home.
+#ifdef WIRTOLA_PER_USER_STATISTICS
+    return true;
+#else
+    return false;
+#endif
 }
 
 std::string StatisticsFilePathFor(const std::string& executable)

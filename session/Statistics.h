@@ -60,6 +60,8 @@ std::string StatisticsFilePath();
 void SetStatisticsFilePath(const std::string& path);
 void SetStatisticsPlace(const StatisticsPlace& place);
 const StatisticsPlace& CurrentStatisticsPlace();
+// True for the program built to be installed, which never writes into its own folder.
+bool BuiltForInstalling();
 // Full path of the running executable; "wirtola" in the current folder if it cannot be found.
 std::string ExecutablePath();
 // The statistics file that belongs to an executable: its extension replaced by ".ini", or

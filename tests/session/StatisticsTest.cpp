@@ -995,12 +995,12 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
 TEST(StatisticsPath, LiesBesideTheRunningProgramUnlessBuiltForInstalling)
 {
     session::SetStatisticsFilePath("");
-#ifdef WIRTOLA_PER_USER_STATISTICS
-    EXPECT_EQ(session::StatisticsFilePath(), session::PerUserStatisticsFilePath());
-#else
-    const std::string self = fs::read_symlink("/proc/self/exe").string();
-    EXPECT_EQ(session::StatisticsFilePath(), self + ".ini");
-#endif
+    if (session::BuiltForInstalling()) {
+        EXPECT_EQ(session::StatisticsFilePath(), session::PerUserStatisticsFilePath());
+    } else {
+        const std::string self = fs::read_symlink("/proc/self/exe").string();
+        EXPECT_EQ(session::StatisticsFilePath(), self + ".ini");
+    }
     session::SetStatisticsFilePath("/tmp/inny.ini");
     EXPECT_EQ(session::StatisticsFilePath(), "/tmp/inny.ini");
     session::SetStatisticsFilePath("");
