@@ -42,7 +42,9 @@ bool IsQuestion(QWidget* w)
 
 } // namespace
 
-TEST_F(GameTest, EveryRoundIsOnDiskBeforeItsResultIsShown)
+class LeavingTest : public GameTest {};
+
+TEST_F(LeavingTest, EveryRoundIsOnDiskBeforeItsResultIsShown)
 {
     WriteIni(Ini(3, 2, 1000));
     StartProgram();
@@ -107,7 +109,7 @@ TEST_F(GameTest, EveryRoundIsOnDiskBeforeItsResultIsShown)
 
 // Every way of closing, with a save that fails: the error box, then the question; "Tak" ends
 // and leaves the disk as it was, "Nie" keeps a window that waits for a deal and can close later.
-TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
+TEST_F(LeavingTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
 {
     enum class Way { CloseBox, Koniec, NoToContinue, RewardDismissed };
     struct Row {
@@ -201,7 +203,7 @@ TEST_F(GameTest, AClosingWhoseSaveFailsAsksWhetherToLeave)
 
 // SIGTERM closes the game as "Koniec" does, whatever is running: the file is written, every
 // nested loop ends, no box comes after it, and the program's own loop returns.
-TEST_F(GameTest, ASignalClosesTheGameFromAnyWaitAndSaves)
+TEST_F(LeavingTest, ASignalClosesTheGameFromAnyWaitAndSaves)
 {
     enum class When { Now, DrawsTune, Shown };
     struct Row {
@@ -355,7 +357,7 @@ TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
 
 // After each tune a handler looks whether its window has closed meanwhile, and if so stops:
 // no box, no settlement, nothing written after the closing's own save.
-TEST_F(GameTest, ClosingDuringAHandlersTuneStopsTheHandler)
+TEST_F(LeavingTest, ClosingDuringAHandlersTuneStopsTheHandler)
 {
     struct Row {
         const char* name;

@@ -50,7 +50,9 @@ bool KeepBoxesShown()
 
 } // namespace
 
-TEST_F(GameTest, StartsWaitingForADeal)
+class RoundFlowTest : public GameTest {};
+
+TEST_F(RoundFlowTest, StartsWaitingForADeal)
 {
     StartProgram();
     EXPECT_EQ(Form1->windowTitle(), QStringLiteral("Wirtola wer. 1.1"));
@@ -71,7 +73,7 @@ TEST_F(GameTest, StartsWaitingForADeal)
     EXPECT_TRUE(answerer_->seen.empty());
 }
 
-TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
+TEST_F(RoundFlowTest, MenuCaptionsAndControlsStandInPlace)
 {
     StartProgram();
     QStringList bar;
@@ -122,7 +124,7 @@ TEST_F(GameTest, MenuCaptionsAndControlsStandInPlace)
     EXPECT_EQ(chain, order);
 }
 
-TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
+TEST_F(RoundFlowTest, AWholeRoundFromDealToNoWritesTheFile)
 {
     StartProgram();
     Deal();
@@ -166,7 +168,7 @@ TEST_F(GameTest, AWholeRoundFromDealToNoWritesTheFile)
     EXPECT_EQ(FundField()->text(), QString::number(Session.Fund));
 }
 
-TEST_F(GameTest, AKnownSeedDealsAKnownHand)
+TEST_F(RoundFlowTest, AKnownSeedDealsAKnownHand)
 {
     StartProgram();
     Deal();
@@ -183,7 +185,7 @@ TEST_F(GameTest, AKnownSeedDealsAKnownHand)
     }
 }
 
-TEST_F(GameTest, StakeChecksAtTheDeal)
+TEST_F(RoundFlowTest, StakeChecksAtTheDeal)
 {
     struct Row {
         const char* name;
@@ -220,7 +222,7 @@ TEST_F(GameTest, StakeChecksAtTheDeal)
     }
 }
 
-TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
+TEST_F(RoundFlowTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
 {
     WriteIni(Ini(0, 0, 16));
     StartProgram();
@@ -250,7 +252,7 @@ TEST_F(GameTest, TheDrawRefusesAStakeBelowOneAndKeepsTheHandDealt)
     EXPECT_FALSE(DrawButton()->isEnabled());
 }
 
-TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
+TEST_F(RoundFlowTest, TheComputersHandIsRevealedInAscendingRank)
 {
     StartProgram();
     Deal();
@@ -272,7 +274,7 @@ TEST_F(GameTest, TheComputersHandIsRevealedInAscendingRank)
     EXPECT_EQ(held, ascending);
 }
 
-TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
+TEST_F(RoundFlowTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
 {
     WriteIni(Ini(5, 5, 100));
     StartProgram();
@@ -305,7 +307,7 @@ TEST_F(GameTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     EXPECT_EQ(ReadIni(), Ini(1, 0, 3010));
 }
 
-TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
+TEST_F(RoundFlowTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
 {
     StartProgram();
     TypeStake("25");
@@ -320,7 +322,7 @@ TEST_F(GameTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)
     EXPECT_FALSE(DrawButton()->isEnabled());
 }
 
-TEST_F(GameTest, AStakeAbove990IsClampedWithoutAMessage)
+TEST_F(RoundFlowTest, AStakeAbove990IsClampedWithoutAMessage)
 {
     StartProgram();
     TypeStake("1000");
@@ -329,7 +331,7 @@ TEST_F(GameTest, AStakeAbove990IsClampedWithoutAMessage)
     EXPECT_TRUE(answerer_->seen.empty());
 }
 
-TEST_F(GameTest, SpinnerStepsFromTheFieldWithinItsBounds)
+TEST_F(RoundFlowTest, SpinnerStepsFromTheFieldWithinItsBounds)
 {
     StartProgram();
     TypeStake("35");
@@ -346,7 +348,7 @@ TEST_F(GameTest, SpinnerStepsFromTheFieldWithinItsBounds)
     EXPECT_EQ(Session.Stake, 10);
 }
 
-TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
+TEST_F(RoundFlowTest, SoundsOffWriteTheStakeHintAndPlayNothing)
 {
     StartProgram();
     SoundSwitch()->trigger();
@@ -365,7 +367,7 @@ TEST_F(GameTest, SoundsOffWriteTheStakeHintAndPlayNothing)
     EXPECT_EQ(speaker_.Count(WrongStart), 1); // the refused deal with sounds on: no hint, a tune
 }
 
-TEST_F(GameTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
+TEST_F(RoundFlowTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
 {
     StartProgram();
     Deal();
@@ -386,7 +388,7 @@ TEST_F(GameTest, CardClicksTurnCardsAndSetTheirKeepBoxes)
     EXPECT_TRUE(CardAt(engine::ComputerHand, 2)->ShowDeck());
 }
 
-TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
+TEST_F(RoundFlowTest, UnkeptCardsAreReplacedAtTheDraw)
 {
     StartProgram();
     Deal();
@@ -410,7 +412,7 @@ TEST_F(GameTest, UnkeptCardsAreReplacedAtTheDraw)
     EXPECT_EQ(got, want);
 }
 
-TEST_F(GameTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
+TEST_F(RoundFlowTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
 {
     WriteIni(Ini(3, 2, 1000));
     StartProgram();
@@ -435,7 +437,7 @@ TEST_F(GameTest, FundFieldAfterShowdownAndWaitingAgainAfterYes)
     EXPECT_FALSE(CardAt(engine::PlayerHand, 0)->ShowDeck());
 }
 
-TEST_F(GameTest, ATieChangesNothingButTheMessage)
+TEST_F(RoundFlowTest, ATieChangesNothingButTheMessage)
 {
     WriteIni(Ini(1, 1, 700));
     StartProgram();
@@ -448,7 +450,7 @@ TEST_F(GameTest, ATieChangesNothingButTheMessage)
               QStringLiteral("Ewidencja rozdań: aktualne rozdanie 2  w tym wygrane / przegrane 1 / 1"));
 }
 
-TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
+TEST_F(RoundFlowTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
 {
     WriteIni(Ini(5, 5, 100));
     StartProgram();
@@ -484,7 +486,7 @@ TEST_F(GameTest, RaisingTheStakeBeforeTheDrawCanSinkTheFundBelowZeroThenTheLoan)
     EXPECT_EQ(ReadIni(), Ini(0, 0, 3000));
 }
 
-TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
+TEST_F(RoundFlowTest, RewardOpensAtSixThousandNotBelow)
 {
     for (int fund : {5999, 6000}) {
         SCOPED_TRACE(fund);
@@ -504,7 +506,7 @@ TEST_F(GameTest, RewardOpensAtSixThousandNotBelow)
     }
 }
 
-TEST_F(GameTest, AnsweringNoWithSixThousandStoresThatFund)
+TEST_F(RoundFlowTest, AnsweringNoWithSixThousandStoresThatFund)
 {
     WriteIni(Ini(7, 3, 6990));
     StartProgram();
@@ -517,7 +519,7 @@ TEST_F(GameTest, AnsweringNoWithSixThousandStoresThatFund)
     EXPECT_EQ(ReadIni(), Ini(8, 3, 7000));
 }
 
-TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
+TEST_F(RoundFlowTest, ASecondClickDuringTheDealsTuneIsIgnored)
 {
     speaker_.ntFamily = false; // the port path pumps events during every note
     StartProgram();
@@ -548,7 +550,7 @@ TEST_F(GameTest, ASecondClickDuringTheDealsTuneIsIgnored)
     EXPECT_EQ(answerer_->Texts("question").size(), 1U);
 }
 
-TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
+TEST_F(RoundFlowTest, OneShowdownPerDealEvenWhenTheSaveFails)
 {
     StartProgram();
     Deal();
@@ -570,7 +572,7 @@ TEST_F(GameTest, OneShowdownPerDealEvenWhenTheSaveFails)
     EXPECT_EQ(answerer_->seen.size(), boxes);
 }
 
-TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
+TEST_F(RoundFlowTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
 {
     StartProgram();
     WriteIni("x");
@@ -587,7 +589,7 @@ TEST_F(GameTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
     EXPECT_FALSE(Form1->isVisible());
 }
 
-TEST_F(GameTest, ClosingBetweenDealAndDrawStoresTheFundWithoutTheStake)
+TEST_F(RoundFlowTest, ClosingBetweenDealAndDrawStoresTheFundWithoutTheStake)
 {
     WriteIni(Ini(2, 1, 1500));
     StartProgram();
@@ -598,7 +600,7 @@ TEST_F(GameTest, ClosingBetweenDealAndDrawStoresTheFundWithoutTheStake)
     EXPECT_EQ(ReadIni(), Ini(2, 1, 1500));
 }
 
-TEST_F(GameTest, EnterAnswersYesToTheContinueQuestion)
+TEST_F(RoundFlowTest, EnterAnswersYesToTheContinueQuestion)
 {
     StartProgram();
     Deal();
@@ -609,7 +611,7 @@ TEST_F(GameTest, EnterAnswersYesToTheContinueQuestion)
     EXPECT_TRUE(DealButton()->isEnabled());
 }
 
-TEST_F(GameTest, MnemonicsWorkFromTheKeyboard)
+TEST_F(RoundFlowTest, MnemonicsWorkFromTheKeyboard)
 {
     StartProgram();
     Form1->activateWindow();

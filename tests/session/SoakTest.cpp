@@ -29,7 +29,9 @@ bool FileParses(const std::string& path)
 
 } // namespace
 
-TEST_F(GameTest, SoakTwoThousandRoundsThroughTheRealWindow)
+class SoakTest : public GameTest {};
+
+TEST_F(SoakTest, SoakTwoThousandRoundsThroughTheRealWindow)
 {
     std::mt19937 rng(20261207);
     SetTestTimeLimit(std::chrono::minutes(6)); // about 16 s in the Release build, on an idle machine

@@ -146,6 +146,22 @@ TestDeadline* deadline = nullptr;
 
 } // namespace
 
+ModalDeadline::ModalDeadline(std::string what, std::function<void()> end, std::chrono::milliseconds limit)
+    : timer_(std::make_unique<QTimer>())
+{
+    timer_->setSingleShot(true);
+    QObject::connect(timer_.get(), &QTimer::timeout, [what = std::move(what), end = std::move(end)] {
+        ADD_FAILURE() << what;
+        if (end)
+            end();
+        else if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+            dialog->done(0);
+    });
+    timer_->start(limit);
+}
+
+ModalDeadline::~ModalDeadline() = default;
+
 void SetTestTimeLimit(std::chrono::seconds limit)
 {
     if (deadline)

@@ -1,5 +1,7 @@
 #include "windows/Boxes.h"
 
+#include "tests/support/TimeLimit.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialogButtonBox>
@@ -52,14 +54,7 @@ Buttons ButtonsOf(const std::function<void()>& open)
         box->buttons().first()->click();
     });
     poll.start(10);
-    QTimer watchdog;
-    watchdog.setSingleShot(true);
-    QObject::connect(&watchdog, &QTimer::timeout, [] {
-        ADD_FAILURE() << "the box stayed open";
-        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-            dialog->done(0);
-    });
-    watchdog.start(5000);
+    const ModalDeadline deadline("the box stayed open");
     open();
     return seen;
 }
@@ -128,14 +123,7 @@ TEST(Boxes, EscClosesTheOneButtonBoxesButTheQuestionWaitsForAnAnswer)
             box->buttons().first()->click();
         });
         poll.start(10);
-        QTimer watchdog;
-        watchdog.setSingleShot(true);
-        QObject::connect(&watchdog, &QTimer::timeout, [] {
-            ADD_FAILURE() << "the box stayed open";
-            if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
-                dialog->done(0);
-        });
-        watchdog.start(5000);
+        const ModalDeadline deadline("the box stayed open");
         const bool answer = row.open();
         EXPECT_EQ(escClosed, row.escCloses);
         EXPECT_FALSE(closeClosed);
