@@ -46,11 +46,11 @@ constexpr const char* CauseReadOnly = "plik tylko do odczytu";
 constexpr const char* CauseNoPermission = "brak uprawnień do zapisu";
 constexpr const char* CauseNoSpace = "brak miejsca na dysku";
 constexpr const char* CauseReadOnlyDisk = "dysk tylko do odczytu";
-constexpr const char* CauseNotAFile = "to nie jest zwykły plik";
+constexpr const char* CauseNotAFile = "nie jest plikiem";
 constexpr const char* CauseForeignEntry = "cudzy plik w folderze";
-constexpr const char* CauseNameChanged = "plik został podmieniony";
+constexpr const char* CauseNameChanged = "plik podmieniony";
 constexpr const char* CauseNoFolder = "brak folderu na wyniki";
-constexpr const char* CauseOtherGame = "wyniki zajęte przez inną grę";
+constexpr const char* CauseOtherGame = "inna gra ma te wyniki";
 constexpr const char* CauseFailed = "błąd zapisu na dysk";
 
 // The program's start and end.
