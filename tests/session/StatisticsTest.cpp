@@ -58,6 +58,13 @@ SessionValues Values(Stored s)
     return v;
 }
 
+// What a save makes of `over` for these values, through the program's own table of keys: the
+// expectation of a test about something other than the file's bytes.
+std::string Saved(Stored s, std::string_view over = "")
+{
+    return session::WithValues(over, Values(s));
+}
+
 class StatisticsFile : public testing::Test {
 protected:
     void SetUp() override
@@ -193,8 +200,8 @@ TEST_F(StatisticsFile, AWriteThatCannotHappenReportsThePath)
 
 TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
 {
-    const std::string old = "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n";
-    const std::string saved = "[Statystyka]\r\nWygrane=10\r\nPrzegrane=20\r\nFundusz=30\r\n";
+    const std::string old = Saved({1, 2, 3});
+    const std::string saved = Saved({10, 20, 30});
     struct Case {
         const char* name;
         int failingRename; // 1-based; 0 for none
@@ -238,7 +245,7 @@ TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
 
 TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
 {
-    const std::string old = "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n";
+    const std::string old = Saved({1, 2, 3});
     Put(old);
     EXPECT_EXIT(
         {
@@ -257,7 +264,7 @@ TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
 // the save writes nothing and says so.
 TEST_F(StatisticsFile, ASaveReplacesOnlyTheFileItRead)
 {
-    const std::string old = "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n";
+    const std::string old = Saved({1, 2, 3});
     const std::string victim = (dir_ / "cudzy.ini").string();
     // Moved aside, not removed, so that no new file can take its inode number.
     const auto moveAside = [&] { fs::rename(path_, dir_ / "stary.ini"); };
@@ -335,7 +342,7 @@ TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
     EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_TRUE(fs::is_symlink(middle));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
-    EXPECT_EQ(Contents(real.string()), "[Statystyka]\nFundusz=3\nWygrane=1\r\nPrzegrane=2\r\n");
+    EXPECT_EQ(Contents(real.string()), Saved({1, 2, 3}, "[Statystyka]\nFundusz=7\n"));
 }
 
 TEST_F(StatisticsFile, ANewFileGetsTheUsualPermissions)
@@ -355,7 +362,7 @@ TEST_F(StatisticsFile, ADanglingLinkIsNoFileAndTheSaveCreatesItsTarget)
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
     session::save_inifile(Values({1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(path_));
-    EXPECT_EQ(Contents(target.string()), "[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n");
+    EXPECT_EQ(Contents(target.string()), Saved({1, 2, 3}));
 }
 
 TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
@@ -638,11 +645,7 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
         session::read_inifile(v);
         ASSERT_GE(v.Wins, last) << "kill " << i;
         last = v.Wins;
-        const std::string n = std::to_string(last);
-        ASSERT_EQ(Contents(),
-                  "[Statystyka]\r\nWygrane=" + n + "\r\nPrzegrane=" + n + "\r\nFundusz=" + std::to_string(1000 + last)
-                      + "\r\n")
-            << "kill " << i;
+        ASSERT_EQ(Contents(), Saved({last, last, 1000 + last})) << "kill " << i;
     }
     EXPECT_GT(last, 0);
     // The next save clears what the kills left behind.
@@ -824,7 +827,7 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         GTEST_SKIP() << "needs root to stand for a second user";
     }
     const std::string old = "[Statystyka]\r\nFundusz=5\r\n";
-    const std::string saved = "[Statystyka]\r\nFundusz=3\r\nWygrane=1\r\nPrzegrane=2\r\n";
+    const std::string saved = "saved";
     struct Case {
         const char* name;
         fs::perms folderMode;
@@ -866,7 +869,7 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         session::SetStatisticsFilePath(path_);
         const bool fails = c.want.starts_with("Unable");
         EXPECT_EQ(error, fails ? c.want + file : "");
-        EXPECT_EQ(Contents(file), fails ? old : c.want);
+        EXPECT_EQ(Contents(file), fails ? old : Saved({1, 2, 3}, c.before.empty() ? old : c.before));
         struct stat after {};
         ASSERT_EQ(stat(file.c_str(), &after), 0);
         EXPECT_EQ(after.st_mode, before.st_mode);
@@ -960,8 +963,7 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
         }
         session::SetStatisticsFilePath(path_);
         EXPECT_EQ(failure, c.save);
-        EXPECT_EQ(Contents(victim.string()),
-                  ours ? "sekret\r\n[Statystyka]\r\nWygrane=1\r\nPrzegrane=2\r\nFundusz=3\r\n" : "sekret");
+        EXPECT_EQ(Contents(victim.string()), ours ? Saved({1, 2, 3}, "sekret") : "sekret");
         EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
         if (planted == "file") {
             EXPECT_EQ(Contents(file), "[Statystyka]\r\nFundusz=77\r\n");
