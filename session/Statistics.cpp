@@ -22,7 +22,6 @@ namespace session {
 
 namespace {
 
-
 std::optional<StatisticsPlace> placeOverride;
 StatisticsLock* heldLock = nullptr;
 
