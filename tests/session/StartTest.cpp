@@ -4,6 +4,7 @@
 #include "tests/support/TimeLimit.h"
 
 #include <QDir>
+#include <QStatusBar>
 #include <QTimer>
 
 #include <filesystem>
@@ -96,6 +97,19 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
         fs::remove(IniPath() + ".lock");
         answerer_->Clear();
     }
+}
+
+// Kept out of a program folder that other users may write, the scores' place is told once.
+TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
+{
+    session::SetStatisticsPlace(
+        {.path = IniPath(), .perUser = true, .base = dir_.path().toStdString(), .avoidedSharedFolder = true});
+    StartProgram();
+    EXPECT_EQ(StatusBar()->currentMessage(),
+              QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ")
+                  + QString::fromStdString(IniPath()));
+    Deal();
+    EXPECT_TRUE(StatusBar()->currentMessage().startsWith(QStringLiteral("Ewidencja rozdań")));
 }
 
 } // namespace
