@@ -25,7 +25,7 @@ package_packages=(dpkg-dev file)
 # client, the formatter, and the validators of what the package ships.
 test_packages=(
   xvfb openbox xdotool x11-utils
-  dbus-bin at-spi2-core python3-pyatspi
+  dbus-bin at-spi2-core python3-pyatspi orca speech-dispatcher locales
   clang-format-14 clang-tidy-14
   desktop-file-utils appstream lintian fakeroot man-db groff-base
 )

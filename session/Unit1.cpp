@@ -2,6 +2,8 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
+#include "session/FocusMark.h"
+#include "session/MainWindowAccessibility.h"
 #include "session/Statistics.h"
 #include "session/UpDown.h"
 #include "session/WholeNumber.h"
@@ -203,6 +205,9 @@ TForm1::TForm1()
     UpDown1->UpButton()->setAccessibleName(QStringLiteral("Zwiększ stawkę"));
     UpDown1->DownButton()->setAccessibleName(QStringLiteral("Zmniejsz stawkę"));
     Edit1->installEventFilter(new AltKeysDoNotType(Edit1));
+    spoken::ReadAsPanel(Panel1);
+    spoken::ReadAsNumber(Edit1);
+    spoken::ReadAsNumber(Edit2);
     // Enter presses the focused button, as Space does, outside dialogs too.
     btnRozdanie->setAutoDefault(true);
     btnKupno->setAutoDefault(true);
@@ -219,6 +224,8 @@ TForm1::TForm1()
     StatusBar1->setSizeGripEnabled(false);
     // The menu bar and the status bar keep the system's colours; only the window is olive.
     KeepSystemColours(StatusBar1);
+
+    MarkFocus(this, {btnRozdanie, btnKupno, CheckBoxes[0], CheckBoxes[1], CheckBoxes[2], CheckBoxes[3], CheckBoxes[4]});
 
     setTabOrder(btnRozdanie, btnKupno);
     setTabOrder(btnKupno, Edit1);
@@ -453,6 +460,7 @@ void TForm1::btnRozdanieClick()
     // The draw button takes the focus before the deal button loses it; otherwise Qt would
     // hand it on to the stake field with its text selected, ready to be typed over.
     btnKupno->setEnabled(true);
+    spoken::TellTheHand(btnKupno);
     btnKupno->setFocus(Qt::OtherFocusReason);
     btnRozdanie->setEnabled(false);
     for (QCheckBox* box : CheckBoxes)
@@ -475,6 +483,7 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
+    spoken::HushTheKeepBoxes(btnKupno, CheckBoxes);
     Replace();
     Hand(engine::PlayerHand);
     engine::SortHand(engine::ComputerHand);
@@ -486,7 +495,8 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
-    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain);
+    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + DealAgain,
+                       spoken::ShowdownWords());
     if (ended_)
         return;
     CardBuilder(engine::PlayerHand, false);

@@ -49,10 +49,11 @@ QString WithFullStop(const QString& message)
     return message;
 }
 
-void ShowMessage(const QString& text)
+void ShowMessage(const QString& text, const QString& spokenWithIt)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle, WithLineBreaks(text), QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(QStringLiteral("OK"));
+    box.button(QMessageBox::Ok)->setAccessibleDescription(spokenWithIt);
     RunBox(box);
 }
 
@@ -62,6 +63,9 @@ bool AskContinue()
     QPushButton* yes = box.addButton(QStringLiteral("&Tak"), QMessageBox::YesRole);
     box.addButton(QStringLiteral("&Nie"), QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    // A screen reader says the question with the focused "Tak" too: when the main window is
+    // activated between the result and the question, it may not read the box's text.
+    yes->setAccessibleDescription(ContinueQuestion);
     RunBox(box);
     return box.clickedButton() == yes;
 }

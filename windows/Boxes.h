@@ -22,7 +22,9 @@ QString WithLineBreaks(const QString& text);
 QString WithFullStop(const QString& message);
 
 // Centred on the screen, application title as caption, the text, one "OK" button, no icon.
-void ShowMessage(const QString& text);
+// `spokenWithIt`, when given, is what a screen reader says with the focused "OK" after the
+// text; the box shows nothing more.
+void ShowMessage(const QString& text, const QString& spokenWithIt = {});
 // "Czy chcesz kontynuować grę ?" with "Tak" (the default) and "Nie"; true only for "Tak".
 bool AskContinue();
 // Asked when the save at a closing failed: "Nie udało się zapisać wyników gry." and
