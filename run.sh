@@ -27,7 +27,7 @@ test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
   xvfb openbox xdotool x11-utils
-  dbus-bin at-spi2-core python3-pyatspi
+  dbus-bin at-spi2-core python3-pyatspi orca speech-dispatcher locales
   clang-format-14 clang-tidy-14
   desktop-file-utils appstream lintian fakeroot man-db groff-base devscripts
 )

@@ -2,6 +2,8 @@
 
 #include "session/Unit1.h"
 
+#include "session/FocusMark.h"
+#include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
 #include "session/Statistics.h"
@@ -156,6 +158,9 @@ TForm1::TForm1()
     UpDown1->UpButton()->setAccessibleName(Text(texts::StakeUpName));
     UpDown1->DownButton()->setAccessibleName(Text(texts::StakeDownName));
     Edit1->installEventFilter(new AltKeysDoNotType(Edit1));
+    spoken::ReadAsPanel(Panel1);
+    spoken::ReadAsNumber(Edit1);
+    spoken::ReadAsNumber(Edit2);
     // Enter presses the focused button, as Space does, outside dialogs too.
     btnRozdanie->setAutoDefault(true);
     btnKupno->setAutoDefault(true);
@@ -177,6 +182,8 @@ TForm1::TForm1()
     StatusBar1->setSizeGripEnabled(false);
     // The menu bar and the status bar keep the system's colours; only the window is olive.
     KeepSystemColours(StatusBar1);
+
+    MarkFocus(this, {btnRozdanie, btnKupno, CheckBoxes[0], CheckBoxes[1], CheckBoxes[2], CheckBoxes[3], CheckBoxes[4]});
 
     setTabOrder(btnRozdanie, btnKupno);
     setTabOrder(btnKupno, Edit1);

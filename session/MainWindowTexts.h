@@ -4,6 +4,8 @@
 // speak, each written once. A carriage return in a box's text is a line break; %1, %2 ... are
 // filled in where the text is used.
 
+#include <array>
+
 namespace texts {
 
 // The window and its controls.
@@ -36,6 +38,15 @@ constexpr const char* DealAgain = "Kliknij OK to potasuję i rozdam ponownie.";
 constexpr const char* ContinueCaption = "Pytanie o grę";
 constexpr const char* ContinueQuestion = "Czy chcesz kontynuować grę ?";
 constexpr const char* LoanGranted = "Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.";
+
+// What a screen reader says beside what the window shows: the hand after a deal, and both hands
+// with the result ("Komputer: para: as pik, ..." - whose, the hand's class, the cards).
+constexpr const char* YourCards = "Twoje karty: %1";
+constexpr const char* ComputerSide = "Komputer";
+constexpr const char* PlayerSide = "Ty";
+constexpr const char* SideWords = "%1: %2: %3.";
+constexpr std::array<const char*, 10> CategoryNames{"wysoka karta", "para", "dwie pary", "trójka", "strit",
+                                                    "kolor",        "full", "kareta",    "poker",  "poker królewski"};
 
 // Saving and closing.
 constexpr const char* SaveFailed = "Nie udało się zapisać wyników gry";

@@ -5,6 +5,7 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
+#include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
 #include "session/WholeNumber.h"
@@ -196,6 +197,7 @@ void TForm1::btnRozdanieClick()
     // The draw button takes the focus before the deal button loses it; otherwise Qt would
     // hand it on to the stake field with its text selected, ready to be typed over.
     btnKupno->setEnabled(true);
+    spoken::TellTheHand(btnKupno);
     btnKupno->setFocus(Qt::OtherFocusReason);
     btnRozdanie->setEnabled(false);
     for (QCheckBox* box : CheckBoxes)
@@ -218,6 +220,7 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
+    spoken::HushTheKeepBoxes(btnKupno, CheckBoxes);
     Replace();
     Hand(engine::PlayerHand);
     engine::SortHand(engine::ComputerHand);
@@ -229,7 +232,8 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
-    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + Text(texts::DealAgain));
+    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + Text(texts::DealAgain),
+                       spoken::ShowdownWords());
     if (ended_)
         return;
     CardBuilder(engine::PlayerHand, false);

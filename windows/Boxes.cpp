@@ -76,10 +76,11 @@ QString WithFullStop(const QString& message)
     return message;
 }
 
-void ShowMessage(const QString& text)
+void ShowMessage(const QString& text, const QString& spokenWithIt)
 {
     QMessageBox box(QMessageBox::NoIcon, applicationTitle, WithLineBreaks(text), QMessageBox::Ok);
     box.button(QMessageBox::Ok)->setText(Text(Ok));
+    box.button(QMessageBox::Ok)->setAccessibleDescription(spokenWithIt);
     RunBox(box);
 }
 
@@ -89,6 +90,9 @@ bool AskYesNo(const QString& caption, const QString& text)
     QPushButton* yes = box.addButton(Text(Yes), QMessageBox::YesRole);
     box.addButton(Text(No), QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    // A screen reader says the question with the focused "Tak" too: when the main window is
+    // activated between the result and the question, it may not read the box's text.
+    yes->setAccessibleDescription(WithLineBreaks(text));
     MustAnswer mustAnswer;
     box.installEventFilter(&mustAnswer);
     RunBox(box);

@@ -22,7 +22,9 @@ QString WithLineBreaks(const QString& text);
 QString WithFullStop(const QString& message);
 
 // Centred on the screen, application title as caption, the text, one "OK" button, no icon.
-void ShowMessage(const QString& text);
+// `spokenWithIt`, when given, is what a screen reader says with the focused "OK" after the
+// text; the box shows nothing more.
+void ShowMessage(const QString& text, const QString& spokenWithIt = {});
 // A question the player must answer: question icon, its own caption, "Tak" (the default) and
 // "Nie"; Esc and the title bar's close do nothing. True only for "Tak".
 bool AskYesNo(const QString& caption, const QString& text);

@@ -165,7 +165,7 @@ class Client:
         return alert, next(n.name for n, _ in self.walk(alert) if n.getRoleName() == "label" and n.name)
 
     def stake(self):
-        return self.find("text", "Stawka").queryText().getText(0, -1)
+        return self.find("spin button", "Stawka").queryText().getText(0, -1)
 
     def shows(self, cards, names):
         """The pixels at each card's place, read off the X server, are the image its name stands for."""
@@ -205,7 +205,7 @@ def play(c, game, stats):
     for slot, name in enumerate(names, 1):
         box = c.find("check box", "Zostaw %d" % slot)
         assert box.description == name and c.has(box, "CHECKED"), (box.name, box.description, name)
-    for role, name in [("text", "Stawka"), ("text", "Fundusz"),
+    for role, name in [("spin button", "Stawka"), ("spin button", "Fundusz"),
                        ("push button", "Zwiększ stawkę"), ("push button", "Zmniejsz stawkę")]:
         assert c.find(role, name), name
     assert c.find("status bar").name.startswith("Ewidencja rozdań")
@@ -274,14 +274,14 @@ def keyboard_round(c, game):
     window = xdotool("search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola wer").split()[0]
     xdotool("windowfocus", "--sync", window)
     keys(focus=("push button", "Rozdanie kart"))  # where the last round left it
-    keys("Tab", focus=("text", "Stawka"))
+    keys("Tab", focus=("spin button", "Stawka"))
     keys("alt+n")  # the draw's mnemonic, dead between rounds
     keys("shift+Tab", focus=("push button", "Rozdanie kart"))
     assert c.stake() == str(STAKE), c.stake()
 
     keys("Return", focus=("push button", "Kupno i licytacja"))
     mine = wait_for("a new hand", lambda: c.cards("push button", "Twoja karta"))
-    keys("alt+r", "Tab", focus=("text", "Stawka"))  # the deal's mnemonic, dead during a deal
+    keys("alt+r", "Tab", focus=("spin button", "Stawka"))  # the deal's mnemonic, dead during a deal
     keys("alt+r")
     assert c.stake() == str(STAKE), c.stake()
     keys("Tab", "Tab", focus=("check box", "Zostaw 1"))

@@ -1,0 +1,393 @@
+#!/usr/bin/python3
+"""A round of Wirtola heard through Orca, played by keys alone.
+
+    orca_round.py <wirtola program> [--show]
+
+The game, Orca (its default settings, a Polish locale) and speech-dispatcher run on their own X
+server and D-Bus session. Orca's debug file records every utterance ("SPEECH OUTPUT: '...'"),
+and speech-dispatcher's generic module appends each text it is given to a second file, a
+witness that the speech really left Orca. The keys are held as a hand holds them. What was said
+is checked against what the game shows: the cards and the result box's text read over AT-SPI,
+the status bar's tallies and the statistics file written at the end.
+--show prints the whole transcript. Exit code 77: the X server, the bus or Orca cannot start.
+"""
+
+import os
+import re
+import select
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
+CAPTION = "Wirtola wer. 1.1"
+QUIET = 0.8  # seconds without a new utterance that end a step
+
+
+def skip(why):
+    print("SKIPPED: " + why)
+    sys.exit(77)
+
+
+def outer(program, show):
+    for tool in ("Xvfb", "dbus-run-session", "xdotool", "localedef", "speech-dispatcher",
+                 "/usr/bin/orca", "/usr/libexec/at-spi-bus-launcher"):
+        if not shutil.which(tool):
+            skip(tool + " is not installed")
+    if not os.path.exists("/usr/share/i18n/locales/pl_PL"):
+        skip("the Polish locale's source is not installed")
+    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
+                             "-noreset"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+    try:
+        number = xvfb.stdout.readline().strip() if select.select([xvfb.stdout], [], [], 15)[0] else b""
+        if not number:
+            skip("Xvfb did not start")
+        env = {key: value for key, value in os.environ.items()
+               if key not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
+                              "SPEECHD_ADDRESS", "XDG_RUNTIME_DIR")}
+        env["DISPLAY"] = ":" + number.decode()
+        run = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__),
+                              "--inside", program] + (["--show"] if show else []), env=env, timeout=110)
+        return run.returncode
+    finally:
+        if xvfb.poll() is None:
+            xvfb.terminate()
+        xvfb.wait(timeout=10)
+
+
+def wait_for(what, check, timeout=15.0, step=0.05):
+    from gi.repository import GLib
+    deadline = time.monotonic() + timeout
+    while True:
+        while GLib.MainContext.default().iteration(False):
+            pass
+        try:
+            value, error = check(), ""
+        except GLib.Error as e:
+            value, error = None, e
+        if value or time.monotonic() > deadline:
+            assert value or what is None, "timed out waiting for %s %s" % (what, error)
+            return value
+        time.sleep(step)
+
+
+class Speech:
+    """Orca's utterances, read from its debug file as they come."""
+
+    def __init__(self, path):
+        self.path, self.said = path, []
+
+    def read(self):
+        try:
+            with open(self.path, encoding="utf-8", errors="replace") as f:
+                text = f.read()
+        except FileNotFoundError:
+            return self.said
+        self.said = [u.replace("\n", " ") for u in re.findall(r"SPEECH OUTPUT: '(.*?)'\s*[\[{]", text, re.S)]
+        return self.said
+
+    def mark(self):
+        return len(self.read())
+
+    def since(self, mark, until=None, timeout=10.0):
+        """The utterances after `mark`: once `until` (a regular expression) was said and then
+        nothing for QUIET seconds, or when the time is up."""
+        deadline, last, count = time.monotonic() + timeout, time.monotonic(), mark
+        while time.monotonic() < deadline:
+            said = self.read()
+            if len(said) != count:
+                count, last = len(said), time.monotonic()
+            new = said[mark:]
+            heard = until is None or any(re.search(until, u) for u in new)
+            if heard and time.monotonic() - last > QUIET:
+                return new
+            time.sleep(0.05)
+        new = self.read()[mark:]
+        check(until is None or any(re.search(until, u) for u in new), "never said %r; said %r" % (until, new))
+        return new
+
+
+def hold(*keys, pause=0.05):
+    """Presses the keys in order, holds them a moment as a hand does, lets go in reverse."""
+    for key in keys:
+        subprocess.run(["xdotool", "keydown", key], check=True, timeout=10)
+        time.sleep(0.02)
+    time.sleep(pause)
+    for key in reversed(keys):
+        subprocess.run(["xdotool", "keyup", key], check=True, timeout=10)
+        time.sleep(0.02)
+
+
+def write_speechd_config(home, witness):
+    folder = os.path.join(home, "speech-dispatcher")
+    os.makedirs(os.path.join(folder, "modules"))
+    with open(os.path.join(folder, "speechd.conf"), "w") as f:
+        f.write('AudioOutputMethod "alsa"\nAudioALSADevice "null"\n'
+                'AddModule "witness" "sd_generic" "witness.conf"\nDefaultModule "witness"\n'
+                'DefaultLanguage "pl"\nLogLevel 1\nTimeout 5\n')
+    with open(os.path.join(folder, "modules", "witness.conf"), "w") as f:
+        f.write("GenericExecuteSynth \"printf '%%s\\\\n' \\'$DATA\\' >> %s\"\n" % witness
+                + 'AddVoice "pl" "MALE1" "pl"\nGenericLanguage "pl" "pl" "utf-8"\n')
+
+
+class Round:
+    def __init__(self, pyatspi, app, speech):
+        self.pyatspi, self.app, self.speech = pyatspi, app, speech
+        self.log = []
+
+    def walk(self, node=None):
+        node = self.app if node is None else node
+        yield node
+        for i in range(node.childCount):
+            child = node.getChildAtIndex(i)
+            if child is not None:
+                yield from self.walk(child)
+
+    def find(self, role, name=None, within=None):
+        return next((n for n in self.walk(within) if n.getRoleName() == role and name in (None, n.name)), None)
+
+    def focused(self):
+        state = self.pyatspi.STATE_FOCUSED
+        return next(((n.getRoleName(), n.name) for n in self.walk() if n.getState().contains(state)), None)
+
+    def cards(self, description):
+        found = {}
+        for n in self.walk():
+            m = re.fullmatch(description + r" ([1-5])(, do wymiany)?", n.description or "")
+            if m:
+                found[int(m.group(1))] = n.name
+        return [found[i] for i in sorted(found)] if len(found) == 5 else None
+
+    def step(self, title, keys, until, focus=None, timeout=10.0):
+        mark = self.speech.mark()
+        for k in keys:
+            hold(*k.split("+"))
+            time.sleep(0.15)
+        if focus:
+            wait_for("the focus on %r" % (focus[1],), lambda: (self.focused() or ("", ""))[1] == focus[1])
+            check(self.focused() == focus, "the focus on %r, not %r" % (self.focused(), focus))
+        said = self.speech.since(mark, until, timeout)
+        self.log.append((title, said))
+        return " ".join(said)
+
+
+FAULTS = []
+
+
+def check(ok, what):
+    """A fault that does not stop the round: all are reported at its end."""
+    if not ok:
+        FAULTS.append(what)
+
+
+def words(number):
+    """A number as a whole word, not the start or end of a longer one."""
+    return r"(?<![\d])%d(?![\d])" % number
+
+
+def play(r, game, stats, witness):
+    # No window manager gives the new window the focus: the player clicks it, as it were.
+    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola wer"],
+                            check=True, capture_output=True, text=True, timeout=20).stdout.split()[0]
+    mark = r.speech.mark()
+    subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=20)
+    r.log.append(("the window takes the focus", r.speech.since(mark, r"Rozdanie kart")))
+    wins, losses, fund = STATS_BEFORE
+
+    # The stake and the fund, each said whole when focused; every change of the stake said.
+    said = r.step("Tab to the stake", ["Tab"], r"Stawka", focus=("spin button", "Stawka"))
+    check(re.search(words(10), said), said)
+    said = r.step("Up", ["Up"], words(20))
+    said = r.step("Up", ["Up"], words(30))
+    said = r.step("Down", ["Down"], words(20))
+    said = r.step("typed 25", ["ctrl+a", "2", "5"], words(25))
+    said = r.step("Tab to the fund", ["Tab"], r"Fundusz", focus=("spin button", "Fundusz"))
+    check(re.search(words(fund), said), said)
+    stake = 25
+    r.step("back to the deal button", ["shift+Tab", "shift+Tab"], r"Rozdanie", focus=("push button", "Rozdanie kart"))
+
+    # The deal: the five cards said once, in order, with no further key.
+    said = r.step("Alt+R", ["alt+r"], r"Kupno", focus=("push button", "Kupno i licytacja"))
+    mine = wait_for("the player's cards", lambda: r.cards("Twoja karta"))
+    hand = ", ".join(mine)
+    check(said.count(hand) == 1, (hand, said))
+
+    # Flat review from the draw button reaches the status bar at the window's bottom.
+    status = r.find("status bar").name
+    check(status.startswith("Ewidencja rozdań: aktualne rozdanie %d" % (wins + losses)), status)
+    said = r.step("flat review: bottom", ["Insert+KP_Page_Up"], r"Ewidencja")
+    r.step("flat review: off", ["KP_Subtract"], None)
+    wait_for("the focus to stay", lambda: r.focused() == ("push button", "Kupno i licytacja"))
+
+    # Card 5 goes: its keep box cleared with Space, then the draw from the box.
+    said = r.step("to Zostaw 5", ["shift+Tab"], r"Zostaw 5", focus=("check box", "Zostaw 5"))
+    check(mine[4] in said, (mine[4], said))
+    said = r.step("Space", ["space"], r"niezaznaczon")
+    mark = r.speech.mark()
+    said = r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
+    before_box = []
+    for u in r.speech.said[mark:]:
+        if "Wirtola" in u or "Kliknij OK" in u:
+            break
+        before_box.append(u)
+    check(not any(re.search(r"\bzaznaczon", u) for u in before_box), before_box)
+
+    # The result box: its text, both hands in order, each hand's class.
+    alert = wait_for("the result box", lambda: r.find("alert", "Wirtola"))
+    text = next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
+    theirs, held = r.cards("karta komputera"), r.cards("Twoja karta")
+    first_line = text.split("\n")[0].strip()
+    check(first_line in said, (first_line, said))
+    for whose, cards in (("Komputer", theirs), ("Ty", held)):
+        m = re.search(whose + r": ([^.:]+): " + re.escape(", ".join(cards)), said)
+        check(m, (whose, cards, said))
+    assert mine[4] not in held and set(mine[:4]) < set(held), (mine, held)
+    status = r.find("status bar").name
+    m = re.search(r"wygrane / przegrane (\d+) / (\d+)", status)
+    won, lost = int(m.group(1)) - wins, int(m.group(2)) - losses
+    check((won, lost) == ("Wygrałeś" in text, "omputer" in text), (status, text))
+
+    # OK; the question is said whole; "Nie" saves and ends.
+    said = r.step("Return on OK", ["Return"], r"Tak przycisk")
+    check("Czy chcesz kontynuować grę ?" in said, said)
+    r.step("Alt+N on the question", ["alt+n"], None)
+    assert game.wait(timeout=20) == 0, game.returncode
+    with open(stats, encoding="ascii") as f:
+        values = dict(re.findall(r"^(\w+)=(-?\d+)\r?$", f.read(), re.M))
+    got = tuple(int(values[k]) for k in ("Wygrane", "Przegrane", "Fundusz"))
+    check(got == (wins + won, losses + lost, fund + stake * (won - lost)), (got, text))
+
+    # The second witness: what Orca said reached the speech server.
+    with open(witness, encoding="utf-8", errors="replace") as f:
+        spoken = f.read()
+    check(hand in spoken and first_line in spoken, spoken[-2000:])
+
+
+def inside(program, show):
+    folder = tempfile.mkdtemp(prefix="wirtola-orca-")
+    procs = []
+    try:
+        locales = os.path.join(folder, "locale")
+        os.makedirs(locales)
+        made = subprocess.run(["localedef", "-i", "pl_PL", "-f", "UTF-8", os.path.join(locales, "pl_PL.UTF-8")],
+                              capture_output=True, timeout=60)
+        if not os.path.isdir(os.path.join(locales, "pl_PL.UTF-8")):
+            skip("the Polish locale cannot be made: %r" % made.stderr)
+        home = os.path.join(folder, "home")
+        os.makedirs(home, mode=0o700)
+        stub = os.path.join(folder, "bin")
+        os.makedirs(stub)
+        # Orca looks for other Orcas of this user with pgrep and refuses to start beside them;
+        # this one runs in its own session and must not see another test's.
+        with open(os.path.join(stub, "pgrep"), "w") as f:
+            f.write("#!/bin/sh\nexit 1\n")
+        os.chmod(os.path.join(stub, "pgrep"), 0o755)
+        witness = os.path.join(folder, "witness.txt")
+        write_speechd_config(os.path.join(home, ".config"), witness)
+        runtime = os.path.join(folder, "run")
+        os.makedirs(runtime, mode=0o700)
+        env = dict(os.environ, HOME=home, XDG_CONFIG_HOME=os.path.join(home, ".config"),
+                   XDG_RUNTIME_DIR=runtime, XDG_DATA_HOME=os.path.join(home, ".local", "share"),
+                   XDG_CACHE_HOME=os.path.join(home, ".cache"),
+                   LOCPATH=locales, LANG="pl_PL.UTF-8", LC_ALL="pl_PL.UTF-8", LANGUAGE="pl",
+                   GTK_A11Y="atspi", NO_AT_BRIDGE="0")
+        os.environ.update(env)
+
+        launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
+                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        procs.append(launcher)
+        from gi.repository import Gio, GLib
+        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
+        if not wait_for(None, lambda: launcher.poll() is None and bus.call_sync(
+                "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, GLib.VariantType("(s)"),
+                Gio.DBusCallFlags.NO_AUTO_START, 1000, None).unpack()[0], 20, 0.1):
+            skip("the accessibility bus did not start")
+        import pyatspi
+
+        debug = os.path.join(folder, "orca-debug.txt")
+        orca_log = open(os.path.join(folder, "orca.log"), "w")
+        # Run as "python3", not "orca": the name another test's Orca looks for.
+        # Orca writes its debug file through a buffer; the launcher opens it line by line, so
+        # each utterance can be read as it is said.
+        launch = ("import builtins, runpy, sys\n"
+                  "real = builtins.open\n"
+                  "builtins.open = lambda f, m='r', *a, **k: real(f, m, 1) if f == sys.argv[-1] else real(f, m, *a, **k)\n"
+                  "runpy.run_path('/usr/bin/orca', run_name='__main__')\n")
+        orca = subprocess.Popen(["/usr/bin/python3", "-c", launch, "-u", os.path.join(home, "orca"),
+                                 "--debug-file", debug],
+                                env=dict(env, PATH=stub + os.pathsep + os.environ["PATH"]),
+                                stdout=orca_log, stderr=subprocess.STDOUT)
+        procs.append(orca)
+        speech = Speech(debug)
+        if not wait_for(None, lambda: orca.poll() is not None or any(
+                "About to launch Orca" in l or "SPEECH OUTPUT" in l for l in open(debug, errors="replace"))
+                if os.path.exists(debug) else False, 30):
+            skip("Orca did not start")
+        if orca.poll() is not None:
+            skip("Orca ended at start with %r" % orca.returncode)
+        # Orca is ready when it has said its own welcome.
+        speech.since(0, r".", timeout=30)
+
+        shutil.copy2(program, os.path.join(folder, "wirtola"))
+        stats = os.path.join(folder, "wirtola.ini")
+        with open(stats, "w", encoding="ascii", newline="") as f:
+            f.write("[Statystyka]\r\nWygrane=%d\r\nPrzegrane=%d\r\nFundusz=%d\r\n" % STATS_BEFORE)
+        game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
+        game_log = open(os.path.join(folder, "game.log"), "w")
+        game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
+                                stdout=game_log, stderr=subprocess.STDOUT)
+        procs.append(game)
+        app = wait_for("the game on the accessibility bus", lambda: next(
+            (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Wirtola"
+             and a.get_process_id() == game.pid), None), timeout=30)
+        r = Round(pyatspi, app, speech)
+        try:
+            play(r, game, stats, witness)
+            ok = not FAULTS
+            for fault in FAULTS:
+                print("FAULT: %r" % (fault,))
+        except AssertionError as e:
+            print("FAILED: %s" % (e,))
+            for fault in FAULTS:
+                print("FAULT: %r" % (fault,))
+            ok = False
+        if show or not ok:
+            for title, said in r.log:
+                print("== %s" % title)
+                for u in said:
+                    print("   %s" % u)
+        if not ok:
+            if os.environ.get("WIRTOLA_KEEP"):
+                for name in ("orca-debug.txt", "orca.log", "witness.txt", "game.log"):
+                    shutil.copy(os.path.join(folder, name), os.environ["WIRTOLA_KEEP"])
+            with open(os.path.join(folder, "game.log")) as f:
+                print("Game output:\n" + f.read())
+            return 1
+        print("PASSED")
+        return 0
+    finally:
+        for p in reversed(procs):
+            if p.poll() is None:
+                p.terminate()
+                try:
+                    p.wait(timeout=5)
+                except subprocess.TimeoutExpired:
+                    p.kill()
+                    p.wait()
+        # speech-dispatcher left its session's process group when Orca spawned it.
+        try:
+            with open(os.path.join(folder, "run", "speech-dispatcher", "pid", "speech-dispatcher.pid")) as f:
+                os.kill(int(f.read().split()[0]), 15)
+        except (OSError, ValueError, IndexError):
+            pass
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+if __name__ == "__main__":
+    show = "--show" in sys.argv
+    argv = [a for a in sys.argv if a != "--show"]
+    if len(argv) == 3 and argv[1] == "--inside":
+        sys.exit(inside(argv[2], show))
+    sys.exit(outer(argv[1], show) if len(argv) == 2 else __doc__)
