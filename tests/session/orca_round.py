@@ -221,10 +221,10 @@ def play(r, game, stats, witness):
     r.step("flat review: off", ["KP_Subtract"], None)
     wait_for("the focus to stay", lambda: r.focused() == ("push button", "Kupno i licytacja"))
 
-    # Card 5 goes: its keep box cleared with Space, then the draw from the box.
+    # Card 5 goes: its keep box cleared with Enter (as Space would), then the draw from the box.
     said = r.step("to Zostaw 5", ["shift+Tab"], r"Zostaw 5", focus=("check box", "Zostaw 5"))
     check(mine[4] in said, (mine[4], said))
-    said = r.step("Space", ["space"], r"niezaznaczon")
+    said = r.step("Enter", ["Return"], r"niezaznaczon")
     mark = r.speech.mark()
     said = r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
     before_box = []
