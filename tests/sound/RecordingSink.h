@@ -39,9 +39,11 @@ public:
             next_->Tone(frequency, at);
         const std::int64_t made = std::chrono::steady_clock::now().time_since_epoch().count();
         const std::int64_t waited = WaitedForProcessor();
-        // The writes of one SpeakerOff and SpeakerOn follow each other at once (unless the
-        // machine takes the processor away between them): one change.
-        if (!changes.empty() && made - changes.back().made - (waited - changes.back().waited) < 500'000)
+        // The writes of one SpeakerOff and SpeakerOn follow each other at once: one change. The
+        // stream plays only the last of changes stamped alike, whatever a slow or busy machine
+        // made of the time between them; otherwise the thread's own time tells.
+        if (!changes.empty()
+            && (at == changes.back().stamp || made - changes.back().made - (waited - changes.back().waited) < 500'000))
             changes.back().frequency = frequency;
         else
             changes.push_back({frequency, at, made, waited});
