@@ -13,7 +13,7 @@ jobs=$(nproc)
 # What building and playing the game needs, and no more.
 packages=(
   build-essential cmake ninja-build pkg-config
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libsdl2-dev
   fonts-liberation2
 )

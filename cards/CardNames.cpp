@@ -1,19 +1,35 @@
 #include "cards/CardNames.h"
 
+#include <QCoreApplication>
+
 #include <array>
 #include <cstddef>
 
 namespace {
 
-// What a screen reader says of a card, each text once.
-constexpr std::array<const char*, 13> RankNames{"dwójka",   "trójka", "czwórka",    "piątka",     "szóstka",
-                                                "siódemka", "ósemka", "dziewiątka", "dziesiątka", "walet",
-                                                "dama",     "król",   "as"};
-constexpr std::array<const char*, 4> SuitNames{"trefl", "karo", "kier", "pik"};
-constexpr const char* FaceDown = "karta zakryta";
-constexpr const char* PlayersCard = "Twoja karta %1";
-constexpr const char* ComputersCard = "karta komputera %1";
-constexpr const char* ToExchange = "do wymiany";
+// What a screen reader says of a card, each text once. Their own context: a rank's name may
+// also name a hand's class ("trójka"), which another language words differently.
+constexpr std::array<const char*, 13> RankNames{
+    QT_TRANSLATE_NOOP("Karty", "dwójka"),     QT_TRANSLATE_NOOP("Karty", "trójka"),
+    QT_TRANSLATE_NOOP("Karty", "czwórka"),    QT_TRANSLATE_NOOP("Karty", "piątka"),
+    QT_TRANSLATE_NOOP("Karty", "szóstka"),    QT_TRANSLATE_NOOP("Karty", "siódemka"),
+    QT_TRANSLATE_NOOP("Karty", "ósemka"),     QT_TRANSLATE_NOOP("Karty", "dziewiątka"),
+    QT_TRANSLATE_NOOP("Karty", "dziesiątka"), QT_TRANSLATE_NOOP("Karty", "walet"),
+    QT_TRANSLATE_NOOP("Karty", "dama"),       QT_TRANSLATE_NOOP("Karty", "król"),
+    QT_TRANSLATE_NOOP("Karty", "as")};
+constexpr std::array<const char*, 4> SuitNames{QT_TRANSLATE_NOOP("Karty", "trefl"), QT_TRANSLATE_NOOP("Karty", "karo"),
+                                               QT_TRANSLATE_NOOP("Karty", "kier"), QT_TRANSLATE_NOOP("Karty", "pik")};
+// The rank, then the suit ("dama kier"); another language may put words between them.
+constexpr const char* FaceName = QT_TRANSLATE_NOOP("Karty", "%1 %2");
+constexpr const char* FaceDown = QT_TRANSLATE_NOOP("Karty", "karta zakryta");
+constexpr const char* PlayersCard = QT_TRANSLATE_NOOP("Karty", "Twoja karta %1");
+constexpr const char* ComputersCard = QT_TRANSLATE_NOOP("Karty", "karta komputera %1");
+constexpr const char* ToExchange = QT_TRANSLATE_NOOP("Karty", "do wymiany");
+
+QString Text(const char* utf8)
+{
+    return QCoreApplication::translate("Karty", utf8);
+}
 
 } // namespace
 
@@ -22,13 +38,12 @@ QString CardFaceName(int rank, TCardSuit suit)
     const auto s = static_cast<std::size_t>(suit);
     if (rank < 1 || rank > 13 || s >= SuitNames.size())
         return {};
-    return QString::fromUtf8(RankNames[static_cast<std::size_t>(rank - 1)]) + QLatin1Char(' ')
-        + QString::fromUtf8(SuitNames[s]);
+    return Text(FaceName).arg(Text(RankNames[static_cast<std::size_t>(rank - 1)]), Text(SuitNames[s]));
 }
 
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit)
 {
-    return showsBack ? QString::fromUtf8(FaceDown) : CardFaceName(rank, suit);
+    return showsBack ? Text(FaceDown) : CardFaceName(rank, suit);
 }
 
 QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMark)
@@ -36,15 +51,15 @@ QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMa
     QString description;
     switch (holder) {
     case TCardHolder::Player:
-        description = QString::fromUtf8(PlayersCard).arg(place);
+        description = Text(PlayersCard).arg(place);
         break;
     case TCardHolder::Computer:
-        description = QString::fromUtf8(ComputersCard).arg(place);
+        description = Text(ComputersCard).arg(place);
         break;
     case TCardHolder::Nobody:
         break;
     }
     if (exchangeMark)
-        description += (description.isEmpty() ? QString() : QStringLiteral(", ")) + QString::fromUtf8(ToExchange);
+        description += (description.isEmpty() ? QString() : QStringLiteral(", ")) + Text(ToExchange);
     return description;
 }

@@ -120,7 +120,7 @@ void TForm1::On(Sender* sender, Signal signal, Handler handler)
 TForm1::TForm1()
 {
     Form1 = this;
-    setWindowTitle(Text(texts::Caption));
+    setWindowTitle(Text(texts::Caption).arg(QStringLiteral(WIRTOLA_VERSION)));
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through FormClose alone
 
     QPalette olive = palette();

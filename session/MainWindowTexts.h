@@ -4,72 +4,95 @@
 // speak, each written once. A carriage return in a box's text is a line break; %1, %2 ... are
 // filled in where the text is used.
 
+#include <QtGlobal>
+
 #include <array>
 
 namespace texts {
 
 // The window and its controls.
-constexpr const char* Caption = "Wirtola wer. " WIRTOLA_VERSION;
-constexpr const char* DealButton = "&Rozdanie kart";
-constexpr const char* DrawButton = "Kup&no i licytacja";
-constexpr const char* StakeLabel = "Stawka:";
-constexpr const char* FundLabel = "Fundusz:";
+// %1 is the version, major and minor.
+constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Wirtola wer. %1");
+constexpr const char* DealButton = QT_TRANSLATE_NOOP("Wirtola", "&Rozdanie kart");
+constexpr const char* DrawButton = QT_TRANSLATE_NOOP("Wirtola", "Kup&no i licytacja");
+constexpr const char* StakeLabel = QT_TRANSLATE_NOOP("Wirtola", "Stawka:");
+constexpr const char* FundLabel = QT_TRANSLATE_NOOP("Wirtola", "Fundusz:");
 // Screen readers name the fields after their labels, without the labels' colons.
-constexpr const char* StakeName = "Stawka";
-constexpr const char* FundName = "Fundusz";
-constexpr const char* StakeUpName = "Zwiększ stawkę";
-constexpr const char* StakeDownName = "Zmniejsz stawkę";
-constexpr const char* KeepBox = "Zostaw %1";
-constexpr const char* SettingsMenu = "&Ustawienia   ";
-constexpr const char* SoundSwitch = "&Dzwięki włączone";
-constexpr const char* LoanItem = "P&ożyczka z banku";
-constexpr const char* HelpItem = "&Pomoc    ";
-constexpr const char* EndItem = "&Koniec";
+constexpr const char* StakeName = QT_TRANSLATE_NOOP("Wirtola", "Stawka");
+constexpr const char* FundName = QT_TRANSLATE_NOOP("Wirtola", "Fundusz");
+constexpr const char* StakeUpName = QT_TRANSLATE_NOOP("Wirtola", "Zwiększ stawkę");
+constexpr const char* StakeDownName = QT_TRANSLATE_NOOP("Wirtola", "Zmniejsz stawkę");
+constexpr const char* KeepBox = QT_TRANSLATE_NOOP("Wirtola", "Zostaw %1");
+constexpr const char* SettingsMenu = QT_TRANSLATE_NOOP("Wirtola", "&Ustawienia   ");
+constexpr const char* SoundSwitch = QT_TRANSLATE_NOOP("Wirtola", "&Dzwięki włączone");
+constexpr const char* LoanItem = QT_TRANSLATE_NOOP("Wirtola", "P&ożyczka z banku");
+constexpr const char* HelpItem = QT_TRANSLATE_NOOP("Wirtola", "&Pomoc    ");
+constexpr const char* EndItem = QT_TRANSLATE_NOOP("Wirtola", "&Koniec");
 
 // The round flow.
-constexpr const char* StatusLine = "Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3";
-constexpr const char* StakeRefused =
-    "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę";
-constexpr const char* StakeHint =
-    "W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.";
-constexpr const char* NotAWholeNumber = "'%1' is not a valid integer value";
-constexpr const char* FundExhausted = "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.";
-constexpr const char* DealAgain = "Kliknij OK to potasuję i rozdam ponownie.";
-constexpr const char* ContinueCaption = "Pytanie o grę";
-constexpr const char* ContinueQuestion = "Czy chcesz kontynuować grę ?";
-constexpr const char* LoanGranted = "Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.";
+constexpr const char* StatusLine =
+    QT_TRANSLATE_NOOP("Wirtola", "Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3");
+constexpr const char* StakeRefused = QT_TRANSLATE_NOOP(
+    "Wirtola", "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
+constexpr const char* StakeHint = QT_TRANSLATE_NOOP(
+    "Wirtola", "W okienku \"Stawka\" wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.");
+constexpr const char* NotAWholeNumber = QT_TRANSLATE_NOOP("Wirtola", "'%1' is not a valid integer value");
+constexpr const char* FundExhausted =
+    QT_TRANSLATE_NOOP("Wirtola", "Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.");
+constexpr const char* DealAgain = QT_TRANSLATE_NOOP("Wirtola", "Kliknij OK to potasuję i rozdam ponownie.");
+constexpr const char* ContinueCaption = QT_TRANSLATE_NOOP("Wirtola", "Pytanie o grę");
+constexpr const char* ContinueQuestion = QT_TRANSLATE_NOOP("Wirtola", "Czy chcesz kontynuować grę ?");
+// The round's result, picked by its outcome (in the engine's Outcome order); word for word the
+// engine's own Polish message, which the engine keeps free of Qt. %1 is the stake.
+constexpr std::array<const char*, 5> ResultHeadlines{
+    QT_TRANSLATE_NOOP("Wirtola", "Gratulacje Wygrałeś !"),
+    QT_TRANSLATE_NOOP("Wirtola", "Tym razem zwycięzcą został Komputer!"),
+    QT_TRANSLATE_NOOP("Wirtola", "Gratulacje  - Wygrałeś!"), QT_TRANSLATE_NOOP("Wirtola", "Tym razem wygrał komputer!"),
+    QT_TRANSLATE_NOOP("Wirtola", "Obie strony czekały - rozdanie jest więc nierozstrzygnięte!")};
+constexpr std::array<const char*, 5> ResultMoneyLines{QT_TRANSLATE_NOOP("Wirtola", "Wygrałeś złotych polskich  %1"),
+                                                      QT_TRANSLATE_NOOP("Wirtola", "Przykro mi ale Przegrałeś zł.  %1"),
+                                                      QT_TRANSLATE_NOOP("Wirtola", "Tym razem Wygrałeś zł. %1"),
+                                                      QT_TRANSLATE_NOOP("Wirtola", "Przykro mi ale Przegrałeś zł.  %1"),
+                                                      nullptr};
+constexpr const char* LoanGranted = QT_TRANSLATE_NOOP("Wirtola", "Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.");
 
 // What a screen reader says beside what the window shows: the hand after a deal, and both hands
 // with the result ("Komputer: para: as pik, ..." - whose, the hand's class, the cards).
-constexpr const char* YourCards = "Twoje karty: %1";
-constexpr const char* ComputerSide = "Komputer";
-constexpr const char* PlayerSide = "Ty";
-constexpr const char* SideWords = "%1: %2: %3.";
-constexpr std::array<const char*, 10> CategoryNames{"wysoka karta", "para", "dwie pary", "trójka", "strit",
-                                                    "kolor",        "full", "kareta",    "poker",  "poker królewski"};
+constexpr const char* YourCards = QT_TRANSLATE_NOOP("Wirtola", "Twoje karty: %1");
+constexpr const char* ComputerSide = QT_TRANSLATE_NOOP("Wirtola", "Komputer");
+constexpr const char* PlayerSide = QT_TRANSLATE_NOOP("Wirtola", "Ty");
+constexpr const char* SideWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2: %3.");
+constexpr std::array<const char*, 10> CategoryNames{
+    QT_TRANSLATE_NOOP("Wirtola", "wysoka karta"), QT_TRANSLATE_NOOP("Wirtola", "para"),
+    QT_TRANSLATE_NOOP("Wirtola", "dwie pary"),    QT_TRANSLATE_NOOP("Wirtola", "trójka"),
+    QT_TRANSLATE_NOOP("Wirtola", "strit"),        QT_TRANSLATE_NOOP("Wirtola", "kolor"),
+    QT_TRANSLATE_NOOP("Wirtola", "full"),         QT_TRANSLATE_NOOP("Wirtola", "kareta"),
+    QT_TRANSLATE_NOOP("Wirtola", "poker"),        QT_TRANSLATE_NOOP("Wirtola", "poker królewski")};
 
 // Saving and closing.
-constexpr const char* SaveFailed = "Nie udało się zapisać wyników gry";
-constexpr const char* EndWithoutSaving = "Zakończyć grę bez zapisu?";
-constexpr const char* SaveFailedWarning = "  Bez zapisu: %1";
-constexpr const char* SharedFolderAvoided = "Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1";
-constexpr const char* CauseReadOnly = "plik tylko do odczytu";
-constexpr const char* CauseNoPermission = "brak uprawnień do zapisu";
-constexpr const char* CauseNoSpace = "brak miejsca na dysku";
-constexpr const char* CauseReadOnlyDisk = "dysk tylko do odczytu";
-constexpr const char* CauseNotAFile = "nie jest plikiem";
-constexpr const char* CauseForeignEntry = "cudzy plik w folderze";
-constexpr const char* CauseNameChanged = "plik podmieniony";
-constexpr const char* CauseNoFolder = "brak folderu na wyniki";
-constexpr const char* CauseOtherGame = "inna gra ma te wyniki";
-constexpr const char* CauseFailed = "błąd zapisu na dysk";
+constexpr const char* SaveFailed = QT_TRANSLATE_NOOP("Wirtola", "Nie udało się zapisać wyników gry");
+constexpr const char* EndWithoutSaving = QT_TRANSLATE_NOOP("Wirtola", "Zakończyć grę bez zapisu?");
+constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Bez zapisu: %1");
+constexpr const char* SharedFolderAvoided =
+    QT_TRANSLATE_NOOP("Wirtola", "Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
+constexpr const char* CauseReadOnly = QT_TRANSLATE_NOOP("Wirtola", "plik tylko do odczytu");
+constexpr const char* CauseNoPermission = QT_TRANSLATE_NOOP("Wirtola", "brak uprawnień do zapisu");
+constexpr const char* CauseNoSpace = QT_TRANSLATE_NOOP("Wirtola", "brak miejsca na dysku");
+constexpr const char* CauseReadOnlyDisk = QT_TRANSLATE_NOOP("Wirtola", "dysk tylko do odczytu");
+constexpr const char* CauseNotAFile = QT_TRANSLATE_NOOP("Wirtola", "nie jest plikiem");
+constexpr const char* CauseForeignEntry = QT_TRANSLATE_NOOP("Wirtola", "cudzy plik w folderze");
+constexpr const char* CauseNameChanged = QT_TRANSLATE_NOOP("Wirtola", "plik podmieniony");
+constexpr const char* CauseNoFolder = QT_TRANSLATE_NOOP("Wirtola", "brak folderu na wyniki");
+constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "inna gra ma te wyniki");
+constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
 
 // The program's start and end.
-constexpr const char* ApplicationTitle = "Wirtola";
-constexpr const char* SecondGame =
-    "Wirtola jest już uruchomiona z tym samym plikiem wyników.\rZakończ tamtą grę, zanim zaczniesz nową.";
-constexpr const char* LockRefused =
-    "Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.";
-constexpr const char* DisplayLost = "połączenie z ekranem zostało przerwane";
+constexpr const char* ApplicationTitle = QT_TRANSLATE_NOOP("Wirtola", "Wirtola");
+constexpr const char* SecondGame = QT_TRANSLATE_NOOP(
+    "Wirtola", "Wirtola jest już uruchomiona z tym samym plikiem wyników.\rZakończ tamtą grę, zanim zaczniesz nową.");
+constexpr const char* LockRefused = QT_TRANSLATE_NOOP(
+    "Wirtola",
+    "Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.");
+constexpr const char* DisplayLost = QT_TRANSLATE_NOOP("Wirtola", "połączenie z ekranem zostało przerwane");
 
 } // namespace texts

@@ -115,9 +115,18 @@ void TForm1::Hand(std::uint8_t hand)
     engine::ClassifyHand(hand);
 }
 
+QString ResultText(engine::Outcome outcome, bool bettingOpen, std::int32_t stake)
+{
+    const auto at = static_cast<std::size_t>(outcome);
+    QString text = Text(texts::ResultHeadlines.at(at));
+    if (bettingOpen && texts::ResultMoneyLines.at(at))
+        text += QLatin1Char('\r') + Text(texts::ResultMoneyLines.at(at)).arg(stake);
+    return text;
+}
+
 void TForm1::Decision()
 {
-    engine::Decision(Session);
+    outcome_ = engine::Decision(Session);
 }
 
 void TForm1::Replace()
@@ -232,7 +241,8 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
-    boxes::ShowMessage(QString::fromStdString(engine::ResultMessage) + QStringLiteral("\r\r") + Text(texts::DealAgain),
+    boxes::ShowMessage(ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r")
+                           + Text(texts::DealAgain),
                        spoken::ShowdownWords());
     if (ended_)
         return;

@@ -24,6 +24,10 @@ class TForm3;
 class TKwBeeper;
 class TUpDown;
 
+// The box's words for a showdown's outcome, in the player's language; the money line only when
+// the stake was at play.
+QString ResultText(engine::Outcome outcome, bool bettingOpen, std::int32_t stake);
+
 // The other three windows, owned by the program: the main window opens them.
 struct OtherWindows {
     TForm2* Form2 = nullptr;   // the reward window
@@ -132,8 +136,9 @@ private:
     template <typename Sender, typename Signal, typename Handler>
     void On(Sender* sender, Signal signal, Handler handler);
 
-    bool busy_ = false;            // a deal or a draw is being handled
-    bool showdownPending_ = false; // a deal waits for its one showdown
+    bool busy_ = false;                              // a deal or a draw is being handled
+    bool showdownPending_ = false;                   // a deal waits for its one showdown
+    engine::Outcome outcome_ = engine::Outcome::Tie; // the last showdown's
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
     bool saveFailing_ = false; // a save after a round failed and none has succeeded since

@@ -1,13 +1,20 @@
 #include "cards/CardAccessible.h"
+#include "session/Language.h"
 #include "session/Program.h"
 #include "windows/Desktop.h"
 
 #include <QApplication>
+#include <QLocale>
+#include <QTranslator>
 
 int main(int argc, char** argv)
 {
     desktop::PreferX11();
     QApplication app(argc, argv);
+    // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs nothing.
+    QTranslator translator;
+    if (session::LoadTranslation(translator, QLocale::system().uiLanguages()))
+        QCoreApplication::installTranslator(&translator);
     // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
     InstallCardAccessibility();

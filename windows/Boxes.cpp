@@ -11,10 +11,10 @@ namespace boxes {
 namespace {
 
 // The boxes' own texts; what they ask or tell is their caller's.
-constexpr const char* Ok = "OK";
-constexpr const char* Yes = "&Tak";
-constexpr const char* No = "&Nie";
-constexpr const char* Unexpected = "Nieoczekiwany błąd";
+constexpr const char* Ok = QT_TRANSLATE_NOOP("Wirtola", "OK");
+constexpr const char* Yes = QT_TRANSLATE_NOOP("Wirtola", "&Tak");
+constexpr const char* No = QT_TRANSLATE_NOOP("Wirtola", "&Nie");
+constexpr const char* Unexpected = QT_TRANSLATE_NOOP("Wirtola", "Nieoczekiwany błąd");
 
 QString applicationTitle = QStringLiteral("Wirtola");
 

@@ -2,6 +2,7 @@
 
 #include "windows/Colours.h"
 #include "windows/Desktop.h"
+#include "windows/Text.h"
 
 #include <QCloseEvent>
 #include <QFile>
@@ -11,21 +12,25 @@
 
 namespace {
 
-constexpr const char* Caption = "Pomoc";
-constexpr const char* Hint = "<Esc> zamyka to okno";
-constexpr const char* HelpTextFile = ":/help/pomoc.txt";
+constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Pomoc");
+constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "<Esc> zamyka to okno");
+// Each language has its own help text: the translation names its file.
+constexpr const char* HelpTextFile = QT_TRANSLATE_NOOP("Wirtola", ":/help/pomoc.txt");
 const int PointSize = 10;
 // Where the help text says where the statistics file is.
 constexpr const char* FilePlace = "{plik}";
-constexpr const char* FileBesideTheProgram =
-    "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.";
-constexpr const char* FilePerUser = "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.";
-constexpr const char* FileUnknown = "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
-                                    "katalogu domowego.";
+constexpr const char* FileBesideTheProgram = QT_TRANSLATE_NOOP(
+    "Wirtola", "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.");
+constexpr const char* FilePerUser =
+    QT_TRANSLATE_NOOP("Wirtola", "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.");
+constexpr const char* FileUnknown =
+    QT_TRANSLATE_NOOP("Wirtola",
+                      "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
+                      "katalogu domowego.");
 
 QString LoadHelpText()
 {
-    QFile file(HelpTextFile);
+    QFile file(Text(HelpTextFile));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());
@@ -36,8 +41,8 @@ QString LoadHelpText()
 QString HelpText(const QString& statisticsFile, bool perUser)
 {
     const QString place = statisticsFile.isEmpty()
-        ? QString::fromUtf8(FileUnknown)
-        : QString::fromUtf8(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
+        ? Text(FileUnknown)
+        : Text(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
     QString text = LoadHelpText();
     text.replace(QString::fromUtf8(FilePlace), place);
     return text;
@@ -51,10 +56,10 @@ int ScaledPointSize(int points)
 TFPomoc::TFPomoc(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(Text(Caption));
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
-    setToolTip(QString::fromUtf8(Hint));
+    setToolTip(Text(Hint));
     QFont formFont("Arial");
     formFont.setBold(true);
     formFont.setPointSize(PointSize);

@@ -15,9 +15,11 @@
 
 namespace {
 
-constexpr const char* Caption = "Gloria !!!";
-constexpr const char* Hint = "Dowolny klawisz kończy i zamyka to okno";
-constexpr const char* Amen = "&Amen";
+constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Gloria !!!");
+constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "Dowolny klawisz kończy i zamyka to okno");
+constexpr const char* Amen = QT_TRANSLATE_NOOP("Wirtola", "&Amen");
+// The picture has words on it, so each language has its own: the translation names its file.
+constexpr const char* PictureFile = QT_TRANSLATE_NOOP("Wirtola", ":/reward/reward.jpg");
 const QString PlayFlag = QStringLiteral("Gra");
 const QString SilentFlag = QStringLiteral("NieGra");
 constexpr int FirstFanfareDelay = 1000;
@@ -43,7 +45,8 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
 
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, 465, 282);
-    const QImage picture = picturePath.isEmpty() ? LoadRewardPicture() : LoadRewardPicture(picturePath);
+    const QImage picture =
+        picturePath.isEmpty() ? LoadRewardPicture(Text(PictureFile)) : LoadRewardPicture(picturePath);
     if (!picture.isNull()) {
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());

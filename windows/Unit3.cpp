@@ -2,6 +2,7 @@
 
 #include "windows/Colours.h"
 #include "windows/Desktop.h"
+#include "windows/Text.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -11,10 +12,10 @@
 
 namespace {
 
-constexpr const char* Caption = "Podanie";
-constexpr const char* Plea = "Wspomóż sługę Twego stosownym funduszem";
-constexpr const char* Address = "Wielce Miłościwy Panie";
-constexpr const char* Amen = "A&men";
+constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Podanie");
+constexpr const char* Plea = QT_TRANSLATE_NOOP("Wirtola", "Wspomóż sługę Twego stosownym funduszem");
+constexpr const char* Address = QT_TRANSLATE_NOOP("Wirtola", "Wielce Miłościwy Panie");
+constexpr const char* Amen = QT_TRANSLATE_NOOP("Wirtola", "A&men");
 const QColor Yellow{255, 255, 0};
 
 // An olive panel with a lowered inner bevel of width 2: two rings, shadow at top and left,
@@ -75,7 +76,7 @@ private:
 
 QLabel* MakeStaticText(QWidget* parent, const char* text, const QRect& geometry)
 {
-    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    auto* label = new QLabel(Text(text), parent);
     label->setGeometry(geometry);
     label->setAlignment(Qt::AlignCenter);
     return label;
@@ -86,7 +87,7 @@ QLabel* MakeStaticText(QWidget* parent, const char* text, const QRect& geometry)
 TForm3::TForm3(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
 {
-    setWindowTitle(QString::fromUtf8(Caption));
+    setWindowTitle(Text(Caption));
     // Closing the main window ends the program even while this one is open.
     setAttribute(Qt::WA_QuitOnClose, false);
     QFont formFont("MS Sans Serif");
@@ -105,7 +106,7 @@ TForm3::TForm3(QWidget* parent)
     StaticText1 = MakeStaticText(Panel1, Plea, QRect(6, 10, 389, 24));
     StaticText2 = MakeStaticText(Panel1, Address, QRect(6, 30, 200, 24));
 
-    btnAmen = new QPushButton(QString::fromUtf8(Amen), Panel1);
+    btnAmen = new QPushButton(Text(Amen), Panel1);
     btnAmen->setGeometry(179, 71, 78, 22);
     QFont buttonFont("MS Sans Serif");
     buttonFont.setBold(true);

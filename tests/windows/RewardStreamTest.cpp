@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QImage>
 #include <QProcess>
+#include <QStringList>
 #include <QTemporaryDir>
 
 #include <gtest/gtest.h>
@@ -144,25 +145,44 @@ TEST(RewardPicture, LoadsFromTheBuiltInResourceAsThePreviewShowsIt)
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), preview.convertToFormat(QImage::Format_RGB32));
 }
 
-// The committed picture must be exactly what its generator makes now: nobody edits the JPEG
-// by hand, and a change to the drawing is committed together with the new picture.
+// The committed pictures must be exactly what their generator makes now: nobody edits a JPEG
+// by hand, and a change to the drawing is committed together with the new pictures.
 TEST(RewardPicture, RegeneratingGivesTheSameBytes)
 {
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString jpeg = dir.filePath(QStringLiteral("reward.jpg"));
-    const QString png = dir.filePath(QStringLiteral("reward.png"));
-    QProcess generator;
-    generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN), {jpeg, png});
-    ASSERT_TRUE(generator.waitForFinished(120000));
-    ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
-    ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
+    const struct {
+        const char* language;
+        QStringList options;
+        const char* committed;
+        const char* resource;
+        const char* preview; // the decoded picture, committed beside it; none for English
+    } pictures[] = {
+        {"Polish", {}, "/assets/reward/reward.jpg", ":/reward/reward.jpg", "/docs/reward.png"},
+        {"English", {QStringLiteral("--english")}, "/assets/reward/reward_en.jpg", ":/reward/reward_en.jpg", nullptr},
+    };
+    std::vector<std::vector<std::uint8_t>> made;
+    for (const auto& picture : pictures) {
+        SCOPED_TRACE(picture.language);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString jpeg = dir.filePath(QStringLiteral("reward.jpg"));
+        const QString png = dir.filePath(QStringLiteral("reward.png"));
+        QProcess generator;
+        generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN), picture.options + QStringList{jpeg, png});
+        ASSERT_TRUE(generator.waitForFinished(120000));
+        ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
+        ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
 
-    const std::vector<std::uint8_t> made = ReadBytes(jpeg);
-    const std::vector<std::uint8_t> committed =
-        ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/assets/reward/reward.jpg"));
-    ASSERT_FALSE(made.empty());
-    EXPECT_TRUE(made == committed) << "regenerated " << made.size() << " bytes, committed " << committed.size();
-    EXPECT_TRUE(committed == Shipped()) << "the resource is not the committed picture";
-    EXPECT_EQ(QImage(png), QImage(QString::fromUtf8(WIRTOLA_SOURCE_DIR "/docs/reward.png")));
+        made.push_back(ReadBytes(jpeg));
+        const std::vector<std::uint8_t> committed =
+            ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR) + QString::fromUtf8(picture.committed));
+        ASSERT_FALSE(made.back().empty());
+        EXPECT_TRUE(made.back() == committed)
+            << "regenerated " << made.back().size() << " bytes, committed " << committed.size();
+        EXPECT_TRUE(committed == ReadBytes(QString::fromUtf8(picture.resource)))
+            << "the resource is not the committed picture";
+        if (picture.preview) {
+            EXPECT_EQ(QImage(png), QImage(QString::fromUtf8(WIRTOLA_SOURCE_DIR) + QString::fromUtf8(picture.preview)));
+        }
+    }
+    EXPECT_TRUE(made.size() == 2 && made[0] != made[1]) << "the languages' pictures differ";
 }

@@ -261,9 +261,8 @@ void DrawPlayingCard(QPainter& p, const QString& rank, Suit suit, bool face)
 }
 
 // A royal flush in hearts, fanned: the hand that doubles a fund.
-void DrawCardFan(QPainter& p, const RewardFonts& fonts, QPointF pivot)
+void DrawCardFan(QPainter& p, const RewardFonts& fonts, QPointF pivot, const std::array<const char*, 5>& ranks)
 {
-    const std::array<const char*, 5> ranks{"10", "W", "D", "K", "A"};
     QFont font = PixelFont(fonts.sans, 11);
     for (int i = 0; i < 5; ++i) {
         p.save();
@@ -622,7 +621,7 @@ void DrawPortrait(QPainter& p, QPointF c, double rx, double ry)
 
 } // namespace
 
-QImage DrawRewardCard(const RewardFonts& fonts)
+QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words)
 {
     QImage image(RewardWidth, RewardHeight, QImage::Format_RGB32);
     image.fill(FeltDark);
@@ -633,9 +632,9 @@ QImage DrawRewardCard(const RewardFonts& fonts)
 
     DrawBackground(p);
 
-    DrawCentredText(p, QString::fromUtf8("Gratulacje!"), PixelFont(fonts.serifItalic, 38), 41, GoldGradient(14, 42), 3);
-    DrawCentredText(p, QString::fromUtf8("Fundusz podwojony: 6000 zł!"), PixelFont(fonts.sans, 14), 57,
-                    QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, QString::fromUtf8(words.headline), PixelFont(fonts.serifItalic, 38), 41, GoldGradient(14, 42),
+                    3);
+    DrawCentredText(p, QString::fromUtf8(words.fundLine), PixelFont(fonts.sans, 14), 57, QColor(0xff, 0xf6, 0xd8), 2);
 
     DrawButtonRow(p);
 
@@ -645,7 +644,7 @@ QImage DrawRewardCard(const RewardFonts& fonts)
     DrawLaurel(p, portraitCentre, rx + 16, ry + 10);
     DrawPortrait(p, portraitCentre, rx, ry);
 
-    DrawCardFan(p, fonts, QPointF(100, 220));
+    DrawCardFan(p, fonts, QPointF(100, 220), words.ranks);
     DrawCoinStacks(p, fonts);
 
     const std::array<std::pair<QPointF, double>, 9> sparkles{
@@ -655,10 +654,8 @@ QImage DrawRewardCard(const RewardFonts& fonts)
     for (const auto& [at, size] : sparkles)
         DrawSparkle(p, at, size, GoldLight);
 
-    DrawCentredText(p, QString::fromUtf8("Mistrzowska gra!"), PixelFont(fonts.serif, 22), 251, GoldGradient(235, 252),
-                    2.6);
-    DrawCentredText(p, QString::fromUtf8("Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!"), PixelFont(fonts.sans, 13),
-                    268, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, QString::fromUtf8(words.praise), PixelFont(fonts.serif, 22), 251, GoldGradient(235, 252), 2.6);
+    DrawCentredText(p, QString::fromUtf8(words.closing), PixelFont(fonts.sans, 13), 268, QColor(0xff, 0xf6, 0xd8), 2);
     p.end();
     return image;
 }

@@ -1,5 +1,5 @@
 // Draws the reward picture and writes it as the baseline JPEG the game ships.
-//   rewardgen <output.jpg> [preview.png]
+//   rewardgen [--english] <output.jpg> [preview.png]
 // The preview is the JPEG decoded again, i.e. what the player sees.
 
 #include "tools/rewardgen/JpegWriter.h"
@@ -12,6 +12,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <cstring>
 #include <exception>
 #include <stdexcept>
 #include <vector>
@@ -40,8 +41,12 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    if (argc < 2 || argc > 3) {
-        std::fprintf(stderr, "usage: rewardgen <output.jpg> [preview.png]\n");
+    // The picture's words are Polish unless asked for in English.
+    const bool english = argc > 1 && std::strcmp(argv[1], "--english") == 0;
+    char** files = argv + (english ? 2 : 1);
+    const int fileCount = argc - (english ? 2 : 1);
+    if (fileCount < 1 || fileCount > 2) {
+        std::fprintf(stderr, "usage: rewardgen [--english] <output.jpg> [preview.png]\n");
         return 2;
     }
     // Always offscreen: a desktop session's font settings (subpixel order, hinting) must not
@@ -55,7 +60,8 @@ int main(int argc, char** argv)
         fonts.serifItalic = LoadFamily(dir + "LiberationSerif-BoldItalic.ttf");
         fonts.sans = LoadFamily(dir + "LiberationSans-Bold.ttf");
 
-        const QImage card = DrawRewardCard(fonts).convertToFormat(QImage::Format_RGB888);
+        const QImage card =
+            DrawRewardCard(fonts, english ? EnglishWords : PolishWords).convertToFormat(QImage::Format_RGB888);
         std::vector<std::uint8_t> packed;
         packed.reserve(static_cast<std::size_t>(card.width()) * card.height() * 3);
         for (int y = 0; y < card.height(); ++y) {
@@ -64,15 +70,15 @@ int main(int argc, char** argv)
         }
         const std::vector<std::uint8_t> jpeg = EncodeBaselineJpeg(packed.data(), card.width(), card.height(), Quality);
         const QByteArray bytes(reinterpret_cast<const char*>(jpeg.data()), static_cast<qsizetype>(jpeg.size()));
-        if (!WriteFile(QString::fromLocal8Bit(argv[1]), bytes)) {
-            std::fprintf(stderr, "rewardgen: cannot write %s\n", argv[1]);
+        if (!WriteFile(QString::fromLocal8Bit(files[0]), bytes)) {
+            std::fprintf(stderr, "rewardgen: cannot write %s\n", files[0]);
             return 1;
         }
-        if (argc == 3 && !DecodeJpegToImage(bytes).save(QString::fromLocal8Bit(argv[2]), "PNG")) {
-            std::fprintf(stderr, "rewardgen: cannot write %s\n", argv[2]);
+        if (fileCount == 2 && !DecodeJpegToImage(bytes).save(QString::fromLocal8Bit(files[1]), "PNG")) {
+            std::fprintf(stderr, "rewardgen: cannot write %s\n", files[1]);
             return 1;
         }
-        std::printf("%s: %zu bytes\n", argv[1], jpeg.size());
+        std::printf("%s: %zu bytes\n", files[0], jpeg.size());
     } catch (const std::exception& e) {
         std::fprintf(stderr, "rewardgen: %s\n", e.what());
         return 1;

@@ -1,0 +1,304 @@
+#include "tests/session/GameTestSupport.h"
+
+#include "session/Language.h"
+#include "windows/Pomoc.h"
+#include "windows/RewardPicture.h"
+#include "windows/Unit2.h"
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QFile>
+#include <QKeySequence>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QStatusBar>
+#include <QTemporaryDir>
+#include <QTranslator>
+#include <QXmlStreamReader>
+
+#include <set>
+
+using namespace gametest;
+
+namespace {
+
+const QString TsFile = QStringLiteral(WIRTOLA_SOURCE_DIR "/translations/wirtola_en.ts");
+
+struct TsEntry {
+    QString context;
+    QString source;
+    QString translation;
+    bool finished = false;
+};
+
+// A <source> or <translation>, with the carriage returns lupdate writes as <byte value="xd"/>.
+QString ReadTsText(QXmlStreamReader& xml)
+{
+    QString text;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isCharacters())
+            text += xml.text();
+        else if (xml.isStartElement() && xml.name() == QLatin1String("byte"))
+            text += QChar(xml.attributes().value(QLatin1String("value")).mid(1).toInt(nullptr, 16));
+        else if (xml.isEndElement() && xml.name() != QLatin1String("byte"))
+            break;
+    }
+    return text;
+}
+
+std::vector<TsEntry> ReadTs(const QString& path)
+{
+    QFile file(path);
+    EXPECT_TRUE(file.open(QIODevice::ReadOnly)) << path.toStdString();
+    QXmlStreamReader xml(&file);
+    std::vector<TsEntry> entries;
+    QString context;
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        if (xml.name() == QLatin1String("name"))
+            context = xml.readElementText();
+        else if (xml.name() == QLatin1String("message"))
+            entries.push_back({context, {}, {}, false});
+        else if (xml.name() == QLatin1String("source"))
+            entries.back().source = ReadTsText(xml);
+        else if (xml.name() == QLatin1String("translation")) {
+            const QString type = xml.attributes().value(QLatin1String("type")).toString();
+            entries.back().translation = ReadTsText(xml);
+            entries.back().finished = type.isEmpty() && !entries.back().translation.isEmpty();
+        }
+    }
+    EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
+    return entries;
+}
+
+QString Mnemonic(const QString& text)
+{
+    return QKeySequence::mnemonic(text).toString();
+}
+
+// The source texts that are English, Latin or a name already, and stay as they are.
+const QStringList SameInEnglish{"OK", "&Amen", "A&men", "Gloria !!!", "Wirtola", "'%1' is not a valid integer value"};
+
+// The Polish words a player would recognise: every other source text, in its pieces between the
+// filled-in places, and every line of the Polish help.
+QStringList PolishFragments()
+{
+    QStringList fragments;
+    for (const TsEntry& e : ReadTs(TsFile)) {
+        if (SameInEnglish.contains(e.source) || e.source.startsWith(QLatin1String(":/")))
+            continue;
+        QString source = e.source;
+        source.remove(QLatin1Char('&'));
+        for (const QString& piece : source.split(QRegularExpression(QStringLiteral("%\\d|\\r"))))
+            if (piece.trimmed().size() >= 6)
+                fragments << piece.trimmed();
+    }
+    QFile help(QStringLiteral(":/help/pomoc.txt"));
+    EXPECT_TRUE(help.open(QIODevice::ReadOnly));
+    for (const QString& line : QString::fromUtf8(help.readAll()).split(QLatin1Char('\n')))
+        if (line.trimmed().size() >= 20)
+            fragments << line.trimmed();
+    return fragments;
+}
+
+} // namespace
+
+TEST(Language, FirstOfThePlayersLanguagesWithATranslation)
+{
+    const QString english = QStringLiteral(":/i18n/wirtola_en.qm");
+    const struct {
+        const char* name;
+        QStringList languages;
+        QString want;
+    } cases[] = {
+        {"English", {"en"}, english},
+        {"English of a country", {"en-GB", "en"}, english},
+        {"underscore form", {"en_US"}, english},
+        {"none without one first", {"de-DE", "fr", "en-US"}, english},
+        {"Polish first", {"pl-PL", "en"}, {}},
+        {"C locale", {"C"}, {}},
+        {"POSIX locale", {"POSIX"}, {}},
+        {"no translation", {"de", "fr"}, {}},
+        {"nothing", {}, {}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(session::TranslationFile(c.languages), c.want);
+    }
+}
+
+// The window's result text, picked by the outcome, is the engine's message word for word.
+TEST(Language, PolishResultTextIsTheEnginesMessage)
+{
+    const struct {
+        std::uint8_t computerCategory, playerCategory;
+        std::int32_t computerValue, playerValue;
+    } hands[] = {{5, 2, 0, 0}, {2, 5, 0, 0}, {3, 3, 10, 20}, {3, 3, 20, 10}, {3, 3, 10, 10}};
+    for (const auto& h : hands) {
+        for (const bool betting : {true, false}) {
+            SCOPED_TRACE(std::to_string(h.computerCategory) + "/" + std::to_string(h.computerValue)
+                         + (betting ? " betting" : ""));
+            engine::SessionValues session;
+            session.BettingOpen = betting;
+            session.Stake = 990;
+            engine::HandCategory = {h.computerCategory, h.playerCategory};
+            engine::HandValue = {h.computerValue, h.playerValue};
+            const engine::Outcome outcome = engine::Decision(session);
+            EXPECT_EQ(ResultText(outcome, betting, 990), QString::fromStdString(engine::ResultMessage));
+        }
+    }
+}
+
+// Every text is translated, lupdate finds none new or gone in the sources, and a mnemonic stays
+// a mnemonic.
+TEST(Language, EnglishTranslationIsCompleteAndCurrent)
+{
+    const std::vector<TsEntry> entries = ReadTs(TsFile);
+    EXPECT_GE(entries.size(), 100U);
+    for (const TsEntry& e : entries) {
+        SCOPED_TRACE(e.source.toStdString());
+        EXPECT_TRUE(e.finished);
+        EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
+        for (const char* place : {"%1", "%2", "%3"})
+            EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
+    }
+
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QString copy = dir.filePath(QStringLiteral("wirtola_en.ts"));
+    ASSERT_TRUE(QFile::copy(TsFile, copy));
+    QProcess lupdate;
+    lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
+    lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
+                  {"-locations", "none", "-no-obsolete", "engine", "session", "cards", "windows", "-ts", copy});
+    ASSERT_TRUE(lupdate.waitForFinished(60000));
+    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+    QFile committed(TsFile);
+    QFile updated(copy);
+    ASSERT_TRUE(committed.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
+    EXPECT_EQ(updated.readAll(), committed.readAll()) << "run the wirtola_lupdate target and translate";
+}
+
+class EnglishGame : public GameTest {
+protected:
+    void SetUp() override
+    {
+        GameTest::SetUp();
+        ASSERT_TRUE(session::LoadTranslation(translator_, {QStringLiteral("en-GB")}));
+        QCoreApplication::installTranslator(&translator_);
+        answerer_->defaultQuestionAnswer = QStringLiteral("Yes");
+        answerer_->onShown = [this](QWidget* window) { Collect(window); };
+    }
+    void TearDown() override
+    {
+        GameTest::TearDown();
+        QCoreApplication::removeTranslator(&translator_);
+    }
+
+    // Everything a player can read or hear of a window.
+    void Collect(QWidget* window)
+    {
+        if (auto* reward = qobject_cast<TForm2*>(window))
+            rewardPicture_ = reward->Image1->pixmap().toImage();
+        QList<QWidget*> widgets = window->findChildren<QWidget*>();
+        widgets.prepend(window);
+        for (QWidget* w : widgets) {
+            shown_ << w->windowTitle() << w->toolTip();
+            // What a screen reader hears, through the widget's accessible object (a card has its own).
+            if (QAccessibleInterface* heard = QAccessible::queryAccessibleInterface(w))
+                shown_ << heard->text(QAccessible::Name) << heard->text(QAccessible::Description);
+            for (QAction* a : w->actions())
+                shown_ << a->text();
+            if (auto* label = qobject_cast<QLabel*>(w))
+                shown_ << label->text();
+            if (auto* button = qobject_cast<QAbstractButton*>(w))
+                shown_ << button->text();
+            if (auto* box = qobject_cast<QMessageBox*>(w))
+                shown_ << box->text();
+            if (auto* memo = qobject_cast<QPlainTextEdit*>(w))
+                shown_ << memo->toPlainText();
+            if (auto* bar = qobject_cast<QStatusBar*>(w))
+                shown_ << bar->currentMessage();
+        }
+    }
+
+    QTranslator translator_;
+    QStringList shown_;
+    QImage rewardPicture_;
+};
+
+TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
+{
+    // A round won into the reward: the main window before and after the deal, the result box,
+    // the question and the reward window.
+    WriteIni(Ini(40, 12, 5995));
+    StartProgram();
+    Collect(Form1);
+    Deal();
+    Collect(Form1);
+    RigHands(HighCardNine(), RoyalFlush());
+    answerer_->answers = {QStringLiteral("Yes"), QStringLiteral("Amen")};
+    Draw();
+    EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
+    EXPECT_EQ(rewardPicture_,
+              QPixmap::fromImage(LoadRewardPicture(QStringLiteral(":/reward/reward_en.jpg"))).toImage());
+    EndProgram();
+
+    // A round lost to an empty fund: a refused stake, the main window after the round, the
+    // petition, the loan's box and the help.
+    WriteIni(Ini(5, 6, 100));
+    StartProgram();
+    TypeStake(QStringLiteral("900"));
+    Deal();
+    TypeStake(QStringLiteral("100"));
+    Deal();
+    RigHands(RoyalFlush(), HighCardNine());
+    answerer_->answers = {QStringLiteral("Yes")};
+    Draw();
+    Collect(Form1);
+    ASSERT_TRUE(LoanItem()->isEnabled());
+    answerer_->answers = {QStringLiteral("Amen")};
+    LoanItem()->trigger();
+    EXPECT_EQ(answerer_->Texts("loan").size(), 1U);
+    Form1->Pomoc1->trigger();
+    Collect(Form1->Windows().FPomoc);
+
+    const std::vector<QString> messages = answerer_->Texts("message");
+    EXPECT_GE(messages.size(), 4U); // refused stake, two results, the loan
+    EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("lies right beside it")));
+    for (const QString& fragment : PolishFragments()) {
+        for (QString text : shown_) {
+            text.remove(QLatin1Char('&'));
+            EXPECT_FALSE(text.contains(fragment)) << fragment.toStdString() << " in " << text.toStdString();
+        }
+    }
+}
+
+// Alt and a letter reach one control: among the main window's buttons and menus, and in each menu.
+TEST_F(EnglishGame, MnemonicsAreUnique)
+{
+    StartProgram();
+    std::vector<QStringList> groups{{Mnemonic(DealButton()->text()), Mnemonic(DrawButton()->text())}};
+    for (QAction* a : Form1->menuBar()->actions())
+        groups[0] << Mnemonic(a->text());
+    for (QMenu* menu : Form1->findChildren<QMenu*>()) {
+        groups.emplace_back();
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                groups.back() << Mnemonic(a->text());
+    }
+    for (const QStringList& group : groups) {
+        SCOPED_TRACE(group.join(QLatin1Char(' ')).toStdString());
+        const std::set<QString> distinct(group.begin(), group.end());
+        EXPECT_EQ(distinct.size(), static_cast<std::size_t>(group.size()));
+        EXPECT_FALSE(distinct.count(QString())) << "a control without a mnemonic";
+    }
+}

@@ -1,0 +1,426 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="en">
+<context>
+    <name>Karty</name>
+    <message>
+        <source>dwójka</source>
+        <translation>two</translation>
+    </message>
+    <message>
+        <source>trójka</source>
+        <translation>three</translation>
+    </message>
+    <message>
+        <source>czwórka</source>
+        <translation>four</translation>
+    </message>
+    <message>
+        <source>piątka</source>
+        <translation>five</translation>
+    </message>
+    <message>
+        <source>szóstka</source>
+        <translation>six</translation>
+    </message>
+    <message>
+        <source>siódemka</source>
+        <translation>seven</translation>
+    </message>
+    <message>
+        <source>ósemka</source>
+        <translation>eight</translation>
+    </message>
+    <message>
+        <source>dziewiątka</source>
+        <translation>nine</translation>
+    </message>
+    <message>
+        <source>dziesiątka</source>
+        <translation>ten</translation>
+    </message>
+    <message>
+        <source>walet</source>
+        <translation>jack</translation>
+    </message>
+    <message>
+        <source>dama</source>
+        <translation>queen</translation>
+    </message>
+    <message>
+        <source>król</source>
+        <translation>king</translation>
+    </message>
+    <message>
+        <source>as</source>
+        <translation>ace</translation>
+    </message>
+    <message>
+        <source>trefl</source>
+        <translation>clubs</translation>
+    </message>
+    <message>
+        <source>karo</source>
+        <translation>diamonds</translation>
+    </message>
+    <message>
+        <source>kier</source>
+        <translation>hearts</translation>
+    </message>
+    <message>
+        <source>pik</source>
+        <translation>spades</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <translation>%1 of %2</translation>
+    </message>
+    <message>
+        <source>karta zakryta</source>
+        <translation>face-down card</translation>
+    </message>
+    <message>
+        <source>Twoja karta %1</source>
+        <translation>your card %1</translation>
+    </message>
+    <message>
+        <source>karta komputera %1</source>
+        <translation>computer&apos;s card %1</translation>
+    </message>
+    <message>
+        <source>do wymiany</source>
+        <translation>to exchange</translation>
+    </message>
+</context>
+<context>
+    <name>Wirtola</name>
+    <message>
+        <source>Wirtola wer. %1</source>
+        <translation>Wirtola ver. %1</translation>
+    </message>
+    <message>
+        <source>&amp;Rozdanie kart</source>
+        <translation>&amp;Deal cards</translation>
+    </message>
+    <message>
+        <source>Kup&amp;no i licytacja</source>
+        <translation>Draw a&amp;nd bet</translation>
+    </message>
+    <message>
+        <source>Stawka:</source>
+        <translation>Stake:</translation>
+    </message>
+    <message>
+        <source>Fundusz:</source>
+        <translation>Fund:</translation>
+    </message>
+    <message>
+        <source>Stawka</source>
+        <translation>Stake</translation>
+    </message>
+    <message>
+        <source>Fundusz</source>
+        <translation>Fund</translation>
+    </message>
+    <message>
+        <source>Zwiększ stawkę</source>
+        <translation>Raise the stake</translation>
+    </message>
+    <message>
+        <source>Zmniejsz stawkę</source>
+        <translation>Lower the stake</translation>
+    </message>
+    <message>
+        <source>Zostaw %1</source>
+        <translation>Keep %1</translation>
+    </message>
+    <message>
+        <source>&amp;Ustawienia   </source>
+        <translation>&amp;Settings   </translation>
+    </message>
+    <message>
+        <source>&amp;Dzwięki włączone</source>
+        <translation>&amp;Sounds on</translation>
+    </message>
+    <message>
+        <source>P&amp;ożyczka z banku</source>
+        <translation>&amp;Loan from the bank</translation>
+    </message>
+    <message>
+        <source>&amp;Pomoc    </source>
+        <translation>&amp;Help    </translation>
+    </message>
+    <message>
+        <source>&amp;Koniec</source>
+        <translation>&amp;Quit</translation>
+    </message>
+    <message>
+        <source>Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3</source>
+        <translation>Deals: current deal %1  of which won / lost %2 / %3</translation>
+    </message>
+    <message>
+        <source>Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.<byte value="xd"/>Proszę wstaw właściwą stawkę</source>
+        <translation>The stake you offer is more than your fund.<byte value="xd"/>Please enter a proper stake</translation>
+    </message>
+    <message>
+        <source>W okienku &quot;Stawka&quot; wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.</source>
+        <translation>In the &quot;Stake&quot; box enter any amount that is not more than your fund.</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; is not a valid integer value</translation>
+    </message>
+    <message>
+        <source>Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.</source>
+        <translation>Your fund is exhausted - please get yourself a loan from the bank.</translation>
+    </message>
+    <message>
+        <source>Kliknij OK to potasuję i rozdam ponownie.</source>
+        <translation>Click OK and I will shuffle and deal again.</translation>
+    </message>
+    <message>
+        <source>Pytanie o grę</source>
+        <translation>Play on?</translation>
+    </message>
+    <message>
+        <source>Czy chcesz kontynuować grę ?</source>
+        <translation>Do you want to go on playing?</translation>
+    </message>
+    <message>
+        <source>Gratulacje Wygrałeś !</source>
+        <translation>Congratulations, you won!</translation>
+    </message>
+    <message>
+        <source>Tym razem zwycięzcą został Komputer!</source>
+        <translation>This time the Computer is the winner!</translation>
+    </message>
+    <message>
+        <source>Gratulacje  - Wygrałeś!</source>
+        <translation>Congratulations - you won!</translation>
+    </message>
+    <message>
+        <source>Tym razem wygrał komputer!</source>
+        <translation>This time the computer won!</translation>
+    </message>
+    <message>
+        <source>Obie strony czekały - rozdanie jest więc nierozstrzygnięte!</source>
+        <translation>Both sides stood pat - so the deal is undecided!</translation>
+    </message>
+    <message>
+        <source>Wygrałeś złotych polskich  %1</source>
+        <translation>You have won %1 Polish złoty</translation>
+    </message>
+    <message>
+        <source>Przykro mi ale Przegrałeś zł.  %1</source>
+        <translation>Sorry, but you have lost %1 zł</translation>
+    </message>
+    <message>
+        <source>Tym razem Wygrałeś zł. %1</source>
+        <translation>This time you have won %1 zł</translation>
+    </message>
+    <message>
+        <source>Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.</source>
+        <translation>Know my Graciousness - I have granted a loan of %1 zł.</translation>
+    </message>
+    <message>
+        <source>Twoje karty: %1</source>
+        <translation>Your cards: %1</translation>
+    </message>
+    <message>
+        <source>Komputer</source>
+        <translation>Computer</translation>
+    </message>
+    <message>
+        <source>Ty</source>
+        <translation>You</translation>
+    </message>
+    <message>
+        <source>%1: %2: %3.</source>
+        <translation>%1: %2: %3.</translation>
+    </message>
+    <message>
+        <source>wysoka karta</source>
+        <translation>high card</translation>
+    </message>
+    <message>
+        <source>para</source>
+        <translation>one pair</translation>
+    </message>
+    <message>
+        <source>dwie pary</source>
+        <translation>two pairs</translation>
+    </message>
+    <message>
+        <source>trójka</source>
+        <translation>three of a kind</translation>
+    </message>
+    <message>
+        <source>strit</source>
+        <translation>straight</translation>
+    </message>
+    <message>
+        <source>kolor</source>
+        <translation>flush</translation>
+    </message>
+    <message>
+        <source>full</source>
+        <translation>full house</translation>
+    </message>
+    <message>
+        <source>kareta</source>
+        <translation>four of a kind</translation>
+    </message>
+    <message>
+        <source>poker</source>
+        <translation>straight flush</translation>
+    </message>
+    <message>
+        <source>poker królewski</source>
+        <translation>royal flush</translation>
+    </message>
+    <message>
+        <source>Nie udało się zapisać wyników gry</source>
+        <translation>The game&apos;s results could not be saved</translation>
+    </message>
+    <message>
+        <source>Zakończyć grę bez zapisu?</source>
+        <translation>End the game without saving?</translation>
+    </message>
+    <message>
+        <source>  Bez zapisu: %1</source>
+        <translation>  Not saved: %1</translation>
+    </message>
+    <message>
+        <source>Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1</source>
+        <translation>The game&apos;s folder is shared with other users, so I save the results in %1</translation>
+    </message>
+    <message>
+        <source>plik tylko do odczytu</source>
+        <translation>the file is read-only</translation>
+    </message>
+    <message>
+        <source>brak uprawnień do zapisu</source>
+        <translation>no permission to write</translation>
+    </message>
+    <message>
+        <source>brak miejsca na dysku</source>
+        <translation>no space left on the disk</translation>
+    </message>
+    <message>
+        <source>dysk tylko do odczytu</source>
+        <translation>the disk is read-only</translation>
+    </message>
+    <message>
+        <source>nie jest plikiem</source>
+        <translation>not a file</translation>
+    </message>
+    <message>
+        <source>cudzy plik w folderze</source>
+        <translation>someone else&apos;s file in the folder</translation>
+    </message>
+    <message>
+        <source>plik podmieniony</source>
+        <translation>the file was replaced</translation>
+    </message>
+    <message>
+        <source>brak folderu na wyniki</source>
+        <translation>no folder for the results</translation>
+    </message>
+    <message>
+        <source>inna gra ma te wyniki</source>
+        <translation>another game has these results</translation>
+    </message>
+    <message>
+        <source>błąd zapisu na dysk</source>
+        <translation>error writing to the disk</translation>
+    </message>
+    <message>
+        <source>Wirtola</source>
+        <translation>Wirtola</translation>
+    </message>
+    <message>
+        <source>Wirtola jest już uruchomiona z tym samym plikiem wyników.<byte value="xd"/>Zakończ tamtą grę, zanim zaczniesz nową.</source>
+        <translation>Wirtola is already running with the same results file.<byte value="xd"/>End that game before you start a new one.</translation>
+    </message>
+    <message>
+        <source>Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:<byte value="xd"/>%1<byte value="xd"/>Usuń go, zanim zaczniesz grę.</source>
+        <translation>The lock file of the game&apos;s results is a link or belongs to another user:<byte value="xd"/>%1<byte value="xd"/>Remove it before you start the game.</translation>
+    </message>
+    <message>
+        <source>połączenie z ekranem zostało przerwane</source>
+        <translation>the connection to the display was lost</translation>
+    </message>
+    <message>
+        <source>OK</source>
+        <translation>OK</translation>
+    </message>
+    <message>
+        <source>&amp;Tak</source>
+        <translation>&amp;Yes</translation>
+    </message>
+    <message>
+        <source>&amp;Nie</source>
+        <translation>&amp;No</translation>
+    </message>
+    <message>
+        <source>Nieoczekiwany błąd</source>
+        <translation>Unexpected error</translation>
+    </message>
+    <message>
+        <source>Pomoc</source>
+        <translation>Help</translation>
+    </message>
+    <message>
+        <source>&lt;Esc&gt; zamyka to okno</source>
+        <translation>&lt;Esc&gt; closes this window</translation>
+    </message>
+    <message>
+        <source>:/help/pomoc.txt</source>
+        <translation>:/help/help_en.txt</translation>
+    </message>
+    <message>
+        <source>Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.</source>
+        <translation>The file has the program&apos;s name with the extension “.ini”, and lies right beside it: %1.</translation>
+    </message>
+    <message>
+        <source>Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.</source>
+        <translation>Each of you has a file of your own in your data folder, this one: %1.</translation>
+    </message>
+    <message>
+        <source>Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego katalogu domowego.</source>
+        <translation>This time nobody knows where it would lie, because the system does not know your home folder.</translation>
+    </message>
+    <message>
+        <source>Gloria !!!</source>
+        <translation>Gloria !!!</translation>
+    </message>
+    <message>
+        <source>Dowolny klawisz kończy i zamyka to okno</source>
+        <translation>Any key ends and closes this window</translation>
+    </message>
+    <message>
+        <source>&amp;Amen</source>
+        <translation>&amp;Amen</translation>
+    </message>
+    <message>
+        <source>:/reward/reward.jpg</source>
+        <translation>:/reward/reward_en.jpg</translation>
+    </message>
+    <message>
+        <source>Podanie</source>
+        <translation>Petition</translation>
+    </message>
+    <message>
+        <source>Wspomóż sługę Twego stosownym funduszem</source>
+        <translation>Support Thy servant with a fitting fund</translation>
+    </message>
+    <message>
+        <source>Wielce Miłościwy Panie</source>
+        <translation>Most Gracious Lord</translation>
+    </message>
+    <message>
+        <source>A&amp;men</source>
+        <translation>A&amp;men</translation>
+    </message>
+</context>
+</TS>
