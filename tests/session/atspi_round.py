@@ -15,7 +15,6 @@ Exit code 77 means the X server or the bus could not be started: the test is ski
 import ctypes
 import os
 import re
-import select
 import shutil
 import struct
 import subprocess
@@ -23,13 +22,10 @@ import sys
 import tempfile
 import time
 
+from desktop_bus import on_private_display, skip, start_accessibility_bus, wait_for, write_statistics
+
 STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
 STAKE = 10
-
-
-def skip(why):
-    print("SKIPPED: " + why)
-    sys.exit(77)
 
 
 def outer(program, reference):
@@ -37,60 +33,7 @@ def outer(program, reference):
     for tool in ("Xvfb", "dbus-run-session", "/usr/libexec/at-spi-bus-launcher"):
         if not shutil.which(tool):
             skip(tool + " is not installed")
-    # Xvfb picks a free display itself, as other tests may run theirs too, and names it once it
-    # takes connections. No window manager: the main window stays at the top left, and on a
-    # screen this large the boxes, centred on it, never cover the cards.
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
-                             "-noreset"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    try:
-        number = xvfb.stdout.readline().strip() if select.select([xvfb.stdout], [], [], 15)[0] else b""
-        if not number:
-            skip("Xvfb did not start")
-        env = {key: value for key, value in os.environ.items()
-               if key not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY")}
-        env["DISPLAY"] = ":" + number.decode()
-        run = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__),
-                              "--inside", program, reference], env=env, timeout=150)
-        if run.returncode != 0 and xvfb.poll() is not None:
-            print("The X server ended during the test, with %r" % xvfb.returncode)
-        return run.returncode
-    finally:
-        if xvfb.poll() is None:
-            xvfb.terminate()
-        xvfb.wait(timeout=10)
-
-
-def wait_for(what, check, timeout=20.0, step=0.05):
-    """Polls check(), running the client's main loop so that events arrive, until it gives a true
-    value. When the time is up that fails, unless `what` is None: then the last value is given."""
-    from gi.repository import GLib
-    deadline = time.monotonic() + timeout
-    while True:
-        while GLib.MainContext.default().iteration(False):
-            pass
-        try:
-            value, error = check(), ""
-        except GLib.Error as e:  # an object vanished while the tree was read: read it again
-            value, error = None, e
-        if value or time.monotonic() > deadline:
-            assert value or what is None, "timed out waiting for %s %s" % (what, error)
-            return value
-        time.sleep(step)
-
-
-def start_accessibility_bus():
-    from gi.repository import Gio, GLib
-    launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-    bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-    # Asking for the bus's address fails until it is up.
-    up = wait_for(None, lambda: launcher.poll() is not None or bus.call_sync(
-        "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, GLib.VariantType("(s)"),
-        Gio.DBusCallFlags.NO_AUTO_START, 1000, None).unpack()[0], 20, 0.1)
-    if up and launcher.poll() is None:
-        return launcher
-    launcher.kill()
-    skip("the accessibility bus did not start")
+    return on_private_display(__file__, [program, reference], timeout=150)
 
 
 def card_reference(reference, folder):
@@ -310,9 +253,7 @@ def inside(program, reference):
     try:
         # The program keeps its statistics beside itself, so it runs from the scratch folder.
         shutil.copy2(program, os.path.join(folder, "wirtola"))
-        stats = os.path.join(folder, "wirtola.ini")
-        with open(stats, "w", encoding="ascii", newline="") as f:
-            f.write("[Statystyka]\r\nWygrane=%d\r\nPrzegrane=%d\r\nFundusz=%d\r\n" % STATS_BEFORE)
+        stats = write_statistics(folder, STATS_BEFORE)
         cards = card_reference(reference, folder)
         env = dict(os.environ, QT_QPA_PLATFORM="xcb", QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1",
                    SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")

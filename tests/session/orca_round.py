@@ -14,21 +14,17 @@ the status bar's tallies and the statistics file written at the end.
 
 import os
 import re
-import select
 import shutil
 import subprocess
 import sys
 import tempfile
 import time
 
+from desktop_bus import on_private_display, skip, start_accessibility_bus, wait_for, write_statistics
+
 STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
 CAPTION = "Wirtola wer. 1.1"
 QUIET = 0.8  # seconds without a new utterance that end a step
-
-
-def skip(why):
-    print("SKIPPED: " + why)
-    sys.exit(77)
 
 
 def outer(program, show):
@@ -38,39 +34,8 @@ def outer(program, show):
             skip(tool + " is not installed")
     if not os.path.exists("/usr/share/i18n/locales/pl_PL"):
         skip("the Polish locale's source is not installed")
-    xvfb = subprocess.Popen(["Xvfb", "-displayfd", "1", "-screen", "0", "1600x1200x24", "-nolisten", "tcp",
-                             "-noreset"], stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
-    try:
-        number = xvfb.stdout.readline().strip() if select.select([xvfb.stdout], [], [], 15)[0] else b""
-        if not number:
-            skip("Xvfb did not start")
-        env = {key: value for key, value in os.environ.items()
-               if key not in ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "WAYLAND_DISPLAY",
-                              "SPEECHD_ADDRESS", "XDG_RUNTIME_DIR")}
-        env["DISPLAY"] = ":" + number.decode()
-        run = subprocess.run(["dbus-run-session", "--", sys.executable, os.path.abspath(__file__),
-                              "--inside", program] + (["--show"] if show else []), env=env, timeout=110)
-        return run.returncode
-    finally:
-        if xvfb.poll() is None:
-            xvfb.terminate()
-        xvfb.wait(timeout=10)
-
-
-def wait_for(what, check, timeout=15.0, step=0.05):
-    from gi.repository import GLib
-    deadline = time.monotonic() + timeout
-    while True:
-        while GLib.MainContext.default().iteration(False):
-            pass
-        try:
-            value, error = check(), ""
-        except GLib.Error as e:
-            value, error = None, e
-        if value or time.monotonic() > deadline:
-            assert value or what is None, "timed out waiting for %s %s" % (what, error)
-            return value
-        time.sleep(step)
+    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=110,
+                              unset=("SPEECHD_ADDRESS", "XDG_RUNTIME_DIR"))
 
 
 class Speech:
@@ -295,15 +260,7 @@ def inside(program, show):
                    GTK_A11Y="atspi", NO_AT_BRIDGE="0")
         os.environ.update(env)
 
-        launcher = subprocess.Popen(["/usr/libexec/at-spi-bus-launcher", "--launch-immediately"],
-                                    stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-        procs.append(launcher)
-        from gi.repository import Gio, GLib
-        bus = Gio.bus_get_sync(Gio.BusType.SESSION, None)
-        if not wait_for(None, lambda: launcher.poll() is None and bus.call_sync(
-                "org.a11y.Bus", "/org/a11y/bus", "org.a11y.Bus", "GetAddress", None, GLib.VariantType("(s)"),
-                Gio.DBusCallFlags.NO_AUTO_START, 1000, None).unpack()[0], 20, 0.1):
-            skip("the accessibility bus did not start")
+        procs.append(start_accessibility_bus())
         import pyatspi
 
         debug = os.path.join(folder, "orca-debug.txt")
@@ -331,9 +288,7 @@ def inside(program, show):
         speech.since(0, r".", timeout=30)
 
         shutil.copy2(program, os.path.join(folder, "wirtola"))
-        stats = os.path.join(folder, "wirtola.ini")
-        with open(stats, "w", encoding="ascii", newline="") as f:
-            f.write("[Statystyka]\r\nWygrane=%d\r\nPrzegrane=%d\r\nFundusz=%d\r\n" % STATS_BEFORE)
+        stats = write_statistics(folder, STATS_BEFORE)
         game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
         game_log = open(os.path.join(folder, "game.log"), "w")
         game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
