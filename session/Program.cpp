@@ -5,6 +5,7 @@
 #include "session/Statistics.h"
 #include "session/StatisticsLock.h"
 #include "session/Unit1.h"
+#include "sound/SpeakerPlatform.h"
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"
 #include "windows/Pomoc.h"
@@ -14,6 +15,7 @@
 
 #include <QApplication>
 #include <QEventLoop>
+#include <QTimer>
 
 #include <cstdio>
 #include <cstdlib>
@@ -36,6 +38,33 @@ void SaveIfTheDisplayWent()
     }
 }
 
+// Starts loading the sound library once the main window has been painted: the start pays only
+// for the window, and the first tune, which cannot come before a click, finds the library ready.
+class AfterFirstPaint final : public QObject {
+public:
+    explicit AfterFirstPaint(QWidget* window)
+        : QObject(window)
+        , window_(window)
+    {
+        QCoreApplication::instance()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint && watched->isWidgetType()
+            && static_cast<QWidget*>(watched)->window() == window_) {
+            QCoreApplication::instance()->removeEventFilter(this);
+            QTimer::singleShot(0, [] { WarmUpSpeakerPlatform(); });
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* window_;
+};
+
 } // namespace
 
 Program::Program()
@@ -50,6 +79,7 @@ Program::Program()
     });
     // The main window shows itself and reads the statistics before any other window exists.
     form1_ = std::make_unique<TForm1>();
+    new AfterFirstPaint(form1_.get());
     static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
     (void)watching;
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));

@@ -8,8 +8,57 @@
 #include <condition_variable>
 #include <dlfcn.h>
 #include <mutex>
+#include <thread>
 
 namespace {
+
+// SDL2 and the 30-odd libraries it brings (sound servers, codecs, Wayland) are loaded when sound
+// is first due rather than linked: the first window needs none of them, and a game played
+// silently never maps them at all.
+struct SdlLibrary {
+    decltype(&SDL_SetHint) SetHint;
+    decltype(&SDL_InitSubSystem) InitSubSystem;
+    decltype(&SDL_QuitSubSystem) QuitSubSystem;
+    decltype(&SDL_Quit) Quit;
+    decltype(&SDL_OpenAudioDevice) OpenAudioDevice;
+    decltype(&SDL_PauseAudioDevice) PauseAudioDevice;
+    decltype(&SDL_CloseAudioDevice) CloseAudioDevice;
+    decltype(&SDL_TLSCleanup) TLSCleanup;
+};
+
+template <typename Function>
+bool Resolve(void* library, const char* name, Function& function)
+{
+    function = reinterpret_cast<Function>(dlsym(library, name));
+    return function != nullptr;
+}
+
+const SdlLibrary* Load()
+{
+    // Never closed: SDL's audio thread and its handlers stay in the library until the exit.
+    void* library = dlopen("libSDL2-2.0.so.0", RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr)
+        return nullptr;
+    static SdlLibrary sdl{};
+    const bool complete = Resolve(library, "SDL_SetHint", sdl.SetHint)
+        && Resolve(library, "SDL_InitSubSystem", sdl.InitSubSystem)
+        && Resolve(library, "SDL_QuitSubSystem", sdl.QuitSubSystem) && Resolve(library, "SDL_Quit", sdl.Quit)
+        && Resolve(library, "SDL_OpenAudioDevice", sdl.OpenAudioDevice)
+        && Resolve(library, "SDL_PauseAudioDevice", sdl.PauseAudioDevice)
+        && Resolve(library, "SDL_CloseAudioDevice", sdl.CloseAudioDevice)
+        && Resolve(library, "SDL_TLSCleanup", sdl.TLSCleanup);
+    return complete ? &sdl : nullptr;
+}
+
+// The library, loaded by the first call (on an opening thread; later callers wait for it) and
+// kept loaded to the end; null when SDL2 or one of these functions is missing.
+const SdlLibrary* LoadSdlLibrary()
+{
+    static std::once_flag once;
+    static const SdlLibrary* loaded = nullptr;
+    std::call_once(once, [] { loaded = Load(); });
+    return loaded;
+}
 
 // SDL keeps process-wide state (hints, driver lists) that only SDL_Quit frees; the last sink quits.
 std::atomic<int> liveSinks{0};
@@ -107,15 +156,19 @@ void SdlToneSink::OpenDevice(const std::shared_ptr<Device>& device, const Before
     if (abandoned)
         Release(*device);
     // SDL keeps error texts per thread and frees them only for threads of its own making.
-    SDL_TLSCleanup();
+    if (const SdlLibrary* sdl = LoadSdlLibrary())
+        sdl->TLSCleanup();
 }
 
 bool SdlToneSink::TryOpenDevice(Device& device, const BeforeOpen& beforeOpen)
 {
+    const SdlLibrary* sdl = LoadSdlLibrary();
+    if (sdl == nullptr)
+        return false;
     SilenceAlsa();
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirtola");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    sdl->SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    sdl->SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Wirtola");
+    if (sdl->InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     SDL_AudioSpec wanted{};
     wanted.freq = SampleRate;
@@ -125,27 +178,31 @@ bool SdlToneSink::TryOpenDevice(Device& device, const BeforeOpen& beforeOpen)
     wanted.callback = &SdlToneSink::Fill;
     wanted.userdata = &device;
     if (beforeOpen && !beforeOpen()) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     // SDL converts to whatever the device needs, so the callback always sees this format.
-    device.id = SDL_OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
+    device.id = sdl->OpenAudioDevice(nullptr, 0, &wanted, nullptr, 0);
     if (device.id == 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
-    SDL_PauseAudioDevice(device.id, 0);
+    sdl->PauseAudioDevice(device.id, 0);
     return true;
 }
 
 void SdlToneSink::Release(Device& device)
 {
+    const SdlLibrary* sdl = LoadSdlLibrary();
+    const bool last = --liveSinks == 0;
+    if (sdl == nullptr)
+        return;
     if (device.id != 0)
-        SDL_CloseAudioDevice(device.id);
+        sdl->CloseAudioDevice(device.id);
     if (device.state == Device::State::Open)
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    if (--liveSinks == 0)
-        SDL_Quit();
+        sdl->QuitSubSystem(SDL_INIT_AUDIO);
+    if (last)
+        sdl->Quit();
 }
 
 bool SdlToneSink::WaitUntilOpen()

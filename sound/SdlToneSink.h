@@ -10,8 +10,8 @@
 #include <thread>
 
 // The default audio device through SDL2: a square wave, signed 16-bit mono at 48000 Hz, in
-// buffers of 5 ms. The device is opened once, on a thread of its own so that the program's
-// first window is not kept waiting, and stays open (rendering silence) until destruction.
+// buffers of 5 ms. The device is opened once, on a thread of its own (which loads SDL2 first) so
+// that the program's window is not kept waiting, and stays open (rendering silence) until destruction.
 // Without a usable device every tone is dropped quietly. An open that hangs never holds up
 // the end of the program: destruction waits for it only a short while, then leaves the opening
 // thread to close what it opens by itself.

@@ -20,6 +20,9 @@ public:
 // The process-wide platform the tune players use; tests put a fake in. nullptr restores the real one.
 void SetSpeakerPlatform(SpeakerPlatform* platform);
 SpeakerPlatform& CurrentSpeakerPlatform();
+// Opens the real platform's output (an audio device opens in the background), so that the first
+// tune finds it ready; nothing while a test's platform is in.
+void WarmUpSpeakerPlatform();
 
 // Puts a platform in for the lifetime of a scope, then restores the one that was there.
 class ScopedSpeakerPlatform {

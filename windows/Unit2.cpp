@@ -29,6 +29,7 @@ constexpr int FanfareGap = 300;
 
 TForm2::TForm2(RewardLinks links, const QString& picturePath)
     : links_(std::move(links))
+    , picturePath_(picturePath)
 {
     setWindowTitle(Text(Caption));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
@@ -45,12 +46,6 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
 
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, 465, 282);
-    const QImage picture =
-        picturePath.isEmpty() ? LoadRewardPicture(Text(PictureFile)) : LoadRewardPicture(picturePath);
-    if (!picture.isNull()) {
-        Image1->setPixmap(QPixmap::fromImage(picture));
-        Image1->resize(picture.size());
-    }
 
     Label21 = new QLabel(QStringLiteral("nic"), Panel1);
     Label21->setGeometry(77, 116, 18, 13);
@@ -73,8 +68,24 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
     setFixedSize(467, 284);
 }
 
+// Decoded when the window is first shown: most games never reach it, and the start is not kept
+// waiting for it.
+void TForm2::LoadPicture()
+{
+    if (pictureLoaded_)
+        return;
+    pictureLoaded_ = true;
+    const QImage picture =
+        picturePath_.isEmpty() ? LoadRewardPicture(Text(PictureFile)) : LoadRewardPicture(picturePath_);
+    if (!picture.isNull()) {
+        Image1->setPixmap(QPixmap::fromImage(picture));
+        Image1->resize(picture.size());
+    }
+}
+
 void TForm2::showEvent(QShowEvent* event)
 {
+    LoadPicture();
     QDialog::showEvent(event);
     boxes::Guarded([this] { FormActivate(); });
 }

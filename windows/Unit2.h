@@ -49,5 +49,8 @@ protected:
 
 private:
     RewardLinks links_;
+    QString picturePath_; // empty: the built-in picture of the player's language
+    bool pictureLoaded_ = false;
+    void LoadPicture();
     bool KeyTypesCharacter(QEvent* event) const;
 };

@@ -13,8 +13,10 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # The windows are laid out with the Liberation 2 metrics: in another font the labels lose their
-# ends. dpkg-shlibdeps adds the libraries to this.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS fonts-liberation2)
+# ends. SDL2 is loaded only when a tune is due, so dpkg-shlibdeps cannot see it: the version is
+# the oldest that has every function the game takes from it. dpkg-shlibdeps adds the linked
+# libraries to this.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-liberation2, libsdl2-2.0-0 (>= 2.0.16)")
 # The synopsis, then the long description in English and Polish.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION [=[five-card draw poker against the computer
 Wirtola is a small five-card draw poker game for the desktop: you against

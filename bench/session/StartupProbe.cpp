@@ -1,5 +1,6 @@
 // One start of the program (or of a bare Qt window of the same size), timed from exec to the
-// first paint of its main window. Prints "<first-paint-ns> <idle-rss-kb>" and exits.
+// first paint of its main window. Prints "<first-paint-ns> <idle-rss-kb> <cpu-us-at-paint>
+// <libraries-at-paint>" and exits.
 // Run by StartupBench, which takes the time just before it starts this process.
 
 #include "engine/Random.h"
@@ -12,11 +13,14 @@
 #include <QMenuBar>
 #include <QTimer>
 
+#include <sys/resource.h>
+
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <fstream>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -38,6 +42,29 @@ long ResidentKb()
     return -1;
 }
 
+// Processor time of every thread so far, user and system.
+long long ProcessorMicroseconds()
+{
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return (usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) * 1000000LL + usage.ru_utime.tv_usec
+        + usage.ru_stime.tv_usec;
+}
+
+// Shared libraries mapped into the process, the program itself and the loader included.
+long LibrariesMapped()
+{
+    std::ifstream maps("/proc/self/maps");
+    std::set<std::string> files;
+    std::string line;
+    while (std::getline(maps, line)) {
+        const auto path = line.find('/');
+        if (path != std::string::npos && line.find(".so", path) != std::string::npos)
+            files.insert(line.substr(path));
+    }
+    return static_cast<long>(files.size());
+}
+
 class FirstPaint : public QObject {
 public:
     explicit FirstPaint(const char* windowClass)
@@ -52,9 +79,11 @@ protected:
             QWidget* top = static_cast<QWidget*>(watched)->window();
             if (top->inherits(windowClass_)) {
                 paintedAt_ = MonotonicNs();
+                cpuAtPaint_ = ProcessorMicroseconds();
+                librariesAtPaint_ = LibrariesMapped();
                 // Let the start-up settle, then read the memory of the idle program.
                 QTimer::singleShot(500, [this] {
-                    std::printf("%lld %ld\n", paintedAt_, ResidentKb());
+                    std::printf("%lld %ld %lld %ld\n", paintedAt_, ResidentKb(), cpuAtPaint_, librariesAtPaint_);
                     std::fflush(stdout);
                     std::_Exit(0);
                 });
@@ -66,6 +95,8 @@ protected:
 private:
     const char* windowClass_;
     long long paintedAt_ = 0;
+    long long cpuAtPaint_ = 0;
+    long librariesAtPaint_ = 0;
 };
 
 } // namespace

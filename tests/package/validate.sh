@@ -46,7 +46,7 @@ grep -q "EXIT STATUS" <<<"$rendered" || fail "man -l rendered no EXIT STATUS sec
 grep -qx ' *Zostaw' <<<"$rendered" || fail "the Zostaw entry runs into its text"
 
 echo "== dependencies"
-# Computed by dpkg-shlibdeps: without them apt-get install ./wirtola_*.deb would not bring Qt,
+# Computed by dpkg-shlibdeps (SDL2, loaded on demand, named by hand): without them apt-get install ./wirtola_*.deb would not bring Qt,
 # SDL2 and libjpeg.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
