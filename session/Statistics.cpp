@@ -75,7 +75,11 @@ bool MakeFolders(const std::string& base, const std::string& folder)
          slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0700) == 0) {
-            chmod(part.c_str(), 0700); // whatever the umask took away
+            // Whatever the umask took away, on the folder just made, never through a link put there.
+            const profile::Descriptor made(open(part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (made.valid()) {
+                fchmod(made.get(), 0700);
+            }
         }
         if (slash == std::string::npos) {
             return IsFolder(folder);
@@ -211,7 +215,7 @@ StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUse
     if (!perUserOnly) {
         // The save lands where the links lead, so that is the place that must take it.
         const profile::ResolvedPath target = profile::ResolveLinks(beside);
-        avoided = target.foreignLink || ForeignEntriesBeside(target.path);
+        avoided = target.refusal == WriteFailure::ForeignEntry || ForeignEntriesBeside(target.path);
         if (!avoided && (CanWrite(FolderOf(target.path)) || IsWritableFile(target.path))) {
             return StatisticsPlace{.path = beside, .perUser = false, .base = {}, .avoidedSharedFolder = false};
         }

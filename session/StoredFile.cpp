@@ -247,7 +247,6 @@ void FollowLinks(ResolvedPath& resolved, bool onlyOwnLinks)
         struct stat folder {};
         if (st.st_uid != geteuid()
             && (onlyOwnLinks || fstat(resolved.folder.get(), &folder) != 0 || OthersMayWrite(folder))) {
-            resolved.foreignLink = true;
             resolved.refusal = WriteFailure::ForeignEntry;
             return;
         }

@@ -68,13 +68,12 @@ private:
 // Where a name leads once its links are followed: the folder the last name is in, held open so
 // that nothing looked at on the way can be swapped before it is used, and that name in it.
 struct ResolvedPath {
-    std::string path;         // where the chain of links ends
-    bool foreignLink = false; // it stopped at another user's link in a folder others may write
-    Descriptor folder;        // opened with O_PATH; not valid when it could not be opened
-    std::string name;         // the last name, to be opened relative to `folder`
-    int folderError = 0;      // errno of the folder that could not be opened
-    // ForeignEntry for another user's link; ForeignFolder when `privateFolder` was asked for and
-    // the folder is not the player's alone.
+    std::string path;    // where the chain of links ends
+    Descriptor folder;   // opened with O_PATH; not valid when it could not be opened
+    std::string name;    // the last name, to be opened relative to `folder`
+    int folderError = 0; // errno of the folder that could not be opened
+    // ForeignEntry where the chain stopped at another user's link in a folder others may write;
+    // ForeignFolder when `privateFolder` was asked for and the folder is not the player's alone.
     WriteFailure refusal = WriteFailure::None;
 };
 // Follows a chain of symbolic links to the name a replacement lands on, one link at a time
