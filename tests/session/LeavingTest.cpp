@@ -17,7 +17,6 @@
 #include <cerrno>
 #include <chrono>
 #include <csignal>
-#include <optional>
 #include <thread>
 #include <vector>
 

@@ -746,7 +746,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
         bool perUserOnly;
         const char* dataHome;
         const char* homeVariable;
-        std::string want; // the path, then "+" for a place in the data folder
+        std::string want; // the path, then "+" for a place in the data folder, and " < " the file left
     };
     const Case cases[] = {
         {"writable build folder", writable, false, data.c_str(), home.c_str(), writable + ".ini"},
@@ -754,7 +754,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
         {"read-only folder with a writable file", readOnlyWithFile, false, data.c_str(), home.c_str(),
          readOnlyWithFile + ".ini"},
         {"read-only folder with a read-only file", readOnlyWithReadOnlyFile, false, data.c_str(), home.c_str(),
-         inData + "+"},
+         inData + "+ < " + readOnlyWithReadOnlyFile + ".ini"},
         {"relative data home", readOnly, false, "dane", home.c_str(), inHome + "+"},
         {"empty data home", readOnly, false, "", home.c_str(), inHome + "+"},
         {"unset data home", readOnly, false, unset, home.c_str(), inHome + "+"},
@@ -780,7 +780,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
             set("XDG_DATA_HOME", c.dataHome);
             set("HOME", c.homeVariable);
             const session::StatisticsPlace place = session::ChooseStatisticsPlace(c.executable, c.perUserOnly);
-            return place.path + (place.perUser ? "+" : "");
+            return place.path + (place.perUser ? "+" : "") + (place.leftBehind.empty() ? "" : " < " + place.leftBehind);
         });
         EXPECT_EQ(got, c.want);
     }
