@@ -33,8 +33,12 @@ QString CauseWords(session::profile::WriteFailure cause)
         return Text(texts::CauseReadOnlyDisk);
     case WriteFailure::NotAFile:
         return Text(texts::CauseNotAFile);
+    case WriteFailure::TooBig:
+        return Text(texts::CauseTooBig);
     case WriteFailure::ForeignEntry:
         return Text(texts::CauseForeignEntry);
+    case WriteFailure::ForeignFolder:
+        return Text(texts::CauseForeignFolder);
     case WriteFailure::NameChanged:
         return Text(texts::CauseNameChanged);
     case WriteFailure::NoFolder:
@@ -58,13 +62,14 @@ bool AskEndWithoutSaving()
 
 void TForm1::read_inifile()
 {
-    session::read_inifile(Session);
+    // Whatever such a file is, it is not this game's: the player hears why nothing will be saved.
+    if (session::read_inifile(Session) == session::profile::WriteFailure::TooBig)
+        boxes::ShowMessage(Text(texts::FileTooBig).arg(QString::fromStdString(session::StatisticsFilePath())));
 }
 
 void TForm1::save_inifile()
 {
     session::save_inifile(Session);
-    saveFailing_ = false;
 }
 
 void TForm1::SaveAfterRound()
@@ -73,13 +78,32 @@ void TForm1::SaveAfterRound()
         save_inifile();
     } catch (const std::exception& e) {
         const auto* write = dynamic_cast<const session::WriteError*>(&e);
-        // The round record stays readable; the warning follows it.
-        if (!saveFailing_)
-            SetStatus(StatusBar1->currentMessage()
-                      + Text(texts::SaveFailedWarning)
-                            .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
-        saveFailing_ = true;
+        // The round record stays readable; the warning follows it, after every round not saved.
+        SetStatus(StatusBar1->currentMessage()
+                  + Text(texts::SaveFailedWarning)
+                        .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
     }
+}
+
+void TForm1::TellWhereTheScoresAre()
+{
+    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
+    const QString file = QString::fromStdString(place.path);
+    QString told;
+    if (place.avoidedSharedFolder)
+        told = Text(texts::SharedFolderAvoided).arg(file);
+    else if (!place.leftBehind.empty())
+        told = Text(texts::ReadOnlyFolderAvoided).arg(file);
+    if (!place.leftBehind.empty())
+        told += Text(texts::OldFileKept).arg(QString::fromStdString(place.leftBehind));
+    if (const auto folder = session::PrepareStatisticsFolder(); folder != session::profile::WriteFailure::None) {
+        const QString notSaved =
+            Text(texts::NotSavingTo)
+                .arg(QString::fromStdString(session::profile::FolderOf(place.path)), CauseWords(folder));
+        told = told.isEmpty() ? notSaved : told + QStringLiteral("  ") + notSaved;
+    }
+    if (!told.isEmpty())
+        SetStatus(told);
 }
 
 void TForm1::closeEvent(QCloseEvent* event)

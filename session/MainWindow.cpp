@@ -214,9 +214,7 @@ TForm1::TForm1()
     On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
 
     boxes::Guarded([this] { FormCreate(); });
-    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
-    if (place.avoidedSharedFolder)
-        SetStatus(Text(texts::SharedFolderAvoided).arg(QString::fromStdString(place.path)));
+    TellWhereTheScoresAre();
 }
 
 TForm1::~TForm1()

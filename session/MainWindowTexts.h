@@ -75,12 +75,25 @@ constexpr const char* EndWithoutSaving = QT_TRANSLATE_NOOP("Wirtola", "Zakończy
 constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Bez zapisu: %1");
 constexpr const char* SharedFolderAvoided =
     QT_TRANSLATE_NOOP("Wirtola", "Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
+constexpr const char* ReadOnlyFolderAvoided =
+    QT_TRANSLATE_NOOP("Wirtola", "W folderze gry nie mogę zapisywać, więc wyniki zapisuję w %1");
+// Follows one of the two above. %1 is the file beside the program.
+constexpr const char* OldFileKept = QT_TRANSLATE_NOOP("Wirtola", "; dawny plik %1 zostaje bez zmian");
+// %1 is the folder, %2 the cause.
+constexpr const char* NotSavingTo = QT_TRANSLATE_NOOP("Wirtola", "Bez zapisu w %1: %2");
+// %1 is the file.
+constexpr const char* FileTooBig =
+    QT_TRANSLATE_NOOP("Wirtola",
+                      "Plik wyników %1 jest większy niż 1 MiB, więc nie jest plikiem tej gry.\r"
+                      "Zostawiam go bez zmian i gram bez zapisywania wyników.");
 constexpr const char* CauseReadOnly = QT_TRANSLATE_NOOP("Wirtola", "plik tylko do odczytu");
 constexpr const char* CauseNoPermission = QT_TRANSLATE_NOOP("Wirtola", "brak uprawnień do zapisu");
 constexpr const char* CauseNoSpace = QT_TRANSLATE_NOOP("Wirtola", "brak miejsca na dysku");
 constexpr const char* CauseReadOnlyDisk = QT_TRANSLATE_NOOP("Wirtola", "dysk tylko do odczytu");
 constexpr const char* CauseNotAFile = QT_TRANSLATE_NOOP("Wirtola", "nie jest plikiem");
+constexpr const char* CauseTooBig = QT_TRANSLATE_NOOP("Wirtola", "plik za duży");
 constexpr const char* CauseForeignEntry = QT_TRANSLATE_NOOP("Wirtola", "cudzy plik w folderze");
+constexpr const char* CauseForeignFolder = QT_TRANSLATE_NOOP("Wirtola", "folder wyników nie jest tylko Twój");
 constexpr const char* CauseNameChanged = QT_TRANSLATE_NOOP("Wirtola", "plik podmieniony");
 constexpr const char* CauseNoFolder = QT_TRANSLATE_NOOP("Wirtola", "brak folderu na wyniki");
 constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "inna gra ma te wyniki");

@@ -87,7 +87,8 @@ Program::Program()
     fpomoc_ = std::make_unique<TFPomoc>();
     form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
     const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
-    fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser);
+    fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser,
+                               QString::fromStdString(place.leftBehind));
 }
 
 RewardLinks RewardLinksOf(TForm1& form1)
@@ -103,7 +104,7 @@ int RunProgram(QApplication&)
 {
     // Held to the end: a second game on the same statistics would overwrite this one's totals.
     session::PrepareStatisticsFolder();
-    session::StatisticsLock lock(session::StatisticsFilePath());
+    session::StatisticsLock lock(session::StatisticsFilePath(), session::CurrentStatisticsPlace().perUser);
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
         boxes::ShowMessage(Text(texts::SecondGame));

@@ -83,9 +83,12 @@ TerminationSignals::~TerminationSignals()
 {
     if (notifier_ == nullptr)
         return;
-    for (std::size_t i = 0; i < Handled.size(); ++i)
-        sigaction(Handled[i], &previous[i], nullptr);
+    // Once a close has begun, the handler stays until the process ends: a signal that comes
+    // while the program winds down still joins that close instead of ending it by its default.
     writeEnd = -1;
+    if (!received)
+        for (std::size_t i = 0; i < Handled.size(); ++i)
+            sigaction(Handled[i], &previous[i], nullptr);
     close(pipe_[0]);
     close(pipe_[1]);
 }

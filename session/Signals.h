@@ -18,7 +18,8 @@ class TerminationSignals : public QObject {
 public:
     // Installs the handlers; there is one set per process, so only one object lives at a time.
     explicit TerminationSignals(QObject* parent = nullptr);
-    // Puts the handlers back as they were.
+    // Puts the handlers back as they were, unless a signal has come: then they stay to the end
+    // of the process, so that those that follow still join the close.
     ~TerminationSignals() override;
     TerminationSignals(const TerminationSignals&) = delete;
     TerminationSignals& operator=(const TerminationSignals&) = delete;

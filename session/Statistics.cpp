@@ -75,7 +75,11 @@ bool MakeFolders(const std::string& base, const std::string& folder)
          slash = folder.find('/', slash + 1)) {
         const std::string part = folder.substr(0, slash);
         if (mkdir(part.c_str(), 0700) == 0) {
-            chmod(part.c_str(), 0700); // whatever the umask took away
+            // Whatever the umask took away, on the folder just made, never through a link put there.
+            const profile::Descriptor made(open(part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+            if (made.valid()) {
+                fchmod(made.get(), 0700);
+            }
         }
         if (slash == std::string::npos) {
             return IsFolder(folder);
@@ -211,7 +215,7 @@ StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUse
     if (!perUserOnly) {
         // The save lands where the links lead, so that is the place that must take it.
         const profile::ResolvedPath target = profile::ResolveLinks(beside);
-        avoided = target.foreignLink || ForeignEntriesBeside(target.path);
+        avoided = target.refusal == WriteFailure::ForeignEntry || ForeignEntriesBeside(target.path);
         if (!avoided && (CanWrite(FolderOf(target.path)) || IsWritableFile(target.path))) {
             return StatisticsPlace{.path = beside, .perUser = false, .base = {}, .avoidedSharedFolder = false};
         }
@@ -221,6 +225,10 @@ StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUse
         return StatisticsPlace{.path = beside, .perUser = false, .base = {}, .avoidedSharedFolder = avoided};
     }
     perUser.avoidedSharedFolder = avoided;
+    // Scores the player may have kept there stay as they are; the player is told where they are.
+    if (!perUserOnly && profile::LoadFile(beside).state == profile::FileState::Readable) {
+        perUser.leftBehind = beside;
+    }
     return perUser;
 }
 
@@ -272,34 +280,44 @@ void ReadStatisticsText(std::string_view text, engine::SessionValues& values)
     }
 }
 
-void read_inifile(engine::SessionValues& values)
+WriteFailure read_inifile(engine::SessionValues& values)
 {
     // A file that cannot be read is taken as no file: the session keeps its start values.
-    const profile::LoadedFile file = profile::LoadFile(StatisticsFilePath());
+    const StatisticsPlace& place = CurrentPlace();
+    const profile::LoadedFile file = profile::LoadFile(place.path, place.perUser);
     if (file.state == profile::FileState::Readable) {
         ReadStatisticsText(profile::DecodeText(file.text).text, values);
     }
+    return file.refusal;
 }
 
-bool PrepareStatisticsFolder()
+WriteFailure PrepareStatisticsFolder()
 {
     const StatisticsPlace& place = CurrentPlace();
-    return !place.perUser || MakeFolders(place.base, FolderOf(place.path));
+    if (!place.perUser) {
+        return WriteFailure::None;
+    }
+    if (!MakeFolders(place.base, FolderOf(place.path))) {
+        return WriteFailure::NoFolder;
+    }
+    // The same look as every save takes, so that what start-up says is what the saves meet.
+    const profile::ResolvedPath resolved = profile::ResolveLinks(place.path, true);
+    return resolved.refusal == WriteFailure::ForeignFolder ? WriteFailure::ForeignFolder : WriteFailure::None;
 }
 
 void save_inifile(const engine::SessionValues& values)
 {
     const CloseSignalsHeld held;
     const StatisticsPlace place = CurrentPlace();
-    if (!PrepareStatisticsFolder()) {
-        throw WriteError(place.path, WriteFailure::NoFolder);
+    if (const WriteFailure folder = PrepareStatisticsFolder(); folder != WriteFailure::None) {
+        throw WriteError(place.path, folder);
     }
     if (heldLock) {
         if (const WriteFailure failure = heldLock->Confirm(); failure != WriteFailure::None) {
             throw WriteError(place.path, failure);
         }
     }
-    profile::StoredFile file(place.path);
+    profile::StoredFile file(place.path, place.perUser);
     // Whatever stands there and cannot be read is not ours to overwrite.
     if (file.state() == profile::FileState::Unreadable) {
         throw WriteError(place.path, file.refusal());

@@ -51,6 +51,9 @@ struct StatisticsPlace {
     // The program's own folder was passed over because other users may write there and had
     // left a link, a file or a lock of theirs in it.
     bool avoidedSharedFolder = false;
+    // A readable statistics file beside the program that this run leaves as it is, because its
+    // scores are kept in the per-user file instead; "" for none.
+    std::string leftBehind = {};
 };
 
 // The statistics file of this run: chosen once, at the first call, for the running program and
@@ -76,20 +79,23 @@ std::string PerUserStatisticsFilePath();
 // writable file already stands there (a file made read-only does not count). Otherwise, and
 // always when `perUserOnly` is set (an installed program never writes into its own folder), in
 // the user's data folder; there too when other users may write the program's folder and have
-// left a link, the file or the lock there.
+// left a link, the file or the lock there. A readable file left beside the program is named in
+// `leftBehind`.
 StatisticsPlace ChooseStatisticsPlace(const std::string& executable, bool perUserOnly);
 
 // Makes the per-user folder (private, mode 0700) when the statistics live there, so that the
 // lock beside the file can be taken on a player's very first game too. Makes nothing where the
-// base folder is missing, and then returns false.
-bool PrepareStatisticsFolder();
+// base folder is missing (NoFolder). ForeignFolder when the folder is not the player's alone:
+// another user's, or one others may write; no save goes there then.
+profile::WriteFailure PrepareStatisticsFolder();
 
 // The lock a save must still hold before it writes (see StatisticsLock::Confirm); nullptr for
 // none. The game sets it for as long as it holds the lock.
 void SetStatisticsLock(StatisticsLock* lock);
 
-// Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000.
-void read_inifile(engine::SessionValues& values);
+// Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000. Returns why
+// no save may replace the file it found (TooBig for a file it would not read), else None.
+profile::WriteFailure read_inifile(engine::SessionValues& values);
 // Writes Wins, Losses and Fund together, in one replacement of the file that is flushed to
 // disk, in the file's own encoding; the termination signals wait until it is done. Throws
 // WriteError; the file is then either as it was or wholly new, never half written.

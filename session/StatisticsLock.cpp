@@ -5,15 +5,22 @@
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 
 namespace session {
 
-StatisticsLock::StatisticsLock(const std::string& statisticsPath)
+StatisticsLock::StatisticsLock(const std::string& statisticsPath, bool privateFolder)
 {
     // Links resolved, so games reaching one file by different names still meet at one lock.
-    const profile::ResolvedPath resolved = profile::ResolveLinks(statisticsPath);
+    profile::ResolvedPath resolved = profile::ResolveLinks(statisticsPath, privateFolder);
     lockPath_ = resolved.path + ".lock";
-    state_ = resolved.foreignLink ? State::Refused : Take();
+    lockName_ = resolved.name + ".lock";
+    folder_ = std::move(resolved.folder);
+    if (resolved.refusal == profile::WriteFailure::ForeignEntry) {
+        state_ = State::Refused;
+    } else if (resolved.refusal == profile::WriteFailure::None) {
+        state_ = Take();
+    }
 }
 
 StatisticsLock::~StatisticsLock()
@@ -25,23 +32,22 @@ StatisticsLock::~StatisticsLock()
 
 StatisticsLock::State StatisticsLock::Take()
 {
-    const int folder = open(profile::FolderOf(lockPath_).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (folder < 0) {
+    if (!folder_.valid()) {
         return State::Unavailable;
     }
-    const std::string name = lockPath_.substr(lockPath_.rfind('/') + 1);
+    const int folder = folder_.get();
+    const char* name = lockName_.c_str();
     // O_NOFOLLOW: a link planted under the lock's name must not make us create files elsewhere.
     constexpr int Flags = O_CLOEXEC | O_NOFOLLOW | O_NOCTTY | O_NONBLOCK;
-    int fd = openat(folder, name.c_str(), O_RDWR | O_CREAT | Flags, 0666);
+    int fd = openat(folder, name, O_RDWR | O_CREAT | Flags, 0666);
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
         // A folder we cannot write may still hold a lock file from its owner: flock needs no write.
-        fd = openat(folder, name.c_str(), O_RDONLY | Flags);
+        fd = openat(folder, name, O_RDONLY | Flags);
     }
     const int openError = errno;
     struct stat folderStat {};
     struct stat st {};
     const bool folderKnown = fstat(folder, &folderStat) == 0;
-    close(folder);
     if (fd < 0) {
         return openError == ELOOP ? State::Refused : State::Unavailable;
     }
@@ -77,7 +83,8 @@ profile::WriteFailure StatisticsLock::Confirm()
     }
     struct stat held {};
     struct stat named {};
-    if (fd_ >= 0 && fstat(fd_, &held) == 0 && lstat(lockPath_.c_str(), &named) == 0 && held.st_dev == named.st_dev
+    if (fd_ >= 0 && fstat(fd_, &held) == 0
+        && fstatat(folder_.get(), lockName_.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 && held.st_dev == named.st_dev
         && held.st_ino == named.st_ino) {
         return profile::WriteFailure::None;
     }

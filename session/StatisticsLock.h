@@ -20,8 +20,10 @@ public:
         Refused,     // the lock file is a link, or another user's: nobody can say who plays
     };
 
-    // Tries once, without waiting, for the file at `statisticsPath` (after its links).
-    explicit StatisticsLock(const std::string& statisticsPath);
+    // Tries once, without waiting, for the file at `statisticsPath` (after its links, which are
+    // followed as a save follows them; `privateFolder` as for profile::ResolveLinks). A folder
+    // that is not the player's alone gets no lock file: the game runs unlocked and saves nothing.
+    explicit StatisticsLock(const std::string& statisticsPath, bool privateFolder = false);
     ~StatisticsLock();
     StatisticsLock(const StatisticsLock&) = delete;
     StatisticsLock& operator=(const StatisticsLock&) = delete;
@@ -38,6 +40,8 @@ private:
     State Take();
 
     std::string lockPath_;
+    profile::Descriptor folder_; // where the links led, held so that the lock is always taken there
+    std::string lockName_;       // the lock's name in that folder
     int fd_ = -1;
     State state_ = State::Unavailable;
     bool lost_ = false;

@@ -13,9 +13,6 @@ namespace session::profile {
 
 namespace {
 
-// Far above anything this program writes (about sixty bytes) yet well within memory: a larger
-// file is not a statistics file, so it is neither read nor overwritten.
-constexpr off_t MaxFileSize = off_t{256} * 1024 * 1024;
 constexpr std::string_view TemporarySuffix = ".tmp";
 
 BeforeReplaceHook beforeReplace;
@@ -45,9 +42,33 @@ WriteFailure FailureOf(int error)
     }
 }
 
+// The last name of a path; "." where it has none ("/", or a name ending in a slash).
 std::string NameOf(const std::string& path)
 {
-    return path.substr(path.rfind('/') + 1); // npos + 1 == 0
+    std::string name = path.substr(path.rfind('/') + 1); // npos + 1 == 0
+    return name.empty() ? "." : name;
+}
+
+// A path as a link's target may give it: without the slashes at its end, which would only say
+// that a folder is meant, and "/" for the root.
+std::string WithoutEndingSlashes(std::string path)
+{
+    while (path.size() > 1 && path.ends_with('/')) {
+        path.pop_back();
+    }
+    return path;
+}
+
+// The target of the link open at `link`, read from that very link whatever its name names now.
+bool ReadLinkAt(int link, off_t size, std::string& target)
+{
+    target.assign(static_cast<std::size_t>(size > 0 ? size : 4095) + 1, '\0');
+    const ssize_t n = readlinkat(link, "", target.data(), target.size());
+    if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
+        return false;
+    }
+    target.resize(static_cast<std::size_t>(n));
+    return true;
 }
 
 bool WriteAll(int fd, std::string_view text)
@@ -201,6 +222,77 @@ bool ReadAll(int fd, off_t size, std::string& out)
     }
 }
 
+// The name `path` ends in, in its folder opened by path, before any of its links is followed.
+ResolvedPath Unresolved(const std::string& path)
+{
+    ResolvedPath resolved;
+    resolved.path = path;
+    resolved.name = NameOf(path);
+    resolved.folder = Descriptor(open(FolderOf(path).c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
+    resolved.folderError = resolved.folder.valid() ? 0 : errno;
+    return resolved;
+}
+
+// Follows the links at `resolved`'s name, one at a time: in a folder others may write, or
+// everywhere with `onlyOwnLinks`, another user's link stops the chain and is refused.
+void FollowLinks(ResolvedPath& resolved, bool onlyOwnLinks)
+{
+    constexpr int MaxLinks = 40;
+    for (int i = 0; i < MaxLinks && resolved.folder.valid(); ++i) {
+        const Descriptor link(openat(resolved.folder.get(), resolved.name.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+        struct stat st {};
+        if (!link.valid() || fstat(link.get(), &st) != 0 || !S_ISLNK(st.st_mode)) {
+            return; // the file itself, or nothing yet: that is where a save lands
+        }
+        struct stat folder {};
+        if (st.st_uid != geteuid()
+            && (onlyOwnLinks || fstat(resolved.folder.get(), &folder) != 0 || OthersMayWrite(folder))) {
+            resolved.refusal = WriteFailure::ForeignEntry;
+            return;
+        }
+        std::string target;
+        if (!ReadLinkAt(link.get(), st.st_size, target)) {
+            return; // left as a link, which no open below follows
+        }
+        target = WithoutEndingSlashes(target);
+        const bool absolute = target.front() == '/';
+        resolved.folder = Descriptor(openat(absolute ? AT_FDCWD : resolved.folder.get(), FolderOf(target).c_str(),
+                                            O_PATH | O_DIRECTORY | O_CLOEXEC));
+        resolved.folderError = resolved.folder.valid() ? 0 : errno;
+        const std::size_t slash = resolved.path.rfind('/');
+        resolved.path = (absolute || slash == std::string::npos) ? target : resolved.path.substr(0, slash + 1) + target;
+        resolved.name = NameOf(target);
+    }
+}
+
+// The folder holding `path`, reached through the player's own links only, when the player owns
+// it and nobody else may write it; otherwise an invalid descriptor, with `refusal` set to
+// ForeignFolder or `error` to why it could not be opened.
+Descriptor OpenPrivateFolder(const std::string& path, int& error, WriteFailure& refusal)
+{
+    ResolvedPath folder = Unresolved(FolderOf(path));
+    FollowLinks(folder, true);
+    if (folder.refusal != WriteFailure::None) {
+        refusal = WriteFailure::ForeignFolder;
+        return {};
+    }
+    if (!folder.folder.valid()) {
+        error = folder.folderError;
+        return {};
+    }
+    Descriptor opened(openat(folder.folder.get(), folder.name.c_str(), O_PATH | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    if (!opened.valid()) {
+        error = errno;
+        return {};
+    }
+    struct stat st {};
+    if (fstat(opened.get(), &st) != 0 || st.st_uid != geteuid() || OthersMayWrite(st)) {
+        refusal = WriteFailure::ForeignFolder;
+        return {};
+    }
+    return opened;
+}
+
 } // namespace
 
 bool OthersMayWrite(const struct stat& folder)
@@ -217,43 +309,54 @@ std::string FolderOf(const std::string& path)
     return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-ResolvedPath ResolveLinks(std::string path)
+Descriptor::~Descriptor()
 {
-    constexpr int MaxLinks = 40;
-    for (int i = 0; i < MaxLinks; ++i) {
-        struct stat st {};
-        if (lstat(path.c_str(), &st) != 0 || !S_ISLNK(st.st_mode)) {
-            return {path, false};
-        }
-        struct stat folder {};
-        if (st.st_uid != geteuid() && (stat(FolderOf(path).c_str(), &folder) != 0 || OthersMayWrite(folder))) {
-            return {path, true};
-        }
-        std::string target(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : 255) + 1, '\0');
-        const ssize_t n = readlink(path.c_str(), target.data(), target.size());
-        if (n <= 0 || static_cast<std::size_t>(n) >= target.size()) {
-            return {path, false};
-        }
-        target.resize(static_cast<std::size_t>(n));
-        const std::size_t slash = path.rfind('/');
-        path = (target.front() == '/' || slash == std::string::npos) ? target : path.substr(0, slash + 1) + target;
+    if (fd_ >= 0) {
+        close(fd_);
     }
-    return {path, false};
 }
 
-StoredFile::StoredFile(const std::string& path)
+Descriptor& Descriptor::operator=(Descriptor&& other) noexcept
 {
-    const ResolvedPath resolved = ResolveLinks(path);
-    if (resolved.foreignLink) {
+    if (this != &other) {
+        if (fd_ >= 0) {
+            close(fd_);
+        }
+        fd_ = std::exchange(other.fd_, -1);
+    }
+    return *this;
+}
+
+ResolvedPath ResolveLinks(const std::string& path, bool privateFolder)
+{
+    if (!privateFolder) {
+        ResolvedPath resolved = Unresolved(path);
+        FollowLinks(resolved, false);
+        return resolved;
+    }
+    ResolvedPath resolved;
+    resolved.path = path;
+    resolved.name = NameOf(path);
+    resolved.folder = OpenPrivateFolder(path, resolved.folderError, resolved.refusal);
+    // Only the player can have put a link in a private folder; any other is refused.
+    FollowLinks(resolved, true);
+    return resolved;
+}
+
+StoredFile::StoredFile(const std::string& path, bool privateFolder)
+{
+    const ResolvedPath resolved = ResolveLinks(path, privateFolder);
+    if (resolved.refusal != WriteFailure::None) {
         state_ = FileState::Unreadable;
-        refusal_ = WriteFailure::ForeignEntry;
+        refusal_ = resolved.refusal;
         return;
     }
     folderPath_ = FolderOf(resolved.path);
-    name_ = NameOf(resolved.path);
-    folder_ = open(folderPath_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    name_ = resolved.name;
+    // The folder the links led to, opened again for reading its names and for its flush.
+    folder_ = resolved.folder.valid() ? openat(resolved.folder.get(), ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC) : -1;
     if (folder_ < 0) {
-        const int error = errno;
+        const int error = resolved.folder.valid() ? errno : resolved.folderError;
         state_ = (error == ENOENT || error == ENOTDIR) ? FileState::Missing : FileState::Unreadable;
         refusal_ = FailureOf(error);
         return;
@@ -273,8 +376,10 @@ StoredFile::StoredFile(const std::string& path)
     }
     state_ = FileState::Unreadable;
     refusal_ = WriteFailure::NotAFile;
-    if (fstat(fd, &read_) == 0 && S_ISREG(read_.st_mode) && read_.st_size <= MaxFileSize
-        && ReadAll(fd, read_.st_size, text_)) {
+    const bool isFile = fstat(fd, &read_) == 0 && S_ISREG(read_.st_mode);
+    if (isFile && read_.st_size > MaxFileSize) {
+        refusal_ = WriteFailure::TooBig; // neither read nor replaced: it is not ours
+    } else if (isFile && ReadAll(fd, read_.st_size, text_)) {
         state_ = FileState::Readable;
         hadFile_ = true;
         refusal_ = WriteFailure::None;
@@ -430,10 +535,10 @@ WriteFailure StoredFile::RewriteInPlace(std::string_view text)
     return failure;
 }
 
-LoadedFile LoadFile(const std::string& path)
+LoadedFile LoadFile(const std::string& path, bool privateFolder)
 {
-    const StoredFile file(path);
-    return {file.state(), file.text()};
+    const StoredFile file(path, privateFolder);
+    return {file.state(), file.text(), file.refusal()};
 }
 
 void SetBeforeReplaceHook(BeforeReplaceHook hook)

@@ -11,6 +11,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace session::profile {
 
@@ -23,28 +24,65 @@ enum class FileState {
 // Why a file was not written.
 enum class WriteFailure {
     None,
-    ReadOnly,     // its owner made it read-only, or it is not ours to write
-    NoPermission, // the folder takes no new files from us
-    NoSpace,      // the disk or the quota is full
-    ReadOnlyDisk, // the file system is mounted read-only
-    NotAFile,     // a folder, a pipe, a loop of links, a file too big to be ours
-    ForeignEntry, // in a folder others may write: another user's link, file or lock
-    NameChanged,  // the name stood for another file by the time of the replacement
-    NoFolder,     // the folder the file belongs in is missing and may not be made
-    OtherGame,    // another game has taken these statistics over
-    Failed,       // any other input or output error
+    ReadOnly,      // its owner made it read-only, or it is not ours to write
+    NoPermission,  // the folder takes no new files from us
+    NoSpace,       // the disk or the quota is full
+    ReadOnlyDisk,  // the file system is mounted read-only
+    NotAFile,      // a folder, a pipe, a loop of links
+    TooBig,        // larger than any statistics file this game writes: somebody else's data
+    ForeignEntry,  // in a folder others may write: another user's link, file or lock
+    ForeignFolder, // the player's own folder for the statistics is another's, or others may write it
+    NameChanged,   // the name stood for another file by the time of the replacement
+    NoFolder,      // the folder the file belongs in is missing and may not be made
+    OtherGame,     // another game has taken these statistics over
+    Failed,        // any other input or output error
 };
 
 // A folder that users besides its owner may write: a group or world write bit.
 bool OthersMayWrite(const struct stat& folder);
 
-struct ResolvedPath {
-    std::string path;         // where the chain of links ends
-    bool foreignLink = false; // it stopped at another user's link in a folder others may write
+// An open descriptor, closed with its owner.
+class Descriptor {
+public:
+    Descriptor() = default;
+    explicit Descriptor(int fd)
+        : fd_(fd)
+    {
+    }
+    ~Descriptor();
+    Descriptor(Descriptor&& other) noexcept
+        : fd_(std::exchange(other.fd_, -1))
+    {
+    }
+    Descriptor& operator=(Descriptor&& other) noexcept;
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+
+    int get() const { return fd_; }
+    bool valid() const { return fd_ >= 0; }
+
+private:
+    int fd_ = -1;
 };
-// Follows a chain of symbolic links to the name a replacement lands on. In a folder others
-// may write, only our own links are followed: another user's stops the chain.
-ResolvedPath ResolveLinks(std::string path);
+
+// Where a name leads once its links are followed: the folder the last name is in, held open so
+// that nothing looked at on the way can be swapped before it is used, and that name in it.
+struct ResolvedPath {
+    std::string path;    // where the chain of links ends
+    Descriptor folder;   // opened with O_PATH; not valid when it could not be opened
+    std::string name;    // the last name, to be opened relative to `folder`
+    int folderError = 0; // errno of the folder that could not be opened
+    // ForeignEntry where the chain stopped at another user's link in a folder others may write;
+    // ForeignFolder when `privateFolder` was asked for and the folder is not the player's alone.
+    WriteFailure refusal = WriteFailure::None;
+};
+// Follows a chain of symbolic links to the name a replacement lands on, one link at a time
+// through descriptors: each link is opened without following it, its owner looked at on that
+// descriptor and its target read from it, and the target opened relative to the folder already
+// open. In a folder others may write, only our own links are followed: another user's stops the
+// chain. With `privateFolder` the folder that `path` names its file in must be the player's and
+// writable by nobody else, reached through the player's own links only.
+ResolvedPath ResolveLinks(const std::string& path, bool privateFolder = false);
 
 // The folder part of a path: "." for a bare name, "/" for a name in the root.
 std::string FolderOf(const std::string& path);
@@ -53,7 +91,8 @@ std::string FolderOf(const std::string& path);
 class StoredFile {
 public:
     // Opens the folder and reads the file; never blocks on a pipe and never throws for I/O.
-    explicit StoredFile(const std::string& path);
+    // `privateFolder` as for ResolveLinks.
+    explicit StoredFile(const std::string& path, bool privateFolder = false);
     ~StoredFile();
     StoredFile(const StoredFile&) = delete;
     StoredFile& operator=(const StoredFile&) = delete;
@@ -85,12 +124,17 @@ private:
     WriteFailure refusal_ = WriteFailure::None;
 };
 
+// Reads the whole file as a save would find it; refusal says why no save may replace it.
 struct LoadedFile {
     FileState state = FileState::Missing;
     std::string text;
+    WriteFailure refusal = WriteFailure::None;
 };
-// Reads the whole file as a save would find it.
-LoadedFile LoadFile(const std::string& path);
+LoadedFile LoadFile(const std::string& path, bool privateFolder = false);
+
+// The largest statistics file that is read: far above anything this game writes (about sixty
+// bytes), far below what would make every save a wait.
+inline constexpr off_t MaxFileSize = off_t{1024} * 1024;
 
 // Runs after the new text is on disk in the temporary file and before the rename. Returning
 // false fails the write at that point. Tests use it to stand in for a crash or an I/O error.

@@ -123,8 +123,11 @@ private:
     void ResetSession();
     // The fund field's text: the one place it is set.
     void ShowFund(qint64 amount);
-    // A failed save after a round is told once on the status bar; play goes on.
+    // A failed save after a round is told on the status bar, with its cause; play goes on.
     void SaveAfterRound();
+    // At start: where the scores are kept when not where the player may expect them, what was
+    // left behind, and why none will be saved.
+    void TellWhereTheScoresAre();
     // Saves for a closing; when that fails the player may still leave. True when it may end.
     bool SaveForClosing();
     // The closings that save and then close (which saves once more). True when the game ends.
@@ -141,7 +144,6 @@ private:
     engine::Outcome outcome_ = engine::Outcome::Tie; // the last showdown's
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
-    bool saveFailing_ = false; // a save after a round failed and none has succeeded since
 };
 
 extern TForm1* Form1;

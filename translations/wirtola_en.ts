@@ -422,5 +422,33 @@
         <source>A&amp;men</source>
         <translation>A&amp;men</translation>
     </message>
+    <message>
+        <source>W folderze gry nie mogę zapisywać, więc wyniki zapisuję w %1</source>
+        <translation>The game&apos;s folder cannot be written, so I save the results in %1</translation>
+    </message>
+    <message>
+        <source>; dawny plik %1 zostaje bez zmian</source>
+        <translation>; the old file %1 is left as it was</translation>
+    </message>
+    <message>
+        <source>Bez zapisu w %1: %2</source>
+        <translation>Not saved in %1: %2</translation>
+    </message>
+    <message>
+        <source>Plik wyników %1 jest większy niż 1 MiB, więc nie jest plikiem tej gry.<byte value="xd"/>Zostawiam go bez zmian i gram bez zapisywania wyników.</source>
+        <translation>The results file %1 is larger than 1 MiB, so it is not this game&apos;s file.<byte value="xd"/>I leave it as it is and play without saving the results.</translation>
+    </message>
+    <message>
+        <source>plik za duży</source>
+        <translation>file too large</translation>
+    </message>
+    <message>
+        <source>folder wyników nie jest tylko Twój</source>
+        <translation>the results folder is not yours alone</translation>
+    </message>
+    <message>
+        <source>Dawny plik obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do pliku podanego wyżej.</source>
+        <translation>The old file beside the program, %1, is left as it was; this game&apos;s results go to the file named above.</translation>
+    </message>
 </context>
 </TS>

@@ -23,6 +23,10 @@ constexpr const char* FileBesideTheProgram = QT_TRANSLATE_NOOP(
     "Wirtola", "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.");
 constexpr const char* FilePerUser =
     QT_TRANSLATE_NOOP("Wirtola", "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.");
+constexpr const char* FileLeftBehind =
+    QT_TRANSLATE_NOOP("Wirtola",
+                      "Dawny plik obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do pliku "
+                      "podanego wyżej.");
 constexpr const char* FileUnknown =
     QT_TRANSLATE_NOOP("Wirtola",
                       "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
@@ -38,11 +42,12 @@ QString LoadHelpText()
 
 } // namespace
 
-QString HelpText(const QString& statisticsFile, bool perUser)
+QString HelpText(const QString& statisticsFile, bool perUser, const QString& leftBehind)
 {
-    const QString place = statisticsFile.isEmpty()
-        ? Text(FileUnknown)
-        : Text(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
+    QString place = statisticsFile.isEmpty() ? Text(FileUnknown)
+                                             : Text(perUser ? FilePerUser : FileBesideTheProgram).arg(statisticsFile);
+    if (!leftBehind.isEmpty())
+        place += QLatin1Char(' ') + Text(FileLeftBehind).arg(leftBehind);
     QString text = LoadHelpText();
     text.replace(QString::fromUtf8(FilePlace), place);
     return text;
@@ -91,9 +96,9 @@ void TFPomoc::Show()
     activateWindow();
 }
 
-void TFPomoc::SetStatisticsFile(const QString& path, bool perUser)
+void TFPomoc::SetStatisticsFile(const QString& path, bool perUser, const QString& leftBehind)
 {
-    Memo1->setPlainText(HelpText(path, perUser));
+    Memo1->setPlainText(HelpText(path, perUser, leftBehind));
 }
 
 bool TFPomoc::FormKeyDown(int key)

@@ -17,8 +17,9 @@ public:
     // Shows the window, or only brings it forward when it is already shown.
     void Show();
     // Names this run's statistics file where the help tells where the scores are kept: beside
-    // the program, or in the player's own data folder (`perUser`). Replaces the memo's text.
-    void SetStatisticsFile(const QString& path, bool perUser);
+    // the program, or in the player's own data folder (`perUser`), and the file beside the
+    // program left as it was (`leftBehind`, when not empty). Replaces the memo's text.
+    void SetStatisticsFile(const QString& path, bool perUser, const QString& leftBehind = {});
 
 protected:
     // Esc closes the window; every other key goes on to the memo. True when the key was taken.
@@ -47,7 +48,7 @@ private:
 };
 
 // The help text with the sentence that says where the statistics file is in its place.
-QString HelpText(const QString& statisticsFile, bool perUser);
+QString HelpText(const QString& statisticsFile, bool perUser, const QString& leftBehind = {});
 
 // The 120-dpi rule: size × 100 / 125, truncated toward zero (10 → 8, 12 → 9, 9 → 7).
 int ScaledPointSize(int points);

@@ -2,8 +2,10 @@
 
 #include "session/StatisticsLock.h"
 #include "tests/support/TimeLimit.h"
+#include "windows/Pomoc.h"
 
 #include <QDir>
+#include <QPlainTextEdit>
 #include <QStatusBar>
 #include <QTimer>
 
@@ -99,17 +101,31 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
     }
 }
 
-// Kept out of a program folder that other users may write, the scores' place is told once.
+// Kept out of a program folder that other users may write, the scores' place is told once, with
+// the file left there, on the status bar and in the help. A file too big to be the game's is told
+// in a box and left as it is.
 TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
 {
-    session::SetStatisticsPlace(
-        {.path = IniPath(), .perUser = true, .base = dir_.path().toStdString(), .avoidedSharedFolder = true});
+    const QString file = QString::fromStdString(IniPath());
+    session::SetStatisticsPlace({.path = IniPath(),
+                                 .perUser = true,
+                                 .base = dir_.path().toStdString(),
+                                 .avoidedSharedFolder = true,
+                                 .leftBehind = "/opt/gry/wirtola.ini"});
     StartProgram();
     EXPECT_EQ(StatusBar()->currentMessage(),
-              QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ")
-                  + QString::fromStdString(IniPath()));
+              QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ") + file
+                  + QStringLiteral("; dawny plik /opt/gry/wirtola.ini zostaje bez zmian"));
+    EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("/opt/gry/wirtola.ini")));
     Deal();
     EXPECT_TRUE(StatusBar()->currentMessage().startsWith(QStringLiteral("Ewidencja rozdań")));
+
+    WriteIni(Ini(1, 2, 5));
+    fs::resize_file(IniPath(), 2 << 20);
+    StartProgram();
+    Form1->close(); // the save fails; the player leaves all the same
+    EXPECT_TRUE(answerer_->Texts("message").at(0).startsWith("Plik wyników " + file + " jest większy niż 1 MiB"));
+    EXPECT_EQ(fs::file_size(IniPath()), 2u << 20);
 }
 
 } // namespace

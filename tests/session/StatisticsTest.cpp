@@ -13,6 +13,7 @@
 #include <climits>
 #include <csignal>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -375,10 +376,10 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
         {"folder", [](const std::string& p) { fs::create_directory(p); }},
         {"pipe", [](const std::string& p) { ASSERT_EQ(mkfifo(p.c_str(), 0644), 0); }},
         {"link loop", [](const std::string& p) { fs::create_symlink(p, p); }},
-        {"file too big to be ours",
+        {"a byte larger than any file this game writes",
          [](const std::string& p) {
              std::ofstream(p) << "[Statystyka]\nFundusz=1\n";
-             fs::resize_file(p, 300u * 1024 * 1024); // sparse: costs no disk
+             fs::resize_file(p, session::profile::MaxFileSize + 1); // sparse: costs no disk
          }},
     };
     for (const Case& c : cases) {
@@ -395,13 +396,14 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
 
 TEST_F(StatisticsFile, LongLinesAndJunkAreReadThrough)
 {
-    std::string text(3'000'000, '\0');
+    std::string text(300'000, '\0');
     for (std::size_t i = 0; i < text.size(); ++i) {
         text[i] = static_cast<char>((i * 7919) % 251); // junk with CRs, LFs, brackets and NULs
     }
-    text += "\n" + std::string(1'000'000, 'x') + "=" + std::string(1'000'000, '9') + "\n";
-    text += "[Statystyka]\nWygrane=" + std::string(1'000'000, ' ') + "12\n";
-    text += "Przegrane=" + std::string(1'000'000, '0') + "34\nFundusz=" + std::string(1'000'000, '7') + "\n";
+    text += "\n" + std::string(150'000, 'x') + "=" + std::string(150'000, '9') + "\n";
+    text += "[Statystyka]\nWygrane=" + std::string(150'000, ' ') + "12\n";
+    text += "Przegrane=" + std::string(150'000, '0') + "34\nFundusz=" + std::string(100'000, '7') + "\n";
+    text += std::string(static_cast<std::size_t>(session::profile::MaxFileSize) - text.size(), ';'); // the largest
     Put(text);
     EXPECT_EQ(Read({4, 6, 500}), (Stored{12, 34, 500}));
 }
@@ -744,7 +746,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
         bool perUserOnly;
         const char* dataHome;
         const char* homeVariable;
-        std::string want; // the path, then "+" for a place in the data folder
+        std::string want; // the path, then "+" for a place in the data folder, and " < " the file left
     };
     const Case cases[] = {
         {"writable build folder", writable, false, data.c_str(), home.c_str(), writable + ".ini"},
@@ -752,7 +754,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
         {"read-only folder with a writable file", readOnlyWithFile, false, data.c_str(), home.c_str(),
          readOnlyWithFile + ".ini"},
         {"read-only folder with a read-only file", readOnlyWithReadOnlyFile, false, data.c_str(), home.c_str(),
-         inData + "+"},
+         inData + "+ < " + readOnlyWithReadOnlyFile + ".ini"},
         {"relative data home", readOnly, false, "dane", home.c_str(), inHome + "+"},
         {"empty data home", readOnly, false, "", home.c_str(), inHome + "+"},
         {"unset data home", readOnly, false, unset, home.c_str(), inHome + "+"},
@@ -778,7 +780,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
             set("XDG_DATA_HOME", c.dataHome);
             set("HOME", c.homeVariable);
             const session::StatisticsPlace place = session::ChooseStatisticsPlace(c.executable, c.perUserOnly);
-            return place.path + (place.perUser ? "+" : "");
+            return place.path + (place.perUser ? "+" : "") + (place.leftBehind.empty() ? "" : " < " + place.leftBehind);
         });
         EXPECT_EQ(got, c.want);
     }
@@ -792,7 +794,7 @@ TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameI
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
     EXPECT_FALSE(fs::exists(dir_ / "dane")); // reading makes nothing
     const mode_t mask = umask(077);
-    EXPECT_TRUE(session::PrepareStatisticsFolder());
+    EXPECT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::None);
     umask(mask);
     const session::StatisticsLock first(file);
     const session::StatisticsLock second(file);
@@ -811,7 +813,7 @@ TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameI
                                  .perUser = true,
                                  .base = missing.string(),
                                  .avoidedSharedFolder = false});
-    EXPECT_FALSE(session::PrepareStatisticsFolder());
+    EXPECT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::NoFolder);
     try {
         session::save_inifile(Values({1, 2, 3}));
         ADD_FAILURE() << "the save made the missing home";
@@ -971,6 +973,67 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
     }
     unsetenv("XDG_DATA_HOME");
     EXPECT_FALSE(fs::exists(data)) << "choosing makes no folder";
+
+    // The per-user folder serves only when it is the player's and nobody else may write it.
+    for (const std::string made : {"his folder", "his link to ours"}) {
+        SCOPED_TRACE(made);
+        const fs::path base = dir_ / made, ours = base.string() + "-ours", folder = base / "wirtola";
+        const std::string file = (folder / "wirtola.ini").string();
+        std::ofstream(victim) << "sekret";
+        fs::create_directories(ours);
+        fs::create_directory(base);
+        ASSERT_EQ(chown(base.c_str(), nobody->pw_uid, 0), 0);
+        EXPECT_EQ(AsPlayer([&] {
+                      if (made == "his folder") {
+                          return std::to_string(mkdir(folder.c_str(), 0755) + symlink(victim.c_str(), file.c_str()));
+                      }
+                      return std::to_string(symlink(ours.c_str(), folder.c_str()));
+                  }),
+                  "0");
+        session::SetStatisticsPlace(
+            {.path = file, .perUser = true, .base = base.string(), .avoidedSharedFolder = false});
+        EXPECT_EQ(session::PrepareStatisticsFolder(), WriteFailure::ForeignFolder);
+        EXPECT_EQ(Lock(file, true).state(), Lock::State::Unavailable);
+        try {
+            session::save_inifile(Values({1, 2, 3}));
+        } catch (const session::WriteError& e) {
+            EXPECT_EQ(e.cause(), WriteFailure::ForeignFolder);
+        }
+        EXPECT_EQ(Contents(victim.string()), "sekret");
+        EXPECT_TRUE(fs::is_empty(ours));
+        EXPECT_FALSE(fs::exists(file + ".lock"));
+    }
+
+    // Nor when he keeps swapping his own link with ours, in a folder both may write, as saves run.
+    const fs::path folder = dir_ / "zamiany", other = dir_ / "inny.ini";
+    const std::string file = (folder / "wirtola.ini").string(), his = (folder / "jego.ini").string();
+    fs::create_directory(folder);
+    ASSERT_EQ(chmod(folder.c_str(), 0777), 0); // not sticky: anybody may rename anything in it
+    std::ofstream(other) << "sekret";
+    fs::create_symlink(victim, file);
+    const pid_t swapper = fork();
+    if (swapper == 0) {
+        if (setgid(nobody->pw_gid) == 0 && setuid(nobody->pw_uid) == 0 && symlink(other.c_str(), his.c_str()) == 0) {
+            for (;;) {
+                renameat2(AT_FDCWD, his.c_str(), AT_FDCWD, file.c_str(), RENAME_EXCHANGE);
+            }
+        }
+        _exit(2);
+    }
+    session::SetStatisticsFilePath(file);
+    for (int i = 1; i <= 3000; ++i) {
+        const session::StatisticsLock lock(file);
+        try {
+            session::save_inifile(Values({i, i, i}));
+        } catch (const session::WriteError& e) {
+            EXPECT_EQ(e.cause(), session::profile::WriteFailure::ForeignEntry);
+        }
+    }
+    kill(swapper, SIGKILL);
+    waitpid(swapper, nullptr, 0);
+    session::SetStatisticsFilePath(path_);
+    EXPECT_EQ(Contents(other.string()), "sekret");
+    EXPECT_FALSE(fs::exists(dir_ / "inny.ini.lock"));
 }
 
 TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
