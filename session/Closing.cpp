@@ -75,7 +75,7 @@ void TForm1::SaveAfterRound()
         const auto* write = dynamic_cast<const session::WriteError*>(&e);
         // The round record stays readable; the warning follows it.
         if (!saveFailing_)
-            SetStatus(StatusBar1->currentMessage()
+            SetStatus(statusText_
                       + Text(texts::SaveFailedWarning)
                             .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
         saveFailing_ = true;
@@ -126,7 +126,7 @@ void TForm1::SaveWithoutAsking()
     try {
         save_inifile();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Wirtola: %s: %s\n", texts::SaveFailed, e.what());
+        std::fprintf(stderr, "Wirtola: %s: %s\n", Text(texts::SaveFailed).toLocal8Bit().constData(), e.what());
     }
 }
 

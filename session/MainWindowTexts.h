@@ -72,7 +72,7 @@ constexpr std::array<const char*, 10> CategoryNames{
 // Saving and closing.
 constexpr const char* SaveFailed = QT_TRANSLATE_NOOP("Wirtola", "Nie udało się zapisać wyników gry");
 constexpr const char* EndWithoutSaving = QT_TRANSLATE_NOOP("Wirtola", "Zakończyć grę bez zapisu?");
-constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Bez zapisu: %1");
+constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Nie zapisano: %1");
 constexpr const char* SharedFolderAvoided =
     QT_TRANSLATE_NOOP("Wirtola", "Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
 constexpr const char* CauseReadOnly = QT_TRANSLATE_NOOP("Wirtola", "plik tylko do odczytu");
@@ -83,7 +83,7 @@ constexpr const char* CauseNotAFile = QT_TRANSLATE_NOOP("Wirtola", "nie jest pli
 constexpr const char* CauseForeignEntry = QT_TRANSLATE_NOOP("Wirtola", "cudzy plik w folderze");
 constexpr const char* CauseNameChanged = QT_TRANSLATE_NOOP("Wirtola", "plik podmieniony");
 constexpr const char* CauseNoFolder = QT_TRANSLATE_NOOP("Wirtola", "brak folderu na wyniki");
-constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "inna gra ma te wyniki");
+constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "wyniki prowadzi inna gra");
 constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
 
 // The program's start and end.

@@ -18,8 +18,10 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 
 #include <limits>
@@ -27,6 +29,25 @@
 #include <stdexcept>
 
 namespace {
+
+// The status text shortened to `width` pixels with its ends kept: a file's path loses the middle
+// of its folders (its start and the file's name stay), anything else the middle of the text.
+QString ElidedStatus(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    static const QRegularExpression pathPattern(QStringLiteral("(?:/[^\\s/]+){2,}/?"));
+    const QRegularExpressionMatch path = pathPattern.match(text);
+    if (path.hasMatch()) {
+        const int room = width - metrics.horizontalAdvance(text) + metrics.horizontalAdvance(path.captured());
+        QString shortened = text;
+        shortened.replace(path.capturedStart(), path.capturedLength(),
+                          metrics.elidedText(path.captured(), Qt::ElideMiddle, room));
+        if (room > metrics.averageCharWidth() * 12 && metrics.horizontalAdvance(shortened) <= width)
+            return shortened;
+    }
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+}
 
 using engine::StartingFund;
 using layout::LargestStake;
@@ -65,7 +86,13 @@ QCheckBox* TForm1::KeepBox(int slot) const
 
 void TForm1::SetStatus(const QString& text)
 {
-    StatusBar1->showMessage(text);
+    statusText_ = text;
+    // QStatusBar draws its message from 6 px in and stops 12 px before its right edge.
+    const QString shown = ElidedStatus(text, StatusBar1->fontMetrics(), StatusBar1->width() - 18);
+    StatusBar1->showMessage(shown);
+    // Whatever had to be shortened is there in full for the mouse and for a screen reader.
+    StatusBar1->setToolTip(shown == text ? QString() : text);
+    StatusBar1->setAccessibleDescription(text);
 }
 
 void TForm1::ShowStatusLine()

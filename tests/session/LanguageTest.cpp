@@ -5,9 +5,14 @@
 #include "windows/RewardPicture.h"
 #include "windows/Unit2.h"
 
+#include "session/MainWindowTexts.h"
+#include "windows/Text.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,16 +24,18 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QXmlStreamReader>
 
+#include <cstring>
+#include <optional>
 #include <set>
 
 using namespace gametest;
 
 namespace {
 
-const QString TsFile = QStringLiteral(WIRTOLA_SOURCE_DIR "/translations/wirtola_en.ts");
+const QString TsFolder = QStringLiteral(WIRTOLA_SOURCE_DIR "/translations");
+const QString TsFile = TsFolder + QStringLiteral("/wirtola_en.ts");
 
 struct TsEntry {
     QString context;
@@ -87,21 +94,22 @@ QString Mnemonic(const QString& text)
 // The source texts that are English, Latin or a name already, and stay as they are.
 const QStringList SameInEnglish{"OK", "&Amen", "A&men", "Gloria !!!", "Wirtola", "'%1' is not a valid integer value"};
 
-// The Polish words a player would recognise: every other source text, in its pieces between the
-// filled-in places, and every line of the Polish help.
-QStringList PolishFragments()
+// The words a player would recognise as Polish (the source texts) or as English (their
+// translations): every text in its pieces between the filled-in places, and every line of that
+// language's help.
+QStringList Fragments(bool english)
 {
     QStringList fragments;
     for (const TsEntry& e : ReadTs(TsFile)) {
         if (SameInEnglish.contains(e.source) || e.source.startsWith(QLatin1String(":/")))
             continue;
-        QString source = e.source;
-        source.remove(QLatin1Char('&'));
-        for (const QString& piece : source.split(QRegularExpression(QStringLiteral("%\\d|\\r"))))
+        QString text = english ? e.translation : e.source;
+        text.remove(QLatin1Char('&'));
+        for (const QString& piece : text.split(QRegularExpression(QStringLiteral("%\\d|\\r"))))
             if (piece.trimmed().size() >= 6)
                 fragments << piece.trimmed();
     }
-    QFile help(QStringLiteral(":/help/pomoc.txt"));
+    QFile help(english ? QStringLiteral(":/help/help_en.txt") : QStringLiteral(":/help/pomoc.txt"));
     EXPECT_TRUE(help.open(QIODevice::ReadOnly));
     for (const QString& line : QString::fromUtf8(help.readAll()).split(QLatin1Char('\n')))
         if (line.trimmed().size() >= 20)
@@ -157,51 +165,60 @@ TEST(Language, PolishResultTextIsTheEnginesMessage)
     }
 }
 
-// Every text is translated, lupdate finds none new or gone in the sources, and a mnemonic stays
-// a mnemonic.
-TEST(Language, EnglishTranslationIsCompleteAndCurrent)
+// In every language every text is translated, lupdate finds none new or gone in the sources, and
+// a mnemonic stays a mnemonic.
+TEST(Language, EveryTranslationIsCompleteAndCurrent)
 {
-    const std::vector<TsEntry> entries = ReadTs(TsFile);
-    EXPECT_GE(entries.size(), 100U);
-    for (const TsEntry& e : entries) {
-        SCOPED_TRACE(e.source.toStdString());
-        EXPECT_TRUE(e.finished);
-        EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
-        for (const char* place : {"%1", "%2", "%3"})
-            EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
-    }
+    const QStringList files = QDir(TsFolder).entryList({QStringLiteral("wirtola_*.ts")}, QDir::Files);
+    EXPECT_TRUE(files.contains(QStringLiteral("wirtola_en.ts")));
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = TsFolder + QLatin1Char('/') + name;
+        const std::vector<TsEntry> entries = ReadTs(file);
+        EXPECT_GE(entries.size(), 100U);
+        for (const TsEntry& e : entries) {
+            SCOPED_TRACE(e.source.toStdString());
+            EXPECT_TRUE(e.finished);
+            EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
+            for (const char* place : {"%1", "%2", "%3"})
+                EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
+        }
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString copy = dir.filePath(QStringLiteral("wirtola_en.ts"));
-    ASSERT_TRUE(QFile::copy(TsFile, copy));
-    QProcess lupdate;
-    lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
-    lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
-                  {"-locations", "none", "-no-obsolete", "engine", "session", "cards", "windows", "-ts", copy});
-    ASSERT_TRUE(lupdate.waitForFinished(60000));
-    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
-    QFile committed(TsFile);
-    QFile updated(copy);
-    ASSERT_TRUE(committed.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
-    EXPECT_EQ(updated.readAll(), committed.readAll()) << "run the wirtola_lupdate target and translate";
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString copy = dir.filePath(name);
+        ASSERT_TRUE(QFile::copy(file, copy));
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
+        const QStringList folders = QStringLiteral(WIRTOLA_LUPDATE_FOLDERS).split(QLatin1Char(' '));
+        lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
+                      QStringList{"-locations", "none", "-no-obsolete"} + folders + QStringList{"-ts", copy});
+        ASSERT_TRUE(lupdate.waitForFinished(60000));
+        ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+        QFile committed(file);
+        QFile updated(copy);
+        ASSERT_TRUE(committed.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
+        EXPECT_EQ(updated.readAll(), committed.readAll()) << "run the wirtola_lupdate target and translate";
+    }
 }
 
-class EnglishGame : public GameTest {
+// A game in the language the player's environment asks for, with the game's translation and
+// Qt's own installed as the program installs them.
+class LanguageGame : public GameTest {
 protected:
-    void SetUp() override
+    void Speak(const QString& language)
     {
-        GameTest::SetUp();
-        ASSERT_TRUE(session::LoadTranslation(translator_, {QStringLiteral("en-GB")}));
-        QCoreApplication::installTranslator(&translator_);
-        answerer_->defaultQuestionAnswer = QStringLiteral("Yes");
+        translations_.emplace(QStringList{language});
+        answerer_->defaultQuestionAnswer = Yes();
         answerer_->onShown = [this](QWidget* window) { Collect(window); };
     }
     void TearDown() override
     {
         GameTest::TearDown();
-        QCoreApplication::removeTranslator(&translator_);
+        translations_.reset();
     }
+    static QString Yes() { return Text("&Tak").remove(QLatin1Char('&')); }
+    static QString No() { return Text("&Nie").remove(QLatin1Char('&')); }
 
     // Everything a player can read or hear of a window.
     void Collect(QWidget* window)
@@ -230,10 +247,119 @@ protected:
         }
     }
 
-    QTranslator translator_;
+    // The stake field's own right-click menu, opened as a player opens it: Qt's texts.
+    QStringList StakeMenuItems()
+    {
+        const QPoint at = StakeField()->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, StakeField()->mapToGlobal(at));
+        QApplication::sendEvent(StakeField(), &event);
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (!menu)
+            return {};
+        QStringList items;
+        for (QAction* a : menu->actions())
+            if (!a->isSeparator())
+                items << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+        menu->close();
+        shown_ << items;
+        return items;
+    }
+
+    // The texts shown that hold a piece of the other language.
+    QStringList Foreign(bool english) const
+    {
+        QStringList found;
+        for (const QString& fragment : Fragments(!english))
+            for (QString text : shown_)
+                if (text.remove(QLatin1Char('&')).contains(fragment))
+                    found << fragment + QStringLiteral(" in ") + text;
+        return found;
+    }
+
+    std::optional<session::Translations> translations_;
     QStringList shown_;
     QImage rewardPicture_;
 };
+
+class EnglishGame : public LanguageGame {
+protected:
+    void SetUp() override
+    {
+        LanguageGame::SetUp();
+        Speak(QStringLiteral("en-GB"));
+    }
+};
+
+// Qt's own menu speaks the game's language, Polish included.
+TEST_F(LanguageGame, StakeFieldMenuInThePlayersLanguage)
+{
+    for (const char* language : {"pl", "en"}) {
+        SCOPED_TRACE(language);
+        Speak(QString::fromLatin1(language));
+        StartProgram();
+        const QStringList items = StakeMenuItems();
+        EXPECT_GE(items.size(), 5) << items.join(QLatin1Char('|')).toStdString();
+        const bool english = std::strcmp(language, "en") == 0;
+        EXPECT_EQ(items.contains(QStringLiteral("Paste")), english) << items.join(QLatin1Char('|')).toStdString();
+        for (const char* qtEnglish : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"}) {
+            if (!english)
+                EXPECT_FALSE(items.contains(QLatin1String(qtEnglish))) << qtEnglish;
+        }
+        EndProgram();
+        translations_.reset();
+    }
+}
+
+// A save that fails after a round of four-digit tallies and again at the end: every box, the
+// status bar whole within its width with the cause at its end, in both languages.
+TEST_F(LanguageGame, FailedSaveInEitherLanguage)
+{
+    for (const char* language : {"pl", "en"}) {
+        SCOPED_TRACE(language);
+        const bool english = std::strcmp(language, "en") == 0;
+        Speak(QString::fromLatin1(language));
+        WriteIni(Ini(1234, 1322, 3000));
+        StartProgram();
+        FailSaves(true);
+        Deal();
+        RigHands(RoyalFlush(), HighCardNine());
+        QString status;
+        QString statusTip;
+        QString statusHeard;
+        answerer_->onShown = [&](QWidget* window) {
+            Collect(window);
+            if (status.isEmpty()) {
+                status = StatusBar()->currentMessage();
+                statusTip = StatusBar()->toolTip();
+                statusHeard = StatusBar()->accessibleDescription();
+            }
+        };
+        answerer_->answers = {No(), Yes()}; // leave; then leave without the scores
+        Draw();
+        ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+        EXPECT_TRUE(answerer_->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
+        EXPECT_EQ(answerer_->Texts("question").size(), 2U);
+        for (const Seen& box : answerer_->seen)
+            shown_ << box.title << box.text;
+
+        const QString cause = Text("błąd zapisu na dysk");
+        // Shortened or not, the cause is at the end; the whole text is heard, and is the tooltip
+        // when the bar could not show it all.
+        EXPECT_TRUE(status.endsWith(cause)) << status.toStdString();
+        EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(status), StatusBar()->width() - 18);
+        EXPECT_EQ(statusHeard,
+                  Text(texts::StatusLine).arg(2557).arg(1234).arg(1323) + Text(texts::SaveFailedWarning).arg(cause));
+        EXPECT_EQ(statusTip, status == statusHeard ? QString() : statusHeard);
+        shown_ << statusHeard;
+        shown_.removeAll(answerer_->Texts("error")[0]); // the one English text both languages show
+        EXPECT_EQ(Foreign(english), QStringList());
+        EndProgram();
+        FailSaves(false);
+        answerer_->Clear();
+        shown_.clear();
+        translations_.reset();
+    }
+}
 
 TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
 {
@@ -274,12 +400,8 @@ TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
     const std::vector<QString> messages = answerer_->Texts("message");
     EXPECT_GE(messages.size(), 4U); // refused stake, two results, the loan
     EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("lies right beside it")));
-    for (const QString& fragment : PolishFragments()) {
-        for (QString text : shown_) {
-            text.remove(QLatin1Char('&'));
-            EXPECT_FALSE(text.contains(fragment)) << fragment.toStdString() << " in " << text.toStdString();
-        }
-    }
+    StakeMenuItems();
+    EXPECT_EQ(Foreign(true), QStringList());
 }
 
 // Alt and a letter reach one control: among the main window's buttons and menus, and in each menu.

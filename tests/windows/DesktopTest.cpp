@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
+#include <vector>
 
 TEST(Desktop, RealMetricsComeFromTheScreen)
 {
@@ -34,30 +36,44 @@ TEST(Desktop, FrameComesFromThePlatformUnlessFaked)
     desktop::SetOverride(std::nullopt);
 }
 
-TEST(Desktop, X11IsPreferredOnlyWhereNoPlatformWasChosen)
+TEST(Desktop, PlatformFollowsTheSessionOnlyWhereNoneWasChosen)
 {
     struct Row {
         const char* name;
         const char* chosen; // nullptr: unset
+        const char* waylandDisplay;
+        const char* sessionType;
         const char* after;
     };
-    const Row rows[] = {{"unset", nullptr, "xcb;wayland"},
-                        {"empty", "", "xcb;wayland"},
-                        {"wayland", "wayland", "wayland"},
-                        {"offscreen", "offscreen", "offscreen"}};
-    const std::string before = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    const Row rows[] = {{"unset, X11 session", nullptr, nullptr, "x11", "xcb;wayland"},
+                        {"empty, no session type", "", nullptr, nullptr, "xcb;wayland"},
+                        {"unset, Wayland display", nullptr, "wayland-0", nullptr, "wayland;xcb"},
+                        {"unset, Wayland session", nullptr, nullptr, "wayland", "wayland;xcb"},
+                        {"empty Wayland display", nullptr, "", "tty", "xcb;wayland"},
+                        {"chosen wayland", "wayland", nullptr, "x11", "wayland"},
+                        {"chosen offscreen", "offscreen", "wayland-0", "wayland", "offscreen"}};
+    const char* names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"};
+    std::vector<std::optional<std::string>> before;
+    for (const char* name : names)
+        before.push_back(std::getenv(name) ? std::optional<std::string>(std::getenv(name)) : std::nullopt);
+    const auto set = [](const char* name, const char* value) {
+        if (value)
+            setenv(name, value, 1);
+        else
+            unsetenv(name);
+    };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.name);
-        if (row.chosen)
-            setenv("QT_QPA_PLATFORM", row.chosen, 1);
-        else
-            unsetenv("QT_QPA_PLATFORM");
-        desktop::PreferX11();
+        set(names[0], row.chosen);
+        set(names[1], row.waylandDisplay);
+        set(names[2], row.sessionType);
+        desktop::ChoosePlatform();
         const char* after = std::getenv("QT_QPA_PLATFORM");
         ASSERT_NE(after, nullptr);
         EXPECT_STREQ(after, row.after);
     }
-    setenv("QT_QPA_PLATFORM", before.c_str(), 1);
+    for (std::size_t i = 0; i < before.size(); ++i)
+        set(names[i], before[i] ? before[i]->c_str() : nullptr);
 }
 
 TEST(Desktop, WindowsFontFamiliesResolveToLiberationSans)

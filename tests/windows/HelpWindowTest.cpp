@@ -7,6 +7,8 @@
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -15,6 +17,9 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -48,24 +53,17 @@ TEST(HelpWindow, StandsAtTheTopRightAndWidens)
 
 TEST(HelpWindow, EveryShowingLooksTheSame)
 {
-    // At 120 dpi the font shrinks so its text keeps the 13 px it has at 96 dpi.
-    struct Case {
-        const char* name;
-        int dpi;
-        int shownPoints;
-    };
-    const Case cases[] = {{"96 dpi", 96, 10}, {"120 dpi", 120, 8}, {"144 dpi", 144, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeDesktop screen({0, 1024, c.dpi});
+    for (const int dpi : {96, 120, 144}) {
+        SCOPED_TRACE(dpi);
+        FakeDesktop screen({0, 1024, dpi});
         TFPomoc help;
         for (int showing = 1; showing <= 3; ++showing) {
             SCOPED_TRACE(showing);
             const Shown shown = ShowAndMeasure(help);
             EXPECT_EQ(shown.pos, QPoint(413, 0));
             EXPECT_EQ(shown.clientWidth, 593);
-            EXPECT_EQ(shown.points, c.shownPoints);
-            EXPECT_EQ(help.Memo1->font().pointSize(), c.shownPoints);
+            EXPECT_EQ(shown.points, 10);
+            EXPECT_EQ(help.Memo1->font().pointSize(), 10);
             help.close();
             EXPECT_FALSE(help.isVisible());
             EXPECT_EQ(help.font().pointSize(), 10);
@@ -74,13 +72,53 @@ TEST(HelpWindow, EveryShowingLooksTheSame)
     }
 }
 
-TEST(HelpWindow, ScaledPointSizeTruncates)
+namespace {
+
+// The pitch of the help's lines on screen, in pixels: lines of "m" (no ascender, no descender)
+// drawn into the memo, the distance between the first rows of two bands of ink.
+int LinePitchOnScreen()
 {
-    const int table[][2] = {{10, 8}, {12, 9}, {9, 7}, {8, 6}, {1, 0}, {125, 100}};
-    for (const auto& row : table) {
-        SCOPED_TRACE(row[0]);
-        EXPECT_EQ(ScaledPointSize(row[0]), row[1]);
+    TFPomoc help;
+    help.Memo1->setPlainText(QStringLiteral("mmmm\nmmmm\nmmmm\nmmmm"));
+    ShowAndMeasure(help);
+    const QImage shot = help.Memo1->viewport()->grab().toImage();
+    std::vector<int> bandStarts;
+    bool inInk = false;
+    for (int y = 0; y < shot.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < shot.width() && !ink; ++x)
+            ink = qGray(shot.pixel(x, y)) < 100;
+        if (ink && !inInk)
+            bandStarts.push_back(y);
+        inInk = ink;
     }
+    return bandStarts.size() >= 3 ? bandStarts[2] - bandStarts[1] : 0;
+}
+
+} // namespace
+
+// At 120 dpi (125 %) the help's lines grow as the rest of the desktop does: the test runs itself
+// again with Qt's font resolution set, and compares the pictures' line pitch.
+TEST(HelpWindow, TextGrowsWithTheDesktopAt120Dpi)
+{
+    // The real (offscreen) screen, whose resolution QT_FONT_DPI sets, as a desktop's would.
+    const int pitch = LinePitchOnScreen();
+    if (qEnvironmentVariableIntValue("QT_FONT_DPI") == 120) {
+        std::printf("pitch %d\n", pitch);
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("120"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=HelpWindow.TextGrowsWithTheDesktopAt120Dpi"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const QRegularExpressionMatch got = QRegularExpression(QStringLiteral("pitch (\\d+)")).match(out);
+    ASSERT_TRUE(got.hasMatch()) << out.toStdString();
+    const int scaledPitch = got.captured(1).toInt();
+    EXPECT_GE(pitch, 14);
+    EXPECT_GE(scaledPitch * 100, pitch * 118) << "96 dpi: " << pitch << " px, 120 dpi: " << scaledPitch << " px";
 }
 
 TEST(HelpWindow, ActivationWhileOpenChangesNothing)
