@@ -26,7 +26,6 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
-#include <cstring>
 #include <optional>
 #include <set>
 
@@ -248,32 +247,28 @@ protected:
     }
 
     // The stake field's own right-click menu, opened as a player opens it: Qt's texts.
-    QStringList StakeMenuItems()
+    static QStringList StakeMenuItems()
     {
         const QPoint at = StakeField()->rect().center();
         QContextMenuEvent event(QContextMenuEvent::Mouse, at, StakeField()->mapToGlobal(at));
         QApplication::sendEvent(StakeField(), &event);
-        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (!menu)
-            return {};
         QStringList items;
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator())
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions())
                 items << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
-        menu->close();
-        shown_ << items;
+            menu->close();
+        }
+        items.removeAll(QString()); // the separators
         return items;
     }
 
-    // The texts shown that hold a piece of the other language.
-    QStringList Foreign(bool english) const
+    // Fails on every text shown that holds a piece of the other language.
+    void ExpectNoneForeign(bool english) const
     {
-        QStringList found;
         for (const QString& fragment : Fragments(!english))
             for (QString text : shown_)
-                if (text.remove(QLatin1Char('&')).contains(fragment))
-                    found << fragment + QStringLiteral(" in ") + text;
-        return found;
+                EXPECT_FALSE(text.remove(QLatin1Char('&')).contains(fragment))
+                    << fragment.toStdString() << " in " << text.toStdString();
     }
 
     std::optional<session::Translations> translations_;
@@ -290,74 +285,50 @@ protected:
     }
 };
 
-// Qt's own menu speaks the game's language, Polish included.
-TEST_F(LanguageGame, StakeFieldMenuInThePlayersLanguage)
+// In both languages: Qt's own stake-field menu in the game's language, and a save that fails
+// after a round of four-digit tallies and again at the end, its status line within the bar with
+// the cause at its end and whole in the tooltip and for a screen reader, and every box.
+TEST_F(LanguageGame, QtsMenuAndAFailedSaveInEitherLanguage)
 {
-    for (const char* language : {"pl", "en"}) {
-        SCOPED_TRACE(language);
-        Speak(QString::fromLatin1(language));
-        StartProgram();
-        const QStringList items = StakeMenuItems();
-        EXPECT_GE(items.size(), 5) << items.join(QLatin1Char('|')).toStdString();
-        const bool english = std::strcmp(language, "en") == 0;
-        EXPECT_EQ(items.contains(QStringLiteral("Paste")), english) << items.join(QLatin1Char('|')).toStdString();
-        for (const char* qtEnglish : {"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"}) {
-            if (!english)
-                EXPECT_FALSE(items.contains(QLatin1String(qtEnglish))) << qtEnglish;
-        }
-        EndProgram();
-        translations_.reset();
-    }
-}
-
-// A save that fails after a round of four-digit tallies and again at the end: every box, the
-// status bar whole within its width with the cause at its end, in both languages.
-TEST_F(LanguageGame, FailedSaveInEitherLanguage)
-{
-    for (const char* language : {"pl", "en"}) {
-        SCOPED_TRACE(language);
-        const bool english = std::strcmp(language, "en") == 0;
-        Speak(QString::fromLatin1(language));
+    const QStringList qtEnglish{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"};
+    for (const bool english : {false, true}) {
+        SCOPED_TRACE(english ? "en" : "pl");
+        Speak(QLatin1String(english ? "en" : "pl"));
         WriteIni(Ini(1234, 1322, 3000));
         StartProgram();
+        const QStringList items = StakeMenuItems();
+        EXPECT_GE(items.size(), 5);
+        for (const QString& item : items)
+            EXPECT_EQ(qtEnglish.contains(item), english) << item.toStdString();
         FailSaves(true);
         Deal();
         RigHands(RoyalFlush(), HighCardNine());
-        QString status;
-        QString statusTip;
-        QString statusHeard;
+        QStringList status; // shown, tooltip, heard: at the result
         answerer_->onShown = [&](QWidget* window) {
             Collect(window);
-            if (status.isEmpty()) {
-                status = StatusBar()->currentMessage();
-                statusTip = StatusBar()->toolTip();
-                statusHeard = StatusBar()->accessibleDescription();
-            }
+            if (status.isEmpty())
+                status << StatusBar()->currentMessage() << StatusBar()->toolTip()
+                       << StatusBar()->accessibleDescription();
         };
         answerer_->answers = {No(), Yes()}; // leave; then leave without the scores
         Draw();
-        ASSERT_EQ(answerer_->Texts("error").size(), 1U);
-        EXPECT_TRUE(answerer_->Texts("error")[0].startsWith(QStringLiteral("Unable to write to ")));
         EXPECT_EQ(answerer_->Texts("question").size(), 2U);
+        ASSERT_EQ(answerer_->Texts("error").size(), 1U);
         for (const Seen& box : answerer_->seen)
             shown_ << box.title << box.text;
+        shown_.removeAll(answerer_->Texts("error")[0]); // "Unable to write to ...", in both languages
+        ExpectNoneForeign(english);
 
-        const QString cause = Text("błąd zapisu na dysk");
-        // Shortened or not, the cause is at the end; the whole text is heard, and is the tooltip
-        // when the bar could not show it all.
-        EXPECT_TRUE(status.endsWith(cause)) << status.toStdString();
-        EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(status), StatusBar()->width() - 18);
-        EXPECT_EQ(statusHeard,
-                  Text(texts::StatusLine).arg(2557).arg(1234).arg(1323) + Text(texts::SaveFailedWarning).arg(cause));
-        EXPECT_EQ(statusTip, status == statusHeard ? QString() : statusHeard);
-        shown_ << statusHeard;
-        shown_.removeAll(answerer_->Texts("error")[0]); // the one English text both languages show
-        EXPECT_EQ(Foreign(english), QStringList());
+        const QString whole = Text(texts::StatusLine).arg(2557).arg(1234).arg(1323)
+            + Text(texts::SaveFailedWarning).arg(Text("błąd zapisu na dysk"));
+        EXPECT_TRUE(status[0].endsWith(Text("błąd zapisu na dysk"))) << status[0].toStdString();
+        EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(status[0]), StatusBar()->width() - 18);
+        EXPECT_EQ(status[1], status[0] == whole ? QString() : whole);
+        EXPECT_EQ(status[2], whole);
         EndProgram();
         FailSaves(false);
         answerer_->Clear();
         shown_.clear();
-        translations_.reset();
     }
 }
 
@@ -400,8 +371,7 @@ TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
     const std::vector<QString> messages = answerer_->Texts("message");
     EXPECT_GE(messages.size(), 4U); // refused stake, two results, the loan
     EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("lies right beside it")));
-    StakeMenuItems();
-    EXPECT_EQ(Foreign(true), QStringList());
+    ExpectNoneForeign(true);
 }
 
 // Alt and a letter reach one control: among the main window's buttons and menus, and in each menu.
