@@ -102,12 +102,19 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
 // Kept out of a program folder that other users may write, the scores' place is told once.
 TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
 {
+    // A home of 60 characters: the bar shows the path's start and its file, and holds it whole.
+    const QString path = QStringLiteral("/home/") + QString(54, QLatin1Char('a')) + "/.local/share/wirtola/wirtola.ini";
     session::SetStatisticsPlace(
-        {.path = IniPath(), .perUser = true, .base = dir_.path().toStdString(), .avoidedSharedFolder = true});
+        {.path = path.toStdString(), .perUser = true, .base = dir_.path().toStdString(), .avoidedSharedFolder = true});
     StartProgram();
-    EXPECT_EQ(StatusBar()->currentMessage(),
-              QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ")
-                  + QString::fromStdString(IniPath()));
+    const QString whole =
+        QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ") + path;
+    EXPECT_EQ(StatusBar()->accessibleDescription(), whole);
+    EXPECT_EQ(StatusBar()->toolTip(), whole);
+    const QString shown = StatusBar()->currentMessage();
+    EXPECT_TRUE(shown.startsWith(whole.left(whole.indexOf("/aaa") + 4)) && shown.endsWith("/wirtola.ini"))
+        << shown.toStdString();
+    EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(shown), StatusBar()->width() - 18);
     Deal();
     EXPECT_TRUE(StatusBar()->currentMessage().startsWith(QStringLiteral("Ewidencja rozdań")));
 }
