@@ -15,7 +15,7 @@ packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
   libjpeg62-turbo-dev libsdl2-dev
-  fonts-liberation2
+  fonts-liberation2 qt6-translations-l10n qt6-wayland
 )
 # What making the package needs besides: dpkg-shlibdeps works out its dependencies, and CPack
 # tells programs from other files with file(1).

@@ -79,7 +79,7 @@ void TForm1::SaveAfterRound()
     } catch (const std::exception& e) {
         const auto* write = dynamic_cast<const session::WriteError*>(&e);
         // The round record stays readable; the warning follows it, after every round not saved.
-        SetStatus(StatusBar1->currentMessage()
+        SetStatus(statusText_
                   + Text(texts::SaveFailedWarning)
                         .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
     }
@@ -95,7 +95,7 @@ void TForm1::TellWhereTheScoresAre()
     else if (!place.leftBehind.empty())
         told = Text(texts::ReadOnlyFolderAvoided).arg(file);
     if (!place.leftBehind.empty())
-        told += Text(texts::OldFileKept).arg(QString::fromStdString(place.leftBehind));
+        told += Text(texts::OldFileKept);
     if (const auto folder = session::PrepareStatisticsFolder(); folder != session::profile::WriteFailure::None) {
         const QString notSaved =
             Text(texts::NotSavingTo)
@@ -150,7 +150,7 @@ void TForm1::SaveWithoutAsking()
     try {
         save_inifile();
     } catch (const std::exception& e) {
-        std::fprintf(stderr, "Wirtola: %s: %s\n", texts::SaveFailed, e.what());
+        std::fprintf(stderr, "Wirtola: %s: %s\n", Text(texts::SaveFailed).toLocal8Bit().constData(), e.what());
     }
 }
 

@@ -1,7 +1,9 @@
 #include "session/Language.h"
 
+#include <QCoreApplication>
 #include <QFile>
-#include <QTranslator>
+#include <QFileInfo>
+#include <QLibraryInfo>
 
 namespace session {
 
@@ -35,6 +37,36 @@ bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages)
 {
     const QString file = TranslationFile(uiLanguages);
     return !file.isEmpty() && translator.load(file);
+}
+
+QString QtTranslationFile(const QStringList& uiLanguages)
+{
+    // "wirtola_en_GB.qm" speaks "en_GB"; no file at all, the source language.
+    const QString game = TranslationFile(uiLanguages);
+    const QString language = game.isEmpty() ? QLatin1String(SourceLanguage)
+                                            : QFileInfo(game).completeBaseName().section(QLatin1Char('_'), 1);
+    if (language.section(QLatin1Char('_'), 0, 0) == QLatin1String("en"))
+        return {};
+    const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_");
+    for (const QString& name : {language, language.section(QLatin1Char('_'), 0, 0)})
+        if (QFile::exists(folder + name + QStringLiteral(".qm")))
+            return folder + name + QStringLiteral(".qm");
+    return {};
+}
+
+Translations::Translations(const QStringList& uiLanguages)
+{
+    game_ = LoadTranslation(gameTranslator_, uiLanguages) && QCoreApplication::installTranslator(&gameTranslator_);
+    const QString qtFile = QtTranslationFile(uiLanguages);
+    qt_ = !qtFile.isEmpty() && qtTranslator_.load(qtFile) && QCoreApplication::installTranslator(&qtTranslator_);
+}
+
+Translations::~Translations()
+{
+    if (qt_)
+        QCoreApplication::removeTranslator(&qtTranslator_);
+    if (game_)
+        QCoreApplication::removeTranslator(&gameTranslator_);
 }
 
 } // namespace session

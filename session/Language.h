@@ -5,8 +5,7 @@
 
 #include <QString>
 #include <QStringList>
-
-class QTranslator;
+#include <QTranslator>
 
 namespace session {
 
@@ -16,5 +15,24 @@ QString TranslationFile(const QStringList& uiLanguages);
 
 // Loads into translator the translation for these languages; false (Polish) when there is none.
 bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages);
+
+// Qt's own translation (its context menus, its standard buttons) for the language the game
+// speaks, from Qt's translations folder; empty for English, Qt's source language.
+QString QtTranslationFile(const QStringList& uiLanguages);
+
+// The game's translation and Qt's, installed for as long as this lives.
+class Translations {
+public:
+    explicit Translations(const QStringList& uiLanguages);
+    ~Translations();
+    Translations(const Translations&) = delete;
+    Translations& operator=(const Translations&) = delete;
+
+private:
+    QTranslator gameTranslator_;
+    QTranslator qtTranslator_;
+    bool game_ = false;
+    bool qt_ = false;
+};
 
 } // namespace session

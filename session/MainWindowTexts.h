@@ -72,15 +72,15 @@ constexpr std::array<const char*, 10> CategoryNames{
 // Saving and closing.
 constexpr const char* SaveFailed = QT_TRANSLATE_NOOP("Wirtola", "Nie udało się zapisać wyników gry");
 constexpr const char* EndWithoutSaving = QT_TRANSLATE_NOOP("Wirtola", "Zakończyć grę bez zapisu?");
-constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Bez zapisu: %1");
+constexpr const char* SaveFailedWarning = QT_TRANSLATE_NOOP("Wirtola", "  Nie zapisano: %1");
 constexpr const char* SharedFolderAvoided =
-    QT_TRANSLATE_NOOP("Wirtola", "Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1");
+    QT_TRANSLATE_NOOP("Wirtola", "Folder gry jest wspólny, więc wyniki zapisuję w %1");
 constexpr const char* ReadOnlyFolderAvoided =
     QT_TRANSLATE_NOOP("Wirtola", "W folderze gry nie mogę zapisywać, więc wyniki zapisuję w %1");
-// Follows one of the two above. %1 is the file beside the program.
-constexpr const char* OldFileKept = QT_TRANSLATE_NOOP("Wirtola", "; dawny plik %1 zostaje bez zmian");
+// Follows one of the two above; the help names the old file.
+constexpr const char* OldFileKept = QT_TRANSLATE_NOOP("Wirtola", "; dawny plik bez zmian");
 // %1 is the folder, %2 the cause.
-constexpr const char* NotSavingTo = QT_TRANSLATE_NOOP("Wirtola", "Bez zapisu w %1: %2");
+constexpr const char* NotSavingTo = QT_TRANSLATE_NOOP("Wirtola", "Nie zapisuję wyników w %1: %2");
 // %1 is the file.
 constexpr const char* FileTooBig =
     QT_TRANSLATE_NOOP("Wirtola",
@@ -96,7 +96,7 @@ constexpr const char* CauseForeignEntry = QT_TRANSLATE_NOOP("Wirtola", "cudzy pl
 constexpr const char* CauseForeignFolder = QT_TRANSLATE_NOOP("Wirtola", "folder wyników nie jest tylko Twój");
 constexpr const char* CauseNameChanged = QT_TRANSLATE_NOOP("Wirtola", "plik podmieniony");
 constexpr const char* CauseNoFolder = QT_TRANSLATE_NOOP("Wirtola", "brak folderu na wyniki");
-constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "inna gra ma te wyniki");
+constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "wyniki prowadzi inna gra");
 constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
 
 // The program's start and end.

@@ -33,7 +33,7 @@ void SaveIfTheDisplayWent()
 {
     if (Form1 && !Form1->Ended()) {
         Form1->SaveWithoutAsking();
-        std::fprintf(stderr, "Wirtola: %s.\n", texts::DisplayLost);
+        std::fprintf(stderr, "Wirtola: %s.\n", Text(texts::DisplayLost).toLocal8Bit().constData());
         std::_Exit(ExitDisplayLost);
     }
 }
@@ -85,6 +85,9 @@ Program::Program()
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
     form3_ = std::make_unique<TForm3>();
     fpomoc_ = std::make_unique<TFPomoc>();
+    // The petition and the reward are modal over the main window.
+    boxes::KeepAbove(*form2_, form1_.get());
+    boxes::KeepAbove(*form3_, form1_.get());
     form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
     const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
     fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser,

@@ -18,15 +18,46 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QFontMetrics>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QStatusBar>
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 #include <stdexcept>
+#include <vector>
 
 namespace {
+
+// The status text shortened to `width` pixels with its ends kept: a file's path loses the middle
+// of its folders (its start and the file's name stay), anything else the middle of the text.
+QString ElidedStatus(const QString& text, const QFontMetrics& metrics, int width)
+{
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    // The paths give way first, in their middles and the last one first, so the words around
+    // them and each path's two ends stay readable.
+    static const QRegularExpression pathPattern(QStringLiteral("(?:/[^\\s/]+){2,}/?"));
+    std::vector<QRegularExpressionMatch> paths;
+    for (auto match = pathPattern.globalMatch(text); match.hasNext();)
+        paths.push_back(match.next());
+    const int least = metrics.averageCharWidth() * 12;
+    int excess = metrics.horizontalAdvance(text) - width;
+    QString shortened = text;
+    for (auto path = paths.rbegin(); path != paths.rend() && excess > 0; ++path) {
+        const int pathWidth = metrics.horizontalAdvance(path->captured());
+        const QString elided =
+            metrics.elidedText(path->captured(), Qt::ElideMiddle, std::max(least, pathWidth - excess));
+        excess -= pathWidth - metrics.horizontalAdvance(elided);
+        shortened.replace(path->capturedStart(), path->capturedLength(), elided);
+    }
+    if (metrics.horizontalAdvance(shortened) <= width)
+        return shortened;
+    return metrics.elidedText(text, Qt::ElideMiddle, width);
+}
 
 using engine::StartingFund;
 using layout::LargestStake;
@@ -65,7 +96,13 @@ QCheckBox* TForm1::KeepBox(int slot) const
 
 void TForm1::SetStatus(const QString& text)
 {
-    StatusBar1->showMessage(text);
+    statusText_ = text;
+    // QStatusBar draws its message from 6 px in and stops 12 px before its right edge.
+    const QString shown = ElidedStatus(text, StatusBar1->fontMetrics(), StatusBar1->width() - 18);
+    StatusBar1->showMessage(shown);
+    // Whatever had to be shortened is there in full for the mouse and for a screen reader.
+    StatusBar1->setToolTip(shown == text ? QString() : text);
+    StatusBar1->setAccessibleDescription(text);
 }
 
 void TForm1::ShowStatusLine()

@@ -110,7 +110,9 @@ private:
     OtherWindows windows_;
     QCheckBox* KeepBox(int slot) const;
     void ShowStatusLine();
+    // The status bar's one text, shortened to fit; statusText_ keeps it whole.
     void SetStatus(const QString& text);
+    QString statusText_;
     // FormCreate's work; a loan runs it again without reading the statistics file.
     void BeginSession(bool readStatistics);
     void WaitForADeal();

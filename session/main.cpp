@@ -5,16 +5,13 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QTranslator>
 
 int main(int argc, char** argv)
 {
-    desktop::PreferX11();
+    desktop::ChoosePlatform();
     QApplication app(argc, argv);
-    // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs nothing.
-    QTranslator translator;
-    if (session::LoadTranslation(translator, QLocale::system().uiLanguages()))
-        QCoreApplication::installTranslator(&translator);
+    // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs only Qt's own.
+    const session::Translations translations(QLocale::system().uiLanguages());
     // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
     InstallCardAccessibility();

@@ -89,14 +89,14 @@
     </message>
     <message>
         <source>do wymiany</source>
-        <translation>to exchange</translation>
+        <translation>marked for exchange</translation>
     </message>
 </context>
 <context>
     <name>Wirtola</name>
     <message>
         <source>Wirtola wer. %1</source>
-        <translation>Wirtola ver. %1</translation>
+        <translation>Wirtola version %1</translation>
     </message>
     <message>
         <source>&amp;Rozdanie kart</source>
@@ -156,15 +156,15 @@
     </message>
     <message>
         <source>Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3</source>
-        <translation>Deals: current deal %1  of which won / lost %2 / %3</translation>
+        <translation>Deals played: %1   won / lost: %2 / %3</translation>
     </message>
     <message>
         <source>Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.<byte value="xd"/>Proszę wstaw właściwą stawkę</source>
-        <translation>The stake you offer is more than your fund.<byte value="xd"/>Please enter a proper stake</translation>
+        <translation>The stake you offer is more than your fund.<byte value="xd"/>Please enter a stake your fund can cover</translation>
     </message>
     <message>
         <source>W okienku &quot;Stawka&quot; wstaw dowolną kwotę, która jednak nie przekroczy Twojego funduszu.</source>
-        <translation>In the &quot;Stake&quot; box enter any amount that is not more than your fund.</translation>
+        <translation>In the &quot;Stake&quot; field enter any amount that is not more than your fund.</translation>
     </message>
     <message>
         <source>&apos;%1&apos; is not a valid integer value</source>
@@ -172,7 +172,7 @@
     </message>
     <message>
         <source>Fundusz Twój został wyczerpany - proszę załatwić sobie pożyczkę w banku.</source>
-        <translation>Your fund is exhausted - please get yourself a loan from the bank.</translation>
+        <translation>Your fund is exhausted – please arrange a loan from the bank.</translation>
     </message>
     <message>
         <source>Kliknij OK to potasuję i rozdam ponownie.</source>
@@ -184,7 +184,7 @@
     </message>
     <message>
         <source>Czy chcesz kontynuować grę ?</source>
-        <translation>Do you want to go on playing?</translation>
+        <translation>Do you want to play on?</translation>
     </message>
     <message>
         <source>Gratulacje Wygrałeś !</source>
@@ -192,11 +192,11 @@
     </message>
     <message>
         <source>Tym razem zwycięzcą został Komputer!</source>
-        <translation>This time the Computer is the winner!</translation>
+        <translation>This time the computer is the winner!</translation>
     </message>
     <message>
         <source>Gratulacje  - Wygrałeś!</source>
-        <translation>Congratulations - you won!</translation>
+        <translation>Congratulations – you won!</translation>
     </message>
     <message>
         <source>Tym razem wygrał komputer!</source>
@@ -204,7 +204,7 @@
     </message>
     <message>
         <source>Obie strony czekały - rozdanie jest więc nierozstrzygnięte!</source>
-        <translation>Both sides stood pat - so the deal is undecided!</translation>
+        <translation>Both hands are equal – so the deal is undecided!</translation>
     </message>
     <message>
         <source>Wygrałeś złotych polskich  %1</source>
@@ -220,7 +220,7 @@
     </message>
     <message>
         <source>Znaj moją Łaskawość - Udzieliłem pożyczki %1 zł.</source>
-        <translation>Know my Graciousness - I have granted a loan of %1 zł.</translation>
+        <translation>Behold my Graciousness – I have granted you a loan of %1 zł.</translation>
     </message>
     <message>
         <source>Twoje karty: %1</source>
@@ -248,7 +248,7 @@
     </message>
     <message>
         <source>dwie pary</source>
-        <translation>two pairs</translation>
+        <translation>two pair</translation>
     </message>
     <message>
         <source>trójka</source>
@@ -280,19 +280,15 @@
     </message>
     <message>
         <source>Nie udało się zapisać wyników gry</source>
-        <translation>The game&apos;s results could not be saved</translation>
+        <translation>The scores could not be saved</translation>
     </message>
     <message>
         <source>Zakończyć grę bez zapisu?</source>
         <translation>End the game without saving?</translation>
     </message>
     <message>
-        <source>  Bez zapisu: %1</source>
-        <translation>  Not saved: %1</translation>
-    </message>
-    <message>
-        <source>Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w %1</source>
-        <translation>The game&apos;s folder is shared with other users, so I save the results in %1</translation>
+        <source>Folder gry jest wspólny, więc wyniki zapisuję w %1</source>
+        <translation>The game&apos;s folder is shared, so I keep your scores in %1</translation>
     </message>
     <message>
         <source>plik tylko do odczytu</source>
@@ -324,11 +320,7 @@
     </message>
     <message>
         <source>brak folderu na wyniki</source>
-        <translation>no folder for the results</translation>
-    </message>
-    <message>
-        <source>inna gra ma te wyniki</source>
-        <translation>another game has these results</translation>
+        <translation>no folder for the scores</translation>
     </message>
     <message>
         <source>błąd zapisu na dysk</source>
@@ -340,11 +332,11 @@
     </message>
     <message>
         <source>Wirtola jest już uruchomiona z tym samym plikiem wyników.<byte value="xd"/>Zakończ tamtą grę, zanim zaczniesz nową.</source>
-        <translation>Wirtola is already running with the same results file.<byte value="xd"/>End that game before you start a new one.</translation>
+        <translation>Wirtola is already running with the same scores file.<byte value="xd"/>Quit that game before you start a new one.</translation>
     </message>
     <message>
         <source>Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:<byte value="xd"/>%1<byte value="xd"/>Usuń go, zanim zaczniesz grę.</source>
-        <translation>The lock file of the game&apos;s results is a link or belongs to another user:<byte value="xd"/>%1<byte value="xd"/>Remove it before you start the game.</translation>
+        <translation>The lock file of the scores is a link or belongs to another user:<byte value="xd"/>%1<byte value="xd"/>Remove it before you start the game.</translation>
     </message>
     <message>
         <source>połączenie z ekranem zostało przerwane</source>
@@ -380,15 +372,7 @@
     </message>
     <message>
         <source>Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.</source>
-        <translation>The file has the program&apos;s name with the extension “.ini”, and lies right beside it: %1.</translation>
-    </message>
-    <message>
-        <source>Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.</source>
-        <translation>Each of you has a file of your own in your data folder, this one: %1.</translation>
-    </message>
-    <message>
-        <source>Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego katalogu domowego.</source>
-        <translation>This time nobody knows where it would lie, because the system does not know your home folder.</translation>
+        <translation>The file has the program&apos;s name with the extension &quot;.ini&quot;, and lies right beside it: %1.</translation>
     </message>
     <message>
         <source>Gloria !!!</source>
@@ -396,7 +380,7 @@
     </message>
     <message>
         <source>Dowolny klawisz kończy i zamyka to okno</source>
-        <translation>Any key ends and closes this window</translation>
+        <translation>Any key ends the game and closes this window</translation>
     </message>
     <message>
         <source>&amp;Amen</source>
@@ -424,19 +408,19 @@
     </message>
     <message>
         <source>W folderze gry nie mogę zapisywać, więc wyniki zapisuję w %1</source>
-        <translation>The game&apos;s folder cannot be written, so I save the results in %1</translation>
+        <translation>The game&apos;s folder cannot be written, so I keep the scores in %1</translation>
     </message>
     <message>
-        <source>; dawny plik %1 zostaje bez zmian</source>
-        <translation>; the old file %1 is left as it was</translation>
+        <source>; dawny plik bez zmian</source>
+        <translation>; the old file left as it was</translation>
     </message>
     <message>
-        <source>Bez zapisu w %1: %2</source>
-        <translation>Not saved in %1: %2</translation>
+        <source>Nie zapisuję wyników w %1: %2</source>
+        <translation>Not saving the scores in %1: %2</translation>
     </message>
     <message>
         <source>Plik wyników %1 jest większy niż 1 MiB, więc nie jest plikiem tej gry.<byte value="xd"/>Zostawiam go bez zmian i gram bez zapisywania wyników.</source>
-        <translation>The results file %1 is larger than 1 MiB, so it is not this game&apos;s file.<byte value="xd"/>I leave it as it is and play without saving the results.</translation>
+        <translation>The scores file %1 is larger than 1 MiB, so it is not this game&apos;s file.<byte value="xd"/>I leave it as it is and play without saving the scores.</translation>
     </message>
     <message>
         <source>plik za duży</source>
@@ -444,11 +428,27 @@
     </message>
     <message>
         <source>folder wyników nie jest tylko Twój</source>
-        <translation>the results folder is not yours alone</translation>
+        <translation>the scores folder is not yours alone</translation>
     </message>
     <message>
-        <source>Dawny plik obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do pliku podanego wyżej.</source>
-        <translation>The old file beside the program, %1, is left as it was; this game&apos;s results go to the file named above.</translation>
+        <source>Dawny plik wyników obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do pliku podanego wyżej.</source>
+        <translation>The old scores file beside the program, %1, is left as it was; this game&apos;s scores go to the file named above.</translation>
+    </message>
+    <message>
+        <source>  Nie zapisano: %1</source>
+        <translation>  Not saved: %1</translation>
+    </message>
+    <message>
+        <source>wyniki prowadzi inna gra</source>
+        <translation>another game keeps these scores</translation>
+    </message>
+    <message>
+        <source>Każdy z Was ma własny plik wyników w swoim folderze danych, ten tutaj: %1.</source>
+        <translation>Each of you has a scores file of your own in your data folder, this one: %1.</translation>
+    </message>
+    <message>
+        <source>Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego folderu domowego.</source>
+        <translation>This time nobody knows where it would be, because the system does not know your home folder.</translation>
     </message>
 </context>
 </TS>

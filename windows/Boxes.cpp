@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QWindow>
 
 namespace boxes {
 namespace {
@@ -23,6 +24,7 @@ QString applicationTitle = QStringLiteral("Wirtola");
 int RunBox(QMessageBox& box)
 {
     box.setWindowModality(Qt::ApplicationModal);
+    KeepAbove(box, QApplication::activeWindow());
     for (QAbstractButton* button : box.buttons())
         button->setIcon(QIcon());
     return box.exec();
@@ -74,6 +76,15 @@ QString WithFullStop(const QString& message)
     if (!message.isEmpty() && message.back().unicode() > u'.')
         return message + QLatin1Char('.');
     return message;
+}
+
+void KeepAbove(QWidget& window, const QWidget* owner)
+{
+    if (owner == nullptr || owner == &window || !QGuiApplication::platformName().startsWith(QLatin1String("wayland")))
+        return;
+    window.winId(); // the platform window, to carry the link
+    if (QWindow* ownerWindow = owner->window()->windowHandle())
+        window.windowHandle()->setTransientParent(ownerWindow);
 }
 
 void ShowMessage(const QString& text, const QString& spokenWithIt)

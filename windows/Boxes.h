@@ -34,6 +34,11 @@ bool AskNoByDefault(const QString& text);
 // Stop icon, application title, the message with the full stop rule.
 void ShowError(const QString& message);
 
+// On Wayland, makes `window` transient for `owner`, so the compositor keeps it above its owner
+// (nothing else can: a window there has no say in its place or stacking). X11's window managers
+// keep an application's dialogs above it anyway, and there the box stays centred on the screen.
+void KeepAbove(QWidget& window, const QWidget* owner);
+
 // Runs a handler; an error that escapes it is shown in the error box and the rest of the
 // handler is skipped. Returns false when it failed.
 bool Guarded(const std::function<void()>& handler);

@@ -9,6 +9,7 @@
 
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace desktop {
 namespace {
@@ -76,11 +77,16 @@ int OuterWidth(const QWidget& window)
     return window.width() + frame.left() + frame.right();
 }
 
-void PreferX11()
+void ChoosePlatform()
 {
     const char* chosen = std::getenv("QT_QPA_PLATFORM");
-    if (chosen == nullptr || *chosen == '\0')
-        setenv("QT_QPA_PLATFORM", "xcb;wayland", 1);
+    if (chosen != nullptr && *chosen != '\0')
+        return;
+    const char* display = std::getenv("WAYLAND_DISPLAY");
+    const char* session = std::getenv("XDG_SESSION_TYPE");
+    const bool wayland =
+        (display != nullptr && *display != '\0') || (session != nullptr && std::strcmp(session, "wayland") == 0);
+    setenv("QT_QPA_PLATFORM", wayland ? "wayland;xcb" : "xcb;wayland", 1);
 }
 
 void InstallFontSubstitutions()

@@ -34,11 +34,11 @@ std::optional<QMargins> ReportedFrame(const QWidget& window);
 // Width of a top-level window including its frame: the width the placement rules speak of.
 int OuterWidth(const QWidget& window);
 
-// Where the user has not chosen a Qt platform (QT_QPA_PLATFORM unset or empty), asks for X11
-// first, through XWayland on a Wayland desktop, and Wayland only when X11 cannot be had: under
-// Wayland a window cannot place itself, and the petition and help windows stand at the top
-// right. Call before the application object is created.
-void PreferX11();
+// Where the user has not chosen a Qt platform (QT_QPA_PLATFORM unset or empty): on a Wayland
+// session (WAYLAND_DISPLAY set, or XDG_SESSION_TYPE "wayland") the native Wayland platform
+// first, since through XWayland a scaled desktop blurs every text; X11 first anywhere else,
+// where windows may place themselves. Call before the application object is created.
+void ChoosePlatform();
 
 // The windows ask for "MS Sans Serif" and "Arial", which Linux lacks; map both to Liberation
 // Sans, which has Arial's metrics. Call once at start-up, before any window is created.

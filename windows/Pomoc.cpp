@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMargins>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 
 namespace {
 
@@ -22,15 +23,15 @@ constexpr const char* FilePlace = "{plik}";
 constexpr const char* FileBesideTheProgram = QT_TRANSLATE_NOOP(
     "Wirtola", "Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.");
 constexpr const char* FilePerUser =
-    QT_TRANSLATE_NOOP("Wirtola", "Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: %1.");
+    QT_TRANSLATE_NOOP("Wirtola", "Każdy z Was ma własny plik wyników w swoim folderze danych, ten tutaj: %1.");
 constexpr const char* FileLeftBehind =
     QT_TRANSLATE_NOOP("Wirtola",
-                      "Dawny plik obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do pliku "
-                      "podanego wyżej.");
+                      "Dawny plik wyników obok programu, %1, zostaje bez zmian; wyniki tej gry trafiają do "
+                      "pliku podanego wyżej.");
 constexpr const char* FileUnknown =
     QT_TRANSLATE_NOOP("Wirtola",
                       "Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego "
-                      "katalogu domowego.");
+                      "folderu domowego.");
 
 QString LoadHelpText()
 {
@@ -50,12 +51,11 @@ QString HelpText(const QString& statisticsFile, bool perUser, const QString& lef
         place += QLatin1Char(' ') + Text(FileLeftBehind).arg(leftBehind);
     QString text = LoadHelpText();
     text.replace(QString::fromUtf8(FilePlace), place);
+    // A line ending in a space goes on in the next one, unless that starts a paragraph: joined,
+    // each paragraph flows to the memo's width at any font size, with no ragged line ends.
+    static const QRegularExpression goesOn(QStringLiteral(" \n(?=[^ \n])"));
+    text.replace(goesOn, QStringLiteral(" "));
     return text;
-}
-
-int ScaledPointSize(int points)
-{
-    return static_cast<int>(points * 100 / 125.0);
 }
 
 TFPomoc::TFPomoc(QWidget* parent)
@@ -77,7 +77,8 @@ TFPomoc::TFPomoc(QWidget* parent)
     Memo1->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     Memo1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Memo1->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    Memo1->setWordWrapMode(QTextOption::WordWrap);
+    // At word boundaries, and anywhere in a word too long for a line: the statistics file's path.
+    Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Memo1->setPlainText(HelpText({}, false));
     Memo1->installEventFilter(this);
 
@@ -112,12 +113,8 @@ bool TFPomoc::FormKeyDown(int key)
 void TFPomoc::FormActivate()
 {
     adjusted_ = true;
-    const desktop::Metrics screen = desktop::Current();
-    if (screen.pixelsPerInch == 120) {
-        QFont shown = font();
-        shown.setPointSize(ScaledPointSize(shown.pointSize()));
-        setFont(shown);
-    }
+    // The font keeps its 10 points at every resolution: the help grows with the desktop's scale
+    // as the other windows do.
     // The left edge comes from the width before widening, so the right edge ends 10 px in
     // from the desktop's width.
     PlaceAtTopRight(0);

@@ -24,8 +24,7 @@ public:
 protected:
     // Esc closes the window; every other key goes on to the memo. True when the key was taken.
     bool FormKeyDown(int key);
-    // Once per showing: the 120-dpi font rule, then the top right corner of the desktop,
-    // 10 px wider than before.
+    // Once per showing: the top right corner of the desktop, 10 px wider than before.
     void FormActivate();
     // Undoes what FormActivate did, so the next showing starts from the same state.
     void FormClose();
@@ -49,6 +48,3 @@ private:
 
 // The help text with the sentence that says where the statistics file is in its place.
 QString HelpText(const QString& statisticsFile, bool perUser, const QString& leftBehind = {});
-
-// The 120-dpi rule: size × 100 / 125, truncated toward zero (10 → 8, 12 → 9, 9 → 7).
-int ScaledPointSize(int points);

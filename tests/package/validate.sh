@@ -43,7 +43,7 @@ rendered=$(MANWIDTH=80 man --warnings -l "$page" 2>"$build/man.stderr") || fail 
 [[ ! -s $build/man.stderr ]] || fail "man -l warns: $(cat "$build/man.stderr")"
 grep -q "EXIT STATUS" <<<"$rendered" || fail "man -l rendered no EXIT STATUS section"
 # Each entry of PLAYING is its tag on a line of its own, then its text, even a tag as short as this.
-grep -qx ' *Zostaw' <<<"$rendered" || fail "the Zostaw entry runs into its text"
+grep -qx ' *Zostaw, Keep' <<<"$rendered" || fail "the Zostaw entry runs into its text"
 
 echo "== dependencies"
 # Computed by dpkg-shlibdeps (SDL2, loaded on demand, named by hand): without them apt-get install ./wirtola_*.deb would not bring Qt,
@@ -53,8 +53,11 @@ echo "Depends: $depends"
 for library in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libjpeg62-turbo libc6 libstdc++6; do
   [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library"
 done
-# The windows are laid out for the Liberation 2 metrics; --no-install-recommends must not lose them.
-[[ ", $depends," == *", fonts-liberation2,"* ]] || fail "Depends lacks fonts-liberation2"
+# The windows are laid out for the Liberation 2 metrics, Qt's own texts are translated, and a
+# Wayland desktop gets a native client; --no-install-recommends must not lose them.
+for package in fonts-liberation2 qt6-translations-l10n qt6-wayland; do
+  [[ ", $depends," == *", $package,"* ]] || fail "Depends lacks $package"
+done
 [[ $(dpkg-deb -f "$deb" Section) == games ]] || fail "section is not games"
 
 echo "== lintian"

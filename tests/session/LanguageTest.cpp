@@ -5,9 +5,14 @@
 #include "windows/RewardPicture.h"
 #include "windows/Unit2.h"
 
+#include "session/MainWindowTexts.h"
+#include "windows/Text.h"
+
 #include <QAbstractButton>
 #include <QAccessible>
 #include <QAction>
+#include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QKeySequence>
 #include <QLabel>
@@ -19,16 +24,17 @@
 #include <QRegularExpression>
 #include <QStatusBar>
 #include <QTemporaryDir>
-#include <QTranslator>
 #include <QXmlStreamReader>
 
+#include <optional>
 #include <set>
 
 using namespace gametest;
 
 namespace {
 
-const QString TsFile = QStringLiteral(WIRTOLA_SOURCE_DIR "/translations/wirtola_en.ts");
+const QString TsFolder = QStringLiteral(WIRTOLA_SOURCE_DIR "/translations");
+const QString TsFile = TsFolder + QStringLiteral("/wirtola_en.ts");
 
 struct TsEntry {
     QString context;
@@ -87,21 +93,22 @@ QString Mnemonic(const QString& text)
 // The source texts that are English, Latin or a name already, and stay as they are.
 const QStringList SameInEnglish{"OK", "&Amen", "A&men", "Gloria !!!", "Wirtola", "'%1' is not a valid integer value"};
 
-// The Polish words a player would recognise: every other source text, in its pieces between the
-// filled-in places, and every line of the Polish help.
-QStringList PolishFragments()
+// The words a player would recognise as Polish (the source texts) or as English (their
+// translations): every text in its pieces between the filled-in places, and every line of that
+// language's help.
+QStringList Fragments(bool english)
 {
     QStringList fragments;
     for (const TsEntry& e : ReadTs(TsFile)) {
         if (SameInEnglish.contains(e.source) || e.source.startsWith(QLatin1String(":/")))
             continue;
-        QString source = e.source;
-        source.remove(QLatin1Char('&'));
-        for (const QString& piece : source.split(QRegularExpression(QStringLiteral("%\\d|\\r"))))
+        QString text = english ? e.translation : e.source;
+        text.remove(QLatin1Char('&'));
+        for (const QString& piece : text.split(QRegularExpression(QStringLiteral("%\\d|\\r"))))
             if (piece.trimmed().size() >= 6)
                 fragments << piece.trimmed();
     }
-    QFile help(QStringLiteral(":/help/pomoc.txt"));
+    QFile help(english ? QStringLiteral(":/help/help_en.txt") : QStringLiteral(":/help/pomoc.txt"));
     EXPECT_TRUE(help.open(QIODevice::ReadOnly));
     for (const QString& line : QString::fromUtf8(help.readAll()).split(QLatin1Char('\n')))
         if (line.trimmed().size() >= 20)
@@ -157,51 +164,60 @@ TEST(Language, PolishResultTextIsTheEnginesMessage)
     }
 }
 
-// Every text is translated, lupdate finds none new or gone in the sources, and a mnemonic stays
-// a mnemonic.
-TEST(Language, EnglishTranslationIsCompleteAndCurrent)
+// In every language every text is translated, lupdate finds none new or gone in the sources, and
+// a mnemonic stays a mnemonic.
+TEST(Language, EveryTranslationIsCompleteAndCurrent)
 {
-    const std::vector<TsEntry> entries = ReadTs(TsFile);
-    EXPECT_GE(entries.size(), 100U);
-    for (const TsEntry& e : entries) {
-        SCOPED_TRACE(e.source.toStdString());
-        EXPECT_TRUE(e.finished);
-        EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
-        for (const char* place : {"%1", "%2", "%3"})
-            EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
-    }
+    const QStringList files = QDir(TsFolder).entryList({QStringLiteral("wirtola_*.ts")}, QDir::Files);
+    EXPECT_TRUE(files.contains(QStringLiteral("wirtola_en.ts")));
+    for (const QString& name : files) {
+        SCOPED_TRACE(name.toStdString());
+        const QString file = TsFolder + QLatin1Char('/') + name;
+        const std::vector<TsEntry> entries = ReadTs(file);
+        EXPECT_GE(entries.size(), 100U);
+        for (const TsEntry& e : entries) {
+            SCOPED_TRACE(e.source.toStdString());
+            EXPECT_TRUE(e.finished);
+            EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
+            for (const char* place : {"%1", "%2", "%3"})
+                EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
+        }
 
-    QTemporaryDir dir;
-    ASSERT_TRUE(dir.isValid());
-    const QString copy = dir.filePath(QStringLiteral("wirtola_en.ts"));
-    ASSERT_TRUE(QFile::copy(TsFile, copy));
-    QProcess lupdate;
-    lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
-    lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
-                  {"-locations", "none", "-no-obsolete", "engine", "session", "cards", "windows", "-ts", copy});
-    ASSERT_TRUE(lupdate.waitForFinished(60000));
-    ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
-    QFile committed(TsFile);
-    QFile updated(copy);
-    ASSERT_TRUE(committed.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
-    EXPECT_EQ(updated.readAll(), committed.readAll()) << "run the wirtola_lupdate target and translate";
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString copy = dir.filePath(name);
+        ASSERT_TRUE(QFile::copy(file, copy));
+        QProcess lupdate;
+        lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
+        const QStringList folders = QStringLiteral(WIRTOLA_LUPDATE_FOLDERS).split(QLatin1Char(' '));
+        lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
+                      QStringList{"-locations", "none", "-no-obsolete"} + folders + QStringList{"-ts", copy});
+        ASSERT_TRUE(lupdate.waitForFinished(60000));
+        ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
+        QFile committed(file);
+        QFile updated(copy);
+        ASSERT_TRUE(committed.open(QIODevice::ReadOnly) && updated.open(QIODevice::ReadOnly));
+        EXPECT_EQ(updated.readAll(), committed.readAll()) << "run the wirtola_lupdate target and translate";
+    }
 }
 
-class EnglishGame : public GameTest {
+// A game in the language the player's environment asks for, with the game's translation and
+// Qt's own installed as the program installs them.
+class LanguageGame : public GameTest {
 protected:
-    void SetUp() override
+    void Speak(const QString& language)
     {
-        GameTest::SetUp();
-        ASSERT_TRUE(session::LoadTranslation(translator_, {QStringLiteral("en-GB")}));
-        QCoreApplication::installTranslator(&translator_);
-        answerer_->defaultQuestionAnswer = QStringLiteral("Yes");
+        translations_.emplace(QStringList{language});
+        answerer_->defaultQuestionAnswer = Yes();
         answerer_->onShown = [this](QWidget* window) { Collect(window); };
     }
     void TearDown() override
     {
         GameTest::TearDown();
-        QCoreApplication::removeTranslator(&translator_);
+        translations_.reset();
     }
+    static QString Yes() { return Text("&Tak").remove(QLatin1Char('&')); }
+    static QString No() { return Text("&Nie").remove(QLatin1Char('&')); }
 
     // Everything a player can read or hear of a window.
     void Collect(QWidget* window)
@@ -230,10 +246,91 @@ protected:
         }
     }
 
-    QTranslator translator_;
+    // The stake field's own right-click menu, opened as a player opens it: Qt's texts.
+    static QStringList StakeMenuItems()
+    {
+        const QPoint at = StakeField()->rect().center();
+        QContextMenuEvent event(QContextMenuEvent::Mouse, at, StakeField()->mapToGlobal(at));
+        QApplication::sendEvent(StakeField(), &event);
+        QStringList items;
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            for (QAction* a : menu->actions())
+                items << a->text().remove(QLatin1Char('&')).section(QLatin1Char('\t'), 0, 0);
+            menu->close();
+        }
+        items.removeAll(QString()); // the separators
+        return items;
+    }
+
+    // Fails on every text shown that holds a piece of the other language.
+    void ExpectNoneForeign(bool english) const
+    {
+        for (const QString& fragment : Fragments(!english))
+            for (QString text : shown_)
+                EXPECT_FALSE(text.remove(QLatin1Char('&')).contains(fragment))
+                    << fragment.toStdString() << " in " << text.toStdString();
+    }
+
+    std::optional<session::Translations> translations_;
     QStringList shown_;
     QImage rewardPicture_;
 };
+
+class EnglishGame : public LanguageGame {
+protected:
+    void SetUp() override
+    {
+        LanguageGame::SetUp();
+        Speak(QStringLiteral("en-GB"));
+    }
+};
+
+// In both languages: Qt's own stake-field menu in the game's language, and a save that fails
+// after a round of four-digit tallies and again at the end, its status line within the bar with
+// the cause at its end and whole in the tooltip and for a screen reader, and every box.
+TEST_F(LanguageGame, QtsMenuAndAFailedSaveInEitherLanguage)
+{
+    const QStringList qtEnglish{"Undo", "Redo", "Cut", "Copy", "Paste", "Delete", "Select All"};
+    for (const bool english : {false, true}) {
+        SCOPED_TRACE(english ? "en" : "pl");
+        Speak(QLatin1String(english ? "en" : "pl"));
+        WriteIni(Ini(1234, 1322, 3000));
+        StartProgram();
+        const QStringList items = StakeMenuItems();
+        EXPECT_GE(items.size(), 5);
+        for (const QString& item : items)
+            EXPECT_EQ(qtEnglish.contains(item), english) << item.toStdString();
+        FailSaves(true);
+        Deal();
+        RigHands(RoyalFlush(), HighCardNine());
+        QStringList status; // shown, tooltip, heard: at the result
+        answerer_->onShown = [&](QWidget* window) {
+            Collect(window);
+            if (status.isEmpty())
+                status << StatusBar()->currentMessage() << StatusBar()->toolTip()
+                       << StatusBar()->accessibleDescription();
+        };
+        answerer_->answers = {No(), Yes()}; // leave; then leave without the scores
+        Draw();
+        EXPECT_EQ(answerer_->Texts("question").size(), 2U);
+        ASSERT_EQ(answerer_->Texts("error").size(), 1U);
+        for (const Seen& box : answerer_->seen)
+            shown_ << box.title << box.text;
+        shown_.removeAll(answerer_->Texts("error")[0]); // "Unable to write to ...", in both languages
+        ExpectNoneForeign(english);
+
+        const QString whole = Text(texts::StatusLine).arg(2557).arg(1234).arg(1323)
+            + Text(texts::SaveFailedWarning).arg(Text("błąd zapisu na dysk"));
+        EXPECT_TRUE(status[0].endsWith(Text("błąd zapisu na dysk"))) << status[0].toStdString();
+        EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(status[0]), StatusBar()->width() - 18);
+        EXPECT_EQ(status[1], status[0] == whole ? QString() : whole);
+        EXPECT_EQ(status[2], whole);
+        EndProgram();
+        FailSaves(false);
+        answerer_->Clear();
+        shown_.clear();
+    }
+}
 
 TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
 {
@@ -274,12 +371,7 @@ TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
     const std::vector<QString> messages = answerer_->Texts("message");
     EXPECT_GE(messages.size(), 4U); // refused stake, two results, the loan
     EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("lies right beside it")));
-    for (const QString& fragment : PolishFragments()) {
-        for (QString text : shown_) {
-            text.remove(QLatin1Char('&'));
-            EXPECT_FALSE(text.contains(fragment)) << fragment.toStdString() << " in " << text.toStdString();
-        }
-    }
+    ExpectNoneForeign(true);
 }
 
 // Alt and a letter reach one control: among the main window's buttons and menus, and in each menu.

@@ -106,20 +106,30 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
 // in a box and left as it is.
 TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
 {
-    const QString file = QString::fromStdString(IniPath());
-    session::SetStatisticsPlace({.path = IniPath(),
+    // A home of 60 characters: the bar shows the path's start and both ends, and holds it whole.
+    const QString path =
+        dir_.path() + "/" + QString(60 - dir_.path().size(), QLatin1Char('a')) + "/.local/share/wirtola/wirtola.ini";
+    session::SetStatisticsPlace({.path = path.toStdString(),
                                  .perUser = true,
                                  .base = dir_.path().toStdString(),
                                  .avoidedSharedFolder = true,
                                  .leftBehind = "/opt/gry/wirtola.ini"});
     StartProgram();
-    EXPECT_EQ(StatusBar()->currentMessage(),
-              QStringLiteral("Folder gry jest wspólny z innymi użytkownikami, więc wyniki zapisuję w ") + file
-                  + QStringLiteral("; dawny plik /opt/gry/wirtola.ini zostaje bez zmian"));
+    const QString whole = QStringLiteral("Folder gry jest wspólny, więc wyniki zapisuję w ") + path
+        + QStringLiteral("; dawny plik bez zmian");
+    EXPECT_EQ(StatusBar()->accessibleDescription(), whole);
+    EXPECT_EQ(StatusBar()->toolTip(), whole);
+    const QString shown = StatusBar()->currentMessage();
+    EXPECT_TRUE(shown.startsWith(whole.left(whole.indexOf(" w /") + 4))
+                && shown.endsWith("/wirtola.ini; dawny plik bez zmian"))
+        << shown.toStdString();
+    EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(shown), StatusBar()->width() - 18);
     EXPECT_TRUE(Form1->Windows().FPomoc->Memo1->toPlainText().contains(QStringLiteral("/opt/gry/wirtola.ini")));
     Deal();
     EXPECT_TRUE(StatusBar()->currentMessage().startsWith(QStringLiteral("Ewidencja rozdań")));
 
+    const QString file = QString::fromStdString(IniPath());
+    session::SetStatisticsFilePath(IniPath());
     WriteIni(Ini(1, 2, 5));
     fs::resize_file(IniPath(), 2 << 20);
     StartProgram();

@@ -34,30 +34,26 @@ TEST(Desktop, FrameComesFromThePlatformUnlessFaked)
     desktop::SetOverride(std::nullopt);
 }
 
-TEST(Desktop, X11IsPreferredOnlyWhereNoPlatformWasChosen)
+TEST(Desktop, PlatformFollowsTheSessionOnlyWhereNoneWasChosen)
 {
-    struct Row {
-        const char* name;
-        const char* chosen; // nullptr: unset
-        const char* after;
-    };
-    const Row rows[] = {{"unset", nullptr, "xcb;wayland"},
-                        {"empty", "", "xcb;wayland"},
-                        {"wayland", "wayland", "wayland"},
-                        {"offscreen", "offscreen", "offscreen"}};
-    const std::string before = std::getenv("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-    for (const Row& row : rows) {
-        SCOPED_TRACE(row.name);
-        if (row.chosen)
-            setenv("QT_QPA_PLATFORM", row.chosen, 1);
-        else
-            unsetenv("QT_QPA_PLATFORM");
-        desktop::PreferX11();
-        const char* after = std::getenv("QT_QPA_PLATFORM");
-        ASSERT_NE(after, nullptr);
-        EXPECT_STREQ(after, row.after);
+    // QT_QPA_PLATFORM, WAYLAND_DISPLAY, XDG_SESSION_TYPE (nullptr: unset), and the choice.
+    const char* const rows[][4] = {
+        {nullptr, nullptr, "x11", "xcb;wayland"},       {"", "", "tty", "xcb;wayland"},
+        {nullptr, "wayland-0", nullptr, "wayland;xcb"}, {"", nullptr, "wayland", "wayland;xcb"},
+        {"wayland", nullptr, "x11", "wayland"},         {"offscreen", "wayland-0", "wayland", "offscreen"}};
+    const char* const names[] = {"QT_QPA_PLATFORM", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"};
+    const auto set = [](const char* name, const char* value) { value ? setenv(name, value, 1) : unsetenv(name); };
+    const std::string platform = std::getenv(names[0]) ? std::getenv(names[0]) : "";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(std::string(row[3]) + " for " + (row[1] ? row[1] : "-") + " " + (row[2] ? row[2] : "-"));
+        for (int i = 0; i < 3; ++i)
+            set(names[i], row[i]);
+        desktop::ChoosePlatform();
+        EXPECT_STREQ(std::getenv(names[0]), row[3]);
     }
-    setenv("QT_QPA_PLATFORM", before.c_str(), 1);
+    set(names[0], platform.c_str());
+    set(names[1], nullptr);
+    set(names[2], nullptr);
 }
 
 TEST(Desktop, WindowsFontFamiliesResolveToLiberationSans)

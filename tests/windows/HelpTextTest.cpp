@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QPlainTextEdit>
+#include <QRegularExpression>
 #include <QStringList>
 
 #include <gtest/gtest.h>
@@ -31,6 +32,8 @@ TEST(HelpText, IsBuiltInAndShownWhole)
     TFPomoc help;
     EXPECT_EQ(help.Memo1->toPlainText(), HelpText({}, false));
     EXPECT_EQ(text.count("{plik}"), 1) << "one place names the statistics file";
+    // Shown, each paragraph is one line that the memo wraps to its width.
+    EXPECT_FALSE(HelpText({}, false).contains(QRegularExpression(" \n[^ \n]")));
     // Read as UTF-8 end to end: nothing was replaced and the Polish letters survive.
     EXPECT_FALSE(text.contains(QChar::ReplacementCharacter));
     for (const char* letters : {"ą", "ę", "ł", "ó", "ś", "ż", "ź", "ć", "ń", "Ż"}) {
@@ -43,8 +46,8 @@ TEST(HelpText, HasTheShapeOfTheMemoText)
 {
     const QString text = BuiltInHelp();
     const QStringList lines = Lines(text);
-    EXPECT_EQ(lines.size(), 86);
-    EXPECT_NEAR(text.size(), 5960, 150);
+    EXPECT_EQ(lines.size(), 92);
+    EXPECT_NEAR(text.size(), 6330, 150);
 
     // Larger sections are parted by runs of exactly five empty lines, and by nothing else.
     QList<int> emptyRuns;
@@ -77,7 +80,7 @@ TEST(HelpText, FollowsTheOutlineInOrder)
     };
     const Point outline[] = {
         {"reward for 6000, twice the fund", "6000 zł"},
-        {"a single file from any folder", "dowolnego katalogu"},
+        {"a single file from any folder", "dowolnego folderu"},
         {"thanks for the card control", "kontrolki"},
         {"thanks for the demo program", "demonstracyjnego"},
         {"the menu's three items", "Ustawienia, Pomoc i Koniec"},
@@ -88,7 +91,7 @@ TEST(HelpText, FollowsTheOutlineInOrder)
         {"showdown and status bar", "pasku stanu"},
         {"picture and fanfare", "fanfarę"},
         {"bank loan", "„Pożyczka z banku”"},
-        {"keyboard and screen reader", "czytnik ekranu"},
+        {"keyboard and screen reader", "czytnikiem ekranu"},
         {"statistics file", "/home/ala/wirtola.ini"},
         {"sounds can be switched off", "można wyłączyć"},
         {"greeting and signature", "Autor Wirtoli"},
@@ -119,7 +122,7 @@ TEST(HelpText, TellsWhereAndWhenThisRunKeepsTheScores)
          "nowego funduszu. Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok "
          "niego: /home/ala/gry/wirtola.ini."},
         {"/home/ala/.local/share/wirtola/wirtola.ini", true,
-         "nowego funduszu. Każdy z Was ma własny plik w swoim katalogu danych, ten tutaj: "
+         "nowego funduszu. Każdy z Was ma własny plik wyników w swoim folderze danych, ten tutaj: "
          "/home/ala/.local/share/wirtola/wirtola.ini."},
         {"", true, "nie wiadomo, gdzie miałby leżeć"},
     };

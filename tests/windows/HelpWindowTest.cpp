@@ -7,6 +7,8 @@
 #include <QFontInfo>
 #include <QHelpEvent>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QTest>
 #include <QTextBlock>
@@ -15,6 +17,9 @@
 #include <QToolTip>
 
 #include <gtest/gtest.h>
+
+#include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -48,24 +53,17 @@ TEST(HelpWindow, StandsAtTheTopRightAndWidens)
 
 TEST(HelpWindow, EveryShowingLooksTheSame)
 {
-    // At 120 dpi the font shrinks so its text keeps the 13 px it has at 96 dpi.
-    struct Case {
-        const char* name;
-        int dpi;
-        int shownPoints;
-    };
-    const Case cases[] = {{"96 dpi", 96, 10}, {"120 dpi", 120, 8}, {"144 dpi", 144, 10}};
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        FakeDesktop screen({0, 1024, c.dpi});
+    for (const int dpi : {96, 120, 144}) {
+        SCOPED_TRACE(dpi);
+        FakeDesktop screen({0, 1024, dpi});
         TFPomoc help;
         for (int showing = 1; showing <= 3; ++showing) {
             SCOPED_TRACE(showing);
             const Shown shown = ShowAndMeasure(help);
             EXPECT_EQ(shown.pos, QPoint(413, 0));
             EXPECT_EQ(shown.clientWidth, 593);
-            EXPECT_EQ(shown.points, c.shownPoints);
-            EXPECT_EQ(help.Memo1->font().pointSize(), c.shownPoints);
+            EXPECT_EQ(shown.points, 10);
+            EXPECT_EQ(help.Memo1->font().pointSize(), 10);
             help.close();
             EXPECT_FALSE(help.isVisible());
             EXPECT_EQ(help.font().pointSize(), 10);
@@ -74,13 +72,37 @@ TEST(HelpWindow, EveryShowingLooksTheSame)
     }
 }
 
-TEST(HelpWindow, ScaledPointSizeTruncates)
+// At 120 dpi (125 %) the help's lines grow as the rest of the desktop does: the test runs itself
+// again under QT_FONT_DPI=120 and compares the line pitch, in pixels, of the two pictures.
+TEST(HelpWindow, TextGrowsWithTheDesktopAt120Dpi)
 {
-    const int table[][2] = {{10, 8}, {12, 9}, {9, 7}, {8, 6}, {1, 0}, {125, 100}};
-    for (const auto& row : table) {
-        SCOPED_TRACE(row[0]);
-        EXPECT_EQ(ScaledPointSize(row[0]), row[1]);
+    TFPomoc help; // on the real (offscreen) screen, whose resolution QT_FONT_DPI sets
+    help.Memo1->setPlainText(QStringLiteral("mmmm\nmmmm\nmmmm")); // ink without ascenders or descenders
+    ShowAndMeasure(help);
+    const QImage shot = help.Memo1->viewport()->grab().toImage();
+    std::vector<int> bandStarts; // the first rows of ink after rows without
+    for (int y = 0, x = 0, before = shot.width(); y < shot.height(); ++y, before = x, x = 0) {
+        while (x < shot.width() && qGray(shot.pixel(x, y)) >= 100)
+            ++x;
+        if (x < shot.width() && before == shot.width())
+            bandStarts.push_back(y);
     }
+    ASSERT_GE(bandStarts.size(), 3U);
+    const int pitch = bandStarts[2] - bandStarts[1]; // the first line also holds the cursor
+    if (qEnvironmentVariableIntValue("QT_FONT_DPI") == 120) {
+        std::printf("pitch %d\n", pitch);
+        return;
+    }
+    QProcess child;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_FONT_DPI"), QStringLiteral("120"));
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(), {"--gtest_filter=HelpWindow.TextGrowsWithTheDesktopAt120Dpi"});
+    ASSERT_TRUE(child.waitForFinished(60000));
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    const int scaledPitch = QRegularExpression(QStringLiteral("pitch (\\d+)")).match(out).captured(1).toInt();
+    EXPECT_GE(pitch, 14);
+    EXPECT_GE(scaledPitch * 100, pitch * 118) << "96 dpi: " << pitch << " px, 120 dpi: " << out.toStdString();
 }
 
 TEST(HelpWindow, ActivationWhileOpenChangesNothing)

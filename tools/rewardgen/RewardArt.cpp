@@ -632,9 +632,10 @@ QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words)
 
     DrawBackground(p);
 
-    DrawCentredText(p, QString::fromUtf8(words.headline), PixelFont(fonts.serifItalic, 38), 41, GoldGradient(14, 42),
+    // The headline's descenders ("j", "g") end a few pixels above the capitals of the line below.
+    DrawCentredText(p, QString::fromUtf8(words.headline), PixelFont(fonts.serifItalic, 33), 36, GoldGradient(12, 37),
                     3);
-    DrawCentredText(p, QString::fromUtf8(words.fundLine), PixelFont(fonts.sans, 14), 57, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, QString::fromUtf8(words.fundLine), PixelFont(fonts.sans, 14), 58, QColor(0xff, 0xf6, 0xd8), 2);
 
     DrawButtonRow(p);
 

@@ -22,7 +22,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTranslator>
 
 #include <cstdio>
 
@@ -69,9 +68,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png]\n");
         return 2;
     }
-    QTranslator translator;
-    if (session::LoadTranslation(translator, QLocale::system().uiLanguages()))
-        QCoreApplication::installTranslator(&translator);
+    const session::Translations translations(QLocale::system().uiLanguages());
     QTemporaryDir dir;
     session::SetStatisticsFilePath(dir.filePath(QStringLiteral("wirtola.ini")).toStdString());
     engine::SetClockSource([]() -> std::uint32_t { return 36000000; });
