@@ -94,7 +94,7 @@ case "$mode" in
     git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
     build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
     # The naming rules of .clang-tidy, over the program's own sources; any breach fails the run.
-    git ls-files -z 'engine/*.cpp' 'session/*.cpp' 'cards/*.cpp' 'sound/*.cpp' 'windows/*.cpp' |
+    git ls-files -z 'engine/*.cpp' 'scores/*.cpp' 'session/*.cpp' 'cards/*.cpp' 'sound/*.cpp' 'windows/*.cpp' |
       xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p build/release --quiet 2>/dev/null
     build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DBUILD_TESTING=ON
     CC=clang CXX=clang++ build build/fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DWIRTOLA_FUZZ=ON

@@ -4,7 +4,7 @@
 #include "session/Unit1.h"
 
 #include "session/MainWindowTexts.h"
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 #include "windows/Boxes.h"
 #include "windows/Text.h"
 #include "windows/Unit2.h"

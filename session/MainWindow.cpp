@@ -6,7 +6,7 @@
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 #include "session/UpDown.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"

@@ -2,8 +2,8 @@
 
 #include "session/MainWindowTexts.h"
 #include "session/Signals.h"
-#include "session/Statistics.h"
-#include "session/StatisticsLock.h"
+#include "scores/Statistics.h"
+#include "scores/StatisticsLock.h"
 #include "session/Unit1.h"
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"

@@ -8,7 +8,7 @@
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "session/WholeNumber.h"
+#include "scores/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"

@@ -3,7 +3,7 @@
 
 #include "engine/Random.h"
 #include "session/Program.h"
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 #include "session/Unit1.h"
 
 #include <QAction>

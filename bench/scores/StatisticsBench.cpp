@@ -1,7 +1,7 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
+#include "scores/Profile.h"
 
 #include <benchmark/benchmark.h>
 

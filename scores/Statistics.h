@@ -5,7 +5,7 @@
 // cannot be written or the program was built to be installed, in the user's data folder.
 
 #include "engine/Engine.h"
-#include "session/StoredFile.h"
+#include "scores/StoredFile.h"
 
 #include <array>
 #include <cstdint>

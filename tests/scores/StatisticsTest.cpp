@@ -1,9 +1,9 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
-#include "session/StatisticsLock.h"
-#include "session/WholeNumber.h"
+#include "scores/Profile.h"
+#include "scores/StatisticsLock.h"
+#include "scores/WholeNumber.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
-#include "session/StatisticsLock.h"
-#include "session/TextEncoding.h"
-#include "session/WholeNumber.h"
+#include "scores/Profile.h"
+#include "scores/StatisticsLock.h"
+#include "scores/TextEncoding.h"
+#include "scores/WholeNumber.h"
 
 #include <array>
 #include <cerrno>
