@@ -6,7 +6,7 @@
 #include "engine/Engine.h"
 #include "session/Language.h"
 #include "session/Program.h"
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 #include "session/Unit1.h"
 #include "windows/Pomoc.h"
 #include "windows/Unit2.h"
