@@ -2,11 +2,11 @@
 
 #include "session/Unit1.h"
 
+#include "scores/Statistics.h"
 #include "session/FocusMark.h"
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "scores/Statistics.h"
 #include "session/UpDown.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"

@@ -1,9 +1,9 @@
 #include "session/Program.h"
 
-#include "session/MainWindowTexts.h"
-#include "session/Signals.h"
 #include "scores/Statistics.h"
 #include "scores/StatisticsLock.h"
+#include "session/MainWindowTexts.h"
+#include "session/Signals.h"
 #include "session/Unit1.h"
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"

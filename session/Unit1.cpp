@@ -5,10 +5,10 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
+#include "scores/WholeNumber.h"
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "scores/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"

@@ -4,9 +4,9 @@
 // game chooses it (LANGUAGE=en for English).
 
 #include "engine/Engine.h"
+#include "scores/Statistics.h"
 #include "session/Language.h"
 #include "session/Program.h"
-#include "scores/Statistics.h"
 #include "session/Unit1.h"
 #include "windows/Pomoc.h"
 #include "windows/Unit2.h"
