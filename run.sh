@@ -14,7 +14,7 @@ jobs=$(nproc)
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
-  libjpeg62-turbo-dev libsdl2-dev
+  libjpeg62-turbo-dev libsdl2-dev libsqlite3-dev
   fonts-liberation2
 )
 # What making the package needs besides: dpkg-shlibdeps works out its dependencies, and CPack

@@ -253,6 +253,11 @@ void SetStatisticsLock(StatisticsLock* lock)
     heldLock = lock;
 }
 
+profile::WriteFailure ConfirmStatisticsLock()
+{
+    return heldLock ? heldLock->Confirm() : WriteFailure::None;
+}
+
 std::string WithValues(std::string_view text, const engine::SessionValues& values)
 {
     std::string result(text);

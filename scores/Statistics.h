@@ -87,6 +87,9 @@ bool PrepareStatisticsFolder();
 // The lock a save must still hold before it writes (see StatisticsLock::Confirm); nullptr for
 // none. The game sets it for as long as it holds the lock.
 void SetStatisticsLock(StatisticsLock* lock);
+// What the lock says before a write beside the statistics file (the record of play): None when
+// no lock is held or it is still ours.
+profile::WriteFailure ConfirmStatisticsLock();
 
 // Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000.
 void read_inifile(engine::SessionValues& values);

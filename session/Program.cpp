@@ -8,6 +8,7 @@
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"
 #include "windows/Pomoc.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Text.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -55,7 +56,9 @@ Program::Program()
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
     form3_ = std::make_unique<TForm3>();
     fpomoc_ = std::make_unique<TFPomoc>();
-    form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
+    statistics_ = std::make_unique<StatisticsWindow>();
+    form1_->AttachWindows(
+        {.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get(), .Statistics = statistics_.get()});
     const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
     fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser);
 }
