@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct sqlite3;
@@ -52,7 +53,7 @@ std::string HistoryPathFor(const std::string& statisticsPath);
 
 // The five cards as the record writes them: "2c Td Qh As Ah"; empty for a hand of no cards.
 std::string CardsText(const engine::HandCards& cards);
-engine::HandCards CardsFromText(const std::string& text);
+engine::HandCards CardsFromText(std::string_view text);
 
 class History {
 public:
@@ -80,8 +81,10 @@ public:
 
     // One row, committed and on disk when this returns true.
     bool Append(const Entry& entry);
-    // Every row, oldest first.
-    std::vector<Entry> ReadAll() const;
+    // Many rows in one commit (the benchmark's record of 100,000 rounds).
+    bool AppendAll(const std::vector<Entry>& entries);
+    // Every row, oldest first; without the dealt and the computer's cards unless `allCards`.
+    std::vector<Entry> ReadAll(bool allCards = true) const;
     // The last row, or none.
     bool Last(Entry& entry) const;
 

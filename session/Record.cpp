@@ -95,6 +95,6 @@ void TForm1::Statystyka1Click()
     if (!window)
         return;
     if (!window->HasEntries())
-        window->SetEntries(history_->ReadAll());
+        window->SetEntries(history_->ReadAll(false));
     window->Show();
 }

@@ -523,24 +523,34 @@
         <translation>Best hand</translation>
     </message>
     <message>
-        <source>Rozdane, ta gra</source>
-        <translation>Dealt, this game</translation>
+        <source>Rozdane,
+ta gra</source>
+        <translation>Dealt,
+this game</translation>
     </message>
     <message>
-        <source>Rozdane, od początku</source>
-        <translation>Dealt, all time</translation>
+        <source>Rozdane,
+od początku</source>
+        <translation>Dealt,
+all time</translation>
     </message>
     <message>
-        <source>Szansa w rozdaniu</source>
-        <translation>Chance in a deal</translation>
+        <source>Szansa
+w rozdaniu</source>
+        <translation>Chance
+in a deal</translation>
     </message>
     <message>
-        <source>Po wymianie, ta gra</source>
-        <translation>After the draw, this game</translation>
+        <source>Po wymianie,
+ta gra</source>
+        <translation>After the draw,
+this game</translation>
     </message>
     <message>
-        <source>Po wymianie, od początku</source>
-        <translation>After the draw, all time</translation>
+        <source>Po wymianie,
+od początku</source>
+        <translation>After the draw,
+all time</translation>
     </message>
     <message>
         <source>%1 zł</source>

@@ -41,9 +41,9 @@ constexpr std::array<const char*, 11> SummaryRows{
     QT_TRANSLATE_NOOP("Wirtola", "Najlepszy układ"),
 };
 constexpr std::array<const char*, 5> ClassColumns{
-    QT_TRANSLATE_NOOP("Wirtola", "Rozdane, ta gra"), QT_TRANSLATE_NOOP("Wirtola", "Rozdane, od początku"),
-    QT_TRANSLATE_NOOP("Wirtola", "Szansa w rozdaniu"), QT_TRANSLATE_NOOP("Wirtola", "Po wymianie, ta gra"),
-    QT_TRANSLATE_NOOP("Wirtola", "Po wymianie, od początku")};
+    QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nod początku"),
+    QT_TRANSLATE_NOOP("Wirtola", "Szansa\nw rozdaniu"), QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nta gra"),
+    QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nod początku")};
 constexpr const char* Money = QT_TRANSLATE_NOOP("Wirtola", "%1 zł");
 constexpr const char* NoHandYet = QT_TRANSLATE_NOOP("Wirtola", "brak");
 constexpr const char* NoRoundsYet = QT_TRANSLATE_NOOP("Wirtola", "Jeszcze nie rozegrano żadnego rozdania.");
@@ -111,7 +111,8 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, int rows, const QStri
     table->setSelectionMode(QAbstractItemView::SingleSelection);
     table->setTabKeyNavigation(false); // Tab leaves the table; the arrows walk its cells
     table->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    table->verticalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    table->verticalHeader()->setDefaultSectionSize(table->fontMetrics().height() + 6);
     table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     return table;
@@ -119,8 +120,7 @@ QTableWidget* MakeTable(QWidget* parent, const char* name, int rows, const QStri
 
 void FitHeight(QTableWidget* table)
 {
-    table->resizeRowsToContents();
-    int height = table->horizontalHeader()->height() + 2 * table->frameWidth();
+    int height = table->horizontalHeader()->sizeHint().height() + 2 * table->frameWidth();
     for (int row = 0; row < table->rowCount(); ++row)
         height += table->rowHeight(row);
     table->setFixedHeight(height);
@@ -133,12 +133,13 @@ FundPlot::FundPlot(QWidget* parent)
 {
     setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(Text(PlotName));
-    setMinimumHeight(150);
+    setMinimumHeight(120);
+    setMaximumHeight(240);
 }
 
 QSize FundPlot::sizeHint() const
 {
-    return {600, 170};
+    return {600, 130};
 }
 
 void FundPlot::SetPoints(const std::vector<session::history::FundPoint>& points)
@@ -264,7 +265,6 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     setTabOrder(Summary, Classes);
     setTabOrder(Classes, Plot);
     Refill();
-    resize(720, 720);
 }
 
 void StatisticsWindow::SetEntries(std::vector<session::history::Entry> entries)
@@ -288,6 +288,13 @@ void StatisticsWindow::Add(const session::history::Entry& entry)
 
 void StatisticsWindow::Show()
 {
+    if (!isVisible() && stale_)
+        Refill();
+    if (!placed_) {
+        // Sized once its tables are filled: everything in sight, the plot given what is left.
+        placed_ = true;
+        resize(720, sizeHint().height());
+    }
     show();
     raise();
     activateWindow();

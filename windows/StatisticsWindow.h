@@ -60,4 +60,5 @@ private:
     std::vector<session::history::Entry> entries_;
     bool loaded_ = false;
     bool stale_ = true;
+    bool placed_ = false;
 };
