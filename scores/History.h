@@ -83,7 +83,8 @@ public:
     bool Append(const Entry& entry);
     // Many rows in one commit (the benchmark's record of 100,000 rounds).
     bool AppendAll(const std::vector<Entry>& entries);
-    // Every row, oldest first; without the dealt and the computer's cards unless `allCards`.
+    // Every row, oldest first; unless `allCards`, only what the statistics window shows (the
+    // kind, the result, the money, the fund, the classes and the player's final cards).
     std::vector<Entry> ReadAll(bool allCards = true) const;
     // The last row, or none.
     bool Last(Entry& entry) const;
