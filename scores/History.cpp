@@ -321,18 +321,21 @@ History::Opened History::Open(const engine::SessionValues& totals)
         return Opened::Failed;
     }
     int code = SQLITE_OK;
-    const bool fresh = Scalar(db_, "PRAGMA user_version", code) == "0";
     // Write-ahead log with a flush at every commit: a kill or a power cut keeps every
     // committed round, and a reader (--history) never waits for the game.
-    if (Scalar(db_, "PRAGMA journal_mode=WAL", code) != "wal" || Execute(db_, "PRAGMA synchronous=FULL") != SQLITE_OK
-        || Execute(db_, Schema) != SQLITE_OK) {
+    if (Scalar(db_, "PRAGMA journal_mode=WAL", code) != "wal" || Execute(db_, "PRAGMA synchronous=FULL") != SQLITE_OK) {
         Close();
         return Opened::Failed;
     }
-    if (fresh) {
-        const std::string stamp = "PRAGMA application_id=" + std::to_string(ApplicationId)
-            + "; PRAGMA user_version=" + std::to_string(SchemaVersion);
-        Execute(db_, stamp.c_str());
+    const bool fresh = Scalar(db_, "PRAGMA user_version", code) == "0";
+    // The table and the marks that make the file ours in one commit: a game killed while
+    // making the record leaves an empty file, never a table that is not marked as ours.
+    const std::string make = std::string("BEGIN; ") + Schema + "; PRAGMA application_id="
+        + std::to_string(ApplicationId) + "; PRAGMA user_version=" + std::to_string(SchemaVersion) + "; COMMIT";
+    if (fresh && Execute(db_, make.c_str()) != SQLITE_OK) {
+        Execute(db_, "ROLLBACK");
+        Close();
+        return Opened::Failed;
     }
     // The totals the statistics file holds, where the record does not end with them: an older
     // game's, or a round whose save was the last thing a killed game did.

@@ -642,6 +642,8 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
     const std::string record = session::history::HistoryPathFor(path_);
     std::int32_t last = 0;
     for (int i = 0; i < Kills; ++i) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
@@ -649,6 +651,8 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
             session::read_inifile(v);
             session::history::History history(record);
             history.Open(v);
+            // The kill comes at a random moment of the rounds, not of the record's opening.
+            (void)!write(ready[1], "r", 1);
             for (std::int32_t n = v.Wins + 1;; ++n) {
                 try {
                     session::save_inifile(Values({n, n, 1000 + n}));
@@ -658,6 +662,10 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
                 history.Append({.stake = 1, .fund = 1000 + n, .wins = n, .losses = n});
             }
         }
+        char byte = 0;
+        close(ready[1]);
+        (void)!read(ready[0], &byte, 1);
+        close(ready[0]);
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         kill(child, SIGKILL);
         int status = 0;
