@@ -18,7 +18,9 @@ namespace {
 constexpr const char* Description =
     QT_TRANSLATE_NOOP("Wirtola", "Poker pięciokartowy z wymianą: Ty przeciw komputerowi.");
 constexpr const char* HistoryOption =
-    QT_TRANSLATE_NOOP("Wirtola", "Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie.");
+    QT_TRANSLATE_NOOP("Wirtola",
+                      "Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie i na zdarzenie "
+                      "(pożyczkę, nagrodę, nową grę).");
 constexpr const char* HelpOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje ten opis.");
 constexpr const char* VersionOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje wersję programu.");
 

@@ -427,8 +427,8 @@
         <translation>Five-card draw poker: you against the computer.</translation>
     </message>
     <message>
-        <source>Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie.</source>
-        <translation>Prints the history of rounds as CSV: a header line, then one line per round.</translation>
+        <source>Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie i na zdarzenie (pożyczkę, nagrodę, nową grę).</source>
+        <translation>Prints the history of rounds as CSV: a header line, then one line per round and per event (a loan, the reward, a new game).</translation>
     </message>
     <message>
         <source>Wypisuje ten opis.</source>
