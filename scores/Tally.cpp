@@ -1,10 +1,17 @@
 #include "scores/Tally.h"
 
 #include <algorithm>
+#include <cstdint>
 
 namespace session::history {
 
 namespace {
+
+// A record is a file anyone may edit: its numbers are taken as they come, without overflowing.
+std::int32_t Clamped(std::int64_t value)
+{
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, INT32_MIN, INT32_MAX));
+}
 
 struct Runs {
     std::int64_t winning = 0;
@@ -14,7 +21,7 @@ struct Runs {
 void Count(Tally& t, Runs& runs, const Entry& e)
 {
     if (t.fund.empty()) {
-        t.fund.push_back({.round = 0, .fund = e.fund - e.moved, .mark = Kind::Round});
+        t.fund.push_back({.round = 0, .fund = Clamped(std::int64_t{e.fund} - e.moved), .mark = Kind::Round});
     }
     ++t.rounds;
     // A tie ends both runs: neither side won it.
@@ -26,7 +33,7 @@ void Count(Tally& t, Runs& runs, const Entry& e)
     t.longestWinningRun = std::max(t.longestWinningRun, runs.winning);
     t.longestLosingRun = std::max(t.longestLosingRun, runs.losing);
     t.biggestWin = std::max(t.biggestWin, e.moved);
-    t.biggestLoss = std::max(t.biggestLoss, -e.moved);
+    t.biggestLoss = std::max(t.biggestLoss, Clamped(-std::int64_t{e.moved}));
     if (e.dealtClass < t.dealt.size()) {
         ++t.dealt[e.dealtClass];
     }
