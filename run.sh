@@ -14,7 +14,7 @@ jobs=$(nproc)
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev libgl-dev qt6-tools-dev qt6-l10n-tools
-  libjpeg62-turbo-dev libsdl2-dev
+  libjpeg62-turbo-dev libsdl2-dev libsqlite3-dev
   fonts-liberation2 qt6-translations-l10n qt6-wayland
 )
 # What making the package needs besides: dpkg-shlibdeps works out its dependencies, and CPack
@@ -98,7 +98,7 @@ case "$mode" in
     mkdir -p build/release/alone
     sed -E 's# -Winvalid-pch##g; s# -include [^ "]*cmake_pch\.hxx##g' build/release/compile_commands.json \
       >build/release/alone/compile_commands.json
-    git ls-files -z 'engine/*.cpp' 'session/*.cpp' 'cards/*.cpp' 'sound/*.cpp' 'windows/*.cpp' |
+    git ls-files -z 'engine/*.cpp' 'scores/*.cpp' 'session/*.cpp' 'cards/*.cpp' 'sound/*.cpp' 'windows/*.cpp' |
       xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p build/release/alone --quiet 2>/dev/null
     # One clang build carries both the sanitizer tests and the fuzz targets.
     CC=clang CXX=clang++ build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DWIRTOLA_FUZZ=ON \

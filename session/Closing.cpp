@@ -3,8 +3,8 @@
 
 #include "session/Unit1.h"
 
+#include "scores/Statistics.h"
 #include "session/MainWindowTexts.h"
-#include "session/Statistics.h"
 #include "windows/Boxes.h"
 #include "windows/Text.h"
 #include "windows/Unit2.h"

@@ -2,11 +2,11 @@
 
 #include "session/Unit1.h"
 
+#include "scores/Statistics.h"
 #include "session/FocusMark.h"
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "session/Statistics.h"
 #include "session/UpDown.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
@@ -199,6 +199,8 @@ TForm1::TForm1()
     MuzykaZal1->setChecked(true);
     Ustawienia1->addSeparator();
     Bank1 = Ustawienia1->addAction(Text(texts::LoanItem));
+    Statystyka1 = Ustawienia1->addAction(Text(texts::StatisticsItem));
+    Statystyka1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
     Pomoc1 = menuBar()->addAction(Text(texts::HelpItem));
     Koniec1 = menuBar()->addAction(Text(texts::EndItem));
 
@@ -210,6 +212,7 @@ TForm1::TForm1()
     On(Edit1, &QLineEdit::textChanged, &TForm1::Edit1Change);
     On(Bank1, &QAction::triggered, &TForm1::Bank1Click);
     On(Pomoc1, &QAction::triggered, &TForm1::Pomoc1Click);
+    On(Statystyka1, &QAction::triggered, &TForm1::Statystyka1Click);
     On(Koniec1, &QAction::triggered, &TForm1::Koniec1Click);
     On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
 

@@ -4,6 +4,8 @@
 // speak, each written once. A carriage return in a box's text is a line break; %1, %2 ... are
 // filled in where the text is used.
 
+#include "windows/HandClassNames.h"
+
 #include <QtGlobal>
 
 #include <array>
@@ -28,6 +30,7 @@ constexpr const char* SoundSwitch = QT_TRANSLATE_NOOP("Wirtola", "&Dzwięki wł�
 constexpr const char* LoanItem = QT_TRANSLATE_NOOP("Wirtola", "P&ożyczka z banku");
 constexpr const char* HelpItem = QT_TRANSLATE_NOOP("Wirtola", "&Pomoc    ");
 constexpr const char* EndItem = QT_TRANSLATE_NOOP("Wirtola", "&Koniec");
+constexpr const char* StatisticsItem = QT_TRANSLATE_NOOP("Wirtola", "&Statystyka");
 
 // The round flow.
 constexpr const char* StatusLine =
@@ -62,12 +65,7 @@ constexpr const char* YourCards = QT_TRANSLATE_NOOP("Wirtola", "Twoje karty: %1"
 constexpr const char* ComputerSide = QT_TRANSLATE_NOOP("Wirtola", "Komputer");
 constexpr const char* PlayerSide = QT_TRANSLATE_NOOP("Wirtola", "Ty");
 constexpr const char* SideWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2: %3.");
-constexpr std::array<const char*, 10> CategoryNames{
-    QT_TRANSLATE_NOOP("Wirtola", "wysoka karta"), QT_TRANSLATE_NOOP("Wirtola", "para"),
-    QT_TRANSLATE_NOOP("Wirtola", "dwie pary"),    QT_TRANSLATE_NOOP("Wirtola", "trójka"),
-    QT_TRANSLATE_NOOP("Wirtola", "strit"),        QT_TRANSLATE_NOOP("Wirtola", "kolor"),
-    QT_TRANSLATE_NOOP("Wirtola", "full"),         QT_TRANSLATE_NOOP("Wirtola", "kareta"),
-    QT_TRANSLATE_NOOP("Wirtola", "poker"),        QT_TRANSLATE_NOOP("Wirtola", "poker królewski")};
+// CategoryNames: windows/HandClassNames.h, shared with the statistics window.
 
 // Saving and closing.
 constexpr const char* SaveFailed = QT_TRANSLATE_NOOP("Wirtola", "Nie udało się zapisać wyników gry");
@@ -97,6 +95,10 @@ constexpr const char* CauseForeignFolder = QT_TRANSLATE_NOOP("Wirtola", "folder 
 constexpr const char* CauseNameChanged = QT_TRANSLATE_NOOP("Wirtola", "plik podmieniony");
 constexpr const char* CauseNoFolder = QT_TRANSLATE_NOOP("Wirtola", "brak folderu na wyniki");
 constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "wyniki prowadzi inna gra");
+// The record of play. %1 is the name the damaged record was kept under.
+constexpr const char* HistoryRenewed =
+    QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań była uszkodzona: zachowana jako %1, zaczęta nowa");
+constexpr const char* HistoryFailed = QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań nie jest zapisywana");
 constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
 
 // The program's start and end.

@@ -1,14 +1,15 @@
 #include "session/Program.h"
 
+#include "scores/Statistics.h"
+#include "scores/StatisticsLock.h"
 #include "session/MainWindowTexts.h"
 #include "session/Signals.h"
-#include "session/Statistics.h"
-#include "session/StatisticsLock.h"
 #include "session/Unit1.h"
 #include "sound/SpeakerPlatform.h"
 #include "windows/Boxes.h"
 #include "windows/Desktop.h"
 #include "windows/Pomoc.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Text.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
@@ -88,7 +89,9 @@ Program::Program()
     // The petition and the reward are modal over the main window.
     boxes::KeepAbove(*form2_, form1_.get());
     boxes::KeepAbove(*form3_, form1_.get());
-    form1_->AttachWindows({.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get()});
+    statistics_ = std::make_unique<StatisticsWindow>();
+    form1_->AttachWindows(
+        {.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get(), .Statistics = statistics_.get()});
     const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
     fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser,
                                QString::fromStdString(place.leftBehind));

@@ -9,6 +9,7 @@ class TForm1;
 class TForm2;
 class TForm3;
 class TFPomoc;
+class StatisticsWindow;
 struct RewardLinks;
 
 namespace session {
@@ -30,6 +31,7 @@ private:
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;
     std::unique_ptr<TFPomoc> fpomoc_;
+    std::unique_ptr<StatisticsWindow> statistics_;
 };
 
 // What the main window hands the reward window: its tune player, sound switch, end and reset.

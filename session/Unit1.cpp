@@ -5,10 +5,10 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
+#include "scores/WholeNumber.h"
 #include "session/MainWindowAccessibility.h"
 #include "session/MainWindowLayout.h"
 #include "session/MainWindowTexts.h"
-#include "session/WholeNumber.h"
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"
@@ -128,8 +128,10 @@ void TForm1::BeginSession(bool readStatistics)
     Bank1->setEnabled(false);
     show();
     // A loan does not read the file: when its save failed, the file still holds the spent fund.
-    if (readStatistics)
+    if (readStatistics) {
         read_inifile();
+        fromFile_ = Session;
+    }
     SetStatus(QString());
     ShowFund(Session.Fund);
     if (Session.BettingOpen)
@@ -163,7 +165,9 @@ QString ResultText(engine::Outcome outcome, bool bettingOpen, std::int32_t stake
 
 void TForm1::Decision()
 {
+    const std::int32_t before = Session.Fund;
     outcome_ = engine::Decision(Session);
+    moved_ = Session.Fund - before;
 }
 
 void TForm1::Replace()
@@ -238,6 +242,8 @@ void TForm1::btnRozdanieClick()
     Hand(engine::ComputerHand);
     engine::ComputerDraw();
     Hand(engine::PlayerHand);
+    dealt_ = engine::Hands[engine::PlayerHand];
+    dealtClass_ = engine::HandCategory[engine::PlayerHand];
     CardBuilder(engine::PlayerHand, true);
     CardBuilder(engine::ComputerHand, false);
     // The draw button takes the focus before the deal button loses it; otherwise Qt would
@@ -278,6 +284,7 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
+    RecordRound();
     boxes::ShowMessage(ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r")
                            + Text(texts::DealAgain),
                        spoken::ShowdownWords());
@@ -366,6 +373,7 @@ void TForm1::Bank1Click()
     // A failed save is reported, and the loan stands in memory all the same; the next save
     // tries again.
     boxes::Guarded([this] { save_inifile(); });
+    RecordEvent(session::history::Kind::Loan);
     if (ended_)
         return;
     BeginSession(false);
@@ -381,6 +389,7 @@ void TForm1::ResetAfterReward()
         return;
     rewardShown_ = false;
     StartAfresh();
+    RecordEvent(session::history::Kind::Reward);
     if (!SaveAndClose() && windows_.Form2 && windows_.Form2->isVisible())
         windows_.Form2->reject(); // the player stays after a failed save: the main window is theirs again
 }

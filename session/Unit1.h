@@ -3,11 +3,13 @@
 // The main window: the round flow of the game and the session values it owns.
 
 #include "engine/Engine.h"
+#include "scores/History.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <cstdint>
+#include <memory>
 
 class QAction;
 class QCheckBox;
@@ -17,6 +19,7 @@ class QLineEdit;
 class QMenu;
 class QPushButton;
 class QStatusBar;
+class StatisticsWindow;
 class TCard;
 class TFPomoc;
 class TForm2;
@@ -33,6 +36,7 @@ struct OtherWindows {
     TForm2* Form2 = nullptr;   // the reward window
     TForm3* Form3 = nullptr;   // the loan petition
     TFPomoc* FPomoc = nullptr; // the help window
+    StatisticsWindow* Statistics = nullptr;
 };
 
 // Session values: one set per run, beside the main window as the round flow expects them.
@@ -63,6 +67,7 @@ public:
     void Bank1Click();
     void MuzykaZal1Click();
     void Pomoc1Click();
+    void Statystyka1Click();
     void ArrangeMainWindow();
     void ResetAfterReward();
 
@@ -94,6 +99,7 @@ public:
     QMenu* Ustawienia1;                                  // the settings menu
     QAction* MuzykaZal1;                                 // the sound switch, "Dzwięki włączone"
     QAction* Bank1;                                      // the bank loan, "Pożyczka z banku"
+    QAction* Statystyka1;                                // the statistics window, "Statystyka"
     QAction* Pomoc1;                                     // the help, "Pomoc"
     QAction* Koniec1;                                    // the end of the game, "Koniec"
     TKwBeeper* Beeper;                                   // the tune player
@@ -130,6 +136,14 @@ private:
     // At start: where the scores are kept when not where the player may expect them, what was
     // left behind, and why none will be saved.
     void TellWhereTheScoresAre();
+    // The record of play, opened at its first use so the start does not pay for it; a damaged
+    // one is set aside and renewed, with a line on the status bar.
+    void OpenHistory();
+    // Appends a row after the round's save (a new game first after a loan or the reward), and
+    // hands it to the statistics window. A failure is told once on the status bar.
+    void Record(const session::history::Entry& entry);
+    void RecordRound();
+    void RecordEvent(session::history::Kind kind);
     // Saves for a closing; when that fails the player may still leave. True when it may end.
     bool SaveForClosing();
     // The closings that save and then close (which saves once more). True when the game ends.
@@ -146,6 +160,14 @@ private:
     engine::Outcome outcome_ = engine::Outcome::Tie; // the last showdown's
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
+    std::unique_ptr<session::history::History> history_;
+    bool historyTried_ = false;
+    bool recordFailing_ = false;
+    session::history::Kind lastKind_ = session::history::Kind::Round;
+    engine::SessionValues fromFile_; // the totals as the statistics file gave them
+    engine::HandCards dealt_{};      // the player's hand as dealt, before the draw
+    std::uint8_t dealtClass_ = 0;
+    std::int32_t moved_ = 0; // what the last showdown moved into the fund
 };
 
 extern TForm1* Form1;

@@ -1,6 +1,6 @@
 #include "session/UpDown.h"
 
-#include "session/WholeNumber.h"
+#include "scores/WholeNumber.h"
 
 #include <QKeyEvent>
 #include <QLineEdit>

@@ -1,4 +1,5 @@
 #include "cards/CardAccessible.h"
+#include "session/CommandLine.h"
 #include "session/Language.h"
 #include "session/Program.h"
 #include "windows/Desktop.h"
@@ -6,8 +7,12 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <optional>
+
 int main(int argc, char** argv)
 {
+    if (const std::optional<int> answered = session::RunCommandLine(argc, argv))
+        return *answered;
     desktop::ChoosePlatform();
     QApplication app(argc, argv);
     // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs only Qt's own.

@@ -450,5 +450,167 @@
         <source>Tym razem nie wiadomo, gdzie miałby leżeć, bo system nie zna Waszego folderu domowego.</source>
         <translation>This time nobody knows where it would be, because the system does not know your home folder.</translation>
     </message>
+    <message>
+        <source>Poker pięciokartowy z wymianą: Ty przeciw komputerowi.</source>
+        <translation>Five-card draw poker: you against the computer.</translation>
+    </message>
+    <message>
+        <source>Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie i na zdarzenie (pożyczkę, nagrodę, nową grę).</source>
+        <translation>Prints the history of rounds as CSV: a header line, then one line per round and per event (a loan, the reward, a new game).</translation>
+    </message>
+    <message>
+        <source>Wypisuje ten opis.</source>
+        <translation>Prints this description.</translation>
+    </message>
+    <message>
+        <source>Wypisuje wersję programu.</source>
+        <translation>Prints the program&apos;s version.</translation>
+    </message>
+    <message>
+        <source>&amp;Statystyka</source>
+        <translation>S&amp;tatistics</translation>
+    </message>
+    <message>
+        <source>  Historia rozdań była uszkodzona: zachowana jako %1, zaczęta nowa</source>
+        <translation>  The history of rounds was damaged: kept as %1, a new one started</translation>
+    </message>
+    <message>
+        <source>  Historia rozdań nie jest zapisywana</source>
+        <translation>  The history of rounds is not being kept</translation>
+    </message>
+    <message>
+        <source>Statystyka</source>
+        <translation>Statistics</translation>
+    </message>
+    <message>
+        <source>pl</source>
+        <translation>en</translation>
+    </message>
+    <message>
+        <source>Ta gra</source>
+        <translation>This game</translation>
+    </message>
+    <message>
+        <source>Od początku</source>
+        <translation>All time</translation>
+    </message>
+    <message>
+        <source>Wyniki</source>
+        <translation>Results</translation>
+    </message>
+    <message>
+        <source>Układy</source>
+        <translation>Hands</translation>
+    </message>
+    <message>
+        <source>Fundusz w kolejnych rozdaniach</source>
+        <translation>Fund round by round</translation>
+    </message>
+    <message>
+        <source>Rozegrane rozdania</source>
+        <translation>Rounds played</translation>
+    </message>
+    <message>
+        <source>Wygrane</source>
+        <translation>Won</translation>
+    </message>
+    <message>
+        <source>Przegrane</source>
+        <translation>Lost</translation>
+    </message>
+    <message>
+        <source>Remisy</source>
+        <translation>Tied</translation>
+    </message>
+    <message>
+        <source>Udział wygranych</source>
+        <translation>Share won</translation>
+    </message>
+    <message>
+        <source>Największa wygrana</source>
+        <translation>Biggest win</translation>
+    </message>
+    <message>
+        <source>Największa przegrana</source>
+        <translation>Biggest loss</translation>
+    </message>
+    <message>
+        <source>Najdłuższa seria wygranych</source>
+        <translation>Longest winning run</translation>
+    </message>
+    <message>
+        <source>Najdłuższa seria przegranych</source>
+        <translation>Longest losing run</translation>
+    </message>
+    <message>
+        <source>Pożyczki</source>
+        <translation>Loans</translation>
+    </message>
+    <message>
+        <source>Najlepszy układ</source>
+        <translation>Best hand</translation>
+    </message>
+    <message>
+        <source>Rozdane,
+ta gra</source>
+        <translation>Dealt,
+this game</translation>
+    </message>
+    <message>
+        <source>Rozdane,
+od początku</source>
+        <translation>Dealt,
+all time</translation>
+    </message>
+    <message>
+        <source>Szansa
+w rozdaniu</source>
+        <translation>Chance
+in a deal</translation>
+    </message>
+    <message>
+        <source>Po wymianie,
+ta gra</source>
+        <translation>After the draw,
+this game</translation>
+    </message>
+    <message>
+        <source>Po wymianie,
+od początku</source>
+        <translation>After the draw,
+all time</translation>
+    </message>
+    <message>
+        <source>%1 zł</source>
+        <translation>%1 zł</translation>
+    </message>
+    <message>
+        <source>brak</source>
+        <translation>none</translation>
+    </message>
+    <message>
+        <source>Jeszcze nie rozegrano żadnego rozdania.</source>
+        <translation>No round has been played yet.</translation>
+    </message>
+    <message>
+        <source>Fundusz od %1 do %2 zł w %3 rozdaniach, najwyżej %4 zł</source>
+        <translation>Fund from %1 to %2 zł over %3 rounds, at most %4 zł</translation>
+    </message>
+    <message>
+        <source>; pożyczki: %1, nagrody: %2</source>
+        <translation>; loans: %1, rewards: %2</translation>
+    </message>
+    <message>
+        <source>P</source>
+        <translation>L</translation>
+    </message>
+    <message>
+        <source>N</source>
+        <translation>R</translation>
+    </message>
+    <message>
+        <source>▲ P pożyczka   ● N nagroda</source>
+        <translation>▲ L loan   ● R reward</translation>
+    </message>
 </context>
 </TS>

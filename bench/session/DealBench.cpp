@@ -2,8 +2,8 @@
 // tunes off. Offscreen, on the real main window.
 
 #include "engine/Random.h"
+#include "scores/Statistics.h"
 #include "session/Program.h"
-#include "session/Statistics.h"
 #include "session/Unit1.h"
 
 #include <QAction>

@@ -46,11 +46,11 @@ grep -q "EXIT STATUS" <<<"$rendered" || fail "man -l rendered no EXIT STATUS sec
 grep -qx ' *Zostaw, Keep' <<<"$rendered" || fail "the Zostaw entry runs into its text"
 
 echo "== dependencies"
-# Computed by dpkg-shlibdeps (SDL2, loaded on demand, named by hand): without them apt-get install ./wirtola_*.deb would not bring Qt,
-# SDL2 and libjpeg.
+# Computed by dpkg-shlibdeps (SDL2, loaded on demand, is named by hand): without them apt-get
+# install ./wirtola_*.deb would not bring Qt, SDL2, libjpeg and SQLite.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for library in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libjpeg62-turbo libc6 libstdc++6; do
+for library in libqt6widgets6 libqt6gui6 libqt6core6 libsdl2-2.0-0 libjpeg62-turbo libsqlite3-0 libc6 libstdc++6; do
   [[ ", $depends," == *", $library "* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library"
 done
 # The windows are laid out for the Liberation 2 metrics, Qt's own texts are translated, and a

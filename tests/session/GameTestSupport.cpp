@@ -1,7 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
-#include "session/Profile.h"
+#include "scores/Profile.h"
 #include "windows/Pomoc.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"

@@ -5,8 +5,8 @@
 // whose tick counter runs ahead so that tunes take no real time.
 
 #include "engine/Engine.h"
+#include "scores/Statistics.h"
 #include "session/Program.h"
-#include "session/Statistics.h"
 #include "session/Unit1.h"
 #include "sound/KwOdeum.h"
 #include "sound/SpeakerPlatform.h"

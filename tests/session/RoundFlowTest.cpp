@@ -5,9 +5,11 @@
 #include "session/UpDown.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"
+#include "windows/StatisticsWindow.h"
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -15,8 +17,12 @@
 #include <QStatusBar>
 #include <QStyle>
 #include <QStyleOptionButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
+
+#include <fstream>
+#include <iterator>
 
 using namespace gametest;
 
@@ -83,7 +89,7 @@ TEST_F(RoundFlowTest, MenuCaptionsAndControlsStandInPlace)
     QStringList settings;
     for (QAction* a : Form1->Ustawienia1->actions())
         settings << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku"}));
+    EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku", "&Statystyka"}));
 
     struct Place {
         QWidget* w;
@@ -305,6 +311,88 @@ TEST_F(RoundFlowTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     Draw();
     EXPECT_EQ(Session.Fund, 3010);
     EXPECT_EQ(ReadIni(), Ini(1, 0, 3010));
+}
+
+TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
+{
+    // An older statistics file with no record: the record starts, carrying its totals over.
+    WriteIni(Ini(2, 1, 500));
+    StartProgram();
+    const auto play = [this](const char* stake, bool win) {
+        TypeStake(stake);
+        Deal();
+        RigHands(win ? HighCardNine() : RoyalFlush(), win ? RoyalFlush() : HighCardNine());
+        Draw();
+    };
+    play("100", true);
+    play("200", false);
+    play("400", false); // the fund is spent: the loan
+    answerer_->answers = {QStringLiteral("Amen")};
+    LoanItem()->trigger();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    StatisticsWindow* window = Form1->Windows().Statistics;
+    ASSERT_TRUE(window->isVisible());
+    play("10", true); // while the window is open
+
+    const auto column = [window](int c) {
+        QStringList cells;
+        for (int row = 0; row < window->Summary->rowCount(); ++row)
+            cells << window->Summary->item(row, c)->text();
+        return cells;
+    };
+    EXPECT_EQ(column(0),
+              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "0 zł", "1", "0", "1",
+                           "poker królewski (Th Jh Qh Kh Ah)"}));
+    EXPECT_EQ(column(1),
+              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1", "2", "1",
+                           "poker królewski (Th Jh Qh Kh Ah)"}));
+    EXPECT_EQ(window->Classes->item(9, 4)->text(), QStringLiteral("2 (50,0 %)"));
+    EXPECT_EQ(window->Classes->item(0, 4)->text(), QStringLiteral("2 (50,0 %)"));
+    EXPECT_EQ(window->Classes->item(1, 2)->text(), QStringLiteral("42,2569 %"));
+    std::int64_t dealt = 0;
+    for (int row = 0; row < window->Classes->rowCount(); ++row)
+        dealt += window->Classes->item(row, 1)->text().section(QLatin1Char(' '), 0, 0).toLongLong();
+    EXPECT_EQ(dealt, 4);
+    const QString course =
+        QStringLiteral("Fundusz od 500 do 3010 zł w 4 rozdaniach, najwyżej 3010 zł; pożyczki: 1, nagrody: 0");
+    EXPECT_EQ(window->Plot->accessibleDescription(), course);
+    EXPECT_EQ(window->Course->text(), course);
+
+    // One row per round and event; the last holds what the statistics file holds.
+    using session::history::Kind;
+    const auto rows = session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString());
+    std::vector<Kind> kinds;
+    for (const auto& row : rows)
+        kinds.push_back(row.kind);
+    EXPECT_EQ(kinds,
+              (std::vector<Kind>{Kind::Carried, Kind::Round, Kind::Round, Kind::Round, Kind::Loan, Kind::NewGame,
+                                 Kind::Round}));
+    ASSERT_FALSE(rows.empty());
+    EXPECT_EQ(Ini(rows.back().wins, rows.back().losses, rows.back().fund), ReadIni());
+    EXPECT_EQ(rows[2].moved, -200);
+    EXPECT_EQ(session::history::CardsText(rows[2].computer), "Th Jh Qh Kh Ah");
+}
+
+TEST_F(RoundFlowTest, ADamagedRecordIsKeptAsideAndANewOneStarted)
+{
+    WriteIni(Ini(1, 1, 3000));
+    const std::string damaged = "not a record of anything";
+    std::ofstream(dir_.filePath("wirtola.history").toStdString(), std::ios::binary) << damaged;
+    StartProgram();
+    TypeStake("10");
+    Deal();
+    Draw();
+    EXPECT_THAT(StatusBar()->accessibleDescription().toStdString(),
+                testing::HasSubstr("Historia rozdań była uszkodzona: zachowana jako "));
+    const QStringList aside = QDir(dir_.path()).entryList({QStringLiteral("wirtola.history.damaged-*")});
+    ASSERT_EQ(aside.size(), 1);
+    std::ifstream kept(dir_.filePath(aside.front()).toStdString(), std::ios::binary);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
+    EXPECT_EQ(session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString()).size(),
+              2U); // and the totals
+    EXPECT_EQ(ReadIni(), SessionIni());
 }
 
 TEST_F(RoundFlowTest, AnEmptyStakeFieldIsAnErrorAtOnceAndRefusedAtTheDeal)

@@ -1,6 +1,6 @@
 #include "GameTestSupport.h"
 
-#include "session/StatisticsLock.h"
+#include "scores/StatisticsLock.h"
 #include "tests/support/TimeLimit.h"
 #include "windows/Pomoc.h"
 

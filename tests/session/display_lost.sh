@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The X server going away under a running game (a crashed or ended desktop session): the game
-# saves as a closing would and ends with its own exit status, 3.
+# saves as a closing would and ends with its own exit status, 3. Then the command line, which
+# needs no display at all.
 #   display_lost.sh <program>
 set -uo pipefail
 program=${1:?usage: $0 <program>}
@@ -53,5 +54,10 @@ failed=0
 [[ $status == 3 ]] || { echo "FAIL: exit status $status, not 3" >&2; failed=1; }
 grep -q 'Fundusz=3000' "$work/wirtola.ini" || { echo "FAIL: the statistics were not saved:" >&2; cat "$work/wirtola.ini" >&2; failed=1; }
 grep -q 'Wygrane=2' "$work/wirtola.ini" || { echo "FAIL: the wins were lost" >&2; failed=1; }
+# A start with no round does not open the record; the command line answers with no display.
+[[ ! -e $work/wirtola.history ]] || { echo "FAIL: the record was opened at the start" >&2; failed=1; }
+history=$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/wirtola" --history)
+[[ $history == time,event,stake,* && $(wc -l <<<"$history") == 1 ]] || { echo "FAIL: --history: $history" >&2; failed=1; }
+env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/wirtola" --version | grep -qx 'wirtola [0-9.]*' || { echo "FAIL: --version" >&2; failed=1; }
 ((failed)) && cat "$work/game.log" >&2
 exit $failed

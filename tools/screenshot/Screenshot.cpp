@@ -1,14 +1,17 @@
 // Takes the screenshots in docs/: the main window after a deal, then the reward, loan and
-// help windows, and, given a fifth file, the round's result box, as the X server shows them.
+// help windows, and, given a fifth file, the round's result box, and a sixth, the statistics
+// window over a record of ninety rounds played by the engine, as the X server shows them.
 // Run under Xvfb by tools/screenshot.sh; the deal is a fixed one. The language is chosen as the
 // game chooses it (LANGUAGE=en for English).
 
 #include "engine/Engine.h"
+#include "scores/History.h"
+#include "scores/Statistics.h"
 #include "session/Language.h"
 #include "session/Program.h"
-#include "session/Statistics.h"
 #include "session/Unit1.h"
 #include "windows/Pomoc.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
@@ -23,6 +26,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -59,19 +63,71 @@ void AnswerBoxes(const QString& path, bool& ok)
     timer->start(300);
 }
 
+// Rounds as a player who keeps a random choice of cards might play them, with a loan when the
+// fund runs dry and the reward at 6000, recorded beside the statistics file; the totals go to the file too.
+void PlayARecord(const std::string& statisticsPath, int rounds)
+{
+    session::history::History history(session::history::HistoryPathFor(statisticsPath));
+    engine::SessionValues values;
+    history.Open(values);
+    engine::Randomize(7);
+    std::vector<session::history::Entry> entries;
+    for (int i = 0; i < rounds; ++i) {
+        values.Stake = std::min(values.Fund, 100 + 100 * engine::Random(8));
+        engine::ShuffleDeck();
+        engine::DealHand(engine::ComputerHand);
+        engine::DealHand(engine::PlayerHand);
+        engine::ClassifyHand(engine::ComputerHand);
+        engine::ComputerDraw();
+        engine::ClassifyHand(engine::PlayerHand);
+        session::history::Entry e{.time = 1765000000000 + i * 30000LL, .stake = values.Stake};
+        e.dealt = engine::Hands[engine::PlayerHand];
+        e.dealtClass = engine::HandCategory[engine::PlayerHand];
+        std::array<bool, engine::HandSize> keep{};
+        for (bool& k : keep)
+            k = engine::HandCategory[engine::PlayerHand] > engine::HighCard || engine::Random(2) == 0;
+        engine::Replace(keep);
+        engine::ClassifyHand(engine::PlayerHand);
+        engine::ClassifyHand(engine::ComputerHand);
+        const std::int32_t before = values.Fund;
+        e.result = session::history::ResultOf(engine::Decision(values));
+        e.player = engine::Hands[engine::PlayerHand];
+        e.computer = engine::Hands[engine::ComputerHand];
+        e.playerClass = engine::HandCategory[engine::PlayerHand];
+        e.computerClass = engine::HandCategory[engine::ComputerHand];
+        e.moved = values.Fund - before;
+        e.fund = values.Fund;
+        e.wins = values.Wins;
+        e.losses = values.Losses;
+        entries.push_back(e);
+        const bool loan = values.Fund <= 0;
+        if (loan || values.Fund >= 6000) {
+            values = engine::SessionValues{};
+            entries.push_back({.time = e.time + 1000,
+                               .kind = loan ? session::history::Kind::Loan : session::history::Kind::Reward,
+                               .fund = values.Fund});
+        }
+    }
+    history.AppendAll(entries);
+    session::save_inifile(values);
+}
+
 } // namespace
 
 int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     if (argc < 5) {
-        std::fprintf(stderr, "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png]\n");
+        std::fprintf(stderr,
+                     "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png [statistics.png]]\n");
         return 2;
     }
     const session::Translations translations(QLocale::system().uiLanguages());
     QTemporaryDir dir;
     session::SetStatisticsFilePath(dir.filePath(QStringLiteral("wirtola.ini")).toStdString());
     engine::SetClockSource([]() -> std::uint32_t { return 36000000; });
+    if (argc > 6)
+        PlayARecord(session::StatisticsFilePath(), 90);
 
     Program program;
     Form1->MuzykaZal1->setChecked(false); // no tunes: the picture is the point here
@@ -99,5 +155,11 @@ int main(int argc, char** argv)
     FPomoc->Show();
     ok = GrabWindow(FPomoc, QString::fromLocal8Bit(argv[4])) && ok;
     FPomoc->close();
+
+    if (argc > 6) {
+        Form1->Statystyka1->trigger();
+        windows.Statistics->move(20, 20);
+        ok = GrabWindow(windows.Statistics, QString::fromLocal8Bit(argv[6])) && ok;
+    }
     return ok ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "session/StatisticsLock.h"
+#include "scores/StatisticsLock.h"
 
 #include <cerrno>
 #include <fcntl.h>

@@ -4,10 +4,10 @@
 // save and after it.
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
-#include "session/Statistics.h"
-#include "session/TextEncoding.h"
-#include "session/WholeNumber.h"
+#include "scores/Profile.h"
+#include "scores/Statistics.h"
+#include "scores/TextEncoding.h"
+#include "scores/WholeNumber.h"
 
 #include <array>
 #include <climits>

@@ -1,4 +1,4 @@
-#include "session/StoredFile.h"
+#include "scores/StoredFile.h"
 
 #include <cerrno>
 #include <csignal>

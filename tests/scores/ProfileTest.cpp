@@ -1,4 +1,4 @@
-#include "session/Profile.h"
+#include "scores/Profile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "session/TextEncoding.h"
+#include "scores/TextEncoding.h"
 
 #include <cstdint>
 

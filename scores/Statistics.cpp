@@ -1,10 +1,10 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
-#include "session/StatisticsLock.h"
-#include "session/TextEncoding.h"
-#include "session/WholeNumber.h"
+#include "scores/Profile.h"
+#include "scores/StatisticsLock.h"
+#include "scores/TextEncoding.h"
+#include "scores/WholeNumber.h"
 
 #include <array>
 #include <cerrno>
@@ -259,6 +259,11 @@ const StatisticsPlace& CurrentStatisticsPlace()
 void SetStatisticsLock(StatisticsLock* lock)
 {
     heldLock = lock;
+}
+
+profile::WriteFailure ConfirmStatisticsLock()
+{
+    return heldLock ? heldLock->Confirm() : WriteFailure::None;
 }
 
 std::string WithValues(std::string_view text, const engine::SessionValues& values)

@@ -1,4 +1,4 @@
-#include "session/WholeNumber.h"
+#include "scores/WholeNumber.h"
 
 namespace session {
 

@@ -5,7 +5,7 @@
 // "<statistics file>.lock" beside the file (the rename of a save does not touch it); the kernel
 // lets go of it when its holder ends, even by a crash.
 
-#include "session/StoredFile.h"
+#include "scores/StoredFile.h"
 
 #include <string>
 

@@ -1,7 +1,8 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
+#include "scores/History.h"
+#include "scores/Profile.h"
 
 #include <benchmark/benchmark.h>
 
@@ -89,6 +90,30 @@ void BM_SaveSmall(benchmark::State& state)
     SaveFile(state, "");
 }
 BENCHMARK(BM_SaveSmall)->Unit(benchmark::kMillisecond);
+
+// Recording a round in the history beside it: one committed row in the write-ahead log,
+// flushed. Its goal: no dearer than BM_SaveSmall.
+void BM_RecordRound(benchmark::State& state)
+{
+    const std::string path = ScratchFile("record.history");
+    {
+        session::history::History history(path);
+        history.Open(engine::SessionValues{});
+        session::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
+        entry.player = entry.dealt;
+        entry.computer = entry.dealt;
+        for (auto _ : state) {
+            ++entry.wins;
+            if (!history.Append(entry)) {
+                state.SkipWithError("the row was not recorded");
+            }
+        }
+    }
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::remove((path + suffix).c_str());
+    }
+}
+BENCHMARK(BM_RecordRound)->Unit(benchmark::kMillisecond);
 
 // The worst a save meets: it rewrites and flushes the whole 100 MB.
 void BM_Save100MBJunk(benchmark::State& state)

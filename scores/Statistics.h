@@ -5,7 +5,7 @@
 // cannot be written or the program was built to be installed, in the user's data folder.
 
 #include "engine/Engine.h"
-#include "session/StoredFile.h"
+#include "scores/StoredFile.h"
 
 #include <array>
 #include <cstdint>
@@ -92,6 +92,9 @@ profile::WriteFailure PrepareStatisticsFolder();
 // The lock a save must still hold before it writes (see StatisticsLock::Confirm); nullptr for
 // none. The game sets it for as long as it holds the lock.
 void SetStatisticsLock(StatisticsLock* lock);
+// What the lock says before a write beside the statistics file (the record of play): None when
+// no lock is held or it is still ours.
+profile::WriteFailure ConfirmStatisticsLock();
 
 // Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000. Returns why
 // no save may replace the file it found (TooBig for a file it would not read), else None.

@@ -1,11 +1,13 @@
-#include "session/Statistics.h"
+#include "scores/Statistics.h"
 
 #include "engine/Engine.h"
-#include "session/Profile.h"
-#include "session/StatisticsLock.h"
-#include "session/WholeNumber.h"
+#include "scores/History.h"
+#include "scores/Profile.h"
+#include "scores/StatisticsLock.h"
+#include "scores/WholeNumber.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -25,6 +27,7 @@
 #include <sstream>
 #include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 #include <vector>
 
@@ -64,6 +67,24 @@ SessionValues Values(Stored s)
 std::string Saved(Stored s, std::string_view over = "")
 {
     return session::WithValues(over, Values(s));
+}
+
+// What SQLite's own check says of the record at `path`.
+std::string IntegrityCheck(const std::string& path)
+{
+    sqlite3* db = nullptr;
+    std::string result = "cannot open";
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr) == SQLITE_OK) {
+        sqlite3_exec(
+            db, "PRAGMA integrity_check",
+            [](void* out, int, char** values, char**) {
+                *static_cast<std::string*>(out) = values[0] ? values[0] : "";
+                return 0;
+            },
+            &result, nullptr);
+    }
+    sqlite3_close(db);
+    return result;
 }
 
 class StatisticsFile : public testing::Test {
@@ -610,30 +631,43 @@ TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
     }
 }
 
-TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
+TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehindByMoreThanARound)
 {
-    // Each child saves {n, n, 1000 + n} for n = 1, 2, ... from where the file stands, until it
-    // is killed at a random moment; the file must always hold one whole save.
+    // Each child saves {n, n, 1000 + n} for n = 1, 2, ... from where the file stands, then
+    // records the round, as the game does, until it is killed at a random moment; the file must
+    // always hold one whole save, and the record must be whole and hold it or the one before.
     const unsigned seed = std::random_device{}();
     SCOPED_TRACE("seed " + std::to_string(seed));
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
     constexpr int Kills = 300;
+    const std::string record = session::history::HistoryPathFor(path_);
     std::int32_t last = 0;
     for (int i = 0; i < Kills; ++i) {
+        int ready[2];
+        ASSERT_EQ(pipe(ready), 0);
         const pid_t child = fork();
         ASSERT_GE(child, 0);
         if (child == 0) {
             SessionValues v = Values({0, 0, 1000});
             session::read_inifile(v);
+            session::history::History history(record);
+            history.Open(v);
+            // The kill comes at a random moment of the rounds, not of the record's opening.
+            (void)!write(ready[1], "r", 1);
             for (std::int32_t n = v.Wins + 1;; ++n) {
                 try {
                     session::save_inifile(Values({n, n, 1000 + n}));
                 } catch (...) {
                     _exit(1);
                 }
+                history.Append({.stake = 1, .fund = 1000 + n, .wins = n, .losses = n});
             }
         }
+        char byte = 0;
+        close(ready[1]);
+        (void)!read(ready[0], &byte, 1);
+        close(ready[0]);
         usleep(static_cast<useconds_t>(delayMicroseconds(random)));
         kill(child, SIGKILL);
         int status = 0;
@@ -648,11 +682,41 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStep)
         ASSERT_GE(v.Wins, last) << "kill " << i;
         last = v.Wins;
         ASSERT_EQ(Contents(), Saved({last, last, 1000 + last})) << "kill " << i;
+        ASSERT_EQ(IntegrityCheck(record), "ok") << "kill " << i;
+        const auto rows = session::history::ReadHistory(record);
+        const std::int32_t recorded = rows.empty() ? 0 : rows.back().wins;
+        ASSERT_TRUE(recorded == last || recorded + 1 == last) << "kill " << i << ": " << recorded << " of " << last;
     }
     EXPECT_GT(last, 0);
     // The next save clears what the kills left behind.
     session::save_inifile(Values({1, 1, 1}));
-    EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
+    std::vector<std::string> left = Folder();
+    std::erase_if(left, [](const std::string& name) { return name.starts_with("wirtola.history-"); }); // its log
+    EXPECT_EQ(left, (std::vector<std::string>{"wirtola.history", "wirtola.ini"}));
+    EXPECT_EQ(fs::status(record).permissions() & fs::perms::all, fs::perms::owner_read | fs::perms::owner_write);
+}
+
+TEST_F(StatisticsFile, TheRecordIsNeverReachedThroughALinkAndADamagedOneIsKeptAside)
+{
+    using session::history::History;
+    const std::string record = session::history::HistoryPathFor(path_);
+    const std::string elsewhere = (dir_ / "elsewhere").string();
+    fs::create_symlink(elsewhere, record);
+    EXPECT_EQ(History(record).Open(Values({0, 0, 3000})), History::Opened::Refused);
+    EXPECT_FALSE(fs::exists(elsewhere));
+    fs::remove(record);
+
+    std::ofstream(record, std::ios::binary) << std::string(4096, 'x');
+    History renewed(record);
+    EXPECT_EQ(renewed.Open(Values({4, 2, 1200})), History::Opened::Renewed);
+    ASSERT_TRUE(fs::exists(renewed.SetAside()));
+    EXPECT_EQ(fs::file_size(renewed.SetAside()), 4096U);
+    // The totals an older game kept start the new record.
+    const auto rows = renewed.ReadAll();
+    ASSERT_EQ(rows.size(), 1U);
+    EXPECT_EQ(rows[0].kind, session::history::Kind::Carried);
+    EXPECT_EQ(std::tie(rows[0].wins, rows[0].losses, rows[0].fund), std::make_tuple(4, 2, 1200));
+    EXPECT_FALSE(fs::exists(path_)) << "the record never touches the statistics file";
 }
 
 // Runs `body` in a child process, as the user "nobody" when we are root (root may write where
