@@ -229,7 +229,8 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
-    spoken::HushTheKeepBoxes(btnKupno, CheckBoxes);
+    btnKupno->setAccessibleDescription(QString()); // it told the hand being exchanged now
+    spoken::HoldUntilABoxHasTheFocus(this);
     Replace();
     Hand(engine::PlayerHand);
     engine::SortHand(engine::ComputerHand);
@@ -241,11 +242,14 @@ void TForm1::btnKupnoClick()
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
+    // The box shows the result; a screen reader says the hands, the fund and the tallies with it.
     boxes::ShowMessage(ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r")
                            + Text(texts::DealAgain),
-                       spoken::ShowdownWords());
+                       spoken::ShowdownWords() + QLatin1Char(' ')
+                           + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses));
     if (ended_)
         return;
+    spoken::HoldUntilABoxHasTheFocus(this); // the question comes next
     CardBuilder(engine::PlayerHand, false);
     CardBuilder(engine::ComputerHand, false);
 
@@ -253,6 +257,8 @@ void TForm1::btnKupnoClick()
     if (ended_)
         return;
     if (playOn) {
+        if ((Session.BettingOpen && Session.Fund <= 0) || Session.Fund >= RewardFund)
+            spoken::HoldUntilABoxHasTheFocus(this); // the exhausted fund's box or the reward comes next
         WaitForADeal();
         if (Session.BettingOpen)
             Bet();
@@ -325,6 +331,7 @@ void TForm1::Bank1Click()
 {
     if (windows_.Form3->exec() != 1 || ended_)
         return;
+    spoken::HoldUntilABoxHasTheFocus(this); // the loan's box comes next
     StartAfresh();
     // A failed save is reported, and the loan stands in memory all the same; the next save
     // tries again.
@@ -334,7 +341,7 @@ void TForm1::Bank1Click()
     BeginSession(false);
     Session.Stake = StakeAfterLoan;
     Edit1->setText(QString::number(StakeAfterLoan));
-    boxes::ShowMessage(Text(texts::LoanGranted).arg(engine::StartingFund));
+    boxes::ShowMessage(Text(texts::LoanGranted).arg(engine::StartingFund), Text(texts::TalliesAfresh));
 }
 
 void TForm1::ResetAfterReward()

@@ -3,12 +3,15 @@
 #include "cards/Card.h"
 #include "cards/CardNames.h"
 #include "session/UpDown.h"
+#include "windows/Pomoc.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -61,10 +64,14 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
         {StakeSpinner()->UpButton(), "Zwiększ stawkę"},
         {StakeSpinner()->DownButton(), "Zmniejsz stawkę"},
         {KeepBoxAt(0), "Zostaw 1"},
+        {Form1->Ustawienia1, "Ustawienia"},
+        {Form1->Windows().FPomoc->Memo1, "Tekst pomocy"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
 
+    QAccessibleInterface* fund = QAccessible::queryAccessibleInterface(FundField());
+    EXPECT_TRUE(fund->role() == QAccessible::EditableText && fund->state().readOnly && !fund->state().editable);
     // The labels are tied to their fields, so a reader can go from one to the other.
     for (auto [label, field] :
          {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, StakeField()}, {Form1->StaticText2, FundField()}}) {

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """A round of Wirtola heard through Orca, played by keys alone.
 
-    orca_round.py <wirtola program> [--show]
+    orca_round.py <wirtola program> [--show] [--english]
 
 The game, Orca (its default settings, a Polish locale) and speech-dispatcher run on their own X
 server and D-Bus session. Orca's debug file records every utterance ("SPEECH OUTPUT: '...'"),
@@ -9,7 +9,10 @@ and speech-dispatcher's generic module appends each text it is given to a second
 witness that the speech really left Orca. The keys are held as a hand holds them. What was said
 is checked against what the game shows: the cards and the result box's text read over AT-SPI,
 the status bar's tallies and the statistics file written at the end.
---show prints the whole transcript. Exit code 77: the X server, the bus or Orca cannot start.
+The result must be heard within LIMIT of the draw's key. A second game, from a fund above the
+reward's, is played by Return alone; its reward window must say its picture's words before a key
+ends the game. --show prints the whole transcript; --english plays the second game alone, in
+English, and checks only the timing. Exit code 77: the X server, the bus or Orca cannot start.
 """
 
 import os
@@ -23,26 +26,28 @@ import time
 from desktop_bus import on_private_display, skip, start_accessibility_bus, wait_for, write_statistics
 
 STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
+STATS_REWARD = (9, 1, 8000)  # any result leaves the fund above the reward's
 CAPTION = "Wirtola wer. 1.1"
 QUIET = 0.8  # seconds without a new utterance that end a step
+LIMIT = 3.0  # seconds from the draw's key to the result's first utterance
 
 
-def outer(program, show):
+def outer(program, options):
     for tool in ("Xvfb", "dbus-run-session", "xdotool", "localedef", "speech-dispatcher",
                  "/usr/bin/orca", "/usr/libexec/at-spi-bus-launcher"):
         if not shutil.which(tool):
             skip(tool + " is not installed")
     if not os.path.exists("/usr/share/i18n/locales/pl_PL"):
         skip("the Polish locale's source is not installed")
-    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=110,
+    return on_private_display(__file__, [program] + options, timeout=150,
                               unset=("SPEECHD_ADDRESS", "XDG_RUNTIME_DIR"))
 
 
 class Speech:
-    """Orca's utterances, read from its debug file as they come."""
+    """Orca's utterances, read from its debug file as they come, each with the time it was seen."""
 
     def __init__(self, path):
-        self.path, self.said = path, []
+        self.path, self.said, self.seen = path, [], []
 
     def read(self):
         try:
@@ -51,7 +56,14 @@ class Speech:
         except FileNotFoundError:
             return self.said
         self.said = [u.replace("\n", " ") for u in re.findall(r"SPEECH OUTPUT: '(.*?)'\s*[\[{]", text, re.S)]
+        self.seen += [time.monotonic()] * (len(self.said) - len(self.seen))
         return self.said
+
+    def in_time(self, mark, since, words):
+        """`words` said after `mark` within LIMIT of `since` (a key's time); prints the delay."""
+        delay = next((t - since for u, t in zip(self.said[mark:], self.seen[mark:]) if words in u), None)
+        print("The result heard %s s after the key" % (delay if delay is None else "%.2f" % delay))
+        check(delay is not None and delay <= LIMIT, "the result %r not heard within %s s" % (words, LIMIT))
 
     def mark(self):
         return len(self.read())
@@ -75,14 +87,17 @@ class Speech:
 
 
 def hold(*keys, pause=0.05):
-    """Presses the keys in order, holds them a moment as a hand does, lets go in reverse."""
+    """Presses the keys in order, holds them a moment as a hand does, lets go in reverse; the
+    time the last went down."""
     for key in keys:
+        pressed = time.monotonic()
         subprocess.run(["xdotool", "keydown", key], check=True, timeout=10)
         time.sleep(0.02)
     time.sleep(pause)
     for key in reversed(keys):
         subprocess.run(["xdotool", "keyup", key], check=True, timeout=10)
         time.sleep(0.02)
+    return pressed
 
 
 def write_speechd_config(home, witness):
@@ -100,7 +115,7 @@ def write_speechd_config(home, witness):
 class Round:
     def __init__(self, pyatspi, app, speech):
         self.pyatspi, self.app, self.speech = pyatspi, app, speech
-        self.log = []
+        self.log, self.pressed = [], 0.0
 
     def walk(self, node=None):
         node = self.app if node is None else node
@@ -128,7 +143,7 @@ class Round:
     def step(self, title, keys, until, focus=None, timeout=10.0):
         mark = self.speech.mark()
         for k in keys:
-            hold(*k.split("+"))
+            self.pressed = hold(*k.split("+"))
             time.sleep(0.15)
         if focus:
             wait_for("the focus on %r" % (focus[1],), lambda: (self.focused() or ("", ""))[1] == focus[1])
@@ -152,26 +167,33 @@ def words(number):
     return r"(?<![\d])%d(?![\d])" % number
 
 
-def play(r, game, stats, witness):
+def take_focus(r, game, until):
     # No window manager gives the new window the focus: the player clicks it, as it were.
-    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola wer"],
+    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola [a-z]+\\. "],
                             check=True, capture_output=True, text=True, timeout=20).stdout.split()[0]
     mark = r.speech.mark()
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=20)
-    r.log.append(("the window takes the focus", r.speech.since(mark, r"Rozdanie kart")))
+    r.log.append(("the window takes the focus", r.speech.since(mark, until)))
+
+
+def play(r, game, stats, witness):
+    take_focus(r, game, r"Rozdanie kart")
     wins, losses, fund = STATS_BEFORE
 
-    # The stake and the fund, each said whole when focused; every change of the stake said.
+    # The stake and the fund, each said whole when focused, the name first; every change of the
+    # stake said; leaving a field says nothing of its selection.
     said = r.step("Tab to the stake", ["Tab"], r"Stawka", focus=("spin button", "Stawka"))
-    check(re.search(words(10), said), said)
+    check(re.search(words(10), said) and re.search(r"Stawka\D*" + words(10), said), said)
     said = r.step("Up", ["Up"], words(20))
     said = r.step("Up", ["Up"], words(30))
     said = r.step("Down", ["Down"], words(20))
     said = r.step("typed 25", ["ctrl+a", "2", "5"], words(25))
-    said = r.step("Tab to the fund", ["Tab"], r"Fundusz", focus=("spin button", "Fundusz"))
-    check(re.search(words(fund), said), said)
+    said = r.step("Tab to the fund", ["Tab"], r"Fundusz", focus=("text", "Fundusz"))
+    check(re.search(r"Fundusz: odczyt\D*" + words(fund), said), said)
     stake = 25
-    r.step("back to the deal button", ["shift+Tab", "shift+Tab"], r"Rozdanie", focus=("push button", "Rozdanie kart"))
+    said = r.step("back to the deal button", ["shift+Tab", "shift+Tab"], r"Rozdanie",
+                  focus=("push button", "Rozdanie kart"))
+    check("znaczono" not in said, said)
 
     # The deal: the five cards said once, in order, with no further key.
     said = r.step("Alt+R", ["alt+r"], r"Kupno", focus=("push button", "Kupno i licytacja"))
@@ -191,7 +213,7 @@ def play(r, game, stats, witness):
     check(mine[4] in said, (mine[4], said))
     said = r.step("Enter", ["Return"], r"niezaznaczon")
     mark = r.speech.mark()
-    said = r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
+    said = result = r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
     before_box = []
     for u in r.speech.said[mark:]:
         if "Wirtola" in u or "Kliknij OK" in u:
@@ -200,11 +222,11 @@ def play(r, game, stats, witness):
     check(not any(re.search(r"\bzaznaczon", u) for u in before_box), before_box)
 
     # The result box: its text, both hands in order, each hand's class.
-    alert = wait_for("the result box", lambda: r.find("alert", "Wirtola"))
-    text = next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
+    text = box_text(r)
     theirs, held = r.cards("karta komputera"), r.cards("Twoja karta")
     first_line = text.split("\n")[0].strip()
     check(first_line in said, (first_line, said))
+    r.speech.in_time(mark, r.pressed, first_line)
     for whose, cards in (("Komputer", theirs), ("Ty", held)):
         m = re.search(whose + r": ([^.:]+): " + re.escape(", ".join(cards)), said)
         check(m, (whose, cards, said))
@@ -214,15 +236,16 @@ def play(r, game, stats, witness):
     won, lost = int(m.group(1)) - wins, int(m.group(2)) - losses
     check((won, lost) == ("Wygrałeś" in text, "omputer" in text), (status, text))
 
-    # OK; the question is said whole; "Nie" saves and ends.
+    # OK; the question is said whole, once; "Nie" saves and ends.
     said = r.step("Return on OK", ["Return"], r"Tak przycisk")
-    check("Czy chcesz kontynuować grę ?" in said, said)
+    check(said.count("Czy chcesz kontynuować grę ?") == 1, said)
     r.step("Alt+N on the question", ["alt+n"], None)
     assert game.wait(timeout=20) == 0, game.returncode
     with open(stats, encoding="ascii") as f:
         values = dict(re.findall(r"^(\w+)=(-?\d+)\r?$", f.read(), re.M))
     got = tuple(int(values[k]) for k in ("Wygrane", "Przegrane", "Fundusz"))
     check(got == (wins + won, losses + lost, fund + stake * (won - lost)), (got, text))
+    check(re.search(r"Fundusz: %d zł\. Wygrane %d, przegrane %d\." % (got[2], got[0], got[1]), result), result)
 
     # The second witness: what Orca said reached the speech server.
     with open(witness, encoding="utf-8", errors="replace") as f:
@@ -230,7 +253,38 @@ def play(r, game, stats, witness):
     check(hand in spoken and first_line in spoken, spoken[-2000:])
 
 
-def inside(program, show):
+def box_text(r):
+    alert = wait_for("the box", lambda: r.find("alert"))
+    return next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
+
+
+# The words on the reward picture and what a key then does.
+REWARD_WORDS = ("Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła! "
+                "Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.")
+
+
+def reward(r, game, stats, english):
+    """A round by Return alone, in any language; its "Yes" opens the reward window, which says
+    its picture's words once, and a key ends the game with the statistics reset."""
+    take_focus(r, game, None)
+    deal = wait_for("the deal button", r.focused)
+    r.step("Return deals", ["Return"], None)
+    wait_for("the draw button", lambda: (r.focused() or deal)[1] != deal[1])
+    mark, r.pressed = r.speech.mark(), hold("Return")
+    text = box_text(r)
+    r.log.append(("Return draws", r.speech.since(mark, re.escape(text.split("\n")[0].strip()), timeout=15)))
+    r.speech.in_time(mark, r.pressed, text.split("\n")[0].strip())
+    r.step("Return on OK", ["Return"], None)
+    wait_for("the question", lambda: r.find("alert") and box_text(r) != text)
+    said = r.step("Return on the question", ["Return"], None if english else re.escape(REWARD_WORDS), timeout=15)
+    check(english or said.count(REWARD_WORDS) == 1, said)
+    r.step("a key", ["space"], None)
+    assert game.wait(timeout=20) == 0, game.returncode
+    with open(stats, encoding="ascii") as f:
+        check(re.findall(r"=(\d+)", f.read()) == ["0", "0", "3000"], stats)
+
+
+def inside(program, show, english):
     folder = tempfile.mkdtemp(prefix="wirtola-orca-")
     procs = []
     try:
@@ -288,18 +342,25 @@ def inside(program, show):
         speech.since(0, r".", timeout=30)
 
         shutil.copy2(program, os.path.join(folder, "wirtola"))
-        stats = write_statistics(folder, STATS_BEFORE)
-        game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
+        game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0",
+                        LANGUAGE="en" if english else "pl")
         game_log = open(os.path.join(folder, "game.log"), "w")
-        game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
-                                stdout=game_log, stderr=subprocess.STDOUT)
-        procs.append(game)
-        app = wait_for("the game on the accessibility bus", lambda: next(
-            (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Wirtola"
-             and a.get_process_id() == game.pid), None), timeout=30)
-        r = Round(pyatspi, app, speech)
+
+        def start(values):
+            stats = write_statistics(folder, values)
+            game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
+                                    stdout=game_log, stderr=subprocess.STDOUT)
+            procs.append(game)
+            r.app = wait_for("the game on the accessibility bus", lambda: next(
+                (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Wirtola"
+                 and a.get_process_id() == game.pid), None), timeout=30)
+            return game, stats
+
+        r = Round(pyatspi, None, speech)
         try:
-            play(r, game, stats, witness)
+            if not english:
+                play(r, *start(STATS_BEFORE), witness)
+            reward(r, *start(STATS_REWARD), english)
             ok = not FAULTS
             for fault in FAULTS:
                 print("FAULT: %r" % (fault,))
@@ -341,8 +402,8 @@ def inside(program, show):
 
 
 if __name__ == "__main__":
-    show = "--show" in sys.argv
-    argv = [a for a in sys.argv if a != "--show"]
+    options = [a for a in sys.argv if a in ("--show", "--english")]
+    argv = [a for a in sys.argv if a not in options]
     if len(argv) == 3 and argv[1] == "--inside":
-        sys.exit(inside(argv[2], show))
-    sys.exit(outer(argv[1], show) if len(argv) == 2 else __doc__)
+        sys.exit(inside(argv[2], "--show" in options, "--english" in options))
+    sys.exit(outer(argv[1], options) if len(argv) == 2 else __doc__)
