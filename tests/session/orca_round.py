@@ -9,10 +9,9 @@ and speech-dispatcher's generic module appends each text it is given to a second
 witness that the speech really left Orca. The keys are held as a hand holds them. What was said
 is checked against what the game shows: the cards and the result box's text read over AT-SPI,
 the status bar's tallies and the statistics file written at the end.
-The result must be heard within LIMIT of the draw's key. A second game, from a fund above the
-reward's, is played by Return alone; its reward window must say its picture's words before a key
-ends the game. --show prints the whole transcript; --english plays the second game alone, in
-English, and checks only the timing. Exit code 77: the X server, the bus or Orca cannot start.
+The result must be heard within LIMIT of the draw's key. A second game, played by Return alone,
+reaches the reward window, which must say its picture's words. --show prints the transcript;
+--english plays the second game alone, in English, timed only. Exit code 77: the X server, the bus or Orca cannot start.
 """
 
 import os
@@ -87,8 +86,7 @@ class Speech:
 
 
 def hold(*keys, pause=0.05):
-    """Presses the keys in order, holds them a moment as a hand does, lets go in reverse; the
-    time the last went down."""
+    """Presses the keys in order, holds them a moment as a hand does, lets go in reverse: when the last went down."""
     for key in keys:
         pressed = time.monotonic()
         subprocess.run(["xdotool", "keydown", key], check=True, timeout=10)
@@ -183,7 +181,7 @@ def play(r, game, stats, witness):
     # The stake and the fund, each said whole when focused, the name first; every change of the
     # stake said; leaving a field says nothing of its selection.
     said = r.step("Tab to the stake", ["Tab"], r"Stawka", focus=("spin button", "Stawka"))
-    check(re.search(words(10), said) and re.search(r"Stawka\D*" + words(10), said), said)
+    check(re.search(r"Stawka\D*" + words(10), said), said)
     said = r.step("Up", ["Up"], words(20))
     said = r.step("Up", ["Up"], words(30))
     said = r.step("Down", ["Down"], words(20))
@@ -272,8 +270,9 @@ def reward(r, game, stats, english):
     wait_for("the draw button", lambda: (r.focused() or deal)[1] != deal[1])
     mark, r.pressed = r.speech.mark(), hold("Return")
     text = box_text(r)
-    r.log.append(("Return draws", r.speech.since(mark, re.escape(text.split("\n")[0].strip()), timeout=15)))
-    r.speech.in_time(mark, r.pressed, text.split("\n")[0].strip())
+    first_line = text.split("\n")[0].strip()
+    r.log.append(("Return draws", r.speech.since(mark, re.escape(first_line), timeout=15)))
+    r.speech.in_time(mark, r.pressed, first_line)
     r.step("Return on OK", ["Return"], None)
     wait_for("the question", lambda: r.find("alert") and box_text(r) != text)
     said = r.step("Return on the question", ["Return"], None if english else re.escape(REWARD_WORDS), timeout=15)
