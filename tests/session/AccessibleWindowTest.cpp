@@ -3,15 +3,12 @@
 #include "cards/Card.h"
 #include "cards/CardNames.h"
 #include "session/UpDown.h"
-#include "windows/Pomoc.h"
 
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -64,8 +61,6 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
         {StakeSpinner()->UpButton(), "Zwiększ stawkę"},
         {StakeSpinner()->DownButton(), "Zmniejsz stawkę"},
         {KeepBoxAt(0), "Zostaw 1"},
-        {Form1->Ustawienia1, "Ustawienia"},
-        {Form1->Windows().FPomoc->Memo1, "Tekst pomocy"},
     };
     for (const Row& row : rows)
         EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
