@@ -86,9 +86,7 @@ TEST_F(RewardTest, WindowLooksRight)
         EXPECT_EQ(reward->Image1->size(), QSize(465, 282));
         EXPECT_FALSE(reward->Label21->isVisible());
         EXPECT_EQ(reward->Label21->text(), QStringLiteral("Gra"));
-        // A screen reader hears the picture's words and meets no hidden flag: the picture, the button.
-        EXPECT_TRUE(
-            QAccessible::queryAccessibleInterface(reward)->text(QAccessible::Description).startsWith("Gratulacje!"));
+        // Nothing hidden in a screen reader's tree: the picture and the button.
         EXPECT_EQ(QAccessible::queryAccessibleInterface(reward->Panel1)->childCount(), 2);
         EXPECT_TRUE(reward->Timer1->isActive());
         EXPECT_EQ(reward->Timer1->interval(), 1000);

@@ -10,8 +10,7 @@ witness that the speech really left Orca. The keys are held as a hand holds them
 is checked against what the game shows: the cards and the result box's text read over AT-SPI,
 the status bar's tallies and the statistics file written at the end.
 The result must be heard within LIMIT of the draw's key; a second game ends in the reward window,
-which must say its picture's words. --show prints the whole transcript. Exit code 77: the X server,
-the bus or Orca cannot start.
+which must say its picture's words. --show prints the transcript. Exit code 77: no X, bus or Orca.
 """
 
 import os
@@ -254,14 +253,13 @@ def box_text(r):
     return next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
 
 
-# The words on the reward picture and what a key then does.
 REWARD_WORDS = ("Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła! "
                 "Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.")
 
 
 def reward(r, game, stats):
     """A round from a fund above the reward's: "Tak" opens the reward window, which says its
-    picture's words once, and a key ends the game with the statistics reset."""
+    picture's words and what a key does, once; a key ends the game."""
     take_focus(r, game, r"Rozdanie kart")
     r.step("Alt+R", ["alt+r"], r"Twoje karty")
     mark = r.speech.mark()
@@ -272,8 +270,6 @@ def reward(r, game, stats):
     check(said.count(REWARD_WORDS) == 1, said)
     r.step("a key", ["space"], None)
     assert game.wait(timeout=20) == 0, game.returncode
-    with open(stats, encoding="ascii") as f:
-        check(re.findall(r"=(\d+)", f.read()) == ["0", "0", "3000"], stats)
 
 
 def inside(program, show):
