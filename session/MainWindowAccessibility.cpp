@@ -361,8 +361,9 @@ void HoldUntilABoxHasTheFocus(QWidget* window)
         return true;
     }();
     (void)watching;
-    QTimer::singleShot(HoldAtMost, window, [window] {
-        if (holding == window)
+    static int holds = 0; // a later hold is not cut short by an earlier one's time
+    QTimer::singleShot(HoldAtMost, window, [window, hold = ++holds] {
+        if (holding == window && hold == holds)
             Release();
     });
 }
