@@ -231,6 +231,11 @@ QAccessible::State Both(const QAccessible::State& a, const QAccessible::State& b
 
 void Hold(QAccessibleEvent* event)
 {
+    const auto showOrHide = [](QAccessible::Event type) {
+        return type == QAccessible::ObjectShow || type == QAccessible::ObjectHide;
+    };
+    if (showOrHide(event->type())) // only the last of them tells where the control stands
+        std::erase_if(held, [&](const Held& h) { return h.object == event->object() && showOrHide(h.type); });
     QAccessible::State states;
     if (event->type() == QAccessible::StateChanged)
         states = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
