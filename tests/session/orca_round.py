@@ -230,6 +230,8 @@ def play(r, game, stats, witness):
     m = re.search(r"wygrane / przegrane (\d+) / (\d+)", status)
     won, lost = int(m.group(1)) - wins, int(m.group(2)) - losses
     check((won, lost) == ("Wygrałeś" in text, "omputer" in text), (status, text))
+    after = (fund + stake * (won - lost), wins + won, losses + lost)
+    check(re.search(r"Fundusz: %d zł\. Wygrane %d, przegrane %d\." % after, said), said)  # said with the box
 
     # OK; the question is said whole, once; "Nie" saves and ends.
     said = r.step("Return on OK", ["Return"], r"Tak przycisk")
@@ -240,7 +242,6 @@ def play(r, game, stats, witness):
         values = dict(re.findall(r"^(\w+)=(-?\d+)\r?$", f.read(), re.M))
     got = tuple(int(values[k]) for k in ("Wygrane", "Przegrane", "Fundusz"))
     check(got == (wins + won, losses + lost, fund + stake * (won - lost)), (got, text))
-    check(re.search(r"Fundusz: %d zł\. Wygrane %d, przegrane %d\." % (got[2], got[0], got[1]), said), said)
 
     # The second witness: what Orca said reached the speech server.
     with open(witness, encoding="utf-8", errors="replace") as f:
