@@ -194,6 +194,8 @@ TForm1::TForm1()
 
     KeepSystemColours(menuBar());
     Ustawienia1 = menuBar()->addMenu(Text(texts::SettingsMenu));
+    // Named as the menu bar shows it, for a screen reader's review (the bar's item has the blanks).
+    Ustawienia1->setAccessibleName(Text(texts::SettingsMenu).remove(QLatin1Char('&')).trimmed());
     MuzykaZal1 = Ustawienia1->addAction(Text(texts::SoundSwitch));
     MuzykaZal1->setCheckable(true);
     MuzykaZal1->setChecked(true);

@@ -8,14 +8,15 @@
 
 #include <QAccessibleWidget>
 #include <QApplication>
-#include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QTimer>
 
 #include <array>
 #include <cstddef>
+#include <cstring>
 #include <limits>
 #include <vector>
 
@@ -26,6 +27,7 @@ namespace {
 const char* const ReadingProperty = "wirtolaReading";
 const QString NumberReading = QStringLiteral("number");
 const QString PanelReading = QStringLiteral("panel");
+constexpr int HoldAtMost = 4000; // milliseconds
 
 // A line field read as a spin button. The text runs are whole: a screen reader that stitches
 // attribute runs gets every digit (Qt's own line field reports empty runs, and the last digit
@@ -46,6 +48,13 @@ public:
         if (type == QAccessible::ValueInterface)
             return static_cast<QAccessibleValueInterface*>(this);
         return QAccessibleWidget::interface_cast(type);
+    }
+
+    // A field that can never be changed reads as text that a screen reader calls read-only;
+    // a spin button is said to be editable whatever its state.
+    QAccessible::Role role() const override
+    {
+        return Field()->isReadOnly() ? QAccessible::EditableText : QAccessible::SpinBox;
     }
 
     QAccessible::State state() const override
@@ -135,18 +144,21 @@ QAccessibleInterface* MainWindowFactory(const QString& className, QObject* objec
     return nullptr;
 }
 
+void Route(QAccessibleEvent* event);
+
 // Marks the widget and drops an accessible object Qt may already have made for it (a name
 // set while a screen reader listens makes one), so the next question gets the new reading.
 void SetReading(QWidget* widget, const QString& reading)
 {
     static const bool installed = [] {
         QAccessible::installFactory(MainWindowFactory);
+        QAccessible::installUpdateHandler(Route);
         return true;
     }();
     (void)installed;
     widget->setProperty(ReadingProperty, reading);
     if (QAccessibleInterface* made = QAccessible::queryAccessibleInterface(widget))
-        if (made->role() != (reading == NumberReading ? QAccessible::SpinBox : QAccessible::Pane))
+        if (reading == NumberReading ? !dynamic_cast<NumberFieldAccessible*>(made) : made->role() != QAccessible::Pane)
             QAccessible::deleteAccessibleInterface(QAccessible::uniqueId(made));
 }
 
@@ -164,20 +176,140 @@ QString CategoryName(std::uint8_t hand)
     return category < texts::CategoryNames.size() ? Text(texts::CategoryNames[category]) : QString();
 }
 
-std::vector<QPointer<QCheckBox>> hushed;
+// One change held back: the latest of its kind for its control.
+struct Held {
+    QPointer<QObject> object;
+    int child;
+    QAccessible::Event type;
+    QAccessible::State states; // a state change: every state that changed meanwhile
+    QString textBefore;        // a text change: the text before the first
+};
 
-// Qt hands every accessibility event to this handler instead of the screen reader's bridge;
-// it drops the hushed boxes' check changes and hands the rest on the usual way.
-void PassUnlessHushed(QAccessibleEvent* event)
+QPointer<QWidget> holding; // the window whose changes are held, or none
+std::vector<Held> held;
+QPointer<QObject> toldFocus; // the object whose focus was told last
+
+void Pass(QAccessibleEvent* event);
+
+bool Holdable(QAccessibleEvent* event)
 {
-    if (event->type() == QAccessible::StateChanged
-        && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().checked)
-        for (const QPointer<QCheckBox>& box : hushed)
-            if (box && box == event->object())
-                return;
+    auto* widget = qobject_cast<QWidget*>(event->object());
+    if (!holding || !widget || widget->window() != holding)
+        return false;
+    switch (event->type()) {
+    case QAccessible::NameChanged:
+    case QAccessible::DescriptionChanged:
+    case QAccessible::ValueChanged:
+    case QAccessible::TextCaretMoved:
+    case QAccessible::ObjectShow:
+    case QAccessible::ObjectHide:
+        return true;
+    case QAccessible::TextUpdated:
+        return static_cast<QAccessibleTextUpdateEvent*>(event)->changePosition() == 0;
+    case QAccessible::StateChanged: {
+        const QAccessible::State changed = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
+        return !changed.active && !changed.focused;
+    }
+    default:
+        return false;
+    }
+}
+
+QAccessible::State Both(const QAccessible::State& a, const QAccessible::State& b)
+{
+    // The state is a set of bits with no union of its own.
+    static_assert(sizeof(QAccessible::State) == sizeof(quint64));
+    quint64 bitsA = 0;
+    quint64 bitsB = 0;
+    std::memcpy(&bitsA, &a, sizeof bitsA);
+    std::memcpy(&bitsB, &b, sizeof bitsB);
+    bitsA |= bitsB;
+    QAccessible::State both;
+    std::memcpy(static_cast<void*>(&both), &bitsA, sizeof both);
+    return both;
+}
+
+void Hold(QAccessibleEvent* event)
+{
+    const auto showOrHide = [](QAccessible::Event type) {
+        return type == QAccessible::ObjectShow || type == QAccessible::ObjectHide;
+    };
+    if (showOrHide(event->type())) // only the last of them tells where the control stands
+        std::erase_if(held, [&](const Held& h) { return h.object == event->object() && showOrHide(h.type); });
+    QAccessible::State states;
+    if (event->type() == QAccessible::StateChanged)
+        states = static_cast<QAccessibleStateChangeEvent*>(event)->changedStates();
+    for (Held& h : held)
+        if (h.object == event->object() && h.child == event->child() && h.type == event->type()) {
+            h.states = Both(h.states, states);
+            return;
+        }
+    QString before;
+    if (event->type() == QAccessible::TextUpdated)
+        before = static_cast<QAccessibleTextUpdateEvent*>(event)->textRemoved();
+    held.push_back({event->object(), event->child(), event->type(), states, before});
+}
+
+// Tells the held changes, as they stand now.
+void Release()
+{
+    holding = nullptr;
+    std::vector<Held> now;
+    now.swap(held);
+    for (const Held& h : now) {
+        if (!h.object)
+            continue;
+        QAccessibleInterface* face = QAccessible::queryAccessibleInterface(h.object);
+        QAccessibleTextInterface* text = face ? face->textInterface() : nullptr;
+        if (h.type == QAccessible::StateChanged) {
+            QAccessibleStateChangeEvent event(h.object, h.states);
+            Pass(&event);
+        } else if (h.type == QAccessible::ValueChanged) {
+            if (face && face->valueInterface()) {
+                QAccessibleValueChangeEvent event(h.object, face->valueInterface()->currentValue());
+                Pass(&event);
+            }
+        } else if (h.type == QAccessible::TextUpdated) {
+            const QString after = text ? text->text(0, text->characterCount()) : QString();
+            if (text && after != h.textBefore) {
+                QAccessibleTextUpdateEvent event(h.object, 0, h.textBefore, after);
+                Pass(&event);
+            }
+        } else if (h.type == QAccessible::TextCaretMoved) {
+            if (text) {
+                QAccessibleTextCursorEvent event(h.object, text->cursorPosition());
+                Pass(&event);
+            }
+        } else {
+            QAccessibleEvent event(h.object, h.type);
+            event.setChild(h.child);
+            Pass(&event);
+        }
+    }
+}
+
+// Qt hands every accessibility event to this handler instead of the screen reader's bridge.
+void Route(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::Focus)
+        toldFocus = event->object();
+    // Tabbing into a field selects its text before its focus is told, and leaving it unselects
+    // it after the next control has the focus: "10 selected", then "Stake: 10".
+    if (event->type() == QAccessible::TextSelectionChanged
+        && (event->object() != toldFocus || event->object() != QApplication::focusWidget()))
+        return;
+    if (Holdable(event)) {
+        Hold(event);
+        return;
+    }
+    Pass(event);
+}
+
+void Pass(QAccessibleEvent* event)
+{
     QAccessible::installUpdateHandler(nullptr);
     QAccessible::updateAccessibility(event);
-    QAccessible::installUpdateHandler(PassUnlessHushed);
+    QAccessible::installUpdateHandler(Route);
 }
 
 } // namespace
@@ -214,16 +346,30 @@ void TellTheHand(QPushButton* focusedNext)
     focusedNext->setAccessibleDescription(HandWords());
 }
 
-void HushTheKeepBoxes(QPushButton* drawButton, const std::array<QCheckBox*, 5>& boxes)
+void HoldUntilABoxHasTheFocus(QWidget* window)
 {
-    drawButton->setAccessibleDescription(QString());
-    hushed.assign(boxes.begin(), boxes.end());
-    QAccessible::installUpdateHandler(PassUnlessHushed);
-    auto* once = new QObject(drawButton);
-    QObject::connect(qApp, &QApplication::focusChanged, once, [once] {
-        hushed.clear();
-        QAccessible::installUpdateHandler(nullptr);
-        once->deleteLater();
+    if (holding == window)
+        return;
+    if (holding)
+        Release();
+    holding = window;
+    // The box's news have been sent once its focus is; a box that never takes the focus (no
+    // window manager hands it over) releases them a little later all the same.
+    static const bool watching = [] {
+        QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+            if (holding && now && now->window() != holding)
+                QTimer::singleShot(0, qApp, [] {
+                    if (holding)
+                        Release();
+                });
+        });
+        return true;
+    }();
+    (void)watching;
+    static int holds = 0; // a later hold is not cut short by an earlier one's time
+    QTimer::singleShot(HoldAtMost, window, [window, hold = ++holds] {
+        if (holding == window && hold == holds)
+            Release();
     });
 }
 

@@ -6,17 +6,16 @@
 
 #include <QString>
 
-#include <array>
-
-class QCheckBox;
 class QFrame;
 class QLineEdit;
 class QPushButton;
+class QWidget;
 
 namespace spoken {
 
-// The field reads as a spin button whose value is its number, so a screen reader says the
-// number whole when the field takes the focus and again at every change.
+// The field reads as a spin button whose value is its number (a read-only field as read-only
+// text), so a screen reader says the number whole when the field takes the focus and again at
+// every change.
 void ReadAsNumber(QLineEdit* field);
 // A frame inside the window reads as a panel: a screen reader that meets a frame takes it for
 // a window of its own and stops its review there.
@@ -29,10 +28,12 @@ QString ShowdownWords();
 // The hand becomes the description of the button that takes the focus after the deal, so the
 // screen reader says it once with the button and no key is needed to hear it.
 void TellTheHand(QPushButton* focusedNext);
-// At the draw the keep boxes are checked again as the new cards are laid; a screen reader
-// would say "checked" of the focused box, as if the exchange were undone. Those checks are not
-// told, up to the next move of the focus (the result box's); the draw button stops telling
-// the old hand.
-void HushTheKeepBoxes(QPushButton* drawButton, const std::array<QCheckBox*, 5>& boxes);
+// A screen reader takes news in the order it gets them, and one box's worth of changes to the
+// cards, keep boxes, status bar and fund kept a loaded one busy for seconds before it reached the
+// box. From now until a window other than `window` has the focus, what `window`'s controls
+// change is held back, and then told once per control and kind, after the box's own news.
+// Focus and activation pass at once. (From the first field made to read as a number on, every
+// event takes this road; a field's selection is told only after its focus, not before its name.)
+void HoldUntilABoxHasTheFocus(QWidget* window);
 
 } // namespace spoken

@@ -65,6 +65,10 @@ constexpr const char* YourCards = QT_TRANSLATE_NOOP("Wirtola", "Twoje karty: %1"
 constexpr const char* ComputerSide = QT_TRANSLATE_NOOP("Wirtola", "Komputer");
 constexpr const char* PlayerSide = QT_TRANSLATE_NOOP("Wirtola", "Ty");
 constexpr const char* SideWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2: %3.");
+// With the result: the fund, the rounds won and the rounds lost.
+constexpr const char* FundAndTallies = QT_TRANSLATE_NOOP("Wirtola", "Fundusz: %1 zł. Wygrane %2, przegrane %3.");
+// With the loan.
+constexpr const char* TalliesAfresh = QT_TRANSLATE_NOOP("Wirtola", "Wygrane i przegrane liczą się od nowa.");
 // CategoryNames: windows/HandClassNames.h, shared with the statistics window.
 
 // Saving and closing.

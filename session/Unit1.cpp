@@ -272,7 +272,8 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
-    spoken::HushTheKeepBoxes(btnKupno, CheckBoxes);
+    btnKupno->setAccessibleDescription(QString()); // it told the hand being exchanged now
+    spoken::HoldUntilABoxHasTheFocus(this);
     Replace();
     Hand(engine::PlayerHand);
     engine::SortHand(engine::ComputerHand);
@@ -285,11 +286,14 @@ void TForm1::btnKupnoClick()
     // box is up cannot undo a loss, and a crash loses at most the next round.
     SaveAfterRound();
     RecordRound();
+    // The box shows the result; a screen reader says the hands, the fund and the tallies with it.
     boxes::ShowMessage(ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r")
                            + Text(texts::DealAgain),
-                       spoken::ShowdownWords());
+                       spoken::ShowdownWords() + QLatin1Char(' ')
+                           + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses));
     if (ended_)
         return;
+    spoken::HoldUntilABoxHasTheFocus(this); // the question comes next
     CardBuilder(engine::PlayerHand, false);
     CardBuilder(engine::ComputerHand, false);
 
@@ -297,6 +301,8 @@ void TForm1::btnKupnoClick()
     if (ended_)
         return;
     if (playOn) {
+        if ((Session.BettingOpen && Session.Fund <= 0) || Session.Fund >= RewardFund)
+            spoken::HoldUntilABoxHasTheFocus(this); // the exhausted fund's box or the reward comes next
         WaitForADeal();
         if (Session.BettingOpen)
             Bet();
@@ -369,6 +375,7 @@ void TForm1::Bank1Click()
 {
     if (windows_.Form3->exec() != 1 || ended_)
         return;
+    spoken::HoldUntilABoxHasTheFocus(this); // the loan's box comes next
     StartAfresh();
     // A failed save is reported, and the loan stands in memory all the same; the next save
     // tries again.
@@ -379,7 +386,7 @@ void TForm1::Bank1Click()
     BeginSession(false);
     Session.Stake = StakeAfterLoan;
     Edit1->setText(QString::number(StakeAfterLoan));
-    boxes::ShowMessage(Text(texts::LoanGranted).arg(engine::StartingFund));
+    boxes::ShowMessage(Text(texts::LoanGranted).arg(engine::StartingFund), Text(texts::TalliesAfresh));
 }
 
 void TForm1::ResetAfterReward()

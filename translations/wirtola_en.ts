@@ -612,5 +612,25 @@ all time</translation>
         <source>▲ P pożyczka   ● N nagroda</source>
         <translation>▲ L loan   ● R reward</translation>
     </message>
+    <message>
+        <source>Fundusz: %1 zł. Wygrane %2, przegrane %3.</source>
+        <translation>Fund: %1 zł. Won %2, lost %3.</translation>
+    </message>
+    <message>
+        <source>Wygrane i przegrane liczą się od nowa.</source>
+        <translation>Rounds won and lost are counted afresh.</translation>
+    </message>
+    <message>
+        <source>Tekst pomocy</source>
+        <translation>Help text</translation>
+    </message>
+    <message>
+        <source>Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!</source>
+        <translation>Congratulations! Your fund has doubled: 6000 zł! Masterly play! 3000 zł grew into 6000 zł. The bank tips its hat!</translation>
+    </message>
+    <message>
+        <source>Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.</source>
+        <translation>Any key closes this window and ends the game; the next one starts at 3000 zł.</translation>
+    </message>
 </context>
 </TS>

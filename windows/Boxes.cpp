@@ -101,9 +101,6 @@ bool AskYesNo(const QString& caption, const QString& text)
     QPushButton* yes = box.addButton(Text(Yes), QMessageBox::YesRole);
     box.addButton(Text(No), QMessageBox::NoRole);
     box.setDefaultButton(yes);
-    // A screen reader says the question with the focused "Tak" too: when the main window is
-    // activated between the result and the question, it may not read the box's text.
-    yes->setAccessibleDescription(WithLineBreaks(text));
     MustAnswer mustAnswer;
     box.installEventFilter(&mustAnswer);
     RunBox(box);

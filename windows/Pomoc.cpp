@@ -15,6 +15,7 @@ namespace {
 
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Pomoc");
 constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "<Esc> zamyka to okno");
+constexpr const char* MemoName = QT_TRANSLATE_NOOP("Wirtola", "Tekst pomocy");
 // Each language has its own help text: the translation names its file.
 constexpr const char* HelpTextFile = QT_TRANSLATE_NOOP("Wirtola", ":/help/pomoc.txt");
 const int PointSize = 10;
@@ -80,6 +81,7 @@ TFPomoc::TFPomoc(QWidget* parent)
     // At word boundaries, and anywhere in a word too long for a line: the statistics file's path.
     Memo1->setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     Memo1->setPlainText(HelpText({}, false));
+    Memo1->setAccessibleName(Text(MemoName));
     Memo1->installEventFilter(this);
 
     // Laid-out size and position; the memo fills the client area.

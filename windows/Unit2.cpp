@@ -20,6 +20,11 @@ constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "Dowolny klawisz końc
 constexpr const char* Amen = QT_TRANSLATE_NOOP("Wirtola", "&Amen");
 // The picture has words on it, so each language has its own: the translation names its file.
 constexpr const char* PictureFile = QT_TRANSLATE_NOOP("Wirtola", ":/reward/reward.jpg");
+// The words on the picture, for a screen reader, and what any key does to the game.
+constexpr const char* PictureWords = QT_TRANSLATE_NOOP(
+    "Wirtola", "Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!");
+constexpr const char* ClosingWords =
+    QT_TRANSLATE_NOOP("Wirtola", "Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.");
 const QString PlayFlag = QStringLiteral("Gra");
 const QString SilentFlag = QStringLiteral("NieGra");
 constexpr int FirstFanfareDelay = 1000;
@@ -38,6 +43,9 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
     f.setBold(true);
     setFont(f);
     setToolTip(Text(Hint)); // the controls have no hints of their own, so this shows everywhere
+    // Said when the window opens, before a key can close it: the hint alone would not say that
+    // the game ends with it.
+    setAccessibleDescription(Text(PictureWords) + QLatin1Char(' ') + Text(ClosingWords));
 
     Panel1 = new QFrame(this);
     Panel1->setGeometry(0, 0, 467, 284);
@@ -46,8 +54,11 @@ TForm2::TForm2(RewardLinks links, const QString& picturePath)
 
     Image1 = new QLabel(Panel1);
     Image1->setGeometry(1, 1, 465, 282);
+    Image1->setAccessibleName(Text(PictureWords));
 
-    Label21 = new QLabel(QStringLiteral("nic"), Panel1);
+    // Off the window: a hidden control is still in a screen reader's tree, and the flag is no
+    // word for the player.
+    Label21 = new QLabel(QStringLiteral("nic"));
     Label21->setGeometry(77, 116, 18, 13);
     Label21->hide();
 
@@ -81,6 +92,11 @@ void TForm2::LoadPicture()
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());
     }
+}
+
+TForm2::~TForm2()
+{
+    delete Label21;
 }
 
 void TForm2::showEvent(QShowEvent* event)

@@ -26,6 +26,9 @@ class TForm2 : public QDialog {
 public:
     // The picture comes from the built-in resource; tests may name another file.
     explicit TForm2(RewardLinks links, const QString& picturePath = QString());
+    ~TForm2() override;
+    TForm2(const TForm2&) = delete;
+    TForm2& operator=(const TForm2&) = delete;
 
     void btnOkClick();
     void FormClose();
@@ -37,7 +40,7 @@ public:
     QFrame* Panel1;     // the sunken frame around the picture
     QPushButton* btnOk; // the "Amen" button over the picture
     QLabel* Image1;     // the reward picture
-    QLabel* Label21;    // the fanfare's loop flag: "Gra" or "NieGra"
+    QLabel* Label21;    // the fanfare's loop flag: "Gra" or "NieGra"; owned, not on the window
     QTimer* Timer1;     // the fanfare timer: the first after 1000 ms, then 300 ms apart
 
     void done(int result) override;

@@ -65,6 +65,8 @@ TEST_F(AccessibleWindowTest, FieldsAndArrowsAreNamedAfterTheirLabels)
     for (const Row& row : rows)
         EXPECT_EQ(Read(row.object), row.name) << row.name.toStdString();
 
+    QAccessibleInterface* fund = QAccessible::queryAccessibleInterface(FundField());
+    EXPECT_TRUE(fund->role() == QAccessible::EditableText && fund->state().readOnly && !fund->state().editable);
     // The labels are tied to their fields, so a reader can go from one to the other.
     for (auto [label, field] :
          {std::pair<QLabel*, QLineEdit*>{Form1->StaticText1, StakeField()}, {Form1->StaticText2, FundField()}}) {

@@ -2,6 +2,7 @@
 
 #include "windows/Unit2.h"
 
+#include <QAccessible>
 #include <QAction>
 #include <QElapsedTimer>
 #include <QFile>
@@ -85,6 +86,8 @@ TEST_F(RewardTest, WindowLooksRight)
         EXPECT_EQ(reward->Image1->size(), QSize(465, 282));
         EXPECT_FALSE(reward->Label21->isVisible());
         EXPECT_EQ(reward->Label21->text(), QStringLiteral("Gra"));
+        // Nothing hidden in a screen reader's tree: the picture and the button.
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(reward->Panel1)->childCount(), 2);
         EXPECT_TRUE(reward->Timer1->isActive());
         EXPECT_EQ(reward->Timer1->interval(), 1000);
         EXPECT_EQ(reward->size(), QSize(467, 284));

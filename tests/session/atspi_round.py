@@ -148,7 +148,7 @@ def play(c, game, stats):
     for slot, name in enumerate(names, 1):
         box = c.find("check box", "Zostaw %d" % slot)
         assert box.description == name and c.has(box, "CHECKED"), (box.name, box.description, name)
-    for role, name in [("spin button", "Stawka"), ("spin button", "Fundusz"),
+    for role, name in [("spin button", "Stawka"), ("text", "Fundusz"),
                        ("push button", "Zwiększ stawkę"), ("push button", "Zmniejsz stawkę")]:
         assert c.find(role, name), name
     assert c.find("status bar").name.startswith("Ewidencja rozdań")

@@ -9,7 +9,8 @@ and speech-dispatcher's generic module appends each text it is given to a second
 witness that the speech really left Orca. The keys are held as a hand holds them. What was said
 is checked against what the game shows: the cards and the result box's text read over AT-SPI,
 the status bar's tallies and the statistics file written at the end.
---show prints the whole transcript. Exit code 77: the X server, the bus or Orca cannot start.
+The result must be heard within LIMIT of the draw's key; a second game ends in the reward window,
+which must say its picture's words. --show prints the transcript. Exit code 77: no X, bus or Orca.
 """
 
 import os
@@ -23,8 +24,10 @@ import time
 from desktop_bus import on_private_display, skip, start_accessibility_bus, wait_for, write_statistics
 
 STATS_BEFORE = (4, 3, 2000)  # wins, losses, fund
+STATS_REWARD = (9, 1, 8000)  # any result leaves the fund above the reward's
 CAPTION = "Wirtola wer. 1.1"
 QUIET = 0.8  # seconds without a new utterance that end a step
+LIMIT = 4.0  # seconds from the draw's key to the result's first utterance (a loaded machine took up to 2-3)
 
 
 def outer(program, show):
@@ -34,7 +37,7 @@ def outer(program, show):
             skip(tool + " is not installed")
     if not os.path.exists("/usr/share/i18n/locales/pl_PL"):
         skip("the Polish locale's source is not installed")
-    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=110,
+    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=150,
                               unset=("SPEECHD_ADDRESS", "XDG_RUNTIME_DIR"))
 
 
@@ -42,7 +45,7 @@ class Speech:
     """Orca's utterances, read from its debug file as they come."""
 
     def __init__(self, path):
-        self.path, self.said = path, []
+        self.path, self.said, self.seen = path, [], []
 
     def read(self):
         try:
@@ -51,7 +54,14 @@ class Speech:
         except FileNotFoundError:
             return self.said
         self.said = [u.replace("\n", " ") for u in re.findall(r"SPEECH OUTPUT: '(.*?)'\s*[\[{]", text, re.S)]
+        self.seen += [time.monotonic()] * (len(self.said) - len(self.seen))
         return self.said
+
+    def in_time(self, mark, since, words):
+        """`words` said after `mark` within LIMIT of `since` (a key's time); prints the delay."""
+        delay = next((t - since for u, t in zip(self.said[mark:], self.seen[mark:]) if words in u), None)
+        print("The result heard %s s after the key" % (delay if delay is None else "%.2f" % delay))
+        check(delay is not None and delay <= LIMIT, "the result %r not heard within %s s" % (words, LIMIT))
 
     def mark(self):
         return len(self.read())
@@ -77,12 +87,14 @@ class Speech:
 def hold(*keys, pause=0.05):
     """Presses the keys in order, holds them a moment as a hand does, lets go in reverse."""
     for key in keys:
+        pressed = time.monotonic()
         subprocess.run(["xdotool", "keydown", key], check=True, timeout=10)
         time.sleep(0.02)
     time.sleep(pause)
     for key in reversed(keys):
         subprocess.run(["xdotool", "keyup", key], check=True, timeout=10)
         time.sleep(0.02)
+    return pressed
 
 
 def write_speechd_config(home, witness):
@@ -100,7 +112,7 @@ def write_speechd_config(home, witness):
 class Round:
     def __init__(self, pyatspi, app, speech):
         self.pyatspi, self.app, self.speech = pyatspi, app, speech
-        self.log = []
+        self.log, self.pressed = [], 0.0
 
     def walk(self, node=None):
         node = self.app if node is None else node
@@ -128,7 +140,7 @@ class Round:
     def step(self, title, keys, until, focus=None, timeout=10.0):
         mark = self.speech.mark()
         for k in keys:
-            hold(*k.split("+"))
+            self.pressed = hold(*k.split("+"))
             time.sleep(0.15)
         if focus:
             wait_for("the focus on %r" % (focus[1],), lambda: (self.focused() or ("", ""))[1] == focus[1])
@@ -152,26 +164,31 @@ def words(number):
     return r"(?<![\d])%d(?![\d])" % number
 
 
-def play(r, game, stats, witness):
+def take_focus(r, game, until):
     # No window manager gives the new window the focus: the player clicks it, as it were.
-    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola wer"],
+    window = subprocess.run(["xdotool", "search", "--sync", "--pid", str(game.pid), "--name", "^Wirtola [a-z]+\\. "],
                             check=True, capture_output=True, text=True, timeout=20).stdout.split()[0]
     mark = r.speech.mark()
     subprocess.run(["xdotool", "windowfocus", "--sync", window], check=True, timeout=20)
-    r.log.append(("the window takes the focus", r.speech.since(mark, r"Rozdanie kart")))
+    r.log.append(("the window takes the focus", r.speech.since(mark, until)))
+
+
+def play(r, game, stats, witness):
+    take_focus(r, game, r"Rozdanie kart")
     wins, losses, fund = STATS_BEFORE
 
     # The stake and the fund, each said whole when focused; every change of the stake said.
     said = r.step("Tab to the stake", ["Tab"], r"Stawka", focus=("spin button", "Stawka"))
-    check(re.search(words(10), said), said)
+    check(re.search(r"Stawka\D*" + words(10), said), said)
     said = r.step("Up", ["Up"], words(20))
     said = r.step("Up", ["Up"], words(30))
     said = r.step("Down", ["Down"], words(20))
     said = r.step("typed 25", ["ctrl+a", "2", "5"], words(25))
-    said = r.step("Tab to the fund", ["Tab"], r"Fundusz", focus=("spin button", "Fundusz"))
-    check(re.search(words(fund), said), said)
+    said = r.step("Tab to the fund", ["Tab"], r"Fundusz", focus=("text", "Fundusz"))
+    check(re.search(r"Fundusz: odczyt\D*" + words(fund), said), said)
     stake = 25
     r.step("back to the deal button", ["shift+Tab", "shift+Tab"], r"Rozdanie", focus=("push button", "Rozdanie kart"))
+    check(not any("znaczono" in u for u in r.log[-1][1]), r.log[-1])  # nothing of the selection left
 
     # The deal: the five cards said once, in order, with no further key.
     said = r.step("Alt+R", ["alt+r"], r"Kupno", focus=("push button", "Kupno i licytacja"))
@@ -191,7 +208,7 @@ def play(r, game, stats, witness):
     check(mine[4] in said, (mine[4], said))
     said = r.step("Enter", ["Return"], r"niezaznaczon")
     mark = r.speech.mark()
-    said = r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
+    said = r.step("Alt+N", ["alt+n"], r"Wygrane \d+, przegrane \d+\.", timeout=15)
     before_box = []
     for u in r.speech.said[mark:]:
         if "Wirtola" in u or "Kliknij OK" in u:
@@ -200,11 +217,11 @@ def play(r, game, stats, witness):
     check(not any(re.search(r"\bzaznaczon", u) for u in before_box), before_box)
 
     # The result box: its text, both hands in order, each hand's class.
-    alert = wait_for("the result box", lambda: r.find("alert", "Wirtola"))
-    text = next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
+    text = box_text(r)
     theirs, held = r.cards("karta komputera"), r.cards("Twoja karta")
     first_line = text.split("\n")[0].strip()
     check(first_line in said, (first_line, said))
+    r.speech.in_time(mark, r.pressed, first_line)
     for whose, cards in (("Komputer", theirs), ("Ty", held)):
         m = re.search(whose + r": ([^.:]+): " + re.escape(", ".join(cards)), said)
         check(m, (whose, cards, said))
@@ -213,10 +230,12 @@ def play(r, game, stats, witness):
     m = re.search(r"wygrane / przegrane (\d+) / (\d+)", status)
     won, lost = int(m.group(1)) - wins, int(m.group(2)) - losses
     check((won, lost) == ("Wygrałeś" in text, "omputer" in text), (status, text))
+    after = (fund + stake * (won - lost), wins + won, losses + lost)
+    check(re.search(r"Fundusz: %d zł\. Wygrane %d, przegrane %d\." % after, said), said)  # said with the box
 
-    # OK; the question is said whole; "Nie" saves and ends.
+    # OK; the question is said whole, once; "Nie" saves and ends.
     said = r.step("Return on OK", ["Return"], r"Tak przycisk")
-    check("Czy chcesz kontynuować grę ?" in said, said)
+    check(said.count("Czy chcesz kontynuować grę ?") == 1, said)
     r.step("Alt+N on the question", ["alt+n"], None)
     assert game.wait(timeout=20) == 0, game.returncode
     with open(stats, encoding="ascii") as f:
@@ -228,6 +247,30 @@ def play(r, game, stats, witness):
     with open(witness, encoding="utf-8", errors="replace") as f:
         spoken = f.read()
     check(hand in spoken and first_line in spoken, spoken[-2000:])
+
+
+def box_text(r):
+    alert = wait_for("the box", lambda: r.find("alert"))
+    return next(n.name for n in r.walk(alert) if n.getRoleName() == "label" and n.name)
+
+
+REWARD_WORDS = ("Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła! "
+                "Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.")
+
+
+def reward(r, game, stats):
+    """A round from a fund above the reward's: "Tak" opens the reward window, which says its
+    picture's words and what a key does, once; a key ends the game."""
+    take_focus(r, game, r"Rozdanie kart")
+    r.step("Alt+R", ["alt+r"], r"Twoje karty")
+    mark = r.speech.mark()
+    r.step("Alt+N", ["alt+n"], r"Kliknij OK", timeout=15)
+    r.speech.in_time(mark, r.pressed, box_text(r).split("\n")[0].strip())
+    r.step("Return on OK", ["Return"], r"Tak przycisk")
+    said = r.step("Return on Tak", ["Return"], re.escape(REWARD_WORDS), timeout=15)
+    check(said.count(REWARD_WORDS) == 1, said)
+    r.step("a key", ["space"], None)
+    assert game.wait(timeout=20) == 0, game.returncode
 
 
 def inside(program, show):
@@ -288,18 +331,23 @@ def inside(program, show):
         speech.since(0, r".", timeout=30)
 
         shutil.copy2(program, os.path.join(folder, "wirtola"))
-        stats = write_statistics(folder, STATS_BEFORE)
         game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
         game_log = open(os.path.join(folder, "game.log"), "w")
-        game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
-                                stdout=game_log, stderr=subprocess.STDOUT)
-        procs.append(game)
-        app = wait_for("the game on the accessibility bus", lambda: next(
-            (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Wirtola"
-             and a.get_process_id() == game.pid), None), timeout=30)
-        r = Round(pyatspi, app, speech)
+
+        def start(values):
+            stats = write_statistics(folder, values)
+            game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
+                                    stdout=game_log, stderr=subprocess.STDOUT)
+            procs.append(game)
+            r.app = wait_for("the game on the accessibility bus", lambda: next(
+                (a for a in pyatspi.Registry.getDesktop(0) if a is not None and a.name == "Wirtola"
+                 and a.get_process_id() == game.pid), None), timeout=30)
+            return game, stats
+
+        r = Round(pyatspi, None, speech)
         try:
-            play(r, game, stats, witness)
+            play(r, *start(STATS_BEFORE), witness)
+            reward(r, *start(STATS_REWARD))
             ok = not FAULTS
             for fault in FAULTS:
                 print("FAULT: %r" % (fault,))
