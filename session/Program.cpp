@@ -28,19 +28,25 @@ constexpr int ExitOtherGame = 1;
 constexpr int ExitLockRefused = 2;
 constexpr int ExitDisplayLost = 3;
 
+// Set once the main window has been made, and so has read the statistics: a display lost while it
+// is still being made leaves nothing of this game's to save, and values not yet read must not be.
+bool mainWindowMade = false;
+
 // Qt ends the process through exit() when the display goes away (an X server that dies, a
-// session torn down): the game is saved as a closing would save it, and says so by its status.
+// session torn down), even while the main window is being made: the game is saved as a closing
+// would save it, and says so by its status.
 void SaveIfTheDisplayWent()
 {
     if (Form1 && !Form1->Ended()) {
-        Form1->SaveWithoutAsking();
+        if (mainWindowMade)
+            Form1->SaveWithoutAsking();
         std::fprintf(stderr, "Wirtola: %s.\n", Text(texts::DisplayLost).toLocal8Bit().constData());
         std::_Exit(ExitDisplayLost);
     }
 }
 
-// Starts loading the sound library once the main window has been painted: the start pays only
-// for the window, and the first tune, which cannot come before a click, finds the library ready.
+// Opens the sound output (loading its libraries) once the main window has been painted: the start
+// pays only for the window, and the first tune, which cannot come before a click, finds it ready.
 class AfterFirstPaint final : public QObject {
 public:
     explicit AfterFirstPaint(QWidget* window)
@@ -79,10 +85,12 @@ Program::Program()
             Form1->CloseBySignal();
     });
     // The main window shows itself and reads the statistics before any other window exists.
-    form1_ = std::make_unique<TForm1>();
-    new AfterFirstPaint(form1_.get());
     static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
     (void)watching;
+    mainWindowMade = false;
+    form1_ = std::make_unique<TForm1>();
+    mainWindowMade = true;
+    new AfterFirstPaint(form1_.get());
     form2_ = std::make_unique<TForm2>(RewardLinksOf(*form1_));
     form3_ = std::make_unique<TForm3>();
     fpomoc_ = std::make_unique<TFPomoc>();

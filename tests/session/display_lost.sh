@@ -44,6 +44,7 @@ done
 QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy "$work/wirtola" 2>"$work/game.log" &
 game_pid=$!
 wait_for "$game_pid" window_shown || { echo "display_lost: the game showed no window" >&2; cat "$work/game.log" >&2; exit 1; }
+sleep 1 # the window shows while it is still being made; the display goes away under a running game
 kill -KILL "$xvfb_pid"
 wait "$xvfb_pid" 2>/dev/null
 xvfb_pid=
