@@ -29,16 +29,12 @@ wait_for() { # wait_for <pid> <command...>: up to twenty seconds while the proce
 }
 window_shown() { xwininfo -root -tree | grep -q '"Wirtola wer'; }
 
-for _ in $(seq 10); do
-  number=$((200 + RANDOM % 800))
-  [[ -e /tmp/.X$number-lock ]] && continue
-  export DISPLAY=":$number"
-  Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp 2>"$work/xvfb.log" &
-  xvfb_pid=$!
-  wait_for "$xvfb_pid" xprop -root && break
-  kill "$xvfb_pid" 2>/dev/null
-  xvfb_pid=
-done
+# The server picks a free display itself and names it once it takes connections: a number
+# guessed here could be another test's server, gone by the time the game connects.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for "$xvfb_pid" test -s "$work/display" || xvfb_pid=
+export DISPLAY=":$(head -n 1 "$work/display")"
 [[ -n $xvfb_pid ]] || { echo "display_lost: no X server came up" >&2; exit 1; }
 
 QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy "$work/wirtola" 2>"$work/game.log" &
