@@ -93,8 +93,8 @@ TEST_F(RealPlatform, NotesAreStampedInWholeTicksAndNeverShort)
         const double kept = static_cast<double>(change.waited - begun.waited) / Ms;
         EXPECT_GE(stamped, 80);
         EXPECT_LE(stamped - kept, 82);
-        EXPECT_GT(real, 79); // a note may start late in its first tick
-        EXPECT_LE(real - kept, 82);
+        EXPECT_GT(real, 79);        // a note may start late in its first tick
+        EXPECT_LE(real - kept, 85); // the stamps are exact; the switch itself may wait for the scheduler
     }
 }
 
