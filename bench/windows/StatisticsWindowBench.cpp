@@ -73,7 +73,7 @@ void BM_OpenWindowOn100000Rounds(benchmark::State& state)
         session::history::History history(path);
         history.Open(finalTotals);
         StatisticsWindow window;
-        window.SetEntries(history.ReadAll(false));
+        window.SetTotals(history.Totals().tallies());
         window.Show();
         benchmark::DoNotOptimize(window.grab());
     }
