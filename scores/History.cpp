@@ -11,7 +11,10 @@
 #include <cerrno>
 #include <charconv>
 #include <chrono>
+#include <atomic>
 #include <climits>
+#include <mutex>
+#include <thread>
 #include <fcntl.h>
 #include <string_view>
 #include <sys/stat.h>
@@ -487,8 +490,78 @@ History::~History()
     Close();
 }
 
+// The check of every page, on a thread of its own with a connection of its own, so the game
+// never waits for it; stopped at once when the record closes.
+struct History::Check {
+    enum State { Running, Whole, Damaged, Unchecked };
+    std::atomic<int> state{Running};
+    std::mutex mutex;
+    sqlite3* db = nullptr;
+    bool stop = false;
+    std::thread thread;
+};
+
+void History::StartCheck()
+{
+    auto check = std::make_shared<Check>();
+    check->thread = std::thread([check, path = path_] {
+        sqlite3* db = nullptr;
+        {
+            const std::lock_guard<std::mutex> lock(check->mutex);
+            const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW | SQLITE_OPEN_NOMUTEX;
+            if (check->stop || sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+                sqlite3_close_v2(db);
+                check->state = Check::Unchecked;
+                return;
+            }
+            check->db = db;
+        }
+        Harden(db);
+        int state = Check::Unchecked;
+        {
+            Statement pages(db, "PRAGMA quick_check(1)");
+            const int code = pages ? sqlite3_step(pages.get()) : sqlite3_errcode(db);
+            if (code == SQLITE_ROW) {
+                const auto* said = reinterpret_cast<const char*>(sqlite3_column_text(pages.get(), 0));
+                state = said && std::string_view(said) == "ok" ? Check::Whole : Check::Damaged;
+            } else if (IsDamage(code)) {
+                state = Check::Damaged;
+            }
+        }
+        {
+            const std::lock_guard<std::mutex> lock(check->mutex);
+            check->db = nullptr;
+        }
+        sqlite3_close_v2(db);
+        check->state = state;
+    });
+    check_ = std::move(check);
+}
+
+void History::StopCheck()
+{
+    if (!check_) {
+        return;
+    }
+    {
+        const std::lock_guard<std::mutex> lock(check_->mutex);
+        check_->stop = true;
+        if (check_->db) {
+            sqlite3_interrupt(check_->db);
+        }
+    }
+    check_->thread.join();
+    check_.reset();
+}
+
+bool History::Checked() const
+{
+    return !check_ || check_->state != Check::Running;
+}
+
 void History::Close()
 {
+    StopCheck();
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }
@@ -526,7 +599,11 @@ bool History::NameStillOurs() const
 
 bool History::SetAsideAndClose()
 {
-    // Kept under a name of its own, with its log, so nothing of it is lost.
+    // Kept under a name of its own, with its log, so nothing of it is lost: as it was, for the
+    // log is not written back into a damaged file on the way out.
+    if (db_) {
+        sqlite3_db_config(db_, SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, 1, nullptr);
+    }
     Close();
     setAside_ = path_ + ".damaged-" + std::to_string(NowMilliseconds());
     if (rename(path_.c_str(), setAside_.c_str()) != 0) {
@@ -632,6 +709,7 @@ History::Opened History::OpenOnce(const engine::SessionValues& totals, bool& aga
                 .wins = totals.Wins,
                 .losses = totals.Losses});
     }
+    StartCheck();
     return from == 0 ? Opened::Started : Opened::Existing;
 }
 
@@ -787,8 +865,15 @@ History::Appended History::Append(const Entry& entry)
         how = opened == Opened::Renewed ? Appended::Renewed : why;
         return db_ != nullptr;
     };
+    // Damage the check found: kept aside, as damage met at opening is.
+    if (check_ && check_->state == Check::Damaged) {
+        if (!SetAsideAndClose() || !reopen(Appended::Renewed)) {
+            return Appended::Failed;
+        }
+        how = Appended::Renewed;
+    }
     // Deleted or replaced while the game ran: started again at its name.
-    if (!NameStillOurs()) {
+    else if (!NameStillOurs()) {
         Close();
         if (!reopen(Appended::Restarted)) {
             return Appended::Failed;

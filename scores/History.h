@@ -123,8 +123,14 @@ public:
     std::vector<Entry> ReadAll() const;
     // The last row, or none.
     bool Last(Entry& entry) const;
+    // Whether the whole-file check that each opening starts beside the game has ended (it
+    // reads every page; damage it finds sets the record aside at the next row).
+    bool Checked() const;
 
 private:
+    struct Check;
+    void StartCheck();
+    void StopCheck();
     Opened OpenOnce(const engine::SessionValues& totals, bool& again);
     bool OpenFile();
     bool SetAsideAndClose();
@@ -140,6 +146,7 @@ private:
     ino_t inode_ = 0;
     std::unique_ptr<Tallier> totals_;
     std::int64_t totalsThrough_ = 0; // the last row the kept totals hold
+    std::shared_ptr<Check> check_;
 };
 
 // Where the record of play is kept: beside the statistics file, in a folder nobody else may
