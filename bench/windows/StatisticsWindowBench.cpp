@@ -21,11 +21,24 @@ engine::SessionValues finalTotals;
 
 // A history of 1,000,000 rounds as a long player's would be: random hands, stakes and outcomes,
 // a loan whenever the fund runs dry.
+void RemoveHistory(const std::string& path)
+{
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::remove((path + suffix).c_str());
+    }
+}
+
+// Made once for every benchmark of the run, and removed at its end.
+struct MadeHistory {
+    std::string path;
+    ~MadeHistory() { RemoveHistory(path); }
+};
+
 std::string MakeHistory()
 {
-    static std::string made;
-    if (!made.empty()) {
-        return made;
+    static MadeHistory made;
+    if (!made.path.empty()) {
+        return made.path;
     }
     const std::string path = "/tmp/wirtola-bench-" + std::to_string(getpid()) + ".history";
     session::history::History history(path);
@@ -66,7 +79,7 @@ std::string MakeHistory()
     }
     history.AppendAll(entries);
     finalTotals = {.Wins = wins, .Losses = losses, .Fund = fund, .Stake = 0, .BettingOpen = true};
-    made = path;
+    made.path = path;
     return path;
 }
 
@@ -81,13 +94,6 @@ long ResidentKilobytes()
         std::fclose(statm);
     }
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
-}
-
-void RemoveHistory(const std::string& path)
-{
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::remove((path + suffix).c_str());
-    }
 }
 
 // From the menu item to the painted window, as the game opens it the first time: the record
