@@ -8,16 +8,16 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <charconv>
 #include <chrono>
-#include <atomic>
 #include <climits>
-#include <mutex>
-#include <thread>
 #include <fcntl.h>
+#include <mutex>
 #include <string_view>
 #include <sys/stat.h>
+#include <thread>
 #include <tuple>
 #include <unistd.h>
 #include <utility>
@@ -234,9 +234,8 @@ Standing Stand(sqlite3* db)
         const auto* type = reinterpret_cast<const char*>(sqlite3_column_text(schema.get(), 0));
         const auto* name = reinterpret_cast<const char*>(sqlite3_column_text(schema.get(), 1));
         const bool known = type && name && std::string_view(type) == "table"
-            && std::any_of(Tables.begin(), Tables.end(), [&](const auto& table) {
-                   return table.first == name && table.second <= s.version;
-               });
+            && std::any_of(Tables.begin(), Tables.end(),
+                           [&](const auto& table) { return table.first == name && table.second <= s.version; });
         foreign = foreign || !known;
     }
     if (s.code != SQLITE_DONE) {
@@ -296,8 +295,9 @@ std::int32_t Clamped(std::int64_t value)
 std::uint8_t ClassOf(sqlite3_stmt* s, int column)
 {
     const std::int64_t value = sqlite3_column_int64(s, column);
-    return sqlite3_column_type(s, column) == SQLITE_INTEGER && value >= 0 && value <= 9 ? static_cast<std::uint8_t>(value)
-                                                                                         : NoClass;
+    return sqlite3_column_type(s, column) == SQLITE_INTEGER && value >= 0 && value <= 9
+        ? static_cast<std::uint8_t>(value)
+        : NoClass;
 }
 
 // One row as it stands, whatever a person wrote into it: numbers out of range, texts where
@@ -326,9 +326,8 @@ Entry Row(sqlite3_stmt* s)
     e.computer = CardsFromText(text(8));
     e.computerClass = ClassOf(s, 9);
     const std::int64_t result = sqlite3_column_int64(s, 10);
-    e.result = sqlite3_column_type(s, 10) == SQLITE_INTEGER && result >= -1 && result <= 1
-        ? static_cast<Result>(result)
-        : Result::Unknown;
+    e.result = sqlite3_column_type(s, 10) == SQLITE_INTEGER && result >= -1 && result <= 1 ? static_cast<Result>(result)
+                                                                                           : Result::Unknown;
     e.moved = number(11);
     e.fund = number(12);
     e.wins = number(13);
@@ -704,10 +703,10 @@ History::Opened History::OpenOnce(const engine::SessionValues& totals, bool& aga
         : totals.Wins == 0 && totals.Losses == 0 && totals.Fund == engine::StartingFund;
     if (!agrees) {
         InsertRow({.time = NowMilliseconds(),
-                .kind = Kind::Carried,
-                .fund = totals.Fund,
-                .wins = totals.Wins,
-                .losses = totals.Losses});
+                   .kind = Kind::Carried,
+                   .fund = totals.Fund,
+                   .wins = totals.Wins,
+                   .losses = totals.Losses});
     }
     StartCheck();
     return from == 0 ? Opened::Started : Opened::Existing;
@@ -949,7 +948,8 @@ RecordPlace CurrentRecordPlace(bool make)
     struct stat folder {};
     const bool folderKnown = statistics.folder.valid() && fstat(statistics.folder.get(), &folder) == 0;
     if (!folderKnown || !profile::OthersMayWrite(folder)) {
-        return {.path = HistoryPathFor(statistics.path), .movedFromShared = false, .refusal = profile::WriteFailure::None};
+        return {
+            .path = HistoryPathFor(statistics.path), .movedFromShared = false, .refusal = profile::WriteFailure::None};
     }
     const StatisticsPlace own = PerUserStatisticsPlace();
     if (own.path.empty() || (make && !MakePrivateFolders(own.base, profile::FolderOf(own.path)))) {

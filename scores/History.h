@@ -27,10 +27,10 @@ class Tallier;
 
 enum class Kind : std::uint8_t {
     Round = 0,
-    Loan = 1,    // a granted loan: the fund starts again at 3000
-    Reward = 2,  // the reward was won: the tallies start again
-    NewGame = 3, // the first round after a loan or the reward
-    Carried = 4, // the statistics file's totals, where the record did not end with them
+    Loan = 1,      // a granted loan: the fund starts again at 3000
+    Reward = 2,    // the reward was won: the tallies start again
+    NewGame = 3,   // the first round after a loan or the reward
+    Carried = 4,   // the statistics file's totals, where the record did not end with them
     Unknown = 255, // a row whose kind this version does not know
 };
 

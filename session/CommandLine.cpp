@@ -93,7 +93,8 @@ constexpr const char* HistoryUnreadable =
 constexpr const char* CauseDamaged = QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
 constexpr const char* CauseNotOurs = QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
 constexpr const char* CauseNewer = QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
-constexpr const char* CauseRefused = QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
+constexpr const char* CauseRefused =
+    QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
 constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
 constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można wypisać historii rozdań: %1");
 
@@ -113,12 +114,10 @@ int PrintHistory()
     std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
     session::history::WriteCsvHeader(stdout);
     const ReadEnd end = place.refusal != session::profile::WriteFailure::None ? ReadEnd::Refused
-        : place.path.empty()                                                 ? ReadEnd::Whole
-                                                                             : session::history::ReadHistory(
-                                                         place.path,
-                                                         [](const session::history::Entry& e) {
-                                                             session::history::WriteCsvRow(stdout, e);
-                                                         });
+        : place.path.empty()                                                  ? ReadEnd::Whole
+                             : session::history::ReadHistory(place.path, [](const session::history::Entry& e) {
+                                   session::history::WriteCsvRow(stdout, e);
+                               });
     const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
     const int writeError = errno;
     if (end != ReadEnd::Whole) {
@@ -132,7 +131,8 @@ int PrintHistory()
         return ExitRecordUnreadable;
     }
     if (!written) {
-        std::fprintf(stderr, "%s\n", qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
         return ExitOutputFailed;
     }
     return 0;

@@ -163,14 +163,14 @@ private:
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
     std::unique_ptr<session::history::History> history_;
-    bool recordNewer_ = false;   // a newer game's record: left alone, said once
+    bool recordNewer_ = false; // a newer game's record: left alone, said once
     bool recordPlaceTold_ = false;
     session::history::Kind lastKind_ = session::history::Kind::Round;
     engine::SessionValues fromFile_; // the totals as the statistics file gave them
     // The totals as of the last row the game meant to record: a record opened late, or started
     // again, carries them over where it does not end with them.
     engine::SessionValues recordedTotals_;
-    engine::HandCards dealt_{};      // the player's hand as dealt, before the draw
+    engine::HandCards dealt_{}; // the player's hand as dealt, before the draw
     std::uint8_t dealtClass_ = 0;
     std::int32_t moved_ = 0; // what the last showdown moved into the fund
 };

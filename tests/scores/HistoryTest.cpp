@@ -215,7 +215,8 @@ TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
 
 TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
 {
-    const auto v1 = std::string(VersionOne) + "INSERT INTO record VALUES(1, 5, 0, 10, '', 0, '', 0, '', 0, 1, 10, 10, 1, 0);";
+    const auto v1 =
+        std::string(VersionOne) + "INSERT INTO record VALUES(1, 5, 0, 10, '', 0, '', 0, '', 0, 1, 10, 10, 1, 0);";
     struct Case {
         const char* name;
         std::string sql;
@@ -223,8 +224,9 @@ TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
     } cases[] = {
         {"a trigger that drops rows", v1 + "CREATE TRIGGER t AFTER INSERT ON record BEGIN DELETE FROM record; END;",
          History::Opened::Renewed},
-        {"a view named like a table", "CREATE TABLE x(a); CREATE VIEW record AS SELECT * FROM x;"
-                                      " PRAGMA application_id=1466528372; PRAGMA user_version=1;",
+        {"a view named like a table",
+         "CREATE TABLE x(a); CREATE VIEW record AS SELECT * FROM x;"
+         " PRAGMA application_id=1466528372; PRAGMA user_version=1;",
          History::Opened::Renewed},
         {"another table", v1 + "CREATE TABLE notes(a);", History::Opened::Renewed},
         {"an index", v1 + "CREATE INDEX byfund ON record(fund);", History::Opened::Renewed},
@@ -241,9 +243,10 @@ TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
         const std::string before = Bytes(path_);
         ReadEnd end = ReadEnd::Whole;
         CsvLines(path_, end);
-        EXPECT_EQ(end, c.opened == History::Opened::Renewed ? ReadEnd::NotOurs
-                       : c.opened == History::Opened::Newer ? ReadEnd::Newer
-                                                            : ReadEnd::Whole);
+        EXPECT_EQ(end,
+                  c.opened == History::Opened::Renewed     ? ReadEnd::NotOurs
+                      : c.opened == History::Opened::Newer ? ReadEnd::Newer
+                                                           : ReadEnd::Whole);
         History history(path_);
         EXPECT_EQ(history.Open({.Wins = 1, .Losses = 0, .Fund = 10, .Stake = 0, .BettingOpen = true}), c.opened);
         if (c.opened == History::Opened::Renewed) {
@@ -316,9 +319,9 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     const auto want = session::history::TallyUp(played);
     History reopened(path_);
     const Entry& last = played.back();
-    ASSERT_EQ(reopened.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0,
-                             .BettingOpen = true}),
-              History::Opened::Existing);
+    ASSERT_EQ(
+        reopened.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true}),
+        History::Opened::Existing);
     for (const auto& [got, expected] : {std::pair{&reopened.Totals().tallies().all, &want.all},
                                         std::pair{&reopened.Totals().tallies().game, &want.game}}) {
         EXPECT_EQ(std::make_tuple(got->rounds, got->won, got->lost, got->tied, got->loans, got->rewards),
@@ -347,15 +350,15 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
             highest = std::max(highest, e.fund);
         }
     }
-    const auto [low, high] = std::minmax_element(course.begin(), course.end(),
-                                                 [](const auto& a, const auto& b) { return a.fund < b.fund; });
+    const auto [low, high] =
+        std::minmax_element(course.begin(), course.end(), [](const auto& a, const auto& b) { return a.fund < b.fund; });
     EXPECT_EQ(low->fund, lowest);
     EXPECT_EQ(high->fund, highest);
     EXPECT_EQ(course.front().fund, engine::StartingFund);
     EXPECT_EQ(course.back().fund, last.fund);
     EXPECT_EQ(course.back().round, 5071);
-    EXPECT_TRUE(std::is_sorted(course.begin(), course.end(),
-                               [](const auto& a, const auto& b) { return a.round < b.round; }));
+    EXPECT_TRUE(
+        std::is_sorted(course.begin(), course.end(), [](const auto& a, const auto& b) { return a.round < b.round; }));
     EXPECT_EQ(std::count_if(course.begin(), course.end(), [](const auto& p) { return p.mark == Kind::Reward; }), 1);
 
     // Kept totals that are not a whole state are counted again from the rows, not believed.
@@ -430,9 +433,9 @@ TEST_F(HistoryFile, ARecordDeletedOrReplacedDuringPlayIsStartedAgainAtItsName)
 {
     History history(path_);
     ASSERT_EQ(history.Open({}), History::Opened::Started);
-    ASSERT_EQ(history.Append({.time = 1, .kind = Kind::Round, .result = Result::Won, .moved = 10, .fund = 3010,
-                              .wins = 1}),
-              History::Appended::Recorded);
+    ASSERT_EQ(
+        history.Append({.time = 1, .kind = Kind::Round, .result = Result::Won, .moved = 10, .fund = 3010, .wins = 1}),
+        History::Appended::Recorded);
     for (const char* how : {"deleted", "replaced"}) {
         SCOPED_TRACE(how);
         for (const char* suffix : {"", "-wal", "-shm"}) {
@@ -441,8 +444,13 @@ TEST_F(HistoryFile, ARecordDeletedOrReplacedDuringPlayIsStartedAgainAtItsName)
         if (std::string_view(how) == "replaced") {
             std::ofstream(path_) << "";
         }
-        EXPECT_EQ(history.Append({.time = 2, .kind = Kind::Round, .result = Result::Lost, .moved = -10, .fund = 3000,
-                                  .wins = 1, .losses = 1}),
+        EXPECT_EQ(history.Append({.time = 2,
+                                  .kind = Kind::Round,
+                                  .result = Result::Lost,
+                                  .moved = -10,
+                                  .fund = 3000,
+                                  .wins = 1,
+                                  .losses = 1}),
                   History::Appended::Restarted);
         const auto rows = session::history::ReadHistory(path_);
         ASSERT_EQ(rows.size(), 2U);

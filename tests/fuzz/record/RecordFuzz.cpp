@@ -57,9 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     std::FILE* sink = std::fopen("/dev/null", "w");
     session::history::WriteCsvHeader(sink);
-    session::history::ReadHistory(path, [sink](const session::history::Entry& e) {
-        session::history::WriteCsvRow(sink, e);
-    });
+    session::history::ReadHistory(path,
+                                  [sink](const session::history::Entry& e) { session::history::WriteCsvRow(sink, e); });
     std::fclose(sink);
 
     session::history::History history(path);
