@@ -72,7 +72,10 @@ void ModalAnswerer::Answer(QWidget* window)
             kind = QStringLiteral("question");
         else if (box->icon() == QMessageBox::Critical)
             kind = QStringLiteral("error");
-        seen.push_back({kind, box->windowTitle(), box->text()});
+        QString spoken;
+        for (QAbstractButton* b : box->buttons())
+            spoken += b->accessibleDescription();
+        seen.push_back({kind, box->windowTitle(), box->text(), spoken});
         QString want = QStringLiteral("OK");
         if (kind == QLatin1String("question"))
             want = NextAnswer(defaultQuestionAnswer);
