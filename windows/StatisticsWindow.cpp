@@ -54,15 +54,15 @@ constexpr const char* NoHandYet = QT_TRANSLATE_NOOP("Wirtola", "brak");
 constexpr const char* NoRoundsYet = QT_TRANSLATE_NOOP("Wirtola", "Jeszcze nie rozegrano żadnego rozdania.");
 // %n rounds, %1 first fund, %2 last fund, %3 lowest, %4 highest.
 constexpr const char* GameCourse =
-    QT_TRANSLATE_NOOP("Wirtola", "Ta gra (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
-constexpr const char* AllCourse =
-    QT_TRANSLATE_NOOP("Wirtola", "Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
+    QT_TRANSLATE_N_NOOP("Wirtola", "Ta gra (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
+constexpr const char* AllCourse = QT_TRANSLATE_N_NOOP(
+    "Wirtola", "Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
 constexpr const char* NoRoundsThisGame = QT_TRANSLATE_NOOP("Wirtola", "Ta gra: jeszcze bez rozdań.");
 // Where each loan and reward fell: "pożyczka po 38. rozdaniu".
 constexpr const char* LoanAfter = QT_TRANSLATE_NOOP("Wirtola", "pożyczka po %1. rozdaniu");
 constexpr const char* RewardAfter = QT_TRANSLATE_NOOP("Wirtola", "nagroda po %1. rozdaniu");
 constexpr const char* LoanFirst = QT_TRANSLATE_NOOP("Wirtola", "pożyczka przed pierwszym rozdaniem");
-constexpr const char* MoreMarks = QT_TRANSLATE_NOOP("Wirtola", "i %n więcej");
+constexpr const char* MoreMarks = QT_TRANSLATE_N_NOOP("Wirtola", "i %n więcej");
 constexpr std::size_t MarksTold = 8; // a long record tells its first marks and how many more
 // A cell as a screen reader reads it: its row's name, then its value.
 constexpr const char* CellWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2");
