@@ -321,6 +321,7 @@ def many_rounds(r, game, stats, language):
     bare = [u for u in cells if not re.match(r"\D+: \S", u)]
     check(not bare, ("cells without their row's name", bare))
     hold("Escape")
+    take_focus(r, game, re.escape(w["deal"]))  # no window manager hands it back
     r.step("Alt+K", ["alt+k" if language == "pl" else "alt+q"], None)
     assert game.wait(timeout=20) == 0, game.returncode
 
