@@ -1,9 +1,15 @@
 #include "cards/CardNames.h"
 
-#include <QCoreApplication>
+#include "engine/Engine.h"
+#include "windows/HandClassNames.h"
 
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <vector>
 
 namespace {
 
@@ -25,10 +31,39 @@ constexpr const char* FaceDown = QT_TRANSLATE_NOOP("Karty", "karta zakryta");
 constexpr const char* PlayersCard = QT_TRANSLATE_NOOP("Karty", "Twoja karta %1");
 constexpr const char* ComputersCard = QT_TRANSLATE_NOOP("Karty", "karta komputera %1");
 constexpr const char* ToExchange = QT_TRANSLATE_NOOP("Karty", "do wymiany");
+// A hand's ranks as a pair, three or four of them shows them: "ósemki", "asy".
+constexpr std::array<const char*, 13> RankPlurals{
+    QT_TRANSLATE_NOOP("Karty", "dwójki"),     QT_TRANSLATE_NOOP("Karty", "trójki"),
+    QT_TRANSLATE_NOOP("Karty", "czwórki"),    QT_TRANSLATE_NOOP("Karty", "piątki"),
+    QT_TRANSLATE_NOOP("Karty", "szóstki"),    QT_TRANSLATE_NOOP("Karty", "siódemki"),
+    QT_TRANSLATE_NOOP("Karty", "ósemki"),     QT_TRANSLATE_NOOP("Karty", "dziewiątki"),
+    QT_TRANSLATE_NOOP("Karty", "dziesiątki"), QT_TRANSLATE_NOOP("Karty", "walety"),
+    QT_TRANSLATE_NOOP("Karty", "damy"),       QT_TRANSLATE_NOOP("Karty", "króle"),
+    QT_TRANSLATE_NOOP("Karty", "asy")};
+// %1 the class, then what makes it; a full house says its three first.
+constexpr const char* ClassAndRanks = QT_TRANSLATE_NOOP("Karty", "%1, %2");
+constexpr const char* ClassAndTwoRanks = QT_TRANSLATE_NOOP("Karty", "%1, %2 i %3");
+constexpr const char* ClassHighest = QT_TRANSLATE_NOOP("Karty", "%1, najwyżej %2");
+constexpr const char* ClassSuitHighest = QT_TRANSLATE_NOOP("Karty", "%1, %2, najwyżej %3");
 
 QString Text(const char* utf8)
 {
     return QCoreApplication::translate("Karty", utf8);
+}
+
+QString ClassName(int category)
+{
+    return QCoreApplication::translate("Wirtola", texts::CategoryNames.at(static_cast<std::size_t>(category)));
+}
+
+// The ranks held `times` times, lowest first.
+std::vector<int> RanksHeld(const std::array<int, 14>& counts, int times)
+{
+    std::vector<int> ranks;
+    for (int rank = 1; rank <= 13; ++rank)
+        if (counts.at(static_cast<std::size_t>(rank)) == times)
+            ranks.push_back(rank);
+    return ranks;
 }
 
 } // namespace
@@ -62,4 +97,67 @@ QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMa
     if (exchangeMark)
         description += (description.isEmpty() ? QString() : QStringLiteral(", ")) + Text(ToExchange);
     return description;
+}
+
+QString HandInWords(int category, const std::array<engine::Card, 5>& cards)
+{
+    if (category < 0 || category >= static_cast<int>(texts::CategoryNames.size()))
+        return {};
+    std::array<int, 14> counts{};
+    int highest = 0;
+    for (const engine::Card& c : cards) {
+        if (c.rank < 1 || c.rank > 13 || c.suit < 0 || c.suit >= static_cast<int>(SuitNames.size()))
+            return ClassName(category);
+        ++counts.at(static_cast<std::size_t>(c.rank));
+        highest = std::max(highest, c.rank);
+    }
+    const bool oneSuit =
+        std::all_of(cards.begin(), cards.end(), [&](const auto& c) { return c.suit == cards[0].suit; });
+    const auto plural = [](int rank) { return Text(RankPlurals.at(static_cast<std::size_t>(rank - 1))); };
+    const QString top = Text(RankNames.at(static_cast<std::size_t>(highest - 1)));
+    const QString suit = Text(SuitNames.at(static_cast<std::size_t>(cards[0].suit)));
+    const QString name = ClassName(category);
+    const std::vector<int> pairs = RanksHeld(counts, 2);
+    const std::vector<int> threes = RanksHeld(counts, 3);
+    const std::vector<int> fours = RanksHeld(counts, 4);
+    switch (category) {
+    case engine::HighCard:
+    case engine::Straight:
+        return Text(ClassHighest).arg(name, top);
+    case engine::OnePair:
+        if (pairs.size() == 1)
+            return Text(ClassAndRanks).arg(name, plural(pairs[0]));
+        break;
+    case engine::TwoPairs:
+        if (pairs.size() == 2)
+            return Text(ClassAndTwoRanks).arg(name, plural(pairs[0]), plural(pairs[1]));
+        break;
+    case engine::ThreeOfAKind:
+        if (threes.size() == 1)
+            return Text(ClassAndRanks).arg(name, plural(threes[0]));
+        break;
+    case engine::FullHouse:
+        if (threes.size() == 1 && pairs.size() == 1)
+            return Text(ClassAndTwoRanks).arg(name, plural(threes[0]), plural(pairs[0]));
+        break;
+    case engine::FourOfAKind:
+        if (fours.size() == 1)
+            return Text(ClassAndRanks).arg(name, plural(fours[0]));
+        break;
+    case engine::Flush:
+    case engine::StraightFlush:
+        if (oneSuit)
+            return Text(ClassSuitHighest).arg(name, suit, top);
+        break;
+    case engine::RoyalFlush:
+        if (oneSuit)
+            return Text(ClassAndRanks).arg(name, suit);
+        break;
+    default:
+        break;
+    }
+    QStringList names;
+    for (const engine::Card& c : cards)
+        names << CardFaceName(c.rank, static_cast<TCardSuit>(c.suit));
+    return Text(ClassAndRanks).arg(name, names.join(QStringLiteral(", ")));
 }

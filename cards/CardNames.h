@@ -9,7 +9,12 @@
 
 #include <QString>
 
+#include <array>
 #include <cstdint>
+
+namespace engine {
+struct Card;
+}
 
 // Whose card it is, as a screen reader is told; painting and clicks do not depend on it.
 enum class TCardHolder : std::uint8_t { Nobody, Player, Computer };
@@ -21,3 +26,8 @@ QString CardFaceName(int rank, TCardSuit suit);
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit);
 // place: 1..5 from the left.
 QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMark);
+
+// A hand as a player would say it: its class and what makes it, "dwie pary, ósemki i dziewiątki",
+// "kolor, kier, najwyżej as". Cards that do not make the class given (a hand-edited record) are
+// named one by one after it; a class out of range gives an empty text.
+QString HandInWords(int category, const std::array<engine::Card, 5>& cards);

@@ -79,9 +79,10 @@ void TForm1::SaveAfterRound()
     } catch (const std::exception& e) {
         const auto* write = dynamic_cast<const session::WriteError*>(&e);
         // The round record stays readable; the warning follows it, after every round not saved.
-        SetStatus(statusText_
-                  + Text(texts::SaveFailedWarning)
-                        .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed)));
+        const QString warning = Text(texts::SaveFailedWarning)
+                                    .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed));
+        SetStatus(statusText_ + warning);
+        notSaved_ = warning.trimmed();
     }
 }
 

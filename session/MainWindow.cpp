@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMenuBar>
 #include <QProxyStyle>
 #include <QPushButton>
@@ -96,6 +97,21 @@ public:
         if (metric == PM_IndicatorHeight || metric == PM_IndicatorWidth)
             return std::min(KeepHeight, QProxyStyle::pixelMetric(metric, option, widget));
         return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
+// A disabled menu item can be reached with the arrows, as desktop menus let it be, so a screen
+// reader tells that it exists and is unavailable rather than skipping it.
+class DisabledItemsReachable : public QProxyStyle {
+public:
+    using QProxyStyle::QProxyStyle;
+
+    int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                  QStyleHintReturn* returned) const override
+    {
+        if (hint == SH_Menu_AllowActiveAndDisabled)
+            return 1;
+        return QProxyStyle::styleHint(hint, option, widget, returned);
     }
 };
 
@@ -196,6 +212,9 @@ TForm1::TForm1()
     Ustawienia1 = menuBar()->addMenu(Text(texts::SettingsMenu));
     // Named as the menu bar shows it, for a screen reader's review (the bar's item has the blanks).
     Ustawienia1->setAccessibleName(Text(texts::SettingsMenu).remove(QLatin1Char('&')).trimmed());
+    auto* menuStyle = new DisabledItemsReachable(QApplication::style()->name());
+    menuStyle->setParent(Ustawienia1);
+    Ustawienia1->setStyle(menuStyle);
     MuzykaZal1 = Ustawienia1->addAction(Text(texts::SoundSwitch));
     MuzykaZal1->setCheckable(true);
     MuzykaZal1->setChecked(true);

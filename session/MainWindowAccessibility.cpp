@@ -188,6 +188,8 @@ struct Held {
 QPointer<QWidget> holding; // the window whose changes are held, or none
 std::vector<Held> held;
 QPointer<QObject> toldFocus; // the object whose focus was told last
+QPointer<QWidget> keeping;   // the window whose focus is not told between two boxes
+int boxesSeen = 0;           // how many boxes took the focus while keeping
 
 void Pass(QAccessibleEvent* event);
 
@@ -288,9 +290,34 @@ void Release()
     }
 }
 
+bool Kept(QAccessibleEvent* event)
+{
+    auto* widget = qobject_cast<QWidget*>(event->object());
+    if (!keeping || !widget || widget->window() != keeping)
+        return false;
+    if (event->type() == QAccessible::Focus)
+        return true;
+    return event->type() == QAccessible::StateChanged
+        && static_cast<QAccessibleStateChangeEvent*>(event)->changedStates().active;
+}
+
+// Ends the keeping; when no second box came, the window's focus is told now.
+void StopKeeping(bool tellTheFocus)
+{
+    QWidget* window = keeping;
+    keeping = nullptr;
+    QWidget* focused = QApplication::focusWidget();
+    if (tellTheFocus && window && focused && focused->window() == window) {
+        QAccessibleEvent event(focused, QAccessible::Focus);
+        QAccessible::updateAccessibility(&event);
+    }
+}
+
 // Qt hands every accessibility event to this handler instead of the screen reader's bridge.
 void Route(QAccessibleEvent* event)
 {
+    if (Kept(event))
+        return;
     if (event->type() == QAccessible::Focus)
         toldFocus = event->object();
     // Tabbing into a field selects its text before its focus is told, and leaving it unselects
@@ -344,6 +371,34 @@ QString ShowdownWords()
 void TellTheHand(QPushButton* focusedNext)
 {
     focusedNext->setAccessibleDescription(HandWords());
+}
+
+void KeepTheFocusForTheNextBox(QWidget* window)
+{
+    static int keeps = 0; // a later keeping is not ended by an earlier one's time
+    static const bool watching = [] {
+        QObject::connect(qApp, &QApplication::focusChanged, qApp, [](QWidget*, QWidget* now) {
+            if (!keeping || !now)
+                return;
+            if (now->window() != keeping) {
+                if (++boxesSeen == 2)
+                    StopKeeping(false);
+            } else if (boxesSeen >= 1) {
+                // The first box has closed; the second follows it at once, or not at all.
+                QTimer::singleShot(HoldAtMost, keeping, [keep = keeps] {
+                    if (keep == keeps && keeping)
+                        StopKeeping(true);
+                });
+            }
+        });
+        return true;
+    }();
+    (void)watching;
+    if (keeping)
+        StopKeeping(true);
+    keeping = window;
+    boxesSeen = 0;
+    ++keeps;
 }
 
 void HoldUntilABoxHasTheFocus(QWidget* window)

@@ -35,5 +35,11 @@ void TellTheHand(QPushButton* focusedNext);
 // Focus and activation pass at once. (From the first field made to read as a number on, every
 // event takes this road; a field's selection is told only after its focus, not before its name.)
 void HoldUntilABoxHasTheFocus(QWidget* window);
+// Two boxes in a row (the result, then the question): when the first closes, `window` takes the
+// focus back for a moment, and a screen reader busy with that news missed the second box's
+// words. From now until a second box has the focus, `window`'s focus and activation are not
+// told; if no second box comes within a few seconds, its focus is told then. A null window
+// ends the keeping at once.
+void KeepTheFocusForTheNextBox(QWidget* window);
 
 } // namespace spoken

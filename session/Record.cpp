@@ -88,8 +88,10 @@ void TForm1::Record(const Entry& entry)
         if (windows_.Statistics)
             windows_.Statistics->SetTotals(history_->Totals().tallies());
     }
-    if (!told.isEmpty())
+    if (!told.isEmpty()) {
         SetStatus(statusText_ + told);
+        recordTold_ += (recordTold_.isEmpty() ? QString() : QStringLiteral(" ")) + told.trimmed();
+    }
 }
 
 void TForm1::RecordRound()

@@ -102,6 +102,8 @@ void TForm1::SetStatus(const QString& text)
     StatusBar1->showMessage(shown);
     // Whatever had to be shortened is there in full for the mouse and for a screen reader.
     StatusBar1->setToolTip(shown == text ? QString() : text);
+    // A screen reader's review reads the name: the whole text, never the shortened one.
+    StatusBar1->setAccessibleName(text);
     StatusBar1->setAccessibleDescription(text);
 }
 
@@ -285,13 +287,17 @@ void TForm1::btnKupnoClick()
     ShowFund(Session.Fund);
     // Every settled round is on disk before its result is shown: killing the game while the
     // box is up cannot undo a loss, and a crash loses at most the next round.
+    notSaved_.clear();
+    recordTold_.clear();
     SaveAfterRound();
     RecordRound();
-    // The box shows the result; a screen reader says the hands, the fund and the tallies with it.
-    boxes::ShowMessage(ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r")
-                           + Text(texts::DealAgain),
-                       spoken::ShowdownWords() + QLatin1Char(' ')
-                           + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses));
+    // The box shows the result; a screen reader says the hands, the fund and the tallies with it,
+    // and what was not kept this round, whole, since the status bar may have to shorten it.
+    spoken::KeepTheFocusForTheNextBox(this); // the question follows the result at once
+    boxes::ShowMessage(
+        ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r") + Text(texts::DealAgain),
+        spoken::ShowdownWords() + QLatin1Char(' ')
+            + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses) + NotKeptWords());
     if (ended_)
         return;
     spoken::HoldUntilABoxHasTheFocus(this); // the question comes next
@@ -299,6 +305,7 @@ void TForm1::btnKupnoClick()
     CardBuilder(engine::ComputerHand, false);
 
     const bool playOn = boxes::AskYesNo(Text(texts::ContinueCaption), Text(texts::ContinueQuestion));
+    spoken::KeepTheFocusForTheNextBox(nullptr);
     if (ended_)
         return;
     if (playOn) {
@@ -334,6 +341,16 @@ bool TForm1::TakeStake(std::int32_t largest)
     Edit1->setFocus(Qt::OtherFocusReason);
     Edit1->selectAll();
     return false;
+}
+
+QString TForm1::NotKeptWords() const
+{
+    QString words;
+    if (!notSaved_.isEmpty())
+        words += QLatin1Char(' ') + boxes::WithFullStop(notSaved_);
+    if (!recordTold_.isEmpty())
+        words += QLatin1Char(' ') + boxes::WithFullStop(recordTold_);
+    return words;
 }
 
 void TForm1::WaitForADeal()

@@ -119,6 +119,9 @@ private:
     // The status bar's one text, shortened to fit; statusText_ keeps it whole.
     void SetStatus(const QString& text);
     QString statusText_;
+    // What a failed save said on the status bar this round, whole, for the result's spoken words.
+    QString notSaved_;
+    QString recordTold_; // what the record said of this round, for the result's spoken words
     // FormCreate's work; a loan runs it again without reading the statistics file.
     void BeginSession(bool readStatistics);
     void WaitForADeal();
@@ -133,6 +136,9 @@ private:
     void ShowFund(qint64 amount);
     // A failed save after a round is told on the status bar, with its cause; play goes on.
     void SaveAfterRound();
+    // " Nie zapisano: brak miejsca na dysku. Historia rozdań nie jest zapisywana." for the
+    // round just played; empty when all was kept.
+    QString NotKeptWords() const;
     // At start: where the scores are kept when not where the player may expect them, what was
     // left behind, and why none will be saved.
     void TellWhereTheScoresAre();

@@ -91,6 +91,74 @@
         <source>do wymiany</source>
         <translation>marked for exchange</translation>
     </message>
+    <message>
+        <source>dwójki</source>
+        <translation>twos</translation>
+    </message>
+    <message>
+        <source>trójki</source>
+        <translation>threes</translation>
+    </message>
+    <message>
+        <source>czwórki</source>
+        <translation>fours</translation>
+    </message>
+    <message>
+        <source>piątki</source>
+        <translation>fives</translation>
+    </message>
+    <message>
+        <source>szóstki</source>
+        <translation>sixes</translation>
+    </message>
+    <message>
+        <source>siódemki</source>
+        <translation>sevens</translation>
+    </message>
+    <message>
+        <source>ósemki</source>
+        <translation>eights</translation>
+    </message>
+    <message>
+        <source>dziewiątki</source>
+        <translation>nines</translation>
+    </message>
+    <message>
+        <source>dziesiątki</source>
+        <translation>tens</translation>
+    </message>
+    <message>
+        <source>walety</source>
+        <translation>jacks</translation>
+    </message>
+    <message>
+        <source>damy</source>
+        <translation>queens</translation>
+    </message>
+    <message>
+        <source>króle</source>
+        <translation>kings</translation>
+    </message>
+    <message>
+        <source>asy</source>
+        <translation>aces</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>%1, %2 i %3</source>
+        <translation>%1, %2 and %3</translation>
+    </message>
+    <message>
+        <source>%1, najwyżej %2</source>
+        <translation>%1, %2 high</translation>
+    </message>
+    <message>
+        <source>%1, %2, najwyżej %3</source>
+        <translation>%1, %2, %3 high</translation>
+    </message>
 </context>
 <context>
     <name>Wirtola</name>
@@ -593,14 +661,6 @@ all time</translation>
         <translation>No round has been played yet.</translation>
     </message>
     <message>
-        <source>Fundusz od %1 do %2 zł w %3 rozdaniach, najwyżej %4 zł</source>
-        <translation>Fund from %1 to %2 zł over %3 rounds, at most %4 zł</translation>
-    </message>
-    <message>
-        <source>; pożyczki: %1, nagrody: %2</source>
-        <translation>; loans: %1, rewards: %2</translation>
-    </message>
-    <message>
         <source>P</source>
         <translation>L</translation>
     </message>
@@ -671,6 +731,47 @@ all time</translation>
     <message>
         <source>  Historia rozdań jest w %1, bo folder gry jest wspólny</source>
         <translation>  The record of play is kept in %1, as the game&apos;s folder is shared</translation>
+    </message>
+    <message numerus="yes">
+        <source>Ta gra (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.</source>
+        <translation>
+            <numerusform>This game (%n round): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+            <numerusform>This game (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.</source>
+        <translation>
+            <numerusform>All time (%n round): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+            <numerusform>All time (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>Ta gra: jeszcze bez rozdań.</source>
+        <translation>This game: no rounds yet.</translation>
+    </message>
+    <message>
+        <source>pożyczka po %1. rozdaniu</source>
+        <translation>loan after round %1</translation>
+    </message>
+    <message>
+        <source>nagroda po %1. rozdaniu</source>
+        <translation>reward after round %1</translation>
+    </message>
+    <message>
+        <source>pożyczka przed pierwszym rozdaniem</source>
+        <translation>loan before the first round</translation>
+    </message>
+    <message numerus="yes">
+        <source>i %n więcej</source>
+        <translation>
+            <numerusform>and %n more</numerusform>
+            <numerusform>and %n more</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
     </message>
 </context>
 </TS>

@@ -1,9 +1,12 @@
 #include "windows/StatisticsWindow.h"
 
+#include "cards/CardNames.h"
 #include "windows/Colours.h"
 #include "windows/HandClassNames.h"
 #include "windows/Text.h"
 
+#include <QAccessible>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -11,10 +14,12 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QTableWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
 #include <array>
+#include <climits>
 
 namespace {
 
@@ -47,10 +52,20 @@ constexpr std::array<const char*, 5> ClassColumns{
 constexpr const char* Money = QT_TRANSLATE_NOOP("Wirtola", "%1 zł");
 constexpr const char* NoHandYet = QT_TRANSLATE_NOOP("Wirtola", "brak");
 constexpr const char* NoRoundsYet = QT_TRANSLATE_NOOP("Wirtola", "Jeszcze nie rozegrano żadnego rozdania.");
-// %1 first fund, %2 last fund, %3 rounds, %4 highest fund.
-constexpr const char* CourseWords =
-    QT_TRANSLATE_NOOP("Wirtola", "Fundusz od %1 do %2 zł w %3 rozdaniach, najwyżej %4 zł");
-constexpr const char* CourseMarks = QT_TRANSLATE_NOOP("Wirtola", "; pożyczki: %1, nagrody: %2");
+// %n rounds, %1 first fund, %2 last fund, %3 lowest, %4 highest.
+constexpr const char* GameCourse =
+    QT_TRANSLATE_N_NOOP("Wirtola", "Ta gra (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
+constexpr const char* AllCourse = QT_TRANSLATE_N_NOOP(
+    "Wirtola", "Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
+constexpr const char* NoRoundsThisGame = QT_TRANSLATE_NOOP("Wirtola", "Ta gra: jeszcze bez rozdań.");
+// Where each loan and reward fell: "pożyczka po 38. rozdaniu".
+constexpr const char* LoanAfter = QT_TRANSLATE_NOOP("Wirtola", "pożyczka po %1. rozdaniu");
+constexpr const char* RewardAfter = QT_TRANSLATE_NOOP("Wirtola", "nagroda po %1. rozdaniu");
+constexpr const char* LoanFirst = QT_TRANSLATE_NOOP("Wirtola", "pożyczka przed pierwszym rozdaniem");
+constexpr const char* MoreMarks = QT_TRANSLATE_N_NOOP("Wirtola", "i %n więcej");
+constexpr std::size_t MarksTold = 8; // a long record tells its first marks and how many more
+// A cell as a screen reader reads it: its row's name, then its value.
+constexpr const char* CellWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2");
 // The marks on the plot: a letter beside each shape, so no mark is told by colour alone.
 constexpr const char* LoanLetter = QT_TRANSLATE_NOOP("Wirtola", "P");
 constexpr const char* RewardLetter = QT_TRANSLATE_NOOP("Wirtola", "N");
@@ -67,12 +82,30 @@ QString Percent(std::int64_t part, std::int64_t whole, int decimals)
         QLocale(Text(NumberLocale)).toString(100.0 * static_cast<double>(part) / whole, 'f', decimals));
 }
 
+QString TextN(const char* utf8, std::int64_t n)
+{
+    return QCoreApplication::translate("Wirtola", utf8, nullptr, static_cast<int>(std::min<std::int64_t>(n, INT_MAX)));
+}
+
 QString HandWords(const Tally& t)
 {
     if (t.bestClass < 0)
         return Text(NoHandYet);
     return Text(texts::CategoryNames.at(static_cast<std::size_t>(t.bestClass))) + QStringLiteral(" (")
         + QString::fromStdString(session::history::CardsText(t.bestHand)) + QLatin1Char(')');
+}
+
+// The best hand as a screen reader says it: the cards in words, not their letters.
+QString SpokenHand(const Tally& t)
+{
+    return t.bestClass < 0 ? Text(NoHandYet) : HandInWords(t.bestClass, t.bestHand);
+}
+
+std::array<QString, SummaryRows.size()> SpokenSummaryColumn(const Tally& t)
+{
+    std::array<QString, SummaryRows.size()> spoken;
+    spoken.back() = SpokenHand(t);
+    return spoken;
 }
 
 std::array<QString, SummaryRows.size()> SummaryColumn(const Tally& t)
@@ -90,7 +123,9 @@ std::array<QString, SummaryRows.size()> SummaryColumn(const Tally& t)
             HandWords(t)};
 }
 
-void SetCell(QTableWidget* table, int row, int column, const QString& text)
+// Every cell carries its row's name for a screen reader, which otherwise reads the bare number
+// (the column's name it tells itself when the column changes).
+void SetCell(QTableWidget* table, int row, int column, const QString& text, const QString& spoken = {})
 {
     QTableWidgetItem* item = table->item(row, column);
     if (!item) {
@@ -100,11 +135,47 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text)
         table->setItem(row, column, item);
     }
     item->setText(text);
+    const QTableWidgetItem* header = table->verticalHeaderItem(row);
+    item->setData(Qt::AccessibleTextRole,
+                  Text(CellWords).arg(header ? header->text() : QString(), spoken.isEmpty() ? text : spoken));
 }
+
+// A table that, entered, tells its current cell, as a screen reader would hear it arrowed to.
+class SpokenTable : public QTableWidget {
+public:
+    using QTableWidget::QTableWidget;
+
+protected:
+    void focusInEvent(QFocusEvent* event) override
+    {
+        QTableWidget::focusInEvent(event);
+        // The table's own focus is told after this event: the cell follows it.
+        QTimer::singleShot(0, this, [this] { TellTheCurrentCell(); });
+    }
+
+private:
+    void TellTheCurrentCell()
+    {
+        if (!hasFocus())
+            return;
+        if (!currentIndex().isValid()) {
+            setCurrentCell(0, 0); // told by the view itself, as it has the focus
+            return;
+        }
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(this);
+        QAccessibleTableInterface* cells = table ? table->tableInterface() : nullptr;
+        QAccessibleInterface* cell = cells ? cells->cellAt(currentRow(), currentColumn()) : nullptr;
+        if (cell) {
+            QAccessibleEvent told(this, QAccessible::Focus);
+            told.setChild(table->indexOfChild(cell));
+            QAccessible::updateAccessibility(&told);
+        }
+    }
+};
 
 QTableWidget* MakeTable(QWidget* parent, const char* name, int rows, const QStringList& columns)
 {
-    auto* table = new QTableWidget(rows, static_cast<int>(columns.size()), parent);
+    auto* table = new SpokenTable(rows, static_cast<int>(columns.size()), parent);
     table->setAccessibleName(Text(name));
     table->setHorizontalHeaderLabels(columns);
     table->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -210,14 +281,45 @@ void FundPlot::paintEvent(QPaintEvent*)
     }
 }
 
-QString FundCourseWords(const Tally& t)
+namespace {
+
+QString CourseOf(const char* words, const Tally& t)
 {
-    if (t.fund.empty())
+    const auto [low, high] =
+        std::minmax_element(t.fund.begin(), t.fund.end(), [](const auto& a, const auto& b) { return a.fund < b.fund; });
+    return TextN(words, t.rounds).arg(t.fund.front().fund).arg(t.fund.back().fund).arg(low->fund).arg(high->fund);
+}
+
+QString MarkPlaces(const Tally& t)
+{
+    QStringList places;
+    std::int64_t more = 0;
+    for (const auto& point : t.fund) {
+        if (point.mark != Kind::Loan && point.mark != Kind::Reward)
+            continue;
+        if (places.size() >= static_cast<qsizetype>(MarksTold)) {
+            ++more;
+            continue;
+        }
+        if (point.mark == Kind::Loan)
+            places << (point.round == 0 ? Text(LoanFirst) : Text(LoanAfter).arg(point.round));
+        else
+            places << Text(RewardAfter).arg(point.round);
+    }
+    if (more > 0)
+        places << TextN(MoreMarks, more);
+    return places.isEmpty() ? QString() : QLatin1Char(' ') + places.join(QStringLiteral(", ")) + QLatin1Char('.');
+}
+
+} // namespace
+
+QString FundCourseWords(const session::history::Tallies& tallies)
+{
+    if (tallies.all.fund.empty())
         return Text(NoRoundsYet);
-    const auto highest =
-        std::max_element(t.fund.begin(), t.fund.end(), [](const auto& a, const auto& b) { return a.fund < b.fund; });
-    return Text(CourseWords).arg(t.fund.front().fund).arg(t.fund.back().fund).arg(t.rounds).arg(highest->fund)
-        + Text(CourseMarks).arg(t.loans).arg(t.rewards);
+    const QString game = tallies.game.rounds == 0 || tallies.game.fund.empty() ? Text(NoRoundsThisGame)
+                                                                               : CourseOf(GameCourse, tallies.game);
+    return game + QLatin1Char(' ') + CourseOf(AllCourse, tallies.all) + MarkPlaces(tallies.all);
 }
 
 StatisticsWindow::StatisticsWindow(QWidget* parent)
@@ -310,9 +412,11 @@ void StatisticsWindow::Refill()
     const session::history::Tallies& tallies = tallies_;
     const auto game = SummaryColumn(tallies.game);
     const auto all = SummaryColumn(tallies.all);
-    for (int row = 0; row < static_cast<int>(game.size()); ++row) {
-        SetCell(Summary, row, 0, game.at(static_cast<std::size_t>(row)));
-        SetCell(Summary, row, 1, all.at(static_cast<std::size_t>(row)));
+    const auto spokenGame = SpokenSummaryColumn(tallies.game);
+    const auto spokenAll = SpokenSummaryColumn(tallies.all);
+    for (std::size_t row = 0; row < game.size(); ++row) {
+        SetCell(Summary, static_cast<int>(row), 0, game.at(row), spokenGame.at(row));
+        SetCell(Summary, static_cast<int>(row), 1, all.at(row), spokenAll.at(row));
     }
     for (std::size_t row = 0; row < texts::CategoryNames.size(); ++row) {
         const auto count = [&](const Tally& t, const std::array<std::int64_t, 10>& counts) {
@@ -327,7 +431,7 @@ void StatisticsWindow::Refill()
     FitHeight(Summary);
     FitHeight(Classes);
     Plot->SetPoints(tallies.all.fund);
-    const QString words = FundCourseWords(tallies.all);
+    const QString words = FundCourseWords(tallies);
     Plot->setAccessibleDescription(words);
     Course->setText(words);
 }

@@ -29,8 +29,9 @@ private:
     std::vector<session::history::FundPoint> points_;
 };
 
-// "Fundusz od 3000 do 4250 zł w 38 rozdaniach, najwyżej 5100 zł", with the loans and rewards.
-QString FundCourseWords(const session::history::Tally& tally);
+// The fund's course for this game and for all time: first, last, lowest and highest, and where
+// each loan and reward fell ("pożyczka po 38. rozdaniu").
+QString FundCourseWords(const session::history::Tallies& tallies);
 
 class StatisticsWindow : public QWidget {
     Q_OBJECT

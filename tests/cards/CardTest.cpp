@@ -1,6 +1,7 @@
 #include "cards/Card.h"
 
 #include "cards/CardNames.h"
+#include "engine/Engine.h"
 #include "engine/Random.h"
 
 #include <QAccessible>
@@ -511,3 +512,39 @@ TEST(CardHighDensity, WholeNumberScaleKeepsPixelsSharp)
 }
 
 } // namespace
+
+TEST(HandInWordsTest, SaysTheClassAndWhatMakesIt)
+{
+    using engine::Card;
+    // Ranks 1 (two) .. 13 (ace); suits 0 clubs, 1 diamonds, 2 hearts, 3 spades.
+    struct Row {
+        int category;
+        engine::HandCards cards;
+        const char* words;
+    };
+    const Row rows[] = {
+        {0, {{{1, 0}, {5, 1}, {7, 2}, {9, 3}, {13, 0}}}, "wysoka karta, najwyżej as"},
+        {1, {{{1, 0}, {7, 1}, {7, 2}, {9, 3}, {12, 0}}}, "para, ósemki"},
+        {2, {{{8, 0}, {8, 1}, {7, 2}, {7, 3}, {1, 0}}}, "dwie pary, ósemki i dziewiątki"},
+        {3, {{{10, 0}, {10, 1}, {10, 2}, {2, 3}, {4, 0}}}, "trójka, walety"},
+        {4, {{{9, 0}, {10, 1}, {11, 2}, {12, 3}, {13, 0}}}, "strit, najwyżej as"},
+        {5, {{{1, 2}, {4, 2}, {6, 2}, {9, 2}, {11, 2}}}, "kolor, kier, najwyżej dama"},
+        {6, {{{12, 0}, {3, 1}, {12, 2}, {3, 3}, {12, 1}}}, "full, króle i czwórki"},
+        {7, {{{13, 0}, {13, 1}, {13, 2}, {13, 3}, {2, 0}}}, "kareta, asy"},
+        {8, {{{4, 3}, {5, 3}, {6, 3}, {7, 3}, {8, 3}}}, "poker, pik, najwyżej dziewiątka"},
+        {9, {{{9, 1}, {10, 1}, {11, 1}, {12, 1}, {13, 1}}}, "poker królewski, karo"},
+        // A record edited by hand: cards that do not make the class are named one by one.
+        {2,
+         {{{1, 0}, {5, 1}, {7, 2}, {9, 3}, {13, 0}}},
+         "dwie pary, dwójka trefl, szóstka karo, ósemka kier, dziesiątka pik, as trefl"},
+        {5,
+         {{{1, 0}, {4, 2}, {6, 2}, {9, 2}, {11, 2}}},
+         "kolor, dwójka trefl, piątka kier, siódemka kier, dziesiątka kier, dama kier"},
+        {0, {{{0, 0}, {5, 1}, {7, 2}, {9, 3}, {13, 0}}}, "wysoka karta"},
+        {10, {{{1, 0}, {5, 1}, {7, 2}, {9, 3}, {13, 0}}}, ""},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.words);
+        EXPECT_EQ(HandInWords(row.category, row.cards), QString::fromUtf8(row.words));
+    }
+}

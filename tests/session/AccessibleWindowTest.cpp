@@ -7,8 +7,12 @@
 #include <QAccessible>
 #include <QAccessibleActionInterface>
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -132,4 +136,97 @@ TEST_F(AccessibleWindowTest, TheExchangeMarkFollowsTheKeepBoxesDuringADealOnly)
             EXPECT_EQ(Read(card), QStringLiteral("karta zakryta"));
             EXPECT_FALSE(Read(card, QAccessible::Description).contains(QStringLiteral("wymiany")));
         }
+}
+
+TEST_F(AccessibleWindowTest, WhatARoundDidNotKeepIsSaidWithItsResultWhole)
+{
+    struct Row {
+        const char* name;
+        bool failSave;
+        bool failRecord;
+        QStringList heard;
+    };
+    const Row rows[] = {
+        {"all kept", false, false, {}},
+        {"save failed", true, false, {"Nie zapisano: błąd zapisu na dysk."}},
+        {"record not kept", false, true, {"Historia rozdań nie jest zapisywana."}},
+        {"neither", true, true, {"Nie zapisano: błąd zapisu na dysk.", "Historia rozdań nie jest zapisywana."}},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        // A folder in the record's place: it can be neither opened nor made.
+        QDir(dir_.path()).rmpath(QStringLiteral("wirtola.history"));
+        QFile::remove(dir_.filePath(QStringLiteral("wirtola.history")));
+        if (row.failRecord)
+            QDir(dir_.path()).mkdir(QStringLiteral("wirtola.history"));
+        StartProgram();
+        FailSaves(row.failSave);
+        for (int round = 0; round < 2; ++round) { // told after every round, not once
+            answerer_->Clear();
+            Deal();
+            Draw();
+            const std::vector<Seen>& seen = answerer_->seen;
+            ASSERT_FALSE(seen.empty());
+            const QString spoken = seen.front().spoken;
+            EXPECT_TRUE(spoken.endsWith(row.heard.isEmpty() ? QStringLiteral("przegrane %1.").arg(Session.Losses)
+                                                            : row.heard.back()))
+                << spoken.toStdString();
+            for (const QString& words : row.heard)
+                EXPECT_EQ(spoken.count(words), 1) << spoken.toStdString();
+            EXPECT_FALSE(seen.front().text.contains(QStringLiteral("zapis"))); // the box shows the design's text
+        }
+        // A review reads the status bar's whole text, however short the bar shows it.
+        EXPECT_EQ(Read(StatusBar()), StatusBar()->accessibleDescription());
+        FailSaves(false);
+        EndProgram();
+    }
+}
+
+TEST_F(AccessibleWindowTest, TheLoanItemIsReachedByTheArrowsWhileDisabled)
+{
+    StartProgram();
+    ASSERT_FALSE(LoanItem()->isEnabled());
+    QMenu* menu = Form1->Ustawienia1;
+    menu->popup(Form1->mapToGlobal(QPoint(0, 0)));
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+    QStringList reached;
+    for (int i = 0; i < 3; ++i) {
+        QTest::keyClick(menu, Qt::Key_Down);
+        reached << (menu->activeAction() ? menu->activeAction()->text().remove(QLatin1Char('&')) : QString());
+    }
+    EXPECT_EQ(reached, (QStringList{"Dzwięki włączone", "Pożyczka z banku", "Statystyka"}));
+    menu->hide();
+}
+
+// The focus ring: drawn around the focused control, moved with the focus, gone with the window's.
+TEST_F(AccessibleWindowTest, TheFocusRingFollowsTheFocus)
+{
+    StartProgram();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    const auto ringAround = [](QWidget* control) {
+        const QImage shown = control->parentWidget()->grab().toImage();
+        const QRect g = control->geometry();
+        int marked = 0;
+        // Two pixels outside each corner's edges, on the ring's line.
+        for (const QPoint p : {QPoint(g.left() - 2, g.center().y()), QPoint(g.right() + 2, g.center().y()),
+                               QPoint(g.center().x(), g.top() - 2), QPoint(g.center().x(), g.bottom() + 2)})
+            marked += shown.pixelColor(p) == QColor(255, 255, 140);
+        return marked;
+    };
+    DealButton()->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ringAround(DealButton()), 4);
+    Deal(); // the focus moves to the draw button
+    ASSERT_EQ(QApplication::focusWidget(), DrawButton());
+    EXPECT_EQ(ringAround(DrawButton()), 4);
+    EXPECT_EQ(ringAround(DealButton()), 0);
+    KeepBoxAt(2)->setFocus(Qt::TabFocusReason);
+    EXPECT_EQ(ringAround(KeepBoxAt(2)), 4);
+    EXPECT_EQ(ringAround(DrawButton()), 0);
+    // Another window takes the focus: no ring is left on this one.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    EXPECT_EQ(ringAround(KeepBoxAt(2)), 0);
 }

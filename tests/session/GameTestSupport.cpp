@@ -72,7 +72,10 @@ void ModalAnswerer::Answer(QWidget* window)
             kind = QStringLiteral("question");
         else if (box->icon() == QMessageBox::Critical)
             kind = QStringLiteral("error");
-        seen.push_back({kind, box->windowTitle(), box->text()});
+        QString spoken;
+        for (QAbstractButton* b : box->buttons())
+            spoken += b->accessibleDescription();
+        seen.push_back({kind, box->windowTitle(), box->text(), spoken});
         QString want = QStringLiteral("OK");
         if (kind == QLatin1String("question"))
             want = NextAnswer(defaultQuestionAnswer);
@@ -91,7 +94,7 @@ void ModalAnswerer::Answer(QWidget* window)
         return;
     }
     if (auto* loan = qobject_cast<TForm3*>(window)) {
-        seen.push_back({QStringLiteral("loan"), loan->windowTitle(), QString()});
+        seen.push_back({QStringLiteral("loan"), loan->windowTitle(), QString(), QString()});
         if (NextAnswer(QStringLiteral("Amen")) == QLatin1String("Amen"))
             loan->findChild<QPushButton*>()->click();
         else
@@ -99,7 +102,7 @@ void ModalAnswerer::Answer(QWidget* window)
         return;
     }
     if (auto* reward = qobject_cast<TForm2*>(window)) {
-        seen.push_back({QStringLiteral("reward"), reward->windowTitle(), QString()});
+        seen.push_back({QStringLiteral("reward"), reward->windowTitle(), QString(), QString()});
         const QString how = NextAnswer(QStringLiteral("Amen"));
         if (how == QLatin1String("Amen"))
             reward->btnOk->click();

@@ -36,6 +36,7 @@ struct Seen {
     QString kind; // "message", "question", "error", "loan", "reward"
     QString title;
     QString text;
+    QString spoken; // what a screen reader says with the box's focused button
 };
 
 // Answers modal windows as they appear. Message and error boxes get "OK"; the continue

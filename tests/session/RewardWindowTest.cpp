@@ -67,6 +67,46 @@ TEST_F(RewardTest, EachDismissalEndsTheProgramWithTheStatisticsReset)
     }
 }
 
+TEST_F(RewardTest, ADismissalWhoseSaveFailsLetsThePlayerStayOrLeave)
+{
+    struct Row {
+        const char* leave; // the answer to "end without saving?"
+        bool ended;
+        std::string fileAfter; // once the game has ended with saves working again
+    };
+    for (const Row& row : {Row{"Nie", false, ResetFile()}, Row{"Tak", true, Ini(41, 12, 6005)}}) {
+        SCOPED_TRACE(row.leave);
+        WriteIni(Rich());
+        StartProgram();
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer_->answers = {QStringLiteral("Tak"), QStringLiteral("Amen"), QString::fromLatin1(row.leave)};
+        answerer_->onShown = [](QWidget* w) {
+            if (qobject_cast<TForm2*>(w))
+                FailSaves(true);
+        };
+        Draw();
+        answerer_->onShown = nullptr;
+        FailSaves(false);
+        EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
+        EXPECT_EQ(answerer_->Texts("error").size(), 1U);
+        EXPECT_EQ(Form1->Ended(), row.ended);
+        EXPECT_FALSE(Form1->Windows().Form2->isVisible());
+        // The reward's reset stands in memory whether it was saved or not.
+        EXPECT_EQ(Session.Fund, 3000);
+        EXPECT_EQ(FundField()->text(), QStringLiteral("3000"));
+        if (!row.ended) {
+            EXPECT_TRUE(Form1->isVisible());
+            EXPECT_TRUE(DealButton()->isEnabled());
+            EndItem()->trigger(); // saves now
+        }
+        EXPECT_TRUE(Form1->Ended());
+        EXPECT_EQ(ReadIni(), row.fileAfter);
+        EndProgram();
+        answerer_->Clear();
+    }
+}
+
 TEST_F(RewardTest, WindowLooksRight)
 {
     answerer_->onShown = [](QWidget* w) {

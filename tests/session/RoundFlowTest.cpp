@@ -315,6 +315,51 @@ TEST_F(RoundFlowTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
     EXPECT_EQ(ReadIni(), Ini(1, 0, 3010));
 }
 
+TEST(FundCourseWordsTest, TellsBothCoursesTheirExtremesAndWhereEachMarkFell)
+{
+    using session::history::FundPoint;
+    using session::history::Kind;
+    const auto tally = [](std::int64_t rounds, std::vector<FundPoint> fund) {
+        session::history::Tally t;
+        t.rounds = rounds;
+        t.fund = std::move(fund);
+        return t;
+    };
+    struct Row {
+        const char* name;
+        session::history::Tallies tallies;
+        QString words;
+    };
+    // Not a point per round: the course keeps only its turns, extremes and marks.
+    const std::vector<FundPoint> sparse{{0, 3000, Kind::Round}, {5, 900, Kind::Round},    {38, 0, Kind::Round},
+                                        {38, 3000, Kind::Loan}, {90, 6100, Kind::Reward}, {200, 4000, Kind::Round}};
+    std::vector<FundPoint> manyLoans{{0, 3000, Kind::Loan}};
+    for (int i = 1; i <= 10; ++i)
+        manyLoans.push_back({i, 3000, Kind::Loan});
+    const Row rows[] = {
+        {"nothing yet", {}, "Jeszcze nie rozegrano żadnego rozdania."},
+        {"no round this game",
+         {tally(0, {{0, 3000, Kind::Reward}}), tally(90, {{0, 3000, Kind::Round}, {90, 6100, Kind::Reward}})},
+         "Ta gra: jeszcze bez rozdań. Od początku (rozdania: 90): fundusz od 3000 do 6100 zł, najniżej 3000 zł, "
+         "najwyżej 6100 zł. nagroda po 90. rozdaniu."},
+        {"lowest in the middle, marks in order",
+         {tally(110, {{0, 6100, Kind::Reward}, {20, 7000, Kind::Round}, {110, 4000, Kind::Round}}), tally(200, sparse)},
+         "Ta gra (rozdania: 110): fundusz od 6100 do 4000 zł, najniżej 4000 zł, najwyżej 7000 zł. Od początku "
+         "(rozdania: 200): fundusz od 3000 do 4000 zł, najniżej 0 zł, najwyżej 6100 zł. pożyczka po 38. rozdaniu, "
+         "nagroda po 90. rozdaniu."},
+        {"many marks",
+         {tally(0, {{10, 3000, Kind::Loan}}), tally(10, manyLoans)},
+         "Ta gra: jeszcze bez rozdań. Od początku (rozdania: 10): fundusz od 3000 do 3000 zł, najniżej 3000 zł, "
+         "najwyżej 3000 zł. pożyczka przed pierwszym rozdaniem, pożyczka po 1. rozdaniu, pożyczka po 2. rozdaniu, "
+         "pożyczka po 3. rozdaniu, pożyczka po 4. rozdaniu, pożyczka po 5. rozdaniu, pożyczka po 6. rozdaniu, "
+         "pożyczka po 7. rozdaniu, i 3 więcej."},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(FundCourseWords(row.tallies), row.words);
+    }
+}
+
 TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
 {
     // An older statistics file with no record: the record starts, carrying its totals over.
@@ -358,9 +403,20 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
         dealt += window->Classes->item(row, 1)->text().section(QLatin1Char(' '), 0, 0).toLongLong();
     EXPECT_EQ(dealt, 4);
     const QString course =
-        QStringLiteral("Fundusz od 500 do 3010 zł w 4 rozdaniach, najwyżej 3010 zł; pożyczki: 1, nagrody: 0");
+        QStringLiteral("Ta gra (rozdania: 1): fundusz od 3000 do 3010 zł, najniżej 3000 zł, najwyżej 3010 zł. "
+                       "Od początku (rozdania: 4): fundusz od 500 do 3010 zł, najniżej 0 zł, najwyżej 3010 zł. "
+                       "pożyczka po 3. rozdaniu.");
     EXPECT_EQ(window->Plot->accessibleDescription(), course);
     EXPECT_EQ(window->Course->text(), course);
+    // A screen reader hears every number with its row's name, and the best hand in words.
+    const auto heard = [](QTableWidget* table, int row, int column) {
+        return table->item(row, column)->data(Qt::AccessibleTextRole).toString();
+    };
+    EXPECT_EQ(heard(window->Summary, 1, 1), QStringLiteral("Wygrane: 2"));
+    EXPECT_EQ(heard(window->Summary, 6, 0), QStringLiteral("Największa przegrana: 0 zł"));
+    EXPECT_EQ(heard(window->Summary, 10, 1), QStringLiteral("Najlepszy układ: poker królewski, kier"));
+    EXPECT_EQ(heard(window->Classes, 1, 2), QStringLiteral("para: 42,2569 %"));
+    EXPECT_EQ(heard(window->Classes, 9, 4), QStringLiteral("poker królewski: 2 (50,0 %)"));
 
     // One row per round and event; the last holds what the statistics file holds.
     using session::history::Kind;

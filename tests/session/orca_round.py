@@ -10,7 +10,10 @@ witness that the speech really left Orca. The keys are held as a hand holds them
 is checked against what the game shows: the cards and the result box's text read over AT-SPI,
 the status bar's tallies and the statistics file written at the end.
 The result must be heard within LIMIT of the draw's key; a second game ends in the reward window,
-which must say its picture's words. --show prints the transcript. Exit code 77: no X, bus or Orca.
+which must say its picture's words. Then, in Polish and in English, ROUNDS rounds are played under
+two busy loops: every question's words must be heard, a round whose save fails must say so with its
+result, and every statistics cell must be heard with its row's name. --show prints the transcript.
+Exit code 77: no X, bus or Orca.
 """
 
 import os
@@ -28,6 +31,14 @@ STATS_REWARD = (9, 1, 8000)  # any result leaves the fund above the reward's
 CAPTION = "Wirtola wer. 1.1"
 QUIET = 0.8  # seconds without a new utterance that end a step
 LIMIT = 4.0  # seconds from the draw's key to the result's first utterance (a loaded machine took up to 2-3)
+# Rounds per language under load: 30 take about four minutes a language, too long for every
+# test run; WIRTOLA_ORCA_ROUNDS=30 plays them all.
+ROUNDS = int(os.environ.get("WIRTOLA_ORCA_ROUNDS", "4"))
+# What each language's game says, where the checks need it.
+WORDS = {"pl": {"question": "Czy chcesz kontynuować grę ?", "not saved": "Nie zapisano: plik tylko do odczytu.",
+                "deal": "Rozdanie kart", "draw": "Kupno", "yes": "Tak przycisk", "tallies": r"przegrane \d+\."},
+         "en": {"question": "Do you want to play on?", "not saved": "Not saved: the file is read-only.",
+                "deal": "Deal cards", "draw": "Draw", "yes": "Yes przycisk", "tallies": r"lost \d+\."}}
 
 
 def outer(program, show):
@@ -37,7 +48,7 @@ def outer(program, show):
             skip(tool + " is not installed")
     if not os.path.exists("/usr/share/i18n/locales/pl_PL"):
         skip("the Polish locale's source is not installed")
-    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=150,
+    return on_private_display(__file__, [program] + (["--show"] if show else []), timeout=150 + 60 * ROUNDS,
                               unset=("SPEECHD_ADDRESS", "XDG_RUNTIME_DIR"))
 
 
@@ -273,6 +284,48 @@ def reward(r, game, stats):
     assert game.wait(timeout=20) == 0, game.returncode
 
 
+def busy_loops():
+    """Two processes that keep the processors busy, as other programs would."""
+    return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(2)]
+
+
+def many_rounds(r, game, stats, language):
+    """ROUNDS rounds by keys under load; the question heard every time, a failed save said with
+    its result, then the statistics window's cells each with its row's name."""
+    w = WORDS[language]
+    missed = []
+    for number in range(ROUNDS):
+        fail = number == ROUNDS // 2
+        if fail:
+            os.chmod(stats, 0o444)
+        take_focus(r, game, re.escape(w["deal"]))
+        r.step("round %d: deal" % number, ["alt+r" if language == "pl" else "alt+d"], re.escape(w["draw"]), timeout=15)
+        said = r.step("round %d: draw" % number, ["alt+n"], w["tallies"], timeout=20)
+        check((w["not saved"] in said) == fail, ("round %d" % number, fail, said))
+        said = r.step("round %d: OK" % number, ["Return"], re.escape(w["yes"]), timeout=20)
+        if w["question"] not in said:
+            missed.append((number, said))
+        if fail:
+            os.chmod(stats, 0o644)
+        r.step("round %d: yes" % number, ["Return"], None)
+    check(not missed, ("questions not heard", missed))
+    print("%s: %d of %d questions heard" % (language, ROUNDS - len(missed), ROUNDS))
+
+    # The statistics: entered, arrowed down and across, the next table; a number is never said bare.
+    take_focus(r, game, re.escape(w["deal"]))
+    mark = r.speech.mark()
+    for key in ("ctrl+t", "Down", "Down", "Right", "Up", "Tab", "Down", "Right", "Right", "Down"):
+        r.step("statistics: " + key, [key], None)
+    cells = [u for u in r.speech.said[mark:] if re.search(r"\d", u) and not re.search(r"tabela|table|\bwiersz", u)]
+    check(cells, "no statistics cell heard")
+    bare = [u for u in cells if not re.match(r"\D+: \S", u)]
+    check(not bare, ("cells without their row's name", bare))
+    hold("Escape")
+    take_focus(r, game, re.escape(w["deal"]))  # no window manager hands it back
+    r.step("Alt+K", ["alt+k" if language == "pl" else "alt+q"], None)
+    assert game.wait(timeout=20) == 0, game.returncode
+
+
 def inside(program, show):
     folder = tempfile.mkdtemp(prefix="wirtola-orca-")
     procs = []
@@ -334,9 +387,10 @@ def inside(program, show):
         game_env = dict(env, QT_QPA_PLATFORM="xcb", SDL_AUDIODRIVER="dummy", ASAN_OPTIONS="detect_leaks=0")
         game_log = open(os.path.join(folder, "game.log"), "w")
 
-        def start(values):
+        def start(values, language="pl"):
             stats = write_statistics(folder, values)
-            game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder, env=game_env,
+            game = subprocess.Popen([os.path.join(folder, "wirtola")], cwd=folder,
+                                    env=dict(game_env, LANGUAGE=language),
                                     stdout=game_log, stderr=subprocess.STDOUT)
             procs.append(game)
             r.app = wait_for("the game on the accessibility bus", lambda: next(
@@ -348,6 +402,10 @@ def inside(program, show):
         try:
             play(r, *start(STATS_BEFORE), witness)
             reward(r, *start(STATS_REWARD))
+            loops = busy_loops()
+            procs.extend(loops)
+            for language in ("pl", "en"):
+                many_rounds(r, *start(STATS_BEFORE, language), language)
             ok = not FAULTS
             for fault in FAULTS:
                 print("FAULT: %r" % (fault,))
