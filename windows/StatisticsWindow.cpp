@@ -134,6 +134,9 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
         item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
         table->setItem(row, column, item);
     }
+    // Only what changed: each change is a repaint and a screen reader's event.
+    if (item->text() == text)
+        return;
     item->setText(text);
     const QTableWidgetItem* header = table->verticalHeaderItem(row);
     item->setData(Qt::AccessibleTextRole,
@@ -264,7 +267,8 @@ void FundPlot::paintEvent(QPaintEvent*)
         }
         path.lineTo(at(points_[i - 1].round, points_[i - 1].fund));
     }
-    painter.setPen(QPen(colours::Olive.darker(160), 1.5));
+    // Bevelled joins: a round or mitred join at each of a thousand turns costs more than the line.
+    painter.setPen(QPen(colours::Olive.darker(160), 1.5, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
     painter.drawPath(path);
     for (const auto& p : points_) {
         if (p.mark == Kind::Round)
@@ -432,6 +436,8 @@ void StatisticsWindow::Refill()
     FitHeight(Classes);
     Plot->SetPoints(tallies.all.fund);
     const QString words = FundCourseWords(tallies);
-    Plot->setAccessibleDescription(words);
-    Course->setText(words);
+    if (words != Course->text()) {
+        Plot->setAccessibleDescription(words);
+        Course->setText(words);
+    }
 }

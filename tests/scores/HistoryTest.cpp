@@ -376,6 +376,14 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     recounted.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true});
     EXPECT_EQ(recounted.Totals().tallies().all.rounds, 5071);
     EXPECT_EQ(recounted.Totals().Saved(), saved);
+
+    // Rows deleted by hand below the kept totals: the rows that stand are counted again.
+    Sql(path_, "DELETE FROM record WHERE id > 50");
+    const auto left = session::history::TallyUp(session::history::ReadHistory(path_));
+    History shortened(path_);
+    shortened.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true});
+    EXPECT_EQ(shortened.Totals().tallies().all.rounds, left.all.rounds);
+    EXPECT_LT(left.all.rounds, 51);
 }
 
 TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
@@ -535,6 +543,22 @@ TEST_F(HistoryFile, AnotherUserRacingInASharedFolderNeverHoldsAFileOfTheRecord)
     EXPECT_TRUE(place.movedFromShared);
     EXPECT_EQ(place.path, data + "/wirtola/wirtola.history");
     EXPECT_EQ(fs::status(data + "/wirtola").permissions() & fs::perms::all, fs::perms::owner_all);
+
+    // Whatever the folder, SQLite never takes a file of the record that another user owns.
+    {
+        const std::string own = (dir_ / "own.history").string();
+        History(own).Open({});
+        for (const char* suffix : {"-wal", "-shm"}) {
+            fs::remove(own + suffix);
+            std::ofstream(own + suffix) << "";
+            ASSERT_EQ(chown((own + suffix).c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+            History history(own);
+            EXPECT_NE(history.Open({}), History::Opened::Existing) << suffix;
+            EXPECT_EQ(history.Append({.time = 1, .kind = Kind::Loan, .fund = 3000}), History::Appended::Failed);
+            EXPECT_EQ(fs::file_size(own + suffix), 0U) << suffix;
+            fs::remove(own + suffix);
+        }
+    }
 
     // And should one be opened there all the same, the files the other user plants at any moment
     // are never taken: the record fails, and nothing of it reaches theirs.
