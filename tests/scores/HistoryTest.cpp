@@ -452,6 +452,21 @@ TEST_F(HistoryFile, DamageIsToldAndNeverReadAsTheRecordsEnd)
     }
     EXPECT_GT(told, 20);
 
+    // Damage the opening meets (no kept totals: every row is counted) is kept aside at once.
+    {
+        const std::string uncounted = (dir_ / "uncounted.history").string();
+        std::ofstream(uncounted, std::ios::binary) << whole;
+        Sql(uncounted, "DELETE FROM tally; PRAGMA wal_checkpoint(TRUNCATE)");
+        std::string bytes = Bytes(uncounted);
+        for (std::size_t at = bytes.size() - 4096 * 3; at < bytes.size() - 4096 * 3 + 64; ++at) {
+            bytes[at] = '\x55';
+        }
+        std::ofstream(uncounted, std::ios::binary | std::ios::trunc) << bytes;
+        History history(uncounted);
+        EXPECT_EQ(history.Open({}), History::Opened::Renewed);
+        EXPECT_TRUE(fs::exists(history.SetAside()));
+    }
+
     // In the game, damage the opening does not meet is found by the check beside it, and the
     // next row goes into a new record, the damaged one kept.
     std::string damaged = whole;
