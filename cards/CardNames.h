@@ -7,6 +7,8 @@
 // ("Twoja karta 3", "karta komputera 5"), with ", do wymiany" while it is marked to go at the
 // exchange.
 
+#include "engine/Engine.h"
+
 #include <QString>
 
 #include <cstdint>
@@ -21,3 +23,10 @@ QString CardFaceName(int rank, TCardSuit suit);
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit);
 // place: 1..5 from the left.
 QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMark);
+
+// A card as the player reads it in a text: the rank's figure or letter in the player's language
+// and the suit's symbol ("10♥"; a queen is "D♠" in Polish, "Q♠" in English); empty for a rank
+// or suit out of range. The log of rounds, the best hand and the like all write cards so.
+QString CardShortName(int rank, TCardSuit suit);
+// A hand so, its cards apart by spaces ("4♣ 5♣ 5♦ 5♠ 10♥"); empty when any card is out of range.
+QString HandShortNames(const engine::HandCards& cards);

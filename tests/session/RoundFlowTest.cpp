@@ -342,12 +342,11 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
             cells << window->Summary->item(row, c)->text();
         return cells;
     };
-    EXPECT_EQ(column(0),
-              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "0 zł", "1", "0", "1",
-                           "poker królewski (Th Jh Qh Kh Ah)"}));
-    EXPECT_EQ(column(1),
-              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1", "2", "1",
-                           "poker królewski (Th Jh Qh Kh Ah)"}));
+    // Nothing lost in this game yet: "–", not "0 zł"; runs in rounds; cards as the player reads them.
+    EXPECT_EQ(column(0), (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
+                                      "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
+    EXPECT_EQ(column(1), (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania",
+                                      "1", "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
     EXPECT_EQ(window->Classes->item(9, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(0, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(1, 2)->text(), QStringLiteral("42,2569 %"));
