@@ -8,8 +8,11 @@
 #include <QThread>
 #include <QTranslator>
 
+#include <atomic>
+#include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <thread>
 #include <utility>
 #include <unistd.h>
 
@@ -28,6 +31,7 @@ constexpr const char* LossMessages[] = {"The X11 connection broke", "The Wayland
 QByteArray noDisplayLine;
 QByteArray lostLine;
 void (*lostHook)() = nullptr;
+std::atomic<bool> ending = false;
 QtMessageHandler qtHandler = nullptr;
 bool opening = false;
 int heldStderr = -1; // the real standard error while the platform's output is held back
@@ -47,8 +51,10 @@ void Handler(QtMsgType type, const QMessageLogContext& context, const QString& m
     }
     if (!opening) {
         for (const char* loss : LossMessages)
-            if (message.startsWith(QLatin1String(loss)))
+            if (message.startsWith(QLatin1String(loss))) {
                 session::EndForLostDisplay();
+                return;
+            }
     }
     if (qtHandler)
         qtHandler(type, context, message);
@@ -133,11 +139,18 @@ void SetDisplayLostHook(void (*hook)())
 
 void EndForLostDisplay()
 {
-    // Only the user-interface thread may save; the platforms report the loss there.
+    // Only the user-interface thread may save. The platforms report the loss there, but a
+    // thread of theirs may report it too: it waits while the user-interface thread saves and ends.
     const bool mainThread = QCoreApplication::instance() != nullptr
         && QThread::currentThread() == QCoreApplication::instance()->thread();
-    if (void (*hook)() = std::exchange(lostHook, nullptr); hook && mainThread)
+    if (!mainThread) {
+        for (int i = 0; i < 50; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } else if (ending.exchange(true)) {
+        return; // a report from within the save itself: the save goes on, and then the end
+    } else if (void (*hook)() = std::exchange(lostHook, nullptr)) {
         hook();
+    }
     WriteLine(STDERR_FILENO, lostLine.isEmpty() ? QByteArray(DisplayLost) : lostLine);
     std::_Exit(exit_status::NoDisplay);
 }

@@ -19,7 +19,8 @@ std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv);
 // main block once there is a game.
 void SetDisplayLostHook(void (*hook)());
 
-// Runs the hook once, says the display went away and ends the program with its status.
-[[noreturn]] void EndForLostDisplay();
+// Runs the hook once, says the display went away and ends the program with its status. Returns
+// only to a report made while the hook runs.
+void EndForLostDisplay();
 
 } // namespace session
