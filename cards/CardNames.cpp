@@ -23,10 +23,19 @@ constexpr std::array<const char*, 4> SuitNames{QT_TRANSLATE_NOOP("Karty", "trefl
 // The rank, then the suit ("dama kier"); another language may put words between them.
 constexpr const char* FaceName = QT_TRANSLATE_NOOP("Karty", "%1 %2");
 // The ranks as a card's corner shows them; the pictures' letters are the language's own.
-constexpr std::array<const char*, 13> RankSigns{
-    "2", "3", "4", "5", "6", "7", "8", "9", "10",
-    QT_TRANSLATE_NOOP("Karty", "W"), QT_TRANSLATE_NOOP("Karty", "D"), QT_TRANSLATE_NOOP("Karty", "K"),
-    QT_TRANSLATE_NOOP("Karty", "A")};
+constexpr std::array<const char*, 13> RankSigns{"2",
+                                                "3",
+                                                "4",
+                                                "5",
+                                                "6",
+                                                "7",
+                                                "8",
+                                                "9",
+                                                "10",
+                                                QT_TRANSLATE_NOOP("Karty", "W"),
+                                                QT_TRANSLATE_NOOP("Karty", "D"),
+                                                QT_TRANSLATE_NOOP("Karty", "K"),
+                                                QT_TRANSLATE_NOOP("Karty", "A")};
 // Clubs, diamonds, hearts, spades: the engine's order of suits.
 constexpr std::array<char16_t, 4> SuitSymbols{u'\u2663', u'\u2666', u'\u2665', u'\u2660'};
 constexpr const char* FaceDown = QT_TRANSLATE_NOOP("Karty", "karta zakryta");

@@ -28,9 +28,9 @@ constexpr const char* NoValueAllowed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: op
 constexpr const char* ValueNeeded = QT_TRANSLATE_NOOP("Wirtola", "wirtola: opcja '%1' wymaga wartości");
 constexpr const char* UnexpectedArgument = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nieoczekiwany argument '%1'");
 constexpr const char* TryHelp = QT_TRANSLATE_NOOP("Wirtola", "Spróbuj 'wirtola --help'");
-constexpr const char* Licence =
-    QT_TRANSLATE_NOOP("Wirtola", "Licencja GPL-3.0-or-later: GNU GPL w wersji 3 lub późniejszej "
-                                 "<https://gnu.org/licenses/gpl.html>");
+constexpr const char* Licence = QT_TRANSLATE_NOOP("Wirtola",
+                                                  "Licencja GPL-3.0-or-later: GNU GPL w wersji 3 lub późniejszej "
+                                                  "<https://gnu.org/licenses/gpl.html>");
 
 // Qt's own options, which QApplication takes from the command line itself.
 const QStringList QtValueOptions{QStringLiteral("platform"),
@@ -135,7 +135,7 @@ const char* FaultText(Fault fault)
 int Written(int printed)
 {
     return printed >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? session::exit_status::Done
-                                                                             : session::exit_status::OutputFailed;
+                                                                            : session::exit_status::OutputFailed;
 }
 
 } // namespace

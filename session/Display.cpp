@@ -13,8 +13,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
-#include <utility>
 #include <unistd.h>
+#include <utility>
 
 namespace {
 
@@ -141,8 +141,8 @@ void EndForLostDisplay()
 {
     // Only the user-interface thread may save. The platforms report the loss there, but a
     // thread of theirs may report it too: it waits while the user-interface thread saves and ends.
-    const bool mainThread = QCoreApplication::instance() != nullptr
-        && QThread::currentThread() == QCoreApplication::instance()->thread();
+    const bool mainThread =
+        QCoreApplication::instance() != nullptr && QThread::currentThread() == QCoreApplication::instance()->thread();
     if (!mainThread) {
         for (int i = 0; i < 50; ++i)
             std::this_thread::sleep_for(std::chrono::milliseconds(100));

@@ -43,8 +43,7 @@ bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages)
 QString QtTranslationFile(const QStringList& uiLanguages)
 {
     // "wirtola_en_GB.qm" speaks "en_GB"; no file at all, the source language.
-    const QString language =
-        QFileInfo(TranslationFile(uiLanguages)).completeBaseName().section(QLatin1Char('_'), 1);
+    const QString language = QFileInfo(TranslationFile(uiLanguages)).completeBaseName().section(QLatin1Char('_'), 1);
     if (language.section(QLatin1Char('_'), 0, 0) == QLatin1String("en"))
         return {};
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_");

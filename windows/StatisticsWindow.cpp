@@ -263,8 +263,7 @@ void FundPlot::paintEvent(QPaintEvent*)
         painter.setPen(QPen(QColor(0xdd, 0xdd, 0xdd), 1));
         painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
         painter.setPen(ink);
-        painter.drawText(QRectF(0, y - half, area.left() - 6, 2 * half), Qt::AlignRight | Qt::AlignVCenter,
-                         tick.label);
+        painter.drawText(QRectF(0, y - half, area.left() - 6, 2 * half), Qt::AlignRight | Qt::AlignVCenter, tick.label);
     }
     painter.setPen(QPen(ink, 1));
     painter.drawLine(area.bottomLeft(), area.bottomRight());
@@ -276,8 +275,7 @@ void FundPlot::paintEvent(QPaintEvent*)
         if (tick.value > 0) // the corner names the axis instead
             painter.drawText(QRectF(x - 60, labelTop, 120, 2 * half), Qt::AlignHCenter | Qt::AlignTop, tick.label);
     }
-    painter.drawText(QRectF(0, labelTop, area.left() - 2, 2 * half), Qt::AlignRight | Qt::AlignTop,
-                     layout.roundsName);
+    painter.drawText(QRectF(0, labelTop, area.left() - 2, 2 * half), Qt::AlignRight | Qt::AlignTop, layout.roundsName);
     // A hundred thousand rounds fall on a few hundred pixels: the points of one pixel column
     // make one stroke from their lowest to their highest, so the line costs the same at any length.
     QPainterPath path(at(static_cast<double>(points_.front().round), points_.front().fund));
@@ -430,10 +428,11 @@ void StatisticsWindow::Place()
     const int needed = std::max(minimumSizeHint().width(), 480) + extraWidth;
     const int room = std::max(rightRoom, leftRoom);
     const int outerWidth = std::min(width() + extraWidth, std::max(room, needed));
-    resize(std::min(outerWidth, desk.width()) - extraWidth, std::min(height() + extraHeight, desk.height()) - extraHeight);
+    resize(std::min(outerWidth, desk.width()) - extraWidth,
+           std::min(height() + extraHeight, desk.height()) - extraHeight);
     const int fullWidth = width() + extraWidth;
-    const int x = rightRoom >= fullWidth || rightRoom >= leftRoom ? main.right() + 1 + Gap
-                                                                 : main.left() - Gap - fullWidth;
+    const int x =
+        rightRoom >= fullWidth || rightRoom >= leftRoom ? main.right() + 1 + Gap : main.left() - Gap - fullWidth;
     const int y = std::clamp(main.top(), desk.top(), std::max(desk.top(), desk.bottom() + 1 - height() - extraHeight));
     move(std::clamp(x, desk.left(), std::max(desk.left(), desk.right() + 1 - fullWidth)), y);
 }

@@ -73,7 +73,7 @@ std::vector<TsEntry> ReadTs(const QString& path)
         if (xml.name() == QLatin1String("name"))
             context = xml.readElementText();
         else if (xml.name() == QLatin1String("message"))
-            entries.push_back({context, {}, {}, false});
+            entries.push_back({context, {}, {}, false, {}});
         else if (xml.name() == QLatin1String("source"))
             entries.back().source = ReadTsText(xml);
         else if (xml.name() == QLatin1String("translation")) {
@@ -204,8 +204,7 @@ TEST(Language, EveryTranslationIsCompleteAndCurrent)
         const QStringList folders = QStringLiteral(WIRTOLA_LUPDATE_FOLDERS).split(QLatin1Char(' '));
         lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
                       QStringList{"-locations", "none", "-no-obsolete"}
-                          + (source ? QStringList{"-pluralonly"} : QStringList{}) + folders
-                          + QStringList{"-ts", copy});
+                          + (source ? QStringList{"-pluralonly"} : QStringList{}) + folders + QStringList{"-ts", copy});
         ASSERT_TRUE(lupdate.waitForFinished(60000));
         ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
         QFile committed(file);
@@ -224,8 +223,8 @@ TEST(Language, CountsTakeTheLanguagesPluralForms)
         const char* polish;
         const char* english;
     } rows[] = {
-        {1, "1 rozdanie", "1 round"},   {2, "2 rozdania", "2 rounds"},     {4, "4 rozdania", "4 rounds"},
-        {5, "5 rozdań", "5 rounds"},    {12, "12 rozdań", "12 rounds"},    {14, "14 rozdań", "14 rounds"},
+        {1, "1 rozdanie", "1 round"},     {2, "2 rozdania", "2 rounds"},       {4, "4 rozdania", "4 rounds"},
+        {5, "5 rozdań", "5 rounds"},      {12, "12 rozdań", "12 rounds"},      {14, "14 rozdań", "14 rounds"},
         {22, "22 rozdania", "22 rounds"}, {104, "104 rozdania", "104 rounds"}, {112, "112 rozdań", "112 rounds"},
     };
     const char* rounds = "%n rozdań";
@@ -235,8 +234,9 @@ TEST(Language, CountsTakeTheLanguagesPluralForms)
         {
             const session::Translations polish(QStringList{QStringLiteral("pl")});
             EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.polish));
-            EXPECT_EQ(Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
-                      QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane 1 / 2").arg(count));
+            EXPECT_EQ(
+                Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
+                QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane 1 / 2").arg(count));
         }
         const session::Translations english(QStringList{QStringLiteral("en")});
         EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.english));

@@ -343,10 +343,12 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
         return cells;
     };
     // Nothing lost in this game yet: "–", not "0 zł"; runs in rounds; cards as the player reads them.
-    EXPECT_EQ(column(0), (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
-                                      "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
-    EXPECT_EQ(column(1), (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania",
-                                      "1", "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
+    EXPECT_EQ(column(0),
+              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
+                           "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
+    EXPECT_EQ(column(1),
+              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania", "1",
+                           "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
     EXPECT_EQ(window->Classes->item(9, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(0, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(1, 2)->text(), QStringLiteral("42,2569 %"));
