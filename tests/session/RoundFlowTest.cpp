@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
 #include <fstream>
 #include <iterator>
 
@@ -735,4 +737,48 @@ TEST(Boxes, ErrorMessagesGetAFullStopByTheLastCharactersCode)
     for (const Row& row : rows)
         EXPECT_EQ(boxes::WithFullStop(row.in), row.want) << row.in.toStdString();
     EXPECT_EQ(boxes::WithLineBreaks("a\rb\r\rc"), QStringLiteral("a\nb\n\nc"));
+}
+
+// The plot says what its numbers are: złote up the side, rounds along the bottom at a few round
+// numbers, each text dark on its own white whatever the desktop's theme (at least 4.5:1).
+TEST(FundPlotTest, ItsAxesCarryTheirUnitsAndEveryTextCanBeRead)
+{
+    using session::history::Kind;
+    FundPlot plot;
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    plot.setPalette(dark);
+    plot.resize(600, 180);
+    // Points where the rounds are, not one per round: a course thinned out keeps its extremes.
+    plot.SetPoints({{0, 500, Kind::Round},
+                    {7, 120, Kind::Round},
+                    {8, 3000, Kind::Loan},
+                    {31, 6490, Kind::Round},
+                    {38, 6010, Kind::Reward}});
+    const QStringList labels = plot.AxisLabels();
+    EXPECT_TRUE(labels.contains(QStringLiteral("0 zł"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("6000 zł"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("30"))) << labels.join('|').toStdString();
+    EXPECT_FALSE(labels.contains(QStringLiteral("40"))) << "no round past the last";
+    EXPECT_EQ(labels.back(), QStringLiteral("rozdanie"));
+    const qsizetype funds =
+        std::count_if(labels.begin(), labels.end(), [](const QString& l) { return l.endsWith(" zł"); });
+    EXPECT_GE(funds, 2);
+    EXPECT_LE(funds, 6);
+    EXPECT_GE(labels.size() - funds - 1, 2);
+
+    // The darkest pixel of the labels' margins against the plot's white.
+    const QImage image = plot.grab().toImage();
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    double darkest = 1;
+    for (int y = 2; y < image.height() - 2; ++y)
+        for (int x = 2; x < 40; ++x) // the fund labels' column
+            darkest = std::min(darkest, luminance(image.pixelColor(x, y)));
+    const double background = luminance(image.pixelColor(3, 3));
+    EXPECT_GE((background + 0.05) / (darkest + 0.05), 4.5);
 }
