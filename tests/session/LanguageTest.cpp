@@ -1,5 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
+#include "cards/Card.h"
+#include "cards/CardNames.h"
 #include "session/Language.h"
 #include "windows/Pomoc.h"
 #include "windows/RewardPicture.h"
@@ -438,5 +440,43 @@ TEST_F(EnglishGame, MnemonicsAreUnique)
         const std::set<QString> distinct(group.begin(), group.end());
         EXPECT_EQ(distinct.size(), static_cast<std::size_t>(group.size()));
         EXPECT_FALSE(distinct.count(QString())) << "a control without a mnemonic";
+    }
+}
+
+// The English bar says what it counts: rounds won or lost, the count picking "round" or "rounds".
+TEST_F(EnglishGame, TheStatusBarCountsTheRoundsWonOrLost)
+{
+    WriteIni(Ini(0, 0, 3000));
+    StartProgram();
+    Deal();
+    RigHands(RoyalFlush(), HighCardNine());
+    Draw();
+    EXPECT_EQ(StatusBar()->currentMessage(), QStringLiteral("1 round won or lost (0 won, 1 lost)"));
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    Draw();
+    EXPECT_EQ(StatusBar()->currentMessage(), QStringLiteral("2 rounds won or lost (1 won, 1 lost)"));
+}
+
+// A card in a text as each language names it: the figure for ten, the language's letters above.
+TEST(Language, CardsAreWrittenAsTheLanguageNamesThem)
+{
+    const struct {
+        int rank;
+        TCardSuit suit;
+        const char* polish;
+        const char* english;
+    } rows[] = {
+        {1, TCardSuit::Clubs, "2♣", "2♣"},   {9, TCardSuit::Hearts, "10♥", "10♥"},
+        {10, TCardSuit::Spades, "W♠", "J♠"}, {11, TCardSuit::Diamonds, "D♦", "Q♦"},
+        {12, TCardSuit::Clubs, "K♣", "K♣"},  {13, TCardSuit::Hearts, "A♥", "A♥"},
+        {14, TCardSuit::Hearts, "", ""},     {0, TCardSuit::Spades, "", ""},
+    };
+    for (const bool english : {false, true}) {
+        const session::Translations language(QStringList{QLatin1String(english ? "en" : "pl")});
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.rank);
+            EXPECT_EQ(CardShortName(row.rank, row.suit), QString::fromUtf8(english ? row.english : row.polish));
+        }
     }
 }
