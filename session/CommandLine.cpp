@@ -10,7 +10,11 @@
 #include <QCoreApplication>
 #include <QLocale>
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -138,6 +142,52 @@ int Written(int printed)
                                                                             : session::exit_status::OutputFailed;
 }
 
+constexpr const char* HistoryUnreadable =
+    QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można odczytać całej historii rozdań %1: %2");
+constexpr const char* CauseDamaged = QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
+constexpr const char* CauseNotOurs = QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
+constexpr const char* CauseNewer = QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
+constexpr const char* CauseRefused =
+    QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
+constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
+constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można wypisać historii rozdań: %1");
+
+// The record as CSV on standard output, row by row as it is read, so memory stays the same
+// whatever its length. A record that cannot be read whole is said on standard error, and by the
+// status, even when some rows were printed.
+int PrintHistory()
+{
+    using session::history::ReadEnd;
+    // Read where and as the game writes it.
+    const session::history::RecordPlace place = session::history::CurrentRecordPlace(false);
+    static std::array<char, 1 << 16> buffer{};
+    std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
+    session::history::WriteCsvHeader(stdout);
+    const ReadEnd end = place.refusal != session::profile::WriteFailure::None ? ReadEnd::Refused
+        : place.path.empty()                                                  ? ReadEnd::Whole
+                             : session::history::ReadHistory(place.path, [](const session::history::Entry& e) {
+                                   session::history::WriteCsvRow(stdout, e);
+                               });
+    const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int writeError = errno;
+    if (end != ReadEnd::Whole) {
+        const char* cause = end == ReadEnd::Damaged ? CauseDamaged
+            : end == ReadEnd::NotOurs               ? CauseNotOurs
+            : end == ReadEnd::Newer                 ? CauseNewer
+            : end == ReadEnd::Refused               ? CauseRefused
+                                                    : CauseUnopened;
+        const QString path = QString::fromStdString(place.path);
+        std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(cause))));
+        return session::exit_status::HistoryUnreadable;
+    }
+    if (!written) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
+        return session::exit_status::OutputFailed;
+    }
+    return session::exit_status::Done;
+}
+
 } // namespace
 
 namespace session {
@@ -164,14 +214,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return Written(std::fputs(HelpText().toLocal8Bit().constData(), stdout));
     if (parsed.version)
         return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_FULL_VERSION, Text(Licence).toLocal8Bit().constData()));
-    // Read under the same rules as the game writes it.
-    const profile::ResolvedPath statistics =
-        profile::ResolveLinks(StatisticsFilePath(), CurrentStatisticsPlace().perUser);
-    const std::string path = history::HistoryPathFor(statistics.path);
-    history::WriteCsv(stdout,
-                      statistics.refusal != profile::WriteFailure::None ? std::vector<history::Entry>{}
-                                                                        : history::ReadHistory(path));
-    return Written(0);
+    return PrintHistory();
 }
 
 } // namespace session

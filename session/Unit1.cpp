@@ -133,6 +133,7 @@ void TForm1::BeginSession(bool readStatistics)
     if (readStatistics) {
         read_inifile();
         fromFile_ = Session;
+        recordedTotals_ = Session;
     }
     SetStatus(QString());
     ShowFund(Session.Fund);

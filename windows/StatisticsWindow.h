@@ -58,11 +58,8 @@ class StatisticsWindow : public QWidget {
 public:
     explicit StatisticsWindow(QWidget* parent = nullptr);
 
-    // The whole record, as read when the window is first opened.
-    void SetEntries(std::vector<session::history::Entry> entries);
-    bool HasEntries() const { return loaded_; }
-    // One more row of the record; shown at once while the window is open.
-    void Add(const session::history::Entry& entry);
+    // The record's running totals; shown at once while the window is open.
+    void SetTotals(const session::history::Tallies& tallies);
     // Shows the window, or brings it forward. The first time, where the platform lets a window
     // choose its place (X11), beside this window on its screen; under Wayland the compositor places it.
     void Show();
@@ -81,8 +78,7 @@ private:
     void Refill();
     void Place();
 
-    std::vector<session::history::Entry> entries_;
-    bool loaded_ = false;
+    session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
     const QWidget* companion_ = nullptr;
