@@ -21,12 +21,12 @@ packages=(
 # tells programs from other files with file(1).
 package_packages=(dpkg-dev file)
 # What only the tests need: the test and benchmark libraries, clang for the fuzzers, a real X
-# server and window manager, the accessibility bus and its client, the formatter, and the
+# server and window manager, a Wayland compositor (weston), the accessibility bus and its client, the formatter, and the
 # validators of what the package ships (hardening-check is in devscripts).
 test_packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  xvfb openbox xdotool x11-utils
+  xvfb openbox xdotool x11-utils weston
   dbus-bin at-spi2-core python3-pyatspi orca speech-dispatcher locales
   clang-format-14 clang-tidy-14
   desktop-file-utils appstream lintian fakeroot man-db groff-base devscripts

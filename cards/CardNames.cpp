@@ -27,6 +27,22 @@ constexpr std::array<const char*, 4> SuitNames{QT_TRANSLATE_NOOP("Karty", "trefl
                                                QT_TRANSLATE_NOOP("Karty", "kier"), QT_TRANSLATE_NOOP("Karty", "pik")};
 // The rank, then the suit ("dama kier"); another language may put words between them.
 constexpr const char* FaceName = QT_TRANSLATE_NOOP("Karty", "%1 %2");
+// The ranks as a card's corner shows them; the pictures' letters are the language's own.
+constexpr std::array<const char*, 13> RankSigns{"2",
+                                                "3",
+                                                "4",
+                                                "5",
+                                                "6",
+                                                "7",
+                                                "8",
+                                                "9",
+                                                "10",
+                                                QT_TRANSLATE_NOOP("Karty", "W"),
+                                                QT_TRANSLATE_NOOP("Karty", "D"),
+                                                QT_TRANSLATE_NOOP("Karty", "K"),
+                                                QT_TRANSLATE_NOOP("Karty", "A")};
+// Clubs, diamonds, hearts, spades: the engine's order of suits.
+constexpr std::array<char16_t, 4> SuitSymbols{u'\u2663', u'\u2666', u'\u2665', u'\u2660'};
 constexpr const char* FaceDown = QT_TRANSLATE_NOOP("Karty", "karta zakryta");
 constexpr const char* PlayersCard = QT_TRANSLATE_NOOP("Karty", "Twoja karta %1");
 constexpr const char* ComputersCard = QT_TRANSLATE_NOOP("Karty", "karta komputera %1");
@@ -160,4 +176,27 @@ QString HandInWords(int category, const std::array<engine::Card, 5>& cards)
     for (const engine::Card& c : cards)
         names << CardFaceName(c.rank, static_cast<TCardSuit>(c.suit));
     return Text(ClassAndRanks).arg(name, names.join(QStringLiteral(", ")));
+}
+
+QString CardShortName(int rank, TCardSuit suit)
+{
+    const auto s = static_cast<std::size_t>(suit);
+    if (rank < 1 || rank > 13 || s >= SuitSymbols.size())
+        return {};
+    const char* sign = RankSigns[static_cast<std::size_t>(rank - 1)];
+    return (rank <= 9 ? QString::fromLatin1(sign) : Text(sign)) + QChar(SuitSymbols[s]);
+}
+
+QString HandShortNames(const engine::HandCards& cards)
+{
+    QStringList names;
+    for (const engine::Card& card : cards) {
+        if (card.suit < 0 || card.suit > 3)
+            return {};
+        QString name = CardShortName(card.rank, static_cast<TCardSuit>(card.suit));
+        if (name.isEmpty())
+            return {};
+        names << name;
+    }
+    return names.join(QLatin1Char(' '));
 }

@@ -2,6 +2,7 @@
 
 #include "scores/History.h"
 #include "scores/Statistics.h"
+#include "session/ExitStatus.h"
 #include "session/Language.h"
 #include "windows/Text.h"
 
@@ -25,6 +26,15 @@ constexpr const char* HistoryOption =
                       "(pożyczkę, nagrodę, nową grę).");
 constexpr const char* HelpOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje ten opis.");
 constexpr const char* VersionOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje wersję programu.");
+// As GNU programs say it: the option or argument as typed, then where to read more.
+constexpr const char* UnknownOption = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nieznana opcja '%1'");
+constexpr const char* NoValueAllowed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: opcja '%1' nie przyjmuje wartości");
+constexpr const char* ValueNeeded = QT_TRANSLATE_NOOP("Wirtola", "wirtola: opcja '%1' wymaga wartości");
+constexpr const char* UnexpectedArgument = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nieoczekiwany argument '%1'");
+constexpr const char* TryHelp = QT_TRANSLATE_NOOP("Wirtola", "Spróbuj 'wirtola --help'");
+constexpr const char* Licence = QT_TRANSLATE_NOOP("Wirtola",
+                                                  "Licencja GPL-3.0-or-later: GNU GPL w wersji 3 lub późniejszej "
+                                                  "<https://gnu.org/licenses/gpl.html>");
 
 // Qt's own options, which QApplication takes from the command line itself.
 const QStringList QtValueOptions{QStringLiteral("platform"),
@@ -46,46 +56,90 @@ const QStringList QtValueOptions{QStringLiteral("platform"),
 const QStringList QtFlagOptions{QStringLiteral("reverse"), QStringLiteral("widgetcount"), QStringLiteral("nograb"),
                                 QStringLiteral("dograb"), QStringLiteral("sync")};
 
+enum class Fault { None, UnknownOption, NoValueAllowed, ValueNeeded, UnexpectedArgument };
+
 struct Parsed {
-    bool ok = false;
     bool help = false;
     bool version = false;
     bool history = false;
-    QString error;
-    QString helpText;
+    Fault fault = Fault::None;
+    QString culprit; // the first argument at fault, as typed
 };
 
+// Our options take one dash or two (-help, --help), as Qt's own do; a value only after '='.
 Parsed Parse(const QStringList& arguments)
 {
-    QCommandLineParser parser;
-    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
-    parser.setApplicationDescription(Text(Description));
-    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, Text(HelpOption));
-    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, Text(VersionOption));
-    const QCommandLineOption history(QStringLiteral("history"), Text(HistoryOption));
-    parser.addOption(help);
-    parser.addOption(version);
-    parser.addOption(history);
-    for (const QString& name : QtValueOptions) {
-        QCommandLineOption option(name, QString(), QStringLiteral("value"));
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
-    for (const QString& name : QtFlagOptions) {
-        QCommandLineOption option(name);
-        option.setFlags(QCommandLineOption::HiddenFromHelp);
-        parser.addOption(option);
-    }
     Parsed parsed;
-    parsed.ok = parser.parse(arguments) && parser.positionalArguments().isEmpty();
-    parsed.error = parser.errorText();
-    if (parsed.ok && !parser.positionalArguments().isEmpty())
-        parsed.error = parser.positionalArguments().join(QLatin1Char(' '));
-    parsed.help = parser.isSet(help);
-    parsed.version = parser.isSet(version);
-    parsed.history = parser.isSet(history);
-    parsed.helpText = parser.helpText();
+    const auto fail = [&parsed](Fault fault, const QString& culprit) {
+        parsed.fault = fault;
+        parsed.culprit = culprit;
+        return parsed;
+    };
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == QLatin1String("--")) {
+            if (i + 1 < arguments.size())
+                return fail(Fault::UnexpectedArgument, arguments.at(i + 1));
+            break;
+        }
+        if (!argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("-"))
+            return fail(Fault::UnexpectedArgument, argument);
+        const qsizetype equals = argument.indexOf(QLatin1Char('='));
+        const QString typed = equals < 0 ? argument : argument.left(equals);
+        const QString name = typed.mid(typed.startsWith(QLatin1String("--")) ? 2 : 1);
+        bool* flag = nullptr;
+        if (name == QLatin1String("help") || name == QLatin1String("h"))
+            flag = &parsed.help;
+        else if (name == QLatin1String("version") || name == QLatin1String("v"))
+            flag = &parsed.version;
+        else if (name == QLatin1String("history"))
+            flag = &parsed.history;
+        if (flag || QtFlagOptions.contains(name)) {
+            if (equals >= 0)
+                return fail(Fault::NoValueAllowed, typed);
+            if (flag)
+                *flag = true;
+        } else if (QtValueOptions.contains(name)) {
+            if (equals < 0 && ++i >= arguments.size())
+                return fail(Fault::ValueNeeded, typed);
+        } else {
+            return fail(Fault::UnknownOption, argument);
+        }
+    }
     return parsed;
+}
+
+QString HelpText()
+{
+    QCommandLineParser parser;
+    parser.setApplicationDescription(Text(Description));
+    parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, Text(HelpOption)});
+    parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, Text(VersionOption)});
+    parser.addOption({QStringLiteral("history"), Text(HistoryOption)});
+    return parser.helpText();
+}
+
+const char* FaultText(Fault fault)
+{
+    switch (fault) {
+    case Fault::UnknownOption:
+        return UnknownOption;
+    case Fault::NoValueAllowed:
+        return NoValueAllowed;
+    case Fault::ValueNeeded:
+        return ValueNeeded;
+    case Fault::UnexpectedArgument:
+    case Fault::None:
+        break;
+    }
+    return UnexpectedArgument;
+}
+
+// What a reader of standard output gets: everything, or the status that says it did not.
+int Written(int printed)
+{
+    return printed >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? session::exit_status::Done
+                                                                            : session::exit_status::OutputFailed;
 }
 
 constexpr const char* HistoryUnreadable =
@@ -97,10 +151,6 @@ constexpr const char* CauseRefused =
     QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
 constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
 constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można wypisać historii rozdań: %1");
-
-// The exit statuses of --history besides 0.
-constexpr int ExitRecordUnreadable = 5;
-constexpr int ExitOutputFailed = 6;
 
 // The record as CSV on standard output, row by row as it is read, so memory stays the same
 // whatever its length. A record that cannot be read whole is said on standard error, and by the
@@ -128,14 +178,14 @@ int PrintHistory()
                                                     : CauseUnopened;
         const QString path = QString::fromStdString(place.path);
         std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(cause))));
-        return ExitRecordUnreadable;
+        return session::exit_status::HistoryUnreadable;
     }
     if (!written) {
         std::fprintf(stderr, "%s\n",
                      qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
-        return ExitOutputFailed;
+        return session::exit_status::OutputFailed;
     }
-    return 0;
+    return session::exit_status::Done;
 }
 
 } // namespace
@@ -147,27 +197,23 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
-    Parsed parsed = Parse(arguments);
-    if (parsed.ok && !parsed.help && !parsed.version && !parsed.history)
+    const Parsed parsed = Parse(arguments);
+    if (parsed.fault == Fault::None && !parsed.help && !parsed.version && !parsed.history)
         return std::nullopt;
 
     // An answer to print: a core application only, for the translation; no display is needed.
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("wirtola"));
     const Translations translations(QLocale::system().uiLanguages()); // Qt's own texts too
-    parsed = Parse(arguments);
-    if (!parsed.ok) {
-        std::fprintf(stderr, "wirtola: %s\n\n%s", qPrintable(parsed.error), qPrintable(parsed.helpText));
-        return 2;
+    if (parsed.fault != Fault::None) {
+        std::fprintf(stderr, "%s\n%s\n", Text(FaultText(parsed.fault)).arg(parsed.culprit).toLocal8Bit().constData(),
+                     Text(TryHelp).toLocal8Bit().constData());
+        return exit_status::BadUsage;
     }
-    if (parsed.help) {
-        std::fputs(qPrintable(parsed.helpText), stdout);
-        return 0;
-    }
-    if (parsed.version) {
-        std::printf("wirtola %s\n", WIRTOLA_VERSION);
-        return 0;
-    }
+    if (parsed.help)
+        return Written(std::fputs(HelpText().toLocal8Bit().constData(), stdout));
+    if (parsed.version)
+        return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_FULL_VERSION, Text(Licence).toLocal8Bit().constData()));
     return PrintHistory();
 }
 

@@ -23,14 +23,15 @@ QString TranslationFile(const QStringList& uiLanguages)
         full.replace(QLatin1Char('-'), QLatin1Char('_'));
         const QString language = full.section(QLatin1Char('_'), 0, 0).toLower();
         if (language == QLatin1String(SourceLanguage))
-            return {};
+            break;
         for (const QString& name : {full, language}) {
             const QString file = QLatin1String(TranslationFolder) + name + QStringLiteral(".qm");
             if (!name.isEmpty() && QFile::exists(file))
                 return file;
         }
     }
-    return {};
+    // Polish, the source language, needs only its plural forms.
+    return QLatin1String(TranslationFolder) + QLatin1String(SourceLanguage) + QStringLiteral(".qm");
 }
 
 bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages)
@@ -42,9 +43,7 @@ bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages)
 QString QtTranslationFile(const QStringList& uiLanguages)
 {
     // "wirtola_en_GB.qm" speaks "en_GB"; no file at all, the source language.
-    const QString game = TranslationFile(uiLanguages);
-    const QString language = game.isEmpty() ? QLatin1String(SourceLanguage)
-                                            : QFileInfo(game).completeBaseName().section(QLatin1Char('_'), 1);
+    const QString language = QFileInfo(TranslationFile(uiLanguages)).completeBaseName().section(QLatin1Char('_'), 1);
     if (language.section(QLatin1Char('_'), 0, 0) == QLatin1String("en"))
         return {};
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_");

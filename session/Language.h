@@ -1,7 +1,7 @@
 #pragma once
 
 // Which language the game speaks: the first of the player's interface languages that has a
-// translation built in, Polish (the source texts, no translation) otherwise.
+// translation built in, Polish (the source texts, with only their plural forms translated) otherwise.
 
 #include <QString>
 #include <QStringList>
@@ -10,10 +10,11 @@
 namespace session {
 
 // The built-in translation file for the first of these languages (as QLocale::uiLanguages()
-// names them) that has one; empty for Polish, which is the source, and when none has one.
+// names them) that has one; Polish's, which holds only its plural forms, when none before
+// Polish has one.
 QString TranslationFile(const QStringList& uiLanguages);
 
-// Loads into translator the translation for these languages; false (Polish) when there is none.
+// Loads into translator the translation for these languages.
 bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages);
 
 // Qt's own translation (its context menus, its standard buttons) for the language the game

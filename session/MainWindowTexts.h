@@ -33,8 +33,9 @@ constexpr const char* EndItem = QT_TRANSLATE_NOOP("Wirtola", "&Koniec");
 constexpr const char* StatisticsItem = QT_TRANSLATE_NOOP("Wirtola", "&Statystyka");
 
 // The round flow.
+// %1 counts the rounds won and lost, not those tied; it also picks the plural form.
 constexpr const char* StatusLine =
-    QT_TRANSLATE_NOOP("Wirtola", "Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3");
+    QT_TRANSLATE_N_NOOP("Wirtola", "Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3");
 constexpr const char* StakeRefused = QT_TRANSLATE_NOOP(
     "Wirtola", "Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.\rProszę wstaw właściwą stawkę");
 constexpr const char* StakeHint = QT_TRANSLATE_NOOP(
@@ -119,6 +120,5 @@ constexpr const char* SecondGame = QT_TRANSLATE_NOOP(
 constexpr const char* LockRefused = QT_TRANSLATE_NOOP(
     "Wirtola",
     "Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.");
-constexpr const char* DisplayLost = QT_TRANSLATE_NOOP("Wirtola", "połączenie z ekranem zostało przerwane");
 
 } // namespace texts

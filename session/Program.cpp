@@ -2,6 +2,8 @@
 
 #include "scores/Statistics.h"
 #include "scores/StatisticsLock.h"
+#include "session/Display.h"
+#include "session/ExitStatus.h"
 #include "session/MainWindowTexts.h"
 #include "session/Signals.h"
 #include "session/Unit1.h"
@@ -18,31 +20,28 @@
 #include <QEventLoop>
 #include <QTimer>
 
-#include <cstdio>
 #include <cstdlib>
 
 namespace {
-
-// The exit statuses besides 0 (the game was closed) and 128 plus a signal's number.
-constexpr int ExitOtherGame = 1;
-constexpr int ExitLockRefused = 2;
-constexpr int ExitDisplayLost = 3;
 
 // Set once the main window has been made, and so has read the statistics: a display lost while it
 // is still being made leaves nothing of this game's to save, and values not yet read must not be.
 bool mainWindowMade = false;
 
-// Qt ends the process through exit() when the display goes away (an X server that dies, a
-// session torn down), even while the main window is being made: the game is saved as a closing
-// would save it, and says so by its status.
+// A display that goes away (an X server that dies, a compositor that ends, a session torn down)
+// ends the game as a closing would save it, even while the main window is being made; values not
+// yet read must not be saved then.
+void SaveForTheLostDisplay()
+{
+    if (Form1 && !Form1->Ended() && mainWindowMade)
+        Form1->SaveWithoutAsking();
+}
+
+// Qt may also end the process through exit() when the display goes away.
 void SaveIfTheDisplayWent()
 {
-    if (Form1 && !Form1->Ended()) {
-        if (mainWindowMade)
-            Form1->SaveWithoutAsking();
-        std::fprintf(stderr, "Wirtola: %s.\n", Text(texts::DisplayLost).toLocal8Bit().constData());
-        std::_Exit(ExitDisplayLost);
-    }
+    if (Form1 && !Form1->Ended())
+        session::EndForLostDisplay();
 }
 
 // Opens the sound output (loading its libraries) once the main window has been painted: the start
@@ -85,6 +84,7 @@ Program::Program()
             Form1->CloseBySignal();
     });
     // The main window shows itself and reads the statistics before any other window exists.
+    session::SetDisplayLostHook(SaveForTheLostDisplay);
     static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
     (void)watching;
     mainWindowMade = false;
@@ -98,6 +98,7 @@ Program::Program()
     boxes::KeepAbove(*form2_, form1_.get());
     boxes::KeepAbove(*form3_, form1_.get());
     statistics_ = std::make_unique<StatisticsWindow>();
+    statistics_->PlaceBeside(form1_.get());
     form1_->AttachWindows(
         {.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get(), .Statistics = statistics_.get()});
     const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
@@ -122,12 +123,12 @@ int RunProgram(QApplication&)
     if (lock.state() == session::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
         boxes::ShowMessage(Text(texts::SecondGame));
-        return ExitOtherGame;
+        return session::exit_status::OtherGame;
     }
     if (lock.state() == session::StatisticsLock::State::Refused) {
         boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
         boxes::ShowMessage(Text(texts::LockRefused).arg(QString::fromStdString(lock.path())));
-        return ExitLockRefused;
+        return session::exit_status::LockRefused;
     }
     // Every save first makes sure the lock is still this game's.
     struct LockInUse {

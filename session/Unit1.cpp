@@ -110,7 +110,9 @@ void TForm1::SetStatus(const QString& text)
 void TForm1::ShowStatusLine()
 {
     const qint64 rounds = static_cast<qint64>(Session.Wins) + Session.Losses;
-    SetStatus(Text(texts::StatusLine).arg(rounds).arg(Session.Wins).arg(Session.Losses));
+    // The count picks a language's plural form; Polish words it so that none is needed.
+    const int form = static_cast<int>(std::clamp<qint64>(rounds, 0, std::numeric_limits<int>::max()));
+    SetStatus(Text(texts::StatusLine, form).arg(rounds).arg(Session.Wins).arg(Session.Losses));
 }
 
 void TForm1::FormCreate()

@@ -1,5 +1,6 @@
 #include "cards/CardAccessible.h"
 #include "session/CommandLine.h"
+#include "session/Display.h"
 #include "session/Language.h"
 #include "session/Program.h"
 #include "windows/Desktop.h"
@@ -7,6 +8,7 @@
 #include <QApplication>
 #include <QLocale>
 
+#include <memory>
 #include <optional>
 
 int main(int argc, char** argv)
@@ -14,11 +16,11 @@ int main(int argc, char** argv)
     if (const std::optional<int> answered = session::RunCommandLine(argc, argv))
         return *answered;
     desktop::ChoosePlatform();
-    QApplication app(argc, argv);
+    const std::unique_ptr<QApplication> app = session::OpenDisplay(argc, argv);
     // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs only Qt's own.
     const session::Translations translations(QLocale::system().uiLanguages());
     // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
     InstallCardAccessibility();
-    return RunProgram(app);
+    return RunProgram(*app);
 }

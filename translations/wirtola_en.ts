@@ -156,6 +156,22 @@
         <translation>%1, %2 high</translation>
     </message>
     <message>
+        <source>W</source>
+        <translation>J</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+    <message>
         <source>%1, %2, najwyżej %3</source>
         <translation>%1, %2, %3 high</translation>
     </message>
@@ -222,9 +238,12 @@
         <source>&amp;Koniec</source>
         <translation>&amp;Quit</translation>
     </message>
-    <message>
+    <message numerus="yes">
         <source>Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane %2 / %3</source>
-        <translation>Deals played: %1   won / lost: %2 / %3</translation>
+        <translation>
+            <numerusform>%1 round won or lost (%2 won, %3 lost)</numerusform>
+            <numerusform>%1 rounds won or lost (%2 won, %3 lost)</numerusform>
+        </translation>
     </message>
     <message>
         <source>Oferowana przez Ciebie stawka przekracza stan Twojego funduszu.<byte value="xd"/>Proszę wstaw właściwą stawkę</source>
@@ -407,10 +426,6 @@
         <translation>The lock file of the scores is a link or belongs to another user:<byte value="xd"/>%1<byte value="xd"/>Remove it before you start the game.</translation>
     </message>
     <message>
-        <source>połączenie z ekranem zostało przerwane</source>
-        <translation>the connection to the display was lost</translation>
-    </message>
-    <message>
         <source>OK</source>
         <translation>OK</translation>
     </message>
@@ -559,10 +574,6 @@
         <translation>This game</translation>
     </message>
     <message>
-        <source>Od początku</source>
-        <translation>All time</translation>
-    </message>
-    <message>
         <source>Wyniki</source>
         <translation>Results</translation>
     </message>
@@ -589,10 +600,6 @@
     <message>
         <source>Remisy</source>
         <translation>Tied</translation>
-    </message>
-    <message>
-        <source>Udział wygranych</source>
-        <translation>Share won</translation>
     </message>
     <message>
         <source>Największa wygrana</source>
@@ -625,12 +632,6 @@ ta gra</source>
 this game</translation>
     </message>
     <message>
-        <source>Rozdane,
-od początku</source>
-        <translation>Dealt,
-all time</translation>
-    </message>
-    <message>
         <source>Szansa
 w rozdaniu</source>
         <translation>Chance
@@ -643,18 +644,8 @@ ta gra</source>
 this game</translation>
     </message>
     <message>
-        <source>Po wymianie,
-od początku</source>
-        <translation>After the draw,
-all time</translation>
-    </message>
-    <message>
         <source>%1 zł</source>
         <translation>%1 zł</translation>
-    </message>
-    <message>
-        <source>brak</source>
-        <translation>none</translation>
     </message>
     <message>
         <source>Jeszcze nie rozegrano żadnego rozdania.</source>
@@ -691,6 +682,69 @@ all time</translation>
     <message>
         <source>Dowolny klawisz zamyka to okno i kończy grę; następna zacznie się od 3000 zł.</source>
         <translation>Any key closes this window and ends the game; the next one starts at 3000 zł.</translation>
+    </message>
+    <message>
+        <source>wirtola: nieznana opcja &apos;%1&apos;</source>
+        <translation>wirtola: unrecognized option &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>wirtola: opcja &apos;%1&apos; nie przyjmuje wartości</source>
+        <translation>wirtola: option &apos;%1&apos; doesn&apos;t allow an argument</translation>
+    </message>
+    <message>
+        <source>wirtola: opcja &apos;%1&apos; wymaga wartości</source>
+        <translation>wirtola: option &apos;%1&apos; requires an argument</translation>
+    </message>
+    <message>
+        <source>wirtola: nieoczekiwany argument &apos;%1&apos;</source>
+        <translation>wirtola: unexpected argument &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Spróbuj &apos;wirtola --help&apos;</source>
+        <translation>Try &apos;wirtola --help&apos;</translation>
+    </message>
+    <message>
+        <source>Licencja GPL-3.0-or-later: GNU GPL w wersji 3 lub późniejszej &lt;https://gnu.org/licenses/gpl.html&gt;</source>
+        <translation>License GPL-3.0-or-later: GNU GPL version 3 or later &lt;https://gnu.org/licenses/gpl.html&gt;</translation>
+    </message>
+    <message>
+        <source>wirtola: nie można połączyć się z ekranem (DISPLAY, WAYLAND_DISPLAY)</source>
+        <translation>wirtola: cannot connect to a display (DISPLAY, WAYLAND_DISPLAY)</translation>
+    </message>
+    <message>
+        <source>wirtola: połączenie z ekranem zostało przerwane</source>
+        <translation>wirtola: the connection to the display was lost</translation>
+    </message>
+    <message>
+        <source>Wszystkie gry</source>
+        <translation>All games</translation>
+    </message>
+    <message>
+        <source>rozdanie</source>
+        <translation>round</translation>
+    </message>
+    <message>
+        <source>Odsetek wygranych</source>
+        <translation>Win rate</translation>
+    </message>
+    <message>
+        <source>Rozdane,
+wszystkie gry</source>
+        <translation>Dealt,
+all games</translation>
+    </message>
+    <message>
+        <source>Po wymianie,
+wszystkie gry</source>
+        <translation>After the draw,
+all games</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n rozdań</source>
+        <translation>
+            <numerusform>%n round</numerusform>
+            <numerusform>%n rounds</numerusform>
+        </translation>
     </message>
     <message>
         <source>wirtola: nie można odczytać całej historii rozdań %1: %2</source>
@@ -739,13 +793,6 @@ all time</translation>
             <numerusform>This game (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
         </translation>
     </message>
-    <message numerus="yes">
-        <source>Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.</source>
-        <translation>
-            <numerusform>All time (%n round): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
-            <numerusform>All time (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
-        </translation>
-    </message>
     <message>
         <source>Ta gra: jeszcze bez rozdań.</source>
         <translation>This game: no rounds yet.</translation>
@@ -772,6 +819,17 @@ all time</translation>
     <message>
         <source>%1: %2</source>
         <translation>%1: %2</translation>
+    </message>
+    <message>
+        <source>brak</source>
+        <translation>none</translation>
+    </message>
+    <message numerus="yes">
+        <source>Wszystkie gry (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.</source>
+        <translation>
+            <numerusform>All games (%n round): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+            <numerusform>All games (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
+        </translation>
     </message>
 </context>
 </TS>

@@ -2,17 +2,20 @@
 
 #include "cards/CardNames.h"
 #include "windows/Colours.h"
+#include "windows/Desktop.h"
 #include "windows/HandClassNames.h"
 #include "windows/Text.h"
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -20,6 +23,7 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cmath>
 
 namespace {
 
@@ -28,16 +32,19 @@ using session::history::Tally;
 
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Statystyka");
 constexpr const char* ThisGame = QT_TRANSLATE_NOOP("Wirtola", "Ta gra");
-constexpr const char* AllTime = QT_TRANSLATE_NOOP("Wirtola", "Od początku");
+// Every game the record holds, this one too: "od początku" was read as "since this game began".
+constexpr const char* AllTime = QT_TRANSLATE_NOOP("Wirtola", "Wszystkie gry");
 constexpr const char* SummaryName = QT_TRANSLATE_NOOP("Wirtola", "Wyniki");
 constexpr const char* ClassesName = QT_TRANSLATE_NOOP("Wirtola", "Układy");
 constexpr const char* PlotName = QT_TRANSLATE_NOOP("Wirtola", "Fundusz w kolejnych rozdaniach");
+// The plot's axis of rounds, named in its corner beside the rounds' numbers.
+constexpr const char* RoundAxis = QT_TRANSLATE_NOOP("Wirtola", "rozdanie");
 constexpr std::array<const char*, 11> SummaryRows{
     QT_TRANSLATE_NOOP("Wirtola", "Rozegrane rozdania"),
     QT_TRANSLATE_NOOP("Wirtola", "Wygrane"),
     QT_TRANSLATE_NOOP("Wirtola", "Przegrane"),
     QT_TRANSLATE_NOOP("Wirtola", "Remisy"),
-    QT_TRANSLATE_NOOP("Wirtola", "Udział wygranych"),
+    QT_TRANSLATE_NOOP("Wirtola", "Odsetek wygranych"),
     QT_TRANSLATE_NOOP("Wirtola", "Największa wygrana"),
     QT_TRANSLATE_NOOP("Wirtola", "Największa przegrana"),
     QT_TRANSLATE_NOOP("Wirtola", "Najdłuższa seria wygranych"),
@@ -46,17 +53,22 @@ constexpr std::array<const char*, 11> SummaryRows{
     QT_TRANSLATE_NOOP("Wirtola", "Najlepszy układ"),
 };
 constexpr std::array<const char*, 5> ClassColumns{
-    QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nod początku"),
+    QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nwszystkie gry"),
     QT_TRANSLATE_NOOP("Wirtola", "Szansa\nw rozdaniu"), QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nta gra"),
-    QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nod początku")};
+    QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nwszystkie gry")};
 constexpr const char* Money = QT_TRANSLATE_NOOP("Wirtola", "%1 zł");
+// A run's length: "1 rozdanie", "3 rozdania", "5 rozdań".
+constexpr const char* Rounds = QT_TRANSLATE_N_NOOP("Wirtola", "%n rozdań");
+// Where there is nothing yet to tell: no win, no loss, no run, no hand.
+const QString Nothing = QStringLiteral("–");
+// The same, heard: a screen reader says no dash.
 constexpr const char* NoHandYet = QT_TRANSLATE_NOOP("Wirtola", "brak");
 constexpr const char* NoRoundsYet = QT_TRANSLATE_NOOP("Wirtola", "Jeszcze nie rozegrano żadnego rozdania.");
 // %n rounds, %1 first fund, %2 last fund, %3 lowest, %4 highest.
 constexpr const char* GameCourse =
     QT_TRANSLATE_N_NOOP("Wirtola", "Ta gra (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
 constexpr const char* AllCourse = QT_TRANSLATE_N_NOOP(
-    "Wirtola", "Od początku (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
+    "Wirtola", "Wszystkie gry (rozdania: %n): fundusz od %1 do %2 zł, najniżej %3 zł, najwyżej %4 zł.");
 constexpr const char* NoRoundsThisGame = QT_TRANSLATE_NOOP("Wirtola", "Ta gra: jeszcze bez rozdań.");
 // Where each loan and reward fell: "pożyczka po 38. rozdaniu".
 constexpr const char* LoanAfter = QT_TRANSLATE_NOOP("Wirtola", "pożyczka po %1. rozdaniu");
@@ -77,22 +89,33 @@ constexpr const char* NumberLocale = QT_TRANSLATE_NOOP("Wirtola", "pl");
 QString Percent(std::int64_t part, std::int64_t whole, int decimals)
 {
     if (whole <= 0)
-        return QStringLiteral("–");
+        return Nothing;
     return QStringLiteral("%1 %").arg(
         QLocale(Text(NumberLocale)).toString(100.0 * static_cast<double>(part) / whole, 'f', decimals));
 }
 
 QString TextN(const char* utf8, std::int64_t n)
 {
-    return QCoreApplication::translate("Wirtola", utf8, nullptr, static_cast<int>(std::min<std::int64_t>(n, INT_MAX)));
+    return Text(utf8, static_cast<int>(std::min<std::int64_t>(n, INT_MAX)));
 }
 
 QString HandWords(const Tally& t)
 {
-    if (t.bestClass < 0)
-        return Text(NoHandYet);
-    return Text(texts::CategoryNames.at(static_cast<std::size_t>(t.bestClass))) + QStringLiteral(" (")
-        + QString::fromStdString(session::history::CardsText(t.bestHand)) + QLatin1Char(')');
+    if (t.bestClass < 0 || static_cast<std::size_t>(t.bestClass) >= texts::CategoryNames.size())
+        return Nothing;
+    const QString name = Text(texts::CategoryNames.at(static_cast<std::size_t>(t.bestClass)));
+    const QString cards = HandShortNames(t.bestHand);
+    return cards.isEmpty() ? name : name + QStringLiteral(" (") + cards + QLatin1Char(')');
+}
+
+QString MoneyOrNothing(std::int32_t amount)
+{
+    return amount > 0 ? Text(Money).arg(amount) : Nothing;
+}
+
+QString RunOrNothing(std::int64_t run)
+{
+    return run > 0 ? TextN(Rounds, run) : Nothing;
 }
 
 // The best hand as a screen reader says it: the cards in words, not their letters.
@@ -115,10 +138,10 @@ std::array<QString, SummaryRows.size()> SummaryColumn(const Tally& t)
             QString::number(t.lost),
             QString::number(t.tied),
             Percent(t.won, t.rounds, 1),
-            Text(Money).arg(t.biggestWin),
-            Text(Money).arg(t.biggestLoss),
-            QString::number(t.longestWinningRun),
-            QString::number(t.longestLosingRun),
+            MoneyOrNothing(t.biggestWin),
+            MoneyOrNothing(t.biggestLoss),
+            RunOrNothing(t.longestWinningRun),
+            RunOrNothing(t.longestLosingRun),
             QString::number(t.loans),
             HandWords(t)};
 }
@@ -140,7 +163,10 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
     item->setText(text);
     const QTableWidgetItem* header = table->verticalHeaderItem(row);
     item->setData(Qt::AccessibleTextRole,
-                  Text(CellWords).arg(header ? header->text() : QString(), spoken.isEmpty() ? text : spoken));
+                  Text(CellWords).arg(header ? header->text() : QString(),
+                                      !spoken.isEmpty()     ? spoken
+                                          : text == Nothing ? Text(NoHandYet)
+                                                            : text));
 }
 
 // A table that, entered, tells its current cell, as a screen reader would hear it arrowed to.
@@ -213,7 +239,7 @@ FundPlot::FundPlot(QWidget* parent)
 
 QSize FundPlot::sizeHint() const
 {
-    return {600, 130};
+    return {600, 150};
 }
 
 void FundPlot::SetPoints(const std::vector<session::history::FundPoint>& points)
@@ -222,58 +248,140 @@ void FundPlot::SetPoints(const std::vector<session::history::FundPoint>& points)
     update();
 }
 
+FundPlot::Layout FundPlot::Arrange() const
+{
+    Layout layout;
+    if (points_.empty())
+        return layout;
+    const auto [low, high] = std::minmax_element(points_.begin(), points_.end(),
+                                                 [](const auto& a, const auto& b) { return a.fund < b.fund; });
+    const auto last = std::max_element(points_.begin(), points_.end(),
+                                       [](const auto& a, const auto& b) { return a.round < b.round; });
+    layout.bottom = std::min<double>(0, low->fund);
+    layout.top = std::max<double>(high->fund, layout.bottom + 1);
+    layout.rounds = std::max<double>(1, static_cast<double>(last->round));
+    const QFontMetrics metrics(font());
+    const int lineHeight = metrics.height();
+    // A few labels each way: as many as leave a label's height (or three widths) between them.
+    const auto money = [](double value) { return Text(Money).arg(static_cast<qint64>(value)); };
+    int labelWidth = 0;
+    for (const double value : {layout.bottom, layout.top})
+        labelWidth = std::max(labelWidth, metrics.horizontalAdvance(money(value)));
+    const QRectF area = QRectF(rect()).adjusted(labelWidth + 10, lineHeight / 2 + 4, -12, -(lineHeight + 8));
+    layout.area = area;
+    const int fundLabels = std::clamp(static_cast<int>(area.height() / (2 * lineHeight)), 1, 5);
+    for (const double value : Ticks(layout.bottom, layout.top, fundLabels))
+        layout.fundTicks.push_back({value, money(value)});
+    const int roundWidth = metrics.horizontalAdvance(QString::number(static_cast<qint64>(layout.rounds))) + 4;
+    const int roundLabels = std::clamp(static_cast<int>(area.width() / (3 * roundWidth)), 1, 8);
+    for (const double value : Ticks(0, layout.rounds, roundLabels))
+        layout.roundTicks.push_back({value, QString::number(static_cast<qint64>(value))});
+    layout.roundsName = Text(RoundAxis);
+    return layout;
+}
+
+QStringList FundPlot::AxisLabels() const
+{
+    const Layout layout = Arrange();
+    QStringList labels;
+    for (const auto& tick : layout.fundTicks)
+        labels << tick.label;
+    for (const auto& tick : layout.roundTicks)
+        labels << tick.label;
+    if (!layout.roundTicks.empty())
+        labels << layout.roundsName;
+    return labels;
+}
+
+// Steps of 1, 2 or 5 times a power of ten, at most `count` of them across the range.
+std::vector<double> FundPlot::Ticks(double from, double to, int count)
+{
+    std::vector<double> ticks;
+    if (!(to > from) || count < 1)
+        return ticks;
+    const double raw = (to - from) / count;
+    const double power = std::pow(10.0, std::floor(std::log10(raw)));
+    double step = power * 10;
+    for (const double factor : {1.0, 2.0, 5.0, 10.0}) {
+        if (power * factor >= raw) {
+            step = power * factor;
+            break;
+        }
+    }
+    step = std::max(step, 1.0); // whole rounds and whole złote
+    for (double value = std::ceil(from / step) * step; value <= to + step * 1e-9; value += step)
+        ticks.push_back(value);
+    return ticks;
+}
+
 void FundPlot::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    // Its own colours whatever the desktop's theme: every text here is near black on white
+    // (over 15:1), the grid light enough to be told from the text.
+    const QColor ink(0x1a, 0x1a, 0x1a);
     painter.fillRect(rect(), Qt::white);
-    painter.setPen(hasFocus() ? QPen(Qt::black, 2, Qt::DotLine) : QPen(Qt::darkGray));
+    painter.setPen(hasFocus() ? QPen(Qt::black, 2, Qt::DotLine) : QPen(QColor(0x6e, 0x6e, 0x6e)));
+    painter.setBrush(Qt::NoBrush);
     painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
     if (points_.empty())
         return;
-    const auto [low, high] = std::minmax_element(points_.begin(), points_.end(),
-                                                 [](const auto& a, const auto& b) { return a.fund < b.fund; });
-    const double bottom = std::min<double>(0, low->fund);
-    const double top = std::max<double>(high->fund, bottom + 1);
-    const double last = std::max<double>(1, static_cast<double>(points_.back().round));
-    const QFontMetrics metrics(font());
-    const double labelWidth = metrics.horizontalAdvance(QString::number(static_cast<qint64>(top))) + 8;
-    const QRectF area = QRectF(rect()).adjusted(labelWidth, 8, -8, -8);
-    const auto at = [&](std::int64_t round, std::int32_t fund) {
-        return QPointF(area.left() + area.width() * static_cast<double>(round) / last,
-                       area.bottom() - area.height() * (fund - bottom) / (top - bottom));
+    const Layout layout = Arrange();
+    const QRectF area = layout.area;
+    const auto at = [&](double round, double fund) {
+        return QPointF(area.left() + area.width() * round / layout.rounds,
+                       area.bottom() - area.height() * (fund - layout.bottom) / (layout.top - layout.bottom));
     };
-    painter.setPen(Qt::darkGray);
-    painter.drawText(QRectF(0, area.top() - 6, labelWidth - 4, 12), Qt::AlignRight | Qt::AlignVCenter,
-                     QString::number(static_cast<qint64>(top)));
-    painter.drawText(QRectF(0, area.bottom() - 6, labelWidth - 4, 12), Qt::AlignRight | Qt::AlignVCenter,
-                     QString::number(static_cast<qint64>(bottom)));
+    const QFontMetrics metrics(font());
+    const double half = metrics.height() / 2.0;
+    for (const auto& tick : layout.fundTicks) {
+        const double y = at(0, tick.value).y();
+        painter.setPen(QPen(QColor(0xdd, 0xdd, 0xdd), 1));
+        painter.drawLine(QPointF(area.left(), y), QPointF(area.right(), y));
+        painter.setPen(ink);
+        painter.drawText(QRectF(0, y - half, area.left() - 6, 2 * half), Qt::AlignRight | Qt::AlignVCenter, tick.label);
+    }
+    painter.setPen(QPen(ink, 1));
+    painter.drawLine(area.bottomLeft(), area.bottomRight());
+    painter.drawLine(area.bottomLeft(), area.topLeft());
+    const double labelTop = area.bottom() + 3;
+    for (const auto& tick : layout.roundTicks) {
+        const double x = at(tick.value, layout.bottom).x();
+        painter.drawLine(QPointF(x, area.bottom()), QPointF(x, area.bottom() + 3));
+        if (tick.value > 0) // the corner names the axis instead
+            painter.drawText(QRectF(x - 60, labelTop, 120, 2 * half), Qt::AlignHCenter | Qt::AlignTop, tick.label);
+    }
+    painter.drawText(QRectF(0, labelTop, area.left() - 2, 2 * half), Qt::AlignRight | Qt::AlignTop, layout.roundsName);
     // A hundred thousand rounds fall on a few hundred pixels: the points of one pixel column
     // make one stroke from their lowest to their highest, so the line costs the same at any length.
-    QPainterPath path(at(points_.front().round, points_.front().fund));
+    QPainterPath path(at(static_cast<double>(points_.front().round), points_.front().fund));
     for (std::size_t i = 0; i < points_.size();) {
-        const int column = static_cast<int>(at(points_[i].round, 0).x());
+        const int column = static_cast<int>(at(static_cast<double>(points_[i].round), 0).x());
         std::int32_t lowest = points_[i].fund;
         std::int32_t highest = lowest;
         const std::size_t first = i;
-        for (; i < points_.size() && static_cast<int>(at(points_[i].round, 0).x()) == column; ++i) {
+        for (; i < points_.size() && static_cast<int>(at(static_cast<double>(points_[i].round), 0).x()) == column;
+             ++i) {
             lowest = std::min(lowest, points_[i].fund);
             highest = std::max(highest, points_[i].fund);
         }
-        path.lineTo(at(points_[first].round, points_[first].fund));
+        const double x = static_cast<double>(points_[first].round);
+        path.lineTo(at(x, points_[first].fund));
         if (i - first > 2) {
-            path.lineTo(at(points_[first].round, lowest));
-            path.lineTo(at(points_[first].round, highest));
+            path.lineTo(at(x, lowest));
+            path.lineTo(at(x, highest));
         }
-        path.lineTo(at(points_[i - 1].round, points_[i - 1].fund));
+        path.lineTo(at(static_cast<double>(points_[i - 1].round), points_[i - 1].fund));
     }
     // Bevelled joins: a round or mitred join at each of a thousand turns costs more than the line.
     painter.setPen(QPen(colours::Olive.darker(160), 1.5, Qt::SolidLine, Qt::FlatCap, Qt::BevelJoin));
+    painter.setBrush(Qt::NoBrush);
     painter.drawPath(path);
     for (const auto& p : points_) {
         if (p.mark == Kind::Round)
             continue;
-        const QPointF c = at(p.round, p.fund);
+        const QPointF c = at(static_cast<double>(p.round), p.fund);
         const bool loan = p.mark == Kind::Loan;
         painter.setPen(QPen(Qt::black, 1));
         painter.setBrush(loan ? QColor(200, 40, 40) : QColor(40, 90, 200));
@@ -281,6 +389,7 @@ void FundPlot::paintEvent(QPaintEvent*)
             painter.drawPolygon(QPolygonF({c + QPointF(0, -6), c + QPointF(5, 4), c + QPointF(-5, 4)}));
         else
             painter.drawEllipse(c, 5, 5);
+        painter.setPen(ink);
         painter.drawText(c + QPointF(7, -4), Text(loan ? LoanLetter : RewardLetter));
     }
 }
@@ -297,22 +406,23 @@ QString CourseOf(const char* words, const Tally& t)
 QString MarkPlaces(const Tally& t)
 {
     QStringList places;
-    std::int64_t more = 0;
     for (const auto& point : t.fund) {
-        if (point.mark != Kind::Loan && point.mark != Kind::Reward)
-            continue;
-        if (places.size() >= static_cast<qsizetype>(MarksTold)) {
-            ++more;
-            continue;
-        }
+        if (places.size() >= static_cast<qsizetype>(MarksTold))
+            break;
         if (point.mark == Kind::Loan)
             places << (point.round == 0 ? Text(LoanFirst) : Text(LoanAfter).arg(point.round));
-        else
+        else if (point.mark == Kind::Reward)
             places << Text(RewardAfter).arg(point.round);
     }
+    // Counted from the tallies: a long course keeps only some of its marks.
+    const std::int64_t more = t.loans + t.rewards - static_cast<std::int64_t>(places.size());
     if (more > 0)
         places << TextN(MoreMarks, more);
-    return places.isEmpty() ? QString() : QLatin1Char(' ') + places.join(QStringLiteral(", ")) + QLatin1Char('.');
+    if (places.isEmpty())
+        return {};
+    QString words = places.join(QStringLiteral(", ")) + QLatin1Char('.');
+    words[0] = words[0].toUpper();
+    return QLatin1Char(' ') + words;
 }
 
 } // namespace
@@ -337,6 +447,8 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     setFont(formFont);
     QPalette formPalette = palette();
     formPalette.setColor(QPalette::Window, colours::Olive);
+    // Black on the olive is 5:1; a dark theme's light text on it would be 4.2:1.
+    formPalette.setColor(QPalette::WindowText, Qt::black);
     setPalette(formPalette);
     setAutoFillBackground(true);
 
@@ -389,10 +501,39 @@ void StatisticsWindow::Show()
         // Sized once its tables are filled: everything in sight, the plot given what is left.
         placed_ = true;
         resize(720, sizeHint().height());
+        Place();
     }
     show();
     raise();
     activateWindow();
+}
+
+void StatisticsWindow::Place()
+{
+    if (!companion_ || QGuiApplication::platformName() != QLatin1String("xcb"))
+        return;
+    const QScreen* screen = companion_->screen();
+    if (!screen)
+        return;
+    const QRect desk = screen->availableGeometry();
+    const QRect main = companion_->frameGeometry();
+    const QMargins frame = desktop::WindowFrame(*this);
+    const int extraWidth = frame.left() + frame.right();
+    const int extraHeight = frame.top() + frame.bottom();
+    constexpr int Gap = 8;
+    const int rightRoom = desk.right() - main.right() - Gap;
+    const int leftRoom = main.left() - desk.left() - Gap;
+    // As wide as it likes where that fits; narrower down to what it needs before it would cover the game.
+    const int needed = std::max(minimumSizeHint().width(), 480) + extraWidth;
+    const int room = std::max(rightRoom, leftRoom);
+    const int outerWidth = std::min(width() + extraWidth, std::max(room, needed));
+    resize(std::min(outerWidth, desk.width()) - extraWidth,
+           std::min(height() + extraHeight, desk.height()) - extraHeight);
+    const int fullWidth = width() + extraWidth;
+    const int x =
+        rightRoom >= fullWidth || rightRoom >= leftRoom ? main.right() + 1 + Gap : main.left() - Gap - fullWidth;
+    const int y = std::clamp(main.top(), desk.top(), std::max(desk.top(), desk.bottom() + 1 - height() - extraHeight));
+    move(std::clamp(x, desk.left(), std::max(desk.left(), desk.right() + 1 - fullWidth)), y);
 }
 
 void StatisticsWindow::showEvent(QShowEvent* event)

@@ -6,6 +6,8 @@
 #include "scores/History.h"
 #include "scores/Tally.h"
 
+#include <QRectF>
+#include <QStringList>
 #include <QWidget>
 
 #include <vector>
@@ -21,11 +23,30 @@ public:
     explicit FundPlot(QWidget* parent = nullptr);
     void SetPoints(const std::vector<session::history::FundPoint>& points);
     QSize sizeHint() const override;
+    // What the axes say, as painted at the plot's size: the funds (with their unit), the rounds'
+    // numbers and the rounds' axis's name.
+    QStringList AxisLabels() const;
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    struct Tick {
+        double value = 0;
+        QString label;
+    };
+    struct Layout {
+        QRectF area; // where the line goes, inside the labels
+        double bottom = 0;
+        double top = 1;
+        double rounds = 1;
+        std::vector<Tick> fundTicks;
+        std::vector<Tick> roundTicks;
+        QString roundsName;
+    };
+    Layout Arrange() const;
+    static std::vector<double> Ticks(double from, double to, int count);
+
     std::vector<session::history::FundPoint> points_;
 };
 
@@ -40,8 +61,10 @@ public:
 
     // The record's running totals; shown at once while the window is open.
     void SetTotals(const session::history::Tallies& tallies);
-    // Shows the window, or brings it forward.
+    // Shows the window, or brings it forward. The first time, where the platform lets a window
+    // choose its place (X11), beside this window on its screen; under Wayland the compositor places it.
     void Show();
+    void PlaceBeside(const QWidget* companion) { companion_ = companion; }
 
     QTableWidget* Summary; // a row per measure; columns: this game, all time
     QTableWidget* Classes; // a row per hand class: dealt, chance in a deal, final
@@ -54,8 +77,10 @@ protected:
 
 private:
     void Refill();
+    void Place();
 
     session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
+    const QWidget* companion_ = nullptr;
 };

@@ -123,12 +123,14 @@ void GameTest::SetUp()
     speaker_.pumpStep = 1000;
     SetSpeakerPlatform(&speaker_);
     answerer_ = std::make_unique<ModalAnswerer>();
+    polish_.emplace(QStringList{QStringLiteral("pl")});
 }
 
 void GameTest::TearDown()
 {
     program_.reset();
     answerer_.reset();
+    polish_.reset();
     FailSaves(false);
     SetSpeakerPlatform(nullptr);
     engine::SetClockSource(nullptr);

@@ -6,6 +6,7 @@
 
 #include "engine/Engine.h"
 #include "scores/Statistics.h"
+#include "session/Language.h"
 #include "session/Program.h"
 #include "session/Unit1.h"
 #include "sound/KwOdeum.h"
@@ -143,6 +144,8 @@ protected:
     FakeSpeakerPlatform speaker_; // the tone service, and a tick counter that ends every wait at once
     std::unique_ptr<ModalAnswerer> answerer_;
     std::unique_ptr<Program> program_;
+    // What the program installs for a Polish player: Polish's plural forms and Qt's own texts.
+    std::optional<session::Translations> polish_;
 };
 
 // The statistics file a save writes afresh for these values, made through the program's own

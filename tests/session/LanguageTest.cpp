@@ -1,5 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
+#include "cards/Card.h"
+#include "cards/CardNames.h"
 #include "session/Language.h"
 #include "windows/Pomoc.h"
 #include "windows/RewardPicture.h"
@@ -41,6 +43,7 @@ struct TsEntry {
     QString source;
     QString translation;
     bool finished = false;
+    QStringList forms; // a count's plural forms, each a whole text
 };
 
 // A <source> or <translation>, with the carriage returns lupdate writes as <byte value="xd"/>.
@@ -72,13 +75,16 @@ std::vector<TsEntry> ReadTs(const QString& path)
         if (xml.name() == QLatin1String("name"))
             context = xml.readElementText();
         else if (xml.name() == QLatin1String("message"))
-            entries.push_back({context, {}, {}, false});
+            entries.push_back({context, {}, {}, false, {}});
         else if (xml.name() == QLatin1String("source"))
             entries.back().source = ReadTsText(xml);
         else if (xml.name() == QLatin1String("translation")) {
             const QString type = xml.attributes().value(QLatin1String("type")).toString();
             entries.back().translation = ReadTsText(xml);
             entries.back().finished = type.isEmpty() && !entries.back().translation.isEmpty();
+        } else if (xml.name() == QLatin1String("numerusform")) {
+            entries.back().forms << ReadTsText(xml);
+            entries.back().translation = entries.back().forms.front();
         }
     }
     EXPECT_FALSE(xml.hasError()) << xml.errorString().toStdString();
@@ -121,6 +127,7 @@ QStringList Fragments(bool english)
 TEST(Language, FirstOfThePlayersLanguagesWithATranslation)
 {
     const QString english = QStringLiteral(":/i18n/wirtola_en.qm");
+    const QString polish = QStringLiteral(":/i18n/wirtola_pl.qm"); // its plural forms only
     const struct {
         const char* name;
         QStringList languages;
@@ -130,11 +137,11 @@ TEST(Language, FirstOfThePlayersLanguagesWithATranslation)
         {"English of a country", {"en-GB", "en"}, english},
         {"underscore form", {"en_US"}, english},
         {"none without one first", {"de-DE", "fr", "en-US"}, english},
-        {"Polish first", {"pl-PL", "en"}, {}},
-        {"C locale", {"C"}, {}},
-        {"POSIX locale", {"POSIX"}, {}},
-        {"no translation", {"de", "fr"}, {}},
-        {"nothing", {}, {}},
+        {"Polish first", {"pl-PL", "en"}, polish},
+        {"C locale", {"C"}, polish},
+        {"POSIX locale", {"POSIX"}, polish},
+        {"no translation", {"de", "fr"}, polish},
+        {"nothing", {}, polish},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,17 +177,24 @@ TEST(Language, EveryTranslationIsCompleteAndCurrent)
 {
     const QStringList files = QDir(TsFolder).entryList({QStringLiteral("wirtola_*.ts")}, QDir::Files);
     EXPECT_TRUE(files.contains(QStringLiteral("wirtola_en.ts")));
+    EXPECT_TRUE(files.contains(QStringLiteral("wirtola_pl.ts")));
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         const QString file = TsFolder + QLatin1Char('/') + name;
+        // The source language's file holds only the plural forms of its texts.
+        const bool source = name == QLatin1String("wirtola_pl.ts");
         const std::vector<TsEntry> entries = ReadTs(file);
-        EXPECT_GE(entries.size(), 100U);
+        EXPECT_GE(entries.size(), source ? 1U : 100U);
         for (const TsEntry& e : entries) {
             SCOPED_TRACE(e.source.toStdString());
             EXPECT_TRUE(e.finished);
-            EXPECT_EQ(e.translation.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
-            for (const char* place : {"%1", "%2", "%3"})
-                EXPECT_EQ(e.translation.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
+            EXPECT_TRUE(!source || !e.forms.isEmpty());
+            for (const QString& form : e.forms.isEmpty() ? QStringList{e.translation} : e.forms) {
+                EXPECT_FALSE(form.trimmed().isEmpty());
+                EXPECT_EQ(form.count(QLatin1Char('&')) > 0, e.source.count(QLatin1Char('&')) > 0);
+                for (const char* place : {"%1", "%2", "%3", "%n"})
+                    EXPECT_EQ(form.count(QLatin1String(place)), e.source.count(QLatin1String(place)));
+            }
         }
 
         QTemporaryDir dir;
@@ -191,7 +205,8 @@ TEST(Language, EveryTranslationIsCompleteAndCurrent)
         lupdate.setWorkingDirectory(QStringLiteral(WIRTOLA_SOURCE_DIR));
         const QStringList folders = QStringLiteral(WIRTOLA_LUPDATE_FOLDERS).split(QLatin1Char(' '));
         lupdate.start(QStringLiteral(WIRTOLA_LUPDATE),
-                      QStringList{"-locations", "none", "-no-obsolete"} + folders + QStringList{"-ts", copy});
+                      QStringList{"-locations", "none", "-no-obsolete"}
+                          + (source ? QStringList{"-pluralonly"} : QStringList{}) + folders + QStringList{"-ts", copy});
         ASSERT_TRUE(lupdate.waitForFinished(60000));
         ASSERT_EQ(lupdate.exitCode(), 0) << lupdate.readAllStandardError().toStdString();
         QFile committed(file);
@@ -201,12 +216,45 @@ TEST(Language, EveryTranslationIsCompleteAndCurrent)
     }
 }
 
+// A count in a sentence takes its language's plural form, as the program installs the languages:
+// Polish has three (and its status bar keeps the words it always had), English two.
+TEST(Language, CountsTakeTheLanguagesPluralForms)
+{
+    const struct {
+        int count;
+        const char* polish;
+        const char* english;
+    } rows[] = {
+        {1, "1 rozdanie", "1 round"},     {2, "2 rozdania", "2 rounds"},       {4, "4 rozdania", "4 rounds"},
+        {5, "5 rozdań", "5 rounds"},      {12, "12 rozdań", "12 rounds"},      {14, "14 rozdań", "14 rounds"},
+        {22, "22 rozdania", "22 rounds"}, {104, "104 rozdania", "104 rounds"}, {112, "112 rozdań", "112 rounds"},
+    };
+    const char* rounds = "%n rozdań";
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.count);
+        const QString count = QString::number(row.count);
+        {
+            const session::Translations polish(QStringList{QStringLiteral("pl")});
+            EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.polish));
+            EXPECT_EQ(
+                Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
+                QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane 1 / 2").arg(count));
+        }
+        const session::Translations english(QStringList{QStringLiteral("en")});
+        EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.english));
+        EXPECT_EQ(Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
+                  QStringLiteral("%1 %2 won or lost (1 won, 2 lost)")
+                      .arg(count, row.count == 1 ? QStringLiteral("round") : QStringLiteral("rounds")));
+    }
+}
+
 // A game in the language the player's environment asks for, with the game's translation and
 // Qt's own installed as the program installs them.
 class LanguageGame : public GameTest {
 protected:
     void Speak(const QString& language)
     {
+        polish_.reset(); // the program installs one language's translations, not two
         translations_.emplace(QStringList{language});
         answerer_->defaultQuestionAnswer = Yes();
         answerer_->onShown = [this](QWidget* window) { Collect(window); };
@@ -319,7 +367,7 @@ TEST_F(LanguageGame, QtsMenuAndAFailedSaveInEitherLanguage)
         shown_.removeAll(answerer_->Texts("error")[0]); // "Unable to write to ...", in both languages
         ExpectNoneForeign(english);
 
-        const QString whole = Text(texts::StatusLine).arg(2557).arg(1234).arg(1323)
+        const QString whole = Text(texts::StatusLine, 2557).arg(2557).arg(1234).arg(1323)
             + Text(texts::SaveFailedWarning).arg(Text("błąd zapisu na dysk"));
         EXPECT_TRUE(status[0].endsWith(Text("błąd zapisu na dysk"))) << status[0].toStdString();
         EXPECT_LE(StatusBar()->fontMetrics().horizontalAdvance(status[0]), StatusBar()->width() - 18);
@@ -392,5 +440,43 @@ TEST_F(EnglishGame, MnemonicsAreUnique)
         const std::set<QString> distinct(group.begin(), group.end());
         EXPECT_EQ(distinct.size(), static_cast<std::size_t>(group.size()));
         EXPECT_FALSE(distinct.count(QString())) << "a control without a mnemonic";
+    }
+}
+
+// The English bar says what it counts: rounds won or lost, the count picking "round" or "rounds".
+TEST_F(EnglishGame, TheStatusBarCountsTheRoundsWonOrLost)
+{
+    WriteIni(Ini(0, 0, 3000));
+    StartProgram();
+    Deal();
+    RigHands(RoyalFlush(), HighCardNine());
+    Draw();
+    EXPECT_EQ(StatusBar()->currentMessage(), QStringLiteral("1 round won or lost (0 won, 1 lost)"));
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    Draw();
+    EXPECT_EQ(StatusBar()->currentMessage(), QStringLiteral("2 rounds won or lost (1 won, 1 lost)"));
+}
+
+// A card in a text as each language names it: the figure for ten, the language's letters above.
+TEST(Language, CardsAreWrittenAsTheLanguageNamesThem)
+{
+    const struct {
+        int rank;
+        TCardSuit suit;
+        const char* polish;
+        const char* english;
+    } rows[] = {
+        {1, TCardSuit::Clubs, "2♣", "2♣"},   {9, TCardSuit::Hearts, "10♥", "10♥"},
+        {10, TCardSuit::Spades, "W♠", "J♠"}, {11, TCardSuit::Diamonds, "D♦", "Q♦"},
+        {12, TCardSuit::Clubs, "K♣", "K♣"},  {13, TCardSuit::Hearts, "A♥", "A♥"},
+        {14, TCardSuit::Hearts, "", ""},     {0, TCardSuit::Spades, "", ""},
+    };
+    for (const bool english : {false, true}) {
+        const session::Translations language(QStringList{QLatin1String(english ? "en" : "pl")});
+        for (const auto& row : rows) {
+            SCOPED_TRACE(row.rank);
+            EXPECT_EQ(CardShortName(row.rank, row.suit), QString::fromUtf8(english ? row.english : row.polish));
+        }
     }
 }

@@ -21,6 +21,8 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -323,6 +325,10 @@ TEST(FundCourseWordsTest, TellsBothCoursesTheirExtremesAndWhereEachMarkFell)
         session::history::Tally t;
         t.rounds = rounds;
         t.fund = std::move(fund);
+        for (const FundPoint& p : t.fund) {
+            t.loans += p.mark == Kind::Loan;
+            t.rewards += p.mark == Kind::Reward;
+        }
         return t;
     };
     struct Row {
@@ -340,17 +346,17 @@ TEST(FundCourseWordsTest, TellsBothCoursesTheirExtremesAndWhereEachMarkFell)
         {"nothing yet", {}, "Jeszcze nie rozegrano żadnego rozdania."},
         {"no round this game",
          {tally(0, {{0, 3000, Kind::Reward}}), tally(90, {{0, 3000, Kind::Round}, {90, 6100, Kind::Reward}})},
-         "Ta gra: jeszcze bez rozdań. Od początku (rozdania: 90): fundusz od 3000 do 6100 zł, najniżej 3000 zł, "
-         "najwyżej 6100 zł. nagroda po 90. rozdaniu."},
+         "Ta gra: jeszcze bez rozdań. Wszystkie gry (rozdania: 90): fundusz od 3000 do 6100 zł, najniżej 3000 zł, "
+         "najwyżej 6100 zł. Nagroda po 90. rozdaniu."},
         {"lowest in the middle, marks in order",
          {tally(110, {{0, 6100, Kind::Reward}, {20, 7000, Kind::Round}, {110, 4000, Kind::Round}}), tally(200, sparse)},
-         "Ta gra (rozdania: 110): fundusz od 6100 do 4000 zł, najniżej 4000 zł, najwyżej 7000 zł. Od początku "
-         "(rozdania: 200): fundusz od 3000 do 4000 zł, najniżej 0 zł, najwyżej 6100 zł. pożyczka po 38. rozdaniu, "
+         "Ta gra (rozdania: 110): fundusz od 6100 do 4000 zł, najniżej 4000 zł, najwyżej 7000 zł. Wszystkie gry "
+         "(rozdania: 200): fundusz od 3000 do 4000 zł, najniżej 0 zł, najwyżej 6100 zł. Pożyczka po 38. rozdaniu, "
          "nagroda po 90. rozdaniu."},
         {"many marks",
          {tally(0, {{10, 3000, Kind::Loan}}), tally(10, manyLoans)},
-         "Ta gra: jeszcze bez rozdań. Od początku (rozdania: 10): fundusz od 3000 do 3000 zł, najniżej 3000 zł, "
-         "najwyżej 3000 zł. pożyczka przed pierwszym rozdaniem, pożyczka po 1. rozdaniu, pożyczka po 2. rozdaniu, "
+         "Ta gra: jeszcze bez rozdań. Wszystkie gry (rozdania: 10): fundusz od 3000 do 3000 zł, najniżej 3000 zł, "
+         "najwyżej 3000 zł. Pożyczka przed pierwszym rozdaniem, pożyczka po 1. rozdaniu, pożyczka po 2. rozdaniu, "
          "pożyczka po 3. rozdaniu, pożyczka po 4. rozdaniu, pożyczka po 5. rozdaniu, pożyczka po 6. rozdaniu, "
          "pożyczka po 7. rozdaniu, i 3 więcej."},
     };
@@ -389,12 +395,13 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
             cells << window->Summary->item(row, c)->text();
         return cells;
     };
+    // Nothing lost in this game yet: "–", not "0 zł"; runs in rounds; cards as the player reads them.
     EXPECT_EQ(column(0),
-              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "0 zł", "1", "0", "1",
-                           "poker królewski (Th Jh Qh Kh Ah)"}));
+              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
+                           "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
     EXPECT_EQ(column(1),
-              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1", "2", "1",
-                           "poker królewski (Th Jh Qh Kh Ah)"}));
+              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania", "1",
+                           "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
     EXPECT_EQ(window->Classes->item(9, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(0, 4)->text(), QStringLiteral("2 (50,0 %)"));
     EXPECT_EQ(window->Classes->item(1, 2)->text(), QStringLiteral("42,2569 %"));
@@ -403,9 +410,9 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
         dealt += window->Classes->item(row, 1)->text().section(QLatin1Char(' '), 0, 0).toLongLong();
     EXPECT_EQ(dealt, 4);
     const QString course =
-        QStringLiteral("Ta gra (rozdania: 1): fundusz od 3000 do 3010 zł, najniżej 3000 zł, najwyżej 3010 zł. "
-                       "Od początku (rozdania: 4): fundusz od 500 do 3010 zł, najniżej 0 zł, najwyżej 3010 zł. "
-                       "pożyczka po 3. rozdaniu.");
+        QStringLiteral("Ta gra, 1 rozdanie: fundusz od 3000 do 3010 zł, najniżej 3000 zł, najwyżej 3010 zł. "
+                       "Wszystkie gry, 4 rozdania: fundusz od 500 do 3010 zł, najniżej 0 zł, najwyżej 3010 zł. "
+                       "Pożyczka po 3. rozdaniu.");
     EXPECT_EQ(window->Plot->accessibleDescription(), course);
     EXPECT_EQ(window->Course->text(), course);
     // A screen reader hears every number with its row's name, and the best hand in words.
@@ -413,7 +420,7 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
         return table->item(row, column)->data(Qt::AccessibleTextRole).toString();
     };
     EXPECT_EQ(heard(window->Summary, 1, 1), QStringLiteral("Wygrane: 2"));
-    EXPECT_EQ(heard(window->Summary, 6, 0), QStringLiteral("Największa przegrana: 0 zł"));
+    EXPECT_EQ(heard(window->Summary, 6, 0), QStringLiteral("Największa przegrana: brak"));
     EXPECT_EQ(heard(window->Summary, 10, 1), QStringLiteral("Najlepszy układ: poker królewski, kier"));
     EXPECT_EQ(heard(window->Classes, 1, 2), QStringLiteral("para: 42,2569 %"));
     EXPECT_EQ(heard(window->Classes, 9, 4), QStringLiteral("poker królewski: 2 (50,0 %)"));
@@ -827,4 +834,48 @@ TEST(Boxes, ErrorMessagesGetAFullStopByTheLastCharactersCode)
     for (const Row& row : rows)
         EXPECT_EQ(boxes::WithFullStop(row.in), row.want) << row.in.toStdString();
     EXPECT_EQ(boxes::WithLineBreaks("a\rb\r\rc"), QStringLiteral("a\nb\n\nc"));
+}
+
+// The plot says what its numbers are: złote up the side, rounds along the bottom at a few round
+// numbers, each text dark on its own white whatever the desktop's theme (at least 4.5:1).
+TEST(FundPlotTest, ItsAxesCarryTheirUnitsAndEveryTextCanBeRead)
+{
+    using session::history::Kind;
+    FundPlot plot;
+    QPalette dark;
+    dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Text, QColor(0xee, 0xee, 0xee));
+    plot.setPalette(dark);
+    plot.resize(600, 180);
+    // Points where the rounds are, not one per round: a course thinned out keeps its extremes.
+    plot.SetPoints({{0, 500, Kind::Round},
+                    {7, 120, Kind::Round},
+                    {8, 3000, Kind::Loan},
+                    {31, 6490, Kind::Round},
+                    {38, 6010, Kind::Reward}});
+    const QStringList labels = plot.AxisLabels();
+    EXPECT_TRUE(labels.contains(QStringLiteral("0 zł"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("6000 zł"))) << labels.join('|').toStdString();
+    EXPECT_TRUE(labels.contains(QStringLiteral("30"))) << labels.join('|').toStdString();
+    EXPECT_FALSE(labels.contains(QStringLiteral("40"))) << "no round past the last";
+    EXPECT_EQ(labels.back(), QStringLiteral("rozdanie"));
+    const qsizetype funds =
+        std::count_if(labels.begin(), labels.end(), [](const QString& l) { return l.endsWith(" zł"); });
+    EXPECT_GE(funds, 2);
+    EXPECT_LE(funds, 6);
+    EXPECT_GE(labels.size() - funds - 1, 2);
+
+    // The darkest pixel of the labels' margins against the plot's white.
+    const QImage image = plot.grab().toImage();
+    const auto luminance = [](QColor c) {
+        const auto channel = [](double v) { return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+        return 0.2126 * channel(c.redF()) + 0.7152 * channel(c.greenF()) + 0.0722 * channel(c.blueF());
+    };
+    double darkest = 1;
+    for (int y = 2; y < image.height() - 2; ++y)
+        for (int x = 2; x < 40; ++x) // the fund labels' column
+            darkest = std::min(darkest, luminance(image.pixelColor(x, y)));
+    const double background = luminance(image.pixelColor(3, 3));
+    EXPECT_GE((background + 0.05) / (darkest + 0.05), 4.5);
 }

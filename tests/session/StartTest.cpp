@@ -49,7 +49,7 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
              fs::create_symlink(dir / "gdzie-indziej", IniPath() + ".lock");
              return IniPath();
          },
-         2,
+         4,
          QStringLiteral("Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:\n%1.lock\nUsuń "
                         "go, zanim zaczniesz grę.")
              .arg(QString::fromStdString(IniPath()))},

@@ -1,17 +1,19 @@
 #!/usr/bin/env bash
-# The X server going away under a running game (a crashed or ended desktop session): the game
-# saves as a closing would and ends with its own exit status, 3. Then the command line, which
-# needs no display at all.
+# The display going away under a running game (a crashed or ended desktop session), an X server
+# and a Wayland compositor alike: the game saves as a closing would, says so in one line in the
+# player's language and ends with its own exit status, 3. Then the command line, which needs no
+# display at all.
 #   display_lost.sh <program>
 set -uo pipefail
 program=${1:?usage: $0 <program>}
-for tool in Xvfb xprop xwininfo; do
+for tool in Xvfb xprop xwininfo weston; do
   command -v "$tool" >/dev/null || { echo "display_lost: $tool is missing" >&2; exit 1; }
 done
 work=$(mktemp -d)
 xvfb_pid=
 game_pid=
-trap 'kill $game_pid $xvfb_pid 2>/dev/null; rm -rf "$work"' EXIT
+weston_pid=
+trap 'kill $game_pid $xvfb_pid $weston_pid 2>/dev/null; rm -rf "$work"' EXIT
 
 # A copy of its own, so the statistics file beside it is the test's. A stored fund of 0 is read
 # as 3000, so a file that holds 3000 afterwards was written by the game.
@@ -67,5 +69,32 @@ env -u DISPLAY "$work/wirtola" --history >/dev/full 2>"$work/err"
 status=$?
 [[ $status == 6 && $(wc -l <"$work/err") == 1 ]] || { echo "FAIL: --history into a full disk: status $status" >&2; failed=1; }
 env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/wirtola" --version | grep -qx 'wirtola [0-9.]*' || { echo "FAIL: --version" >&2; failed=1; }
+grep -qx 'wirtola: połączenie z ekranem zostało przerwane' "$work/game.log" || { echo "FAIL: X11: no line of its own" >&2; failed=1; }
+grep -q 'X11 connection broke' "$work/game.log" && { echo "FAIL: X11: Qt's own line" >&2; failed=1; }
 ((failed)) && cat "$work/game.log" >&2
+
+# The same under a Wayland compositor (weston, headless), in English this time.
+mkdir -m 700 "$work/runtime"
+printf '[Statystyka]\r\nWygrane=2\r\nPrzegrane=1\r\nFundusz=0\r\n' >"$work/wirtola.ini"
+XDG_RUNTIME_DIR=$work/runtime weston --backend=headless-backend.so --socket=wirtola-test --idle-time=0 \
+  >"$work/weston.log" 2>&1 &
+weston_pid=$!
+wait_for "$weston_pid" test -S "$work/runtime/wirtola-test" || { echo "display_lost: weston did not start" >&2; cat "$work/weston.log" >&2; exit 1; }
+# The window is made once the game has given it its title.
+env -u DISPLAY XDG_RUNTIME_DIR="$work/runtime" WAYLAND_DISPLAY=wirtola-test WAYLAND_DEBUG=client LANGUAGE=en \
+  QT_QPA_PLATFORM=wayland SDL_AUDIODRIVER=dummy "$work/wirtola" 2>"$work/wayland.log" &
+game_pid=$!
+wait_for "$game_pid" grep -q 'set_title' "$work/wayland.log" || { echo "display_lost: no window under weston" >&2; cat "$work/wayland.log" >&2; exit 1; }
+sleep 1
+kill -KILL "$weston_pid"
+wait "$weston_pid" 2>/dev/null
+weston_pid=
+wait "$game_pid"
+status=$?
+game_pid=
+[[ $status == 3 ]] || { echo "FAIL: Wayland: exit status $status, not 3" >&2; failed=1; }
+grep -qx 'wirtola: the connection to the display was lost' "$work/wayland.log" || { echo "FAIL: Wayland: no line of its own" >&2; failed=1; }
+grep -q 'Wayland connection' "$work/wayland.log" && { echo "FAIL: Wayland: Qt's own line" >&2; failed=1; }
+grep -q 'Fundusz=3000' "$work/wirtola.ini" || { echo "FAIL: Wayland: the statistics were not saved" >&2; failed=1; }
+((failed)) && tail -n 5 "$work/wayland.log" >&2
 exit $failed

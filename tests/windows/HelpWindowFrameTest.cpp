@@ -1,8 +1,9 @@
-// The help window under a real window manager (run through UnderOpenbox.sh): where its frame
+// The help window and the statistics window under a real window manager (run through UnderOpenbox.sh): where its frame
 // ends up, read from the X server itself rather than from what Qt believes.
 
 #include "windows/Desktop.h"
 #include "windows/Pomoc.h"
+#include "windows/StatisticsWindow.h"
 
 #include <QApplication>
 #include <QProcess>
@@ -14,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -132,5 +134,56 @@ TEST(HelpWindowUnderAWindowManager, EveryShowingStandsAtTheTopRight)
 
         help.close();
         EXPECT_TRUE(QTest::qWaitFor([&] { return !Measure(help).mapped; }, 20000));
+    }
+}
+
+// The statistics window opens beside the game's window on its screen, on the side with room,
+// narrowed to fit where it can be; only where neither side has room does it cover part of it.
+TEST(StatisticsWindowUnderAWindowManager, OpensBesideTheGameNotOverIt)
+{
+    ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb")) << "run through UnderOpenbox.sh";
+    desktop::InstallFontSubstitutions();
+    const QRect screen(0, 0, 1024, 768);
+    const struct {
+        const char* name;
+        QRect game;
+        int side; // +1 to the right, -1 to the left, 0 no room either side
+    } rows[] = {
+        {"the game at the left", {10, 40, 400, 300}, +1},
+        {"the game at the right", {600, 40, 400, 300}, -1},
+        {"no room beside it", {280, 100, 420, 300}, 0},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        QWidget game;
+        game.setGeometry(row.game);
+        game.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&game, 20000));
+        ASSERT_TRUE(QTest::qWaitFor([&] { return desktop::ReportedFrame(game).has_value(); }, 20000));
+        StatisticsWindow statistics;
+        statistics.PlaceBeside(&game);
+        statistics.Show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&statistics, 20000));
+        QTest::qWait(300); // the window manager's last move
+        const XGeometry beside = Measure(statistics);
+        const XGeometry main = Measure(game);
+        ASSERT_TRUE(beside.mapped && main.mapped);
+        EXPECT_TRUE(screen.contains(beside.frame)) << Text(beside.frame);
+        if (row.side != 0) {
+            EXPECT_FALSE(beside.frame.intersects(main.frame)) << Text(beside.frame) << " over " << Text(main.frame);
+        }
+        if (row.side > 0) {
+            EXPECT_GT(beside.frame.left(), main.frame.right()) << Text(beside.frame);
+        }
+        if (row.side < 0) {
+            EXPECT_LT(beside.frame.right(), main.frame.left()) << Text(beside.frame);
+        }
+        if (row.side == 0) { // the side with more room, as little over the game as the screen allows
+            EXPECT_GE(beside.frame.right(), screen.right() - 8) << Text(beside.frame);
+        }
+        // Level with the game, unless it is too tall for that: then as low as the screen lets it.
+        EXPECT_TRUE(std::abs(beside.frame.top() - main.frame.top()) <= 8
+                    || beside.frame.bottom() >= screen.bottom() - 8)
+            << Text(beside.frame);
     }
 }
