@@ -19,6 +19,11 @@ constexpr std::array<const char*, 13> RankNames{
     QT_TRANSLATE_NOOP("Karty", "as")};
 constexpr std::array<const char*, 4> SuitNames{QT_TRANSLATE_NOOP("Karty", "trefl"), QT_TRANSLATE_NOOP("Karty", "karo"),
                                                QT_TRANSLATE_NOOP("Karty", "kier"), QT_TRANSLATE_NOOP("Karty", "pik")};
+// The face cards' letters in a list of cards; the numbers and the suits' symbols are the same
+// in every language.
+constexpr std::array<const char*, 4> FaceLetters{QT_TRANSLATE_NOOP("Karty", "W"), QT_TRANSLATE_NOOP("Karty", "D"),
+                                                 QT_TRANSLATE_NOOP("Karty", "K"), QT_TRANSLATE_NOOP("Karty", "A")};
+constexpr std::array<char16_t, 4> SuitSymbols{u'\u2663', u'\u2666', u'\u2665', u'\u2660'};
 // The rank, then the suit ("dama kier"); another language may put words between them.
 constexpr const char* FaceName = QT_TRANSLATE_NOOP("Karty", "%1 %2");
 constexpr const char* FaceDown = QT_TRANSLATE_NOOP("Karty", "karta zakryta");
@@ -39,6 +44,15 @@ QString CardFaceName(int rank, TCardSuit suit)
     if (rank < 1 || rank > 13 || s >= SuitNames.size())
         return {};
     return Text(FaceName).arg(Text(RankNames[static_cast<std::size_t>(rank - 1)]), Text(SuitNames[s]));
+}
+
+QString CardShortName(int rank, TCardSuit suit)
+{
+    const auto s = static_cast<std::size_t>(suit);
+    if (rank < 1 || rank > 13 || s >= SuitSymbols.size())
+        return {};
+    const QString face = rank <= 9 ? QString::number(rank + 1) : Text(FaceLetters[static_cast<std::size_t>(rank - 10)]);
+    return face + QChar(SuitSymbols[s]);
 }
 
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit)

@@ -18,6 +18,9 @@ enum class TCardSuit : std::uint8_t; // cards/Card.h
 // Rank in the engine's numbering (1 = two ... 13 = ace) and suit; empty for a rank or suit
 // out of range.
 QString CardFaceName(int rank, TCardSuit suit);
+// The card as the player reads it in a list: rank and suit symbol, the face cards by the
+// language's letters ("10♥", "D♠" in Polish, "Q♠" in English); empty as CardFaceName.
+QString CardShortName(int rank, TCardSuit suit);
 QString CardAccessibleName(bool showsBack, int rank, TCardSuit suit);
 // place: 1..5 from the left.
 QString CardAccessibleDescription(TCardHolder holder, int place, bool exchangeMark);

@@ -1,5 +1,6 @@
 #include "windows/StatisticsWindow.h"
 
+#include "windows/Boxes.h"
 #include "windows/Colours.h"
 #include "windows/HandClassNames.h"
 #include "windows/Text.h"
@@ -10,6 +11,8 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -55,6 +58,16 @@ constexpr const char* CourseMarks = QT_TRANSLATE_NOOP("Wirtola", "; pożyczki: %
 constexpr const char* LoanLetter = QT_TRANSLATE_NOOP("Wirtola", "P");
 constexpr const char* RewardLetter = QT_TRANSLATE_NOOP("Wirtola", "N");
 constexpr const char* Legend = QT_TRANSLATE_NOOP("Wirtola", "▲ P pożyczka   ● N nagroda");
+constexpr const char* NumbersPage = QT_TRANSLATE_NOOP("Wirtola", "&Podsumowanie");
+constexpr const char* LogPage = QT_TRANSLATE_NOOP("Wirtola", "&Historia rozdań");
+constexpr const char* LogName = QT_TRANSLATE_NOOP("Wirtola", "Rozdania, od najnowszego");
+constexpr const char* ExportButtonText = QT_TRANSLATE_NOOP("Wirtola", "&Eksportuj…");
+constexpr const char* FreshButtonText = QT_TRANSLATE_NOOP("Wirtola", "&Nowa historia…");
+constexpr const char* Exported = QT_TRANSLATE_NOOP("Wirtola", "Historia rozdań zapisana w %1");
+constexpr const char* FreshQuestion = QT_TRANSLATE_NOOP(
+    "Wirtola",
+    "Zacząć nową, pustą historię rozdań? Dotychczasowa zostanie zachowana w pliku obok, z datą w nazwie. "
+    "Fundusz, wygrane i przegrane się nie zmienią.");
 
 // The language's decimal mark, whatever the system's locale: "50,0 %" in Polish, "50.0 %" in English.
 constexpr const char* NumberLocale = QT_TRANSLATE_NOOP("Wirtola", "pl");
@@ -256,14 +269,42 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     Course->setWordWrap(true);
     auto* legend = new QLabel(Text(Legend), this);
 
-    auto* column = new QVBoxLayout(this);
+    // The numbers on one page, the log on another.
+    Pages = new QTabWidget(this);
+    auto* numbers = new QWidget(Pages);
+    auto* column = new QVBoxLayout(numbers);
     column->addWidget(Summary);
     column->addWidget(Classes);
     column->addWidget(Plot, 1);
     column->addWidget(legend);
     column->addWidget(Course);
+    Pages->addTab(numbers, Text(NumbersPage));
     setTabOrder(Summary, Classes);
     setTabOrder(Classes, Plot);
+
+    auto* log = new QWidget(Pages);
+    LogModel = new RoundLogModel(log);
+    Log = MakeRoundLogView(log, LogModel);
+    Log->setAccessibleName(Text(LogName));
+    ExportButton = new QPushButton(Text(ExportButtonText), log);
+    FreshButton = new QPushButton(Text(FreshButtonText), log);
+    FreshButton->setEnabled(false);
+    LogNote = new QLabel(log);
+    LogNote->setWordWrap(true);
+    connect(ExportButton, &QPushButton::clicked, this, [this] { boxes::Guarded([this] { ExportClick(); }); });
+    connect(FreshButton, &QPushButton::clicked, this, [this] { boxes::Guarded([this] { FreshClick(); }); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ExportButton);
+    buttons->addWidget(FreshButton);
+    buttons->addStretch(1);
+    auto* logColumn = new QVBoxLayout(log);
+    logColumn->addWidget(Log, 1);
+    logColumn->addLayout(buttons);
+    logColumn->addWidget(LogNote);
+    Pages->addTab(log, Text(LogPage));
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Pages);
     Refill();
 }
 
@@ -289,8 +330,46 @@ void StatisticsWindow::Show()
     activateWindow();
 }
 
+void StatisticsWindow::SetRecord(RecordLink link)
+{
+    link_ = std::move(link);
+    FreshButton->setEnabled(static_cast<bool>(link_.startAfresh));
+    ReloadRecord();
+}
+
+void StatisticsWindow::ReloadRecord()
+{
+    logStale_ = false;
+    LogModel->SetPages(link_.pages);
+}
+
+void StatisticsWindow::FollowRecord()
+{
+    // A hidden window reads nothing: it reads the log again when it is shown.
+    if (isVisible())
+        LogModel->Follow();
+    else
+        logStale_ = true;
+}
+
+void StatisticsWindow::ExportClick()
+{
+    const QString written =
+        ExportRecord(this, link_.place ? link_.place() : session::history::CurrentRecordPlace(false));
+    if (!written.isEmpty())
+        LogNote->setText(Text(Exported).arg(written));
+}
+
+void StatisticsWindow::FreshClick()
+{
+    if (link_.startAfresh && boxes::AskNoByDefault(Text(FreshQuestion)))
+        link_.startAfresh();
+}
+
 void StatisticsWindow::showEvent(QShowEvent* event)
 {
+    if (logStale_)
+        ReloadRecord();
     if (stale_)
         Refill();
     QWidget::showEvent(event);

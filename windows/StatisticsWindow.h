@@ -5,12 +5,17 @@
 
 #include "scores/History.h"
 #include "scores/Tally.h"
+#include "windows/RoundLog.h"
 
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableView;
 class QTableWidget;
 
 // The fund over the rounds: a line, with each loan and reward marked by a letter as well as a
@@ -32,6 +37,14 @@ private:
 // "Fundusz od 3000 do 4250 zł w 38 rozdaniach, najwyżej 5100 zł", with the loans and rewards.
 QString FundCourseWords(const session::history::Tally& tally);
 
+// What the window needs of the record besides its totals: its rows for the log, where it is
+// for an export, and how to set it aside for a new one.
+struct RecordLink {
+    LogPages pages;
+    std::function<session::history::RecordPlace()> place;
+    std::function<void()> startAfresh; // after the player has agreed
+};
+
 class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -41,11 +54,23 @@ public:
     void SetTotals(const session::history::Tallies& tallies);
     // Shows the window, or brings it forward.
     void Show();
+    // The record behind the log and its buttons; the log reads it from its newest row.
+    void SetRecord(RecordLink link);
+    // A row was recorded: the log shows it at the top (at once while the window is open).
+    void FollowRecord();
+    // The record was started again: the log reads it anew from its newest row.
+    void ReloadRecord();
 
     QTableWidget* Summary; // a row per measure; columns: this game, all time
     QTableWidget* Classes; // a row per hand class: dealt, chance in a deal, final
     FundPlot* Plot;
-    QLabel* Course; // the plot in words
+    QLabel* Course;    // the plot in words
+    QTabWidget* Pages; // the numbers above, then the log
+    RoundLogModel* LogModel;
+    QTableView* Log; // the rounds, newest first
+    QLabel* LogNote; // where the last export went
+    QPushButton* ExportButton;
+    QPushButton* FreshButton;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -53,8 +78,12 @@ protected:
 
 private:
     void Refill();
+    void ExportClick();
+    void FreshClick();
 
     session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
+    RecordLink link_;
+    bool logStale_ = false;
 };
