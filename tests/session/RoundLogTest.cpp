@@ -334,4 +334,11 @@ TEST_F(RoundLogTest, AFreshRecordKeepsTheOldOneWholeAndLeavesTheScoresAlone)
     EXPECT_EQ(session::history::ReadHistory(Record()).size(), 2U);
     EXPECT_EQ(Csv(session::history::ReadHistory(keptPath)), before);
     EXPECT_EQ(ReadIni(), SessionIni());
+
+    // Again within the same second: a name of its own, never over the first.
+    const std::string second = Csv(session::history::ReadHistory(Record()));
+    answerer_->answers = {QStringLiteral("Tak")};
+    QTest::mouseClick(Window()->FreshButton, Qt::LeftButton);
+    EXPECT_EQ(QDir(dir_.path()).entryList({QStringLiteral("wirtola.history.*")}).size(), 2);
+    EXPECT_EQ(Csv(session::history::ReadHistory(keptPath)), before);
 }
