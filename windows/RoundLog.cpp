@@ -12,6 +12,7 @@
 #include <QFileInfo>
 #include <QHeaderView>
 #include <QLocale>
+#include <QScrollBar>
 #include <QStandardPaths>
 #include <QTableView>
 
@@ -305,6 +306,10 @@ QVariant RoundLogModel::headerData(int section, Qt::Orientation orientation, int
 QTableView* MakeRoundLogView(QWidget* parent, RoundLogModel* model)
 {
     auto* view = new QTableView(parent);
+    // Plain, not the window's bold: eight columns of cards and sums must fit its width.
+    QFont plain = view->font();
+    plain.setBold(false);
+    view->setFont(plain);
     view->setModel(model);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -329,12 +334,16 @@ QTableView* MakeRoundLogView(QWidget* parent, RoundLogModel* model)
         Text(KindWords.at(4)),
         Text(Zloty).arg(-990),
         Text(Zloty).arg(99990)};
+    int total = 0;
     for (int c = 0; c < RoundLogModel::Columns; ++c) {
         const QString title = model->headerData(c, Qt::Horizontal, Qt::DisplayRole).toString();
         const int width = std::max(metrics.horizontalAdvance(widest.at(static_cast<std::size_t>(c))),
                                    header->fontMetrics().horizontalAdvance(title));
         header->resizeSection(c, width + 16);
+        total += width + 16;
     }
+    // Every column in sight: the window widens to the log rather than hide the money behind a scroll.
+    view->setMinimumWidth(total + view->verticalScrollBar()->sizeHint().width() + 2 * view->frameWidth());
     return view;
 }
 
