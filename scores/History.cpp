@@ -13,6 +13,8 @@
 #include <charconv>
 #include <chrono>
 #include <climits>
+#include <cstdio>
+#include <ctime>
 #include <fcntl.h>
 #include <mutex>
 #include <string_view>
@@ -936,6 +938,69 @@ bool History::Last(Entry& entry) const
         });
     }
     return found;
+}
+
+std::vector<Entry> History::Page(std::int64_t beforeId, int count) const
+{
+    std::vector<Entry> entries;
+    if (!db_ || count <= 0) {
+        return entries;
+    }
+    count = std::min(count, MaxPage);
+    entries.reserve(static_cast<std::size_t>(count));
+    // The newest row may bear the largest id there is: a bound of "below it" would hide it.
+    const std::string bound = beforeId == FromNewest ? "" : "WHERE id < " + std::to_string(beforeId) + " ";
+    Rows(db_, SchemaVersion, bound + "ORDER BY id DESC LIMIT " + std::to_string(count),
+         [&entries](const Entry& e) { entries.push_back(e); });
+    return entries;
+}
+
+namespace {
+
+// "2026-12-08T14-03-00": the local time of the moment a record was set aside, as a file name takes it.
+std::string DatedSuffix()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    std::array<char, 32> text{};
+    if (localtime_r(&now, &local) == nullptr
+        || std::strftime(text.data(), text.size(), "%Y-%m-%dT%H-%M-%S", &local) == 0) {
+        return std::to_string(NowMilliseconds());
+    }
+    return text.data();
+}
+
+} // namespace
+
+bool History::StartAfresh(const engine::SessionValues& totals, std::string& keptAs)
+{
+    keptAs.clear();
+    struct stat st {};
+    const bool present = lstat(path_.c_str(), &st) == 0;
+    if (present && (!S_ISREG(st.st_mode) || ForeignFilesAt(path_))) {
+        return false; // not ours to move
+    }
+    // Closed first, so its log is written back into it and nothing is left behind but the file.
+    Close();
+    if (present) {
+        const std::string stem = path_ + "." + DatedSuffix();
+        // Never over another kept record: two fresh starts within a second get a number.
+        for (int n = 1; n <= 100 && keptAs.empty(); ++n) {
+            const std::string name = n == 1 ? stem : stem + "-" + std::to_string(n);
+            if (renameat2(AT_FDCWD, path_.c_str(), AT_FDCWD, name.c_str(), RENAME_NOREPLACE) == 0) {
+                keptAs = name;
+            } else if (errno != EEXIST) {
+                break;
+            }
+        }
+        if (keptAs.empty()) {
+            return false;
+        }
+        renameat2(AT_FDCWD, (path_ + "-wal").c_str(), AT_FDCWD, (keptAs + "-wal").c_str(), RENAME_NOREPLACE);
+        unlink((path_ + "-shm").c_str());
+    }
+    const Opened opened = Open(totals);
+    return opened == Opened::Started || opened == Opened::Renewed;
 }
 
 RecordPlace CurrentRecordPlace(bool make)

@@ -10,6 +10,7 @@
 #include "engine/Engine.h"
 #include "scores/StoredFile.h"
 
+#include <climits>
 #include <cstdint>
 #include <cstdio>
 #include <functional>
@@ -123,6 +124,17 @@ public:
     std::vector<Entry> ReadAll() const;
     // The last row, or none.
     bool Last(Entry& entry) const;
+    // Up to `count` rows (at most MaxPage) before the row `beforeId`, newest first: a page of the
+    // log, read by id so that no page costs more for being deep in a long record. FromNewest
+    // starts at the newest row.
+    static constexpr std::int64_t FromNewest = INT64_MAX;
+    static constexpr int MaxPage = 1000;
+    std::vector<Entry> Page(std::int64_t beforeId, int count) const;
+    // Keeps the record under a dated name beside it (with its log; never deleted) and starts an
+    // empty one, which carries `totals` over as its first row where they are not a new game's.
+    // `keptAs` names where the old one went ("" where there was none). False when no new record
+    // could be started; the old one is then kept wherever `keptAs` says.
+    bool StartAfresh(const engine::SessionValues& totals, std::string& keptAs);
     // Whether the whole-file check that each opening starts beside the game has ended (it
     // reads every page; damage it finds sets the record aside at the next row).
     bool Checked() const;

@@ -104,6 +104,11 @@ constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "wyniki prow
 constexpr const char* HistoryRenewed =
     QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań była uszkodzona: zachowana jako %1, zaczęta nowa");
 constexpr const char* HistoryFailed = QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań nie jest zapisywana");
+// The record set aside for a new one at the player's asking: where the old one is kept.
+constexpr const char* HistoryAfresh = QT_TRANSLATE_NOOP("Wirtola", "  Zaczęta nowa historia rozdań");
+constexpr const char* HistoryAfreshFailed =
+    QT_TRANSLATE_NOOP("Wirtola", "  Nie udało się zacząć nowej historii rozdań");
+constexpr const char* HistoryKeptAs = QT_TRANSLATE_NOOP("Wirtola", "; dotychczasowa zachowana jako %1");
 constexpr const char* HistoryNewer =
     QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań pochodzi z nowszej wersji gry: nie jest zapisywana");
 constexpr const char* HistoryRestarted =

@@ -85,8 +85,13 @@ void TForm1::Record(const Entry& entry)
     }
     if (appended != History::Appended::Failed) {
         lastKind_ = entry.kind;
-        if (windows_.Statistics)
+        if (windows_.Statistics) {
             windows_.Statistics->SetTotals(history_->Totals().tallies());
+            if (appended == History::Appended::Recorded)
+                windows_.Statistics->FollowRecord();
+            else
+                windows_.Statistics->ReloadRecord();
+        }
     }
     if (!told.isEmpty()) {
         SetStatus(statusText_ + told);
@@ -133,5 +138,43 @@ void TForm1::Statystyka1Click()
     if (!told.isEmpty())
         SetStatus(statusText_ + told);
     window->SetTotals(open ? history_->Totals().tallies() : session::history::Tallies{});
+    if (!window->isVisible()) {
+        window->SetRecord(
+            {.pages = [this](std::int64_t beforeId,
+                             int count) { return history_ ? history_->Page(beforeId, count) : std::vector<Entry>{}; },
+             .place = [] { return session::history::CurrentRecordPlace(false); },
+             .startAfresh = [this] { StartRecordAfresh(); }});
+    }
     window->Show();
+}
+
+void TForm1::StartRecordAfresh()
+{
+    // Another game that took the statistics over keeps the record now: not ours to move.
+    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None) {
+        SetStatus(statusText_ + Text(texts::HistoryAfreshFailed));
+        return;
+    }
+    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
+    if (place.path.empty()) {
+        SetStatus(statusText_ + Text(texts::HistoryAfreshFailed));
+        return;
+    }
+    if (!history_ || history_->path() != place.path)
+        history_ = std::make_unique<History>(place.path);
+    std::string keptAs;
+    const bool started = history_->StartAfresh(recordedTotals_, keptAs);
+    QString told = started ? Text(texts::HistoryAfresh) : Text(texts::HistoryAfreshFailed);
+    if (!keptAs.empty())
+        told += Text(texts::HistoryKeptAs).arg(QString::fromStdString(keptAs));
+    SetStatus(statusText_ + told);
+    if (started) {
+        recordNewer_ = false;
+        Entry last;
+        lastKind_ = history_->Last(last) ? last.kind : Kind::Round;
+    }
+    if (windows_.Statistics) {
+        windows_.Statistics->SetTotals(started ? history_->Totals().tallies() : session::history::Tallies{});
+        windows_.Statistics->ReloadRecord();
+    }
 }

@@ -152,6 +152,9 @@ private:
     void Record(const session::history::Entry& entry);
     void RecordRound();
     void RecordEvent(session::history::Kind kind);
+    // Keeps the record aside under a dated name and starts an empty one, as the statistics
+    // window's button asks; the statistics file and the session stay as they are.
+    void StartRecordAfresh();
     // Saves for a closing; when that fails the player may still leave. True when it may end.
     bool SaveForClosing();
     // The closings that save and then close (which saves once more). True when the game ends.

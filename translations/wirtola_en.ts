@@ -831,5 +831,129 @@ all games</translation>
             <numerusform>All games (%n rounds): fund from %1 to %2 zł, lowest %3 zł, highest %4 zł.</numerusform>
         </translation>
     </message>
+    <message>
+        <source>  Zaczęta nowa historia rozdań</source>
+        <translation>  A new record of play was started</translation>
+    </message>
+    <message>
+        <source>  Nie udało się zacząć nowej historii rozdań</source>
+        <translation>  A new record of play could not be started</translation>
+    </message>
+    <message>
+        <source>; dotychczasowa zachowana jako %1</source>
+        <translation>; the old one is kept as %1</translation>
+    </message>
+    <message>
+        <source>Czas</source>
+        <translation>Time</translation>
+    </message>
+    <message>
+        <source>Rozdane</source>
+        <translation>Dealt</translation>
+    </message>
+    <message>
+        <source>Po wymianie</source>
+        <translation>After the draw</translation>
+    </message>
+    <message>
+        <source>Wynik</source>
+        <translation>Result</translation>
+    </message>
+    <message>
+        <source>Kwota</source>
+        <translation>Amount</translation>
+    </message>
+    <message>
+        <source>wygrana</source>
+        <translation>won</translation>
+    </message>
+    <message>
+        <source>przegrana</source>
+        <translation>lost</translation>
+    </message>
+    <message>
+        <source>remis</source>
+        <translation>tie</translation>
+    </message>
+    <message>
+        <source>pożyczka</source>
+        <translation>loan</translation>
+    </message>
+    <message>
+        <source>nagroda</source>
+        <translation>reward</translation>
+    </message>
+    <message>
+        <source>nowa gra</source>
+        <translation>new game</translation>
+    </message>
+    <message>
+        <source>stan z pliku wyników</source>
+        <translation>totals from the scores file</translation>
+    </message>
+    <message>
+        <source>%1, stawka %2 zł: Twoje karty %3; po wymianie %4; komputer %5; %6, fundusz %7 zł</source>
+        <translation>%1, stake %2 zł: your cards %3; after the draw %4; the computer %5; %6, fund %7 zł</translation>
+    </message>
+    <message>
+        <source>wygrana %1 zł</source>
+        <translation>won %1 zł</translation>
+    </message>
+    <message>
+        <source>przegrana %1 zł</source>
+        <translation>lost %1 zł</translation>
+    </message>
+    <message>
+        <source>%1: %2, fundusz %3 zł</source>
+        <translation>%1: %2, fund %3 zł</translation>
+    </message>
+    <message>
+        <source>wirtola-historia-%1.csv</source>
+        <translation>wirtola-history-%1.csv</translation>
+    </message>
+    <message>
+        <source>Eksport historii rozdań</source>
+        <translation>Export the record of play</translation>
+    </message>
+    <message>
+        <source>Pliki CSV (*.csv)</source>
+        <translation>CSV files (*.csv)</translation>
+    </message>
+    <message>
+        <source>Nie zapisano historii rozdań w %1: %2</source>
+        <translation>The record of play was not saved to %1: %2</translation>
+    </message>
+    <message>
+        <source>nie można odczytać całej historii rozdań: %1</source>
+        <translation>the whole record of play cannot be read: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Podsumowanie</source>
+        <translation>&amp;Summary</translation>
+    </message>
+    <message>
+        <source>&amp;Historia rozdań</source>
+        <translation>&amp;Log of rounds</translation>
+    </message>
+    <message>
+        <source>Rozdania, od najnowszego</source>
+        <translation>Rounds, newest first</translation>
+    </message>
+    <message>
+        <source>&amp;Eksportuj…</source>
+        <translation>&amp;Export…</translation>
+    </message>
+    <message>
+        <source>&amp;Nowa historia…</source>
+        <translation>&amp;New record…</translation>
+    </message>
+    <message>
+        <source>Historia rozdań zapisana w %1</source>
+        <translation>The record of play was saved to %1</translation>
+    </message>
+    <message>
+        <source>Zacząć nową, pustą historię rozdań? Dotychczasowa zostanie zachowana w pliku obok, z datą w nazwie. Fundusz, wygrane i przegrane się nie zmienią.</source>
+        <translation>Start a new, empty record of play? The old one will be kept in a file beside it, with the date in its name. The fund and the rounds won and lost will not change.</translation>
+    </message>
 </context>
 </TS>

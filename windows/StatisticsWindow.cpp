@@ -1,6 +1,7 @@
 #include "windows/StatisticsWindow.h"
 
 #include "cards/CardNames.h"
+#include "windows/Boxes.h"
 #include "windows/Colours.h"
 #include "windows/Desktop.h"
 #include "windows/HandClassNames.h"
@@ -15,7 +16,10 @@
 #include <QLocale>
 #include <QPainter>
 #include <QPainterPath>
+#include <QPushButton>
 #include <QScreen>
+#include <QScrollArea>
+#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -82,6 +86,16 @@ constexpr const char* CellWords = QT_TRANSLATE_NOOP("Wirtola", "%1: %2");
 constexpr const char* LoanLetter = QT_TRANSLATE_NOOP("Wirtola", "P");
 constexpr const char* RewardLetter = QT_TRANSLATE_NOOP("Wirtola", "N");
 constexpr const char* Legend = QT_TRANSLATE_NOOP("Wirtola", "▲ P pożyczka   ● N nagroda");
+constexpr const char* NumbersPage = QT_TRANSLATE_NOOP("Wirtola", "&Podsumowanie");
+constexpr const char* LogPage = QT_TRANSLATE_NOOP("Wirtola", "&Historia rozdań");
+constexpr const char* LogName = QT_TRANSLATE_NOOP("Wirtola", "Rozdania, od najnowszego");
+constexpr const char* ExportButtonText = QT_TRANSLATE_NOOP("Wirtola", "&Eksportuj…");
+constexpr const char* FreshButtonText = QT_TRANSLATE_NOOP("Wirtola", "&Nowa historia…");
+constexpr const char* Exported = QT_TRANSLATE_NOOP("Wirtola", "Historia rozdań zapisana w %1");
+constexpr const char* FreshQuestion = QT_TRANSLATE_NOOP(
+    "Wirtola",
+    "Zacząć nową, pustą historię rozdań? Dotychczasowa zostanie zachowana w pliku obok, z datą w nazwie. "
+    "Fundusz, wygrane i przegrane się nie zmienią.");
 
 // The language's decimal mark, whatever the system's locale: "50,0 %" in Polish, "50.0 %" in English.
 constexpr const char* NumberLocale = QT_TRANSLATE_NOOP("Wirtola", "pl");
@@ -474,14 +488,48 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     Course->setWordWrap(true);
     auto* legend = new QLabel(Text(Legend), this);
 
-    auto* column = new QVBoxLayout(this);
+    // The numbers on one page, the log on another.
+    Pages = new QTabWidget(this);
+    // The numbers scroll where the screen is lower than they are tall (768 pixels, beside the game).
+    auto* scroll = new QScrollArea(Pages);
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setFocusPolicy(Qt::NoFocus);
+    auto* numbers = new QWidget(scroll);
+    auto* column = new QVBoxLayout(numbers);
     column->addWidget(Summary);
     column->addWidget(Classes);
     column->addWidget(Plot, 1);
     column->addWidget(legend);
     column->addWidget(Course);
+    scroll->setWidget(numbers);
+    Pages->addTab(scroll, Text(NumbersPage));
     setTabOrder(Summary, Classes);
     setTabOrder(Classes, Plot);
+
+    auto* log = new QWidget(Pages);
+    LogModel = new RoundLogModel(log);
+    Log = MakeRoundLogView(log, LogModel);
+    Log->setAccessibleName(Text(LogName));
+    ExportButton = new QPushButton(Text(ExportButtonText), log);
+    FreshButton = new QPushButton(Text(FreshButtonText), log);
+    FreshButton->setEnabled(false);
+    LogNote = new QLabel(log);
+    LogNote->setWordWrap(true);
+    connect(ExportButton, &QPushButton::clicked, this, [this] { boxes::Guarded([this] { ExportClick(); }); });
+    connect(FreshButton, &QPushButton::clicked, this, [this] { boxes::Guarded([this] { FreshClick(); }); });
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(ExportButton);
+    buttons->addWidget(FreshButton);
+    buttons->addStretch(1);
+    auto* logColumn = new QVBoxLayout(log);
+    logColumn->addWidget(Log, 1);
+    logColumn->addLayout(buttons);
+    logColumn->addWidget(LogNote);
+    Pages->addTab(log, Text(LogPage));
+
+    auto* window = new QVBoxLayout(this);
+    window->addWidget(Pages);
     Refill();
 }
 
@@ -500,7 +548,9 @@ void StatisticsWindow::Show()
     if (!placed_) {
         // Sized once its tables are filled: everything in sight, the plot given what is left.
         placed_ = true;
-        resize(720, sizeHint().height());
+        // Wide enough for every column of the log where the screen has room; beside a game on a
+        // small screen it is narrowed, and the log scrolls sideways rather than cover the game.
+        resize(880, sizeHint().height());
         Place();
     }
     show();
@@ -536,8 +586,46 @@ void StatisticsWindow::Place()
     move(std::clamp(x, desk.left(), std::max(desk.left(), desk.right() + 1 - fullWidth)), y);
 }
 
+void StatisticsWindow::SetRecord(RecordLink link)
+{
+    link_ = std::move(link);
+    FreshButton->setEnabled(static_cast<bool>(link_.startAfresh));
+    ReloadRecord();
+}
+
+void StatisticsWindow::ReloadRecord()
+{
+    logStale_ = false;
+    LogModel->SetPages(link_.pages);
+}
+
+void StatisticsWindow::FollowRecord()
+{
+    // A hidden window reads nothing: it reads the log again when it is shown.
+    if (isVisible())
+        LogModel->Follow();
+    else
+        logStale_ = true;
+}
+
+void StatisticsWindow::ExportClick()
+{
+    const QString written =
+        ExportRecord(this, link_.place ? link_.place() : session::history::CurrentRecordPlace(false));
+    if (!written.isEmpty())
+        LogNote->setText(Text(Exported).arg(written));
+}
+
+void StatisticsWindow::FreshClick()
+{
+    if (link_.startAfresh && boxes::AskNoByDefault(Text(FreshQuestion)))
+        link_.startAfresh();
+}
+
 void StatisticsWindow::showEvent(QShowEvent* event)
 {
+    if (logStale_)
+        ReloadRecord();
     if (stale_)
         Refill();
     QWidget::showEvent(event);

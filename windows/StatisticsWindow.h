@@ -5,14 +5,19 @@
 
 #include "scores/History.h"
 #include "scores/Tally.h"
+#include "windows/RoundLog.h"
 
 #include <QRectF>
 #include <QStringList>
 #include <QWidget>
 
+#include <functional>
 #include <vector>
 
 class QLabel;
+class QPushButton;
+class QTabWidget;
+class QTableView;
 class QTableWidget;
 
 // The fund over the rounds: a line, with each loan and reward marked by a letter as well as a
@@ -54,6 +59,14 @@ private:
 // each loan and reward fell ("pożyczka po 38. rozdaniu").
 QString FundCourseWords(const session::history::Tallies& tallies);
 
+// What the window needs of the record besides its totals: its rows for the log, where it is
+// for an export, and how to set it aside for a new one.
+struct RecordLink {
+    LogPages pages;
+    std::function<session::history::RecordPlace()> place;
+    std::function<void()> startAfresh; // after the player has agreed
+};
+
 class StatisticsWindow : public QWidget {
     Q_OBJECT
 public:
@@ -65,11 +78,23 @@ public:
     // choose its place (X11), beside this window on its screen; under Wayland the compositor places it.
     void Show();
     void PlaceBeside(const QWidget* companion) { companion_ = companion; }
+    // The record behind the log and its buttons; the log reads it from its newest row.
+    void SetRecord(RecordLink link);
+    // A row was recorded: the log shows it at the top (at once while the window is open).
+    void FollowRecord();
+    // The record was started again: the log reads it anew from its newest row.
+    void ReloadRecord();
 
     QTableWidget* Summary; // a row per measure; columns: this game, all time
     QTableWidget* Classes; // a row per hand class: dealt, chance in a deal, final
     FundPlot* Plot;
-    QLabel* Course; // the plot in words
+    QLabel* Course;    // the plot in words
+    QTabWidget* Pages; // the numbers above, then the log
+    RoundLogModel* LogModel;
+    QTableView* Log; // the rounds, newest first
+    QLabel* LogNote; // where the last export went
+    QPushButton* ExportButton;
+    QPushButton* FreshButton;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -78,9 +103,13 @@ protected:
 private:
     void Refill();
     void Place();
+    void ExportClick();
+    void FreshClick();
 
     session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
     const QWidget* companion_ = nullptr;
+    RecordLink link_;
+    bool logStale_ = false;
 };

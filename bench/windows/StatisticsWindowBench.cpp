@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QPixmap>
+#include <QTabWidget>
+#include <QTableView>
 
 #include <benchmark/benchmark.h>
 
@@ -151,5 +153,59 @@ void BM_RoundWhileTheWindowIsOpen(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RoundWhileTheWindowIsOpen)->Unit(benchmark::kMillisecond)->Iterations(50)->Repetitions(3);
+
+// The log of rounds opened on its newest page: the goal is that it costs what one page costs,
+// whatever the record's length.
+void BM_OpenLogOnAMillionRounds(benchmark::State& state)
+{
+    const std::string path = MakeHistory();
+    session::history::History history(path);
+    history.Open(finalTotals);
+    StatisticsWindow window;
+    window.SetTotals(history.Totals().tallies());
+    window.Pages->setCurrentIndex(1);
+    window.Show();
+    QApplication::processEvents();
+    for (auto _ : state) {
+        window.SetRecord({.pages = [&history](std::int64_t before, int count) { return history.Page(before, count); },
+                          .place = {},
+                          .startAfresh = {}});
+        benchmark::DoNotOptimize(window.grab());
+    }
+}
+BENCHMARK(BM_OpenLogOnAMillionRounds)->Unit(benchmark::kMillisecond)->Iterations(20)->Repetitions(3);
+
+// Scrolled from the newest round to the oldest of a million, a page at a time as the view asks
+// for them, and painted there; what the rows take is the memory it grew by.
+void BM_ScrollLogToTheOldestOfAMillionRounds(benchmark::State& state)
+{
+    const std::string path = MakeHistory();
+    session::history::History history(path);
+    history.Open(finalTotals);
+    StatisticsWindow window;
+    window.Pages->setCurrentIndex(1);
+    window.Show();
+    QApplication::processEvents();
+    long grown = 0;
+    int rows = 0;
+    for (auto _ : state) {
+        const long before = ResidentKilobytes();
+        window.SetRecord({.pages = [&history](std::int64_t from, int count) { return history.Page(from, count); },
+                          .place = {},
+                          .startAfresh = {}});
+        // As Ctrl+End does it: the view at its end asks for the next page.
+        while (window.LogModel->canFetchMore({})) {
+            window.Log->scrollToBottom();
+            QApplication::processEvents();
+        }
+        window.Log->scrollToBottom();
+        benchmark::DoNotOptimize(window.grab());
+        rows = window.LogModel->rowCount();
+        grown = std::max(grown, ResidentKilobytes() - before);
+    }
+    state.counters["rows"] = rows;
+    state.counters["grown_MB"] = static_cast<double>(grown) / 1024.0;
+}
+BENCHMARK(BM_ScrollLogToTheOldestOfAMillionRounds)->Unit(benchmark::kMillisecond)->Iterations(1)->Repetitions(3);
 
 } // namespace

@@ -46,8 +46,8 @@ TEST(HelpText, HasTheShapeOfTheMemoText)
 {
     const QString text = BuiltInHelp();
     const QStringList lines = Lines(text);
-    EXPECT_EQ(lines.size(), 102);
-    EXPECT_NEAR(text.size(), 7150, 150);
+    EXPECT_EQ(lines.size(), 109);
+    EXPECT_NEAR(text.size(), 7720, 150);
 
     // Larger sections are parted by runs of exactly five empty lines, and by nothing else.
     QList<int> emptyRuns;
@@ -95,6 +95,7 @@ TEST(HelpText, FollowsTheOutlineInOrder)
         {"the statistics window and its key", "„Statystyka” (albo klawisze Ctrl+T)"},
         {"the record on the command line", "wirtola --history"},
         {"statistics file", "/home/ala/wirtola.ini"},
+        {"the log, its export and a fresh record", "„Nowa historia…”"},
         {"sounds can be switched off", "można wyłączyć"},
         {"greeting and signature", "Autor Wirtoli"},
     };

@@ -22,6 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
+#include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -119,7 +120,8 @@ int main(int argc, char** argv)
     QApplication app(argc, argv);
     if (argc < 5) {
         std::fprintf(stderr,
-                     "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png [statistics.png]]\n");
+                     "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png [statistics.png "
+                     "[log.png]]]\n");
         return 2;
     }
     const session::Translations translations(QLocale::system().uiLanguages());
@@ -160,6 +162,10 @@ int main(int argc, char** argv)
         Form1->Statystyka1->trigger();
         windows.Statistics->move(20, 20);
         ok = GrabWindow(windows.Statistics, QString::fromLocal8Bit(argv[6])) && ok;
+    }
+    if (argc > 7) {
+        windows.Statistics->Pages->setCurrentIndex(1);
+        ok = GrabWindow(windows.Statistics, QString::fromLocal8Bit(argv[7])) && ok;
     }
     return ok ? 0 : 1;
 }
