@@ -19,6 +19,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
@@ -495,7 +496,8 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     scroll->setWidgetResizable(true);
     scroll->setFrameShape(QFrame::NoFrame);
     scroll->setFocusPolicy(Qt::NoFocus);
-    auto* numbers = new QWidget(scroll);
+    numbers_ = new QWidget(scroll);
+    QWidget* numbers = numbers_;
     auto* column = new QVBoxLayout(numbers);
     column->addWidget(Summary);
     column->addWidget(Classes);
@@ -548,9 +550,13 @@ void StatisticsWindow::Show()
     if (!placed_) {
         // Sized once its tables are filled: everything in sight, the plot given what is left.
         placed_ = true;
-        // Wide enough for every column of the log where the screen has room; beside a game on a
-        // small screen it is narrowed, and the log scrolls sideways rather than cover the game.
-        resize(880, sizeHint().height());
+        // Wide enough for every column of the log and tall enough for every number, where the screen
+        // has room; beside a game on a small screen it is made smaller, and the pages scroll.
+        constexpr int Margins = 56; // the window's, the page's frame and the tables' frames
+        constexpr int Wide = 960;   // the log's eight columns at their widest
+        const int tall = numbers_->sizeHint().height() + Pages->tabBar()->sizeHint().height() + Margins;
+        const QRect room = screen() ? screen()->availableGeometry() : QRect(0, 0, Wide, tall);
+        resize(std::min(Wide, room.width()), std::min(tall, room.height() - Margins));
         Place();
     }
     show();

@@ -106,6 +106,7 @@ private:
     void ExportClick();
     void FreshClick();
 
+    QWidget* numbers_ = nullptr; // the first page's contents, inside its scroll area
     session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
