@@ -1,5 +1,6 @@
 #include "session/CommandLine.h"
 
+#include "engine/Advisor.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
 #include "session/Language.h"
@@ -8,7 +9,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <cstdio>
 #include <memory>
 
@@ -20,6 +23,16 @@ constexpr const char* HistoryOption =
     QT_TRANSLATE_NOOP("Wirtola",
                       "Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie i na zdarzenie "
                       "(pożyczkę, nagrodę, nową grę).");
+constexpr const char* HintOption = QT_TRANSLATE_NOOP(
+    "Wirtola",
+    "Wypisuje jako CSV szanse każdej z 32 wymian dla pięciu kart (np. \"2h 2d 7c 9s Kd\"), najlepszą najpierw.");
+constexpr const char* HintValue = QT_TRANSLATE_NOOP("Wirtola", "karty");
+// %1 the number of cards given.
+constexpr const char* HintCount = QT_TRANSLATE_NOOP("Wirtola", "--hint: potrzeba pięciu kart, podano %1");
+// %1 the card as given.
+constexpr const char* HintUnknown =
+    QT_TRANSLATE_NOOP("Wirtola", "--hint: nieznana karta \"%1\" (karty jak 2c, Td, Qh, As)");
+constexpr const char* HintTwice = QT_TRANSLATE_NOOP("Wirtola", "--hint: karta \"%1\" podana dwa razy");
 constexpr const char* HelpOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje ten opis.");
 constexpr const char* VersionOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje wersję programu.");
 
@@ -48,6 +61,8 @@ struct Parsed {
     bool help = false;
     bool version = false;
     bool history = false;
+    bool hint = false;
+    QString hintCards;
     QString error;
     QString helpText;
 };
@@ -63,6 +78,8 @@ Parsed Parse(const QStringList& arguments)
     parser.addOption(help);
     parser.addOption(version);
     parser.addOption(history);
+    const QCommandLineOption hint(QStringLiteral("hint"), Text(HintOption), Text(HintValue));
+    parser.addOption(hint);
     for (const QString& name : QtValueOptions) {
         QCommandLineOption option(name, QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -81,8 +98,71 @@ Parsed Parse(const QStringList& arguments)
     parsed.help = parser.isSet(help);
     parsed.version = parser.isSet(version);
     parsed.history = parser.isSet(history);
+    parsed.hint = parser.isSet(hint);
+    parsed.hintCards = parser.value(hint);
     parsed.helpText = parser.helpText();
     return parsed;
+}
+
+// The cards as --history writes them ("Qh", "Td"), in either case, "10" for a ten as well.
+std::optional<engine::Card> CardFromText(const QString& word)
+{
+    static const QString ranks = QStringLiteral("23456789TJQKA");
+    static const QString suits = QStringLiteral("CDHS");
+    const QString w = word.toUpper();
+    const QString rank = w.left(w.size() - 1) == QStringLiteral("10") ? QStringLiteral("T") : w.left(w.size() - 1);
+    if (rank.size() != 1 || w.size() < 2 || ranks.indexOf(rank) < 0 || suits.indexOf(w.back()) < 0)
+        return std::nullopt;
+    return engine::Card{static_cast<std::int32_t>(ranks.indexOf(rank)) + 1,
+                        static_cast<std::int32_t>(suits.indexOf(w.back()))};
+}
+
+std::string CardWords(const engine::HandCards& hand, engine::KeepMask keep)
+{
+    std::string text;
+    for (int slot = 0; slot < engine::HandSize; ++slot) {
+        if (!(keep & (1U << slot)))
+            continue;
+        if (!text.empty())
+            text += ' ';
+        text += "23456789TJQKA"[hand[slot].rank - 1];
+        text += "cdhs"[hand[slot].suit];
+    }
+    return text;
+}
+
+// --hint: every keep choice for the five cards, best first, as CSV; status 2 for cards that are
+// not five different ones.
+int PrintHint(const QString& cards)
+{
+    const QStringList words = cards.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+    const auto refuse = [](const QString& line) {
+        std::fprintf(stderr, "wirtola: %s\n", qPrintable(line));
+        return 2;
+    };
+    if (words.size() != engine::HandSize)
+        return refuse(Text(HintCount).arg(words.size()));
+    engine::HandCards hand{};
+    for (int slot = 0; slot < engine::HandSize; ++slot) {
+        const std::optional<engine::Card> card = CardFromText(words[slot]);
+        if (!card)
+            return refuse(Text(HintUnknown).arg(words[slot]));
+        if (std::find(hand.begin(), hand.begin() + slot, *card) != hand.begin() + slot)
+            return refuse(Text(HintTwice).arg(words[slot]));
+        hand[slot] = *card;
+    }
+    const engine::Advice advice = *engine::Advise(hand);
+    std::printf("kept,win,tie,loss,expected,high_card,pair,two_pair,three,straight,flush,full_house,four,"
+                "straight_flush,royal_flush\n");
+    for (const engine::KeepMask keep : advice.ranking) {
+        const engine::ChoiceOdds& odds = advice.For(keep);
+        std::printf("%s,%.4f,%.4f,%.4f,%.4f", CardWords(hand, keep).c_str(), odds.win, odds.tie, odds.loss,
+                    odds.Expected());
+        for (int category = engine::HighCard; category <= engine::RoyalFlush; ++category)
+            std::printf(",%.6f", odds.classes.Chance(category));
+        std::printf("\n");
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 } // namespace
@@ -95,7 +175,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     Parsed parsed = Parse(arguments);
-    if (parsed.ok && !parsed.help && !parsed.version && !parsed.history)
+    if (parsed.ok && !parsed.help && !parsed.version && !parsed.history && !parsed.hint)
         return std::nullopt;
 
     // An answer to print: a core application only, for the translation; no display is needed.
@@ -115,6 +195,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         std::printf("wirtola %s\n", WIRTOLA_VERSION);
         return 0;
     }
+    if (parsed.hint)
+        return PrintHint(parsed.hintCards);
     // Read under the same rules as the game writes it.
     const profile::ResolvedPath statistics =
         profile::ResolveLinks(StatisticsFilePath(), CurrentStatisticsPlace().perUser);

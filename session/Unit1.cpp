@@ -255,6 +255,7 @@ void TForm1::btnRozdanieClick()
     for (QCheckBox* box : CheckBoxes)
         box->show();
     showdownPending_ = true;
+    HintForTheDeal();
 }
 
 void TForm1::btnKupnoClick()
@@ -272,6 +273,7 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
+    HintAfterTheDraw();
     btnKupno->setAccessibleDescription(QString()); // it told the hand being exchanged now
     spoken::HoldUntilABoxHasTheFocus(this);
     Replace();
@@ -337,6 +339,7 @@ bool TForm1::TakeStake(std::int32_t largest)
 
 void TForm1::WaitForADeal()
 {
+    HintAfterTheDraw();
     btnRozdanie->setEnabled(true);
     btnRozdanie->setFocus(Qt::OtherFocusReason);
     btnKupno->setEnabled(false);
