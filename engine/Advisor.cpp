@@ -190,7 +190,8 @@ int Advice::PlaceOf(KeepMask keep) const
 
 DrawVerdict Judge(const Advice& advice, KeepMask kept)
 {
-    return {static_cast<KeepMask>(kept & KeepAll), advice.Best().keep, advice.For(kept).Expected(), advice.Best().Expected()};
+    return {static_cast<KeepMask>(kept & KeepAll), advice.Best().keep, advice.For(kept).Expected(),
+            advice.Best().Expected()};
 }
 
 bool IsWholeHand(const HandCards& hand)

@@ -20,6 +20,9 @@
 #include <mutex>
 #include <thread>
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 namespace {
 
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Podpowiedź");
@@ -92,8 +95,7 @@ QString AdviceSentence(const engine::Advice& advice, const engine::ChoiceOdds& o
     const QString keep =
         odds.keep == 0 ? Text(BestExchangeAll) : Text(BestKeep).arg(KeptCardsWords(advice.hand, odds.keep));
     return Text(SentenceWords)
-        .arg(keep, Percent(odds.win, 0), Percent(odds.tie, 0), Percent(odds.loss, 0),
-             Amount(odds.Expected() * stake));
+        .arg(keep, Percent(odds.win, 0), Percent(odds.tie, 0), Percent(odds.loss, 0), Amount(odds.Expected() * stake));
 }
 
 // One thread for the window's life: it takes the newest hand asked for, drops one that a newer
@@ -135,6 +137,9 @@ public:
 private:
     void Run()
     {
+        // Below the window's thread, so the game never waits for a processor (the threads the
+        // advice starts inherit it).
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
         for (;;) {
             std::uint64_t request = 0;
             engine::HandCards hand{};
@@ -203,9 +208,11 @@ HintWindow::HintWindow(QWidget* parent)
     Table->setTabKeyNavigation(false); // Tab leaves the table; the arrows walk its cells
     Table->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     Table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    Table->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     Table->verticalHeader()->setDefaultSectionSize(Table->fontMetrics().height() + 6);
     Table->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Room for the best and the player's row always, so the window keeps its size.
     Table->setFixedHeight(Table->horizontalHeader()->sizeHint().height() + 2 * Table->frameWidth()
                           + (ShownBest + 1) * Table->verticalHeader()->defaultSectionSize());
     Place = new QLabel(this);
@@ -280,7 +287,7 @@ void HintWindow::Show()
 {
     if (!placed_) {
         placed_ = true;
-        resize(560, sizeHint().height());
+        resize(760, sizeHint().height());
     }
     show();
     raise();

@@ -40,9 +40,9 @@ public:
     bool Computing() const { return computing_; }
     const std::optional<engine::Advice>& Current() const { return advice_; }
 
-    QLabel* Sentence;     // the best choice in one sentence
-    QTableWidget* Table;  // the best five, and the player's marks where they are not among them
-    QLabel* Place;        // where the player's marks stand among the 32
+    QLabel* Sentence;      // the best choice in one sentence
+    QTableWidget* Table;   // the best five, and the player's marks where they are not among them
+    QLabel* Place;         // where the player's marks stand among the 32
     QPushButton* KeepBest; // sets the marks to the best choice
 
 signals:

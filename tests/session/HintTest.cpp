@@ -61,7 +61,8 @@ TEST_F(HintTest, OfferedBetweenDealAndDrawAndFollowsTheMarks)
     }
     EXPECT_EQ(hint->Sentence->text(), AdviceSentence(advice, advice.Best(), 10));
     EXPECT_EQ(hint->Table->accessibleDescription(), hint->Sentence->text());
-    EXPECT_EQ(hint->Place->text(), QStringLiteral("Twój wybór: miejsce %1 z 32.").arg(advice.PlaceOf(engine::KeepAll) + 1));
+    EXPECT_EQ(hint->Place->text(),
+              QStringLiteral("Twój wybór: miejsce %1 z 32.").arg(advice.PlaceOf(engine::KeepAll) + 1));
 
     // The window follows the marks: a card clicked away is a choice of four kept.
     ClickCard(0);
