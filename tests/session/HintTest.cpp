@@ -67,8 +67,13 @@ TEST_F(HintTest, OfferedBetweenDealAndDrawAndFollowsTheMarks)
     // The window follows the marks: a card clicked away is a choice of four kept.
     ClickCard(0);
     EXPECT_EQ(hint->Place->text(), QStringLiteral("Twój wybór: miejsce %1 z 32.").arg(advice.PlaceOf(0b11110) + 1));
+    if (advice.PlaceOf(0b11110) >= 5) {
+        ASSERT_EQ(hint->Table->rowCount(), 6);
+        EXPECT_EQ(hint->Table->item(5, 0)->text(), KeptCardsWords(hand, 0b11110));
+    }
     TypeStake(QStringLiteral("200"));
     EXPECT_EQ(hint->Sentence->text(), AdviceSentence(advice, advice.Best(), 200));
+    EXPECT_TRUE(hint->Sentence->text().endsWith(hint->Table->item(0, 4)->text())) << hint->Table->item(0, 4)->text();
 
     // The button sets every mark, and turns the cards, to the best choice; the player still draws.
     hint->KeepBest->click();

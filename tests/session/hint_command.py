@@ -45,6 +45,9 @@ norm = lambda k: " ".join(sorted(k.lower().split()))
 check({norm(k): {c: v for c, v in row.items() if c != "kept"} for k, row in by.items()}
       == {norm(k): {c: v for c, v in row.items() if c != "kept"} for k, row in again.items()}, "any order")
 
+royal = {row["kept"]: row for row in csv.DictReader(io.StringIO(run("10h Jh Qh Kh Ah").stdout))}
+check(float(royal.get("Th Jh Qh Kh Ah", {}).get("royal_flush", 0)) == 1, "a ten written as 10")
+
 for cards, words in [("2h 2d 7c 9s", "five cards"), ("2h 2d 7c 9s Kd Ah", "five cards"),
                      ("2h 2d 7c 9s Kx", "Kx"), ("2h 2d 7c 9s 1s", "1s"), ("2h 2d 7c 9s 2h", "twice"), ("", "five")]:
     r = run(cards)
