@@ -218,6 +218,88 @@ std::array<ClassCounts, KeepChoices> ExactClassChances(const HandCards& hand)
 
 namespace {
 
+// A card's share of a hand's rank key: the hand's count of each rank as a base-5 digit, so the
+// key names the ranks whatever their order.
+constexpr std::array<std::uint64_t, Ranks> RankKey = [] {
+    std::array<std::uint64_t, Ranks> key{};
+    std::uint64_t power = 1;
+    for (std::uint64_t& k : key) {
+        k = power;
+        power *= 5;
+    }
+    return key;
+}();
+
+// Every class the engine's Classify gives, by the hand's rank key and whether its suits agree:
+// the classification depends on nothing else. Filled once, by Classify itself.
+class ClassTable {
+public:
+    ClassTable()
+    {
+        std::array<int, HandSize> ranks{};
+        Fill(ranks, 0, 0);
+    }
+
+    HandClass Find(std::uint64_t rankKey, bool flush) const
+    {
+        const std::uint64_t key = rankKey * 2 + (flush ? 1 : 0);
+        for (std::size_t at = Slot(key);; at = (at + 1) & (Size - 1))
+            if (keys_[at] == key + 1)
+                return classes_[at];
+    }
+
+private:
+    static constexpr std::size_t Size = 16384; // twice the 7,475 rank patterns with a flush or not
+
+    static std::size_t Slot(std::uint64_t key)
+    {
+        return static_cast<std::size_t>((key * 0x9E37'79B9'7F4A'7C15ULL) >> 50U);
+    }
+
+    void Fill(std::array<int, HandSize>& ranks, int at, int from)
+    {
+        if (at == HandSize) {
+            bool distinct = true;
+            std::uint64_t rankKey = 0;
+            HandCards cards{};
+            for (int i = 0; i < HandSize; ++i) {
+                distinct = distinct && (i == 0 || ranks[i] != ranks[i - 1]);
+                rankKey += RankKey[ranks[i]];
+                cards[i] = Card{ranks[i] + 1, i % 2}; // suits that are not all alike
+            }
+            Put(rankKey * 2, Classify(cards));
+            if (distinct) {
+                for (Card& c : cards)
+                    c.suit = 0;
+                Put(rankKey * 2 + 1, Classify(cards));
+            }
+            return;
+        }
+        for (int rank = from; rank < Ranks; ++rank) {
+            ranks[at] = rank;
+            Fill(ranks, at + 1, rank); // ranks never fall, so each pattern once
+        }
+    }
+
+    void Put(std::uint64_t key, HandClass cls)
+    {
+        std::size_t at = Slot(key);
+        while (keys_[at] != 0)
+            at = (at + 1) & (Size - 1);
+        keys_[at] = key + 1; // 0 marks a free slot
+        classes_[at] = cls;
+    }
+
+    std::array<std::uint64_t, Size> keys_{};
+    std::array<HandClass, Size> classes_{};
+};
+
+const ClassTable& Classes()
+{
+    static const ClassTable table; // made once, on whichever thread first asks
+    return table;
+}
+
 using Tally = std::array<std::array<std::uint32_t, 3>, KeepChoices>; // wins, ties, losses
 
 // Rounds dealt from the unseen cards as the player cannot see them: the computer's five, its
@@ -227,8 +309,18 @@ bool PlayRounds(const HandCards& hand, std::array<Card, Unseen> unseen, std::uin
                 const std::atomic<bool>* stop, Tally& tally)
 {
     constexpr int Dealt = 3 * HandSize;
-    HandCards all = hand;
-    const HandClass keptAll = Classify(all); // the one choice that draws nothing
+    const ClassTable& table = Classes();
+    // What each choice keeps: its rank key and its one suit (-1 none kept, -2 mixed).
+    std::array<std::uint64_t, KeepChoices> keptKey{};
+    std::array<int, KeepChoices> keptSuit{};
+    for (int mask = 0; mask < KeepChoices; ++mask) {
+        keptSuit[mask] = -1;
+        for (int slot = 0; slot < HandSize; ++slot)
+            if (mask & (1 << slot)) {
+                keptKey[mask] += RankKey[hand[slot].rank - 1];
+                keptSuit[mask] = keptSuit[mask] == -1 || keptSuit[mask] == hand[slot].suit ? hand[slot].suit : -2;
+            }
+    }
     Generator generator(seed);
     for (std::uint32_t round = 0; round < rounds; ++round) {
         if (stop && (round & 1023U) == 0 && stop->load(std::memory_order_relaxed))
@@ -243,16 +335,22 @@ bool PlayRounds(const HandCards& hand, std::array<Card, Unseen> unseen, std::uin
             computer[draw.slot[i]] = unseen[next++];
         const HandClass computerClass = Classify(computer);
 
+        // The player's replacements are the next cards, in slot order; only their ranks and
+        // suits matter to the class.
+        std::array<std::uint64_t, HandSize + 1> drawnKey{};
+        std::array<int, HandSize + 1> drawnSuit{};
+        drawnSuit[0] = -1;
+        for (int n = 1; n <= HandSize; ++n) {
+            const Card& c = unseen[next + n - 1];
+            drawnKey[n] = drawnKey[n - 1] + RankKey[c.rank - 1];
+            drawnSuit[n] = drawnSuit[n - 1] == -1 || drawnSuit[n - 1] == c.suit ? c.suit : -2;
+        }
         for (int mask = 0; mask < KeepChoices; ++mask) {
-            HandClass playerClass = keptAll;
-            if (mask != KeepAll) {
-                HandCards player = hand;
-                int take = next;
-                for (int slot = 0; slot < HandSize; ++slot)
-                    if (!(mask & (1 << slot)))
-                        player[slot] = unseen[take++];
-                playerClass = Classify(player);
-            }
+            const int n = HandSize - KeptCount(static_cast<KeepMask>(mask));
+            const int kept = keptSuit[mask];
+            const int drawn = drawnSuit[n];
+            const bool flush = kept != -2 && drawn != -2 && (kept == -1 || drawn == -1 || kept == drawn);
+            const HandClass playerClass = table.Find(keptKey[mask] + drawnKey[n], flush);
             switch (Settle(computerClass, playerClass)) {
             case Outcome::PlayerByCategory:
             case Outcome::PlayerByValue:
@@ -275,6 +373,17 @@ bool PlayRounds(const HandCards& hand, std::array<Card, Unseen> unseen, std::uin
 constexpr std::uint32_t Parts = 8;
 
 } // namespace
+
+HandClass ClassifyByRanks(const HandCards& hand)
+{
+    std::uint64_t rankKey = 0;
+    bool flush = true;
+    for (const Card& c : hand) {
+        rankKey += RankKey.at(static_cast<std::size_t>(c.rank - 1));
+        flush = flush && c.suit == hand[0].suit;
+    }
+    return Classes().Find(rankKey, flush);
+}
 
 std::optional<Advice> Advise(const HandCards& hand, const std::atomic<bool>* stop, std::uint32_t rounds,
                              std::uint64_t seed)

@@ -75,6 +75,10 @@ DrawVerdict Judge(const Advice& advice, KeepMask kept);
 // Five cards of the 52, none twice.
 bool IsWholeHand(const HandCards& hand);
 
+// What Classify gives for these cards, looked up by their ranks and whether their suits agree
+// (in a table Classify filled), without sorting them: the advisor classifies millions of hands.
+HandClass ClassifyByRanks(const HandCards& hand);
+
 // The exact class chances of all 32 choices. Throws std::invalid_argument for a hand that is
 // not whole.
 std::array<ClassCounts, KeepChoices> ExactClassChances(const HandCards& hand);

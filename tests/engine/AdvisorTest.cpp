@@ -69,6 +69,23 @@ TEST(Advisor, ClassChancesAreEveryDrawCounted)
     }
 }
 
+TEST(Advisor, ClassifiesEveryHandAsTheGameDoes)
+{
+    long hands = 0;
+    for (CardCode a = 1; a <= 48; ++a)
+        for (CardCode b = a + 1; b <= 49; ++b)
+            for (CardCode c = b + 1; c <= 50; ++c)
+                for (CardCode d = c + 1; d <= 51; ++d)
+                    for (CardCode e = d + 1; e <= 52; ++e, ++hands) {
+                        HandCards cards{DecodeCard(e), DecodeCard(b), DecodeCard(d), DecodeCard(a), DecodeCard(c)};
+                        const HandClass quick = ClassifyByRanks(cards);
+                        const HandClass game = Classify(cards);
+                        if (quick.category != game.category || quick.value != game.value)
+                            FAIL() << "codes " << a << ' ' << b << ' ' << c << ' ' << d << ' ' << e;
+                    }
+    EXPECT_EQ(hands, 2598960);
+}
+
 // The well-known draw odds, as the improvement of one choice.
 struct OddsRow {
     const char* name;
