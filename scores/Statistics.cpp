@@ -296,6 +296,11 @@ WriteFailure read_inifile(engine::SessionValues& values)
     return file.refusal;
 }
 
+bool MakePrivateFolders(const std::string& base, const std::string& folder)
+{
+    return MakeFolders(base, folder);
+}
+
 WriteFailure PrepareStatisticsFolder()
 {
     const StatisticsPlace& place = CurrentPlace();

@@ -96,6 +96,10 @@ void SetStatisticsLock(StatisticsLock* lock);
 // no lock is held or it is still ours.
 profile::WriteFailure ConfirmStatisticsLock();
 
+// Like "mkdir -p" below `base`, each folder made private to the player; false when `folder`
+// is not there afterwards.
+bool MakePrivateFolders(const std::string& base, const std::string& folder);
+
 // Loads Wins, Losses and Fund when the file is there; a fund below 1 becomes 3000. Returns why
 // no save may replace the file it found (TooBig for a file it would not read), else None.
 profile::WriteFailure read_inifile(engine::SessionValues& values);

@@ -10,6 +10,8 @@
 namespace session {
 
 StatisticsLock::StatisticsLock(const std::string& statisticsPath, bool privateFolder)
+    : statisticsPath_(statisticsPath)
+    , privateFolder_(privateFolder)
 {
     // Links resolved, so games reaching one file by different names still meet at one lock.
     profile::ResolvedPath resolved = profile::ResolveLinks(statisticsPath, privateFolder);
@@ -20,6 +22,23 @@ StatisticsLock::StatisticsLock(const std::string& statisticsPath, bool privateFo
         state_ = State::Refused;
     } else if (resolved.refusal == profile::WriteFailure::None) {
         state_ = Take();
+    }
+}
+
+void StatisticsLock::FindFolderAgain()
+{
+    struct stat held {};
+    struct stat named {};
+    const std::string folder = profile::FolderOf(lockPath_);
+    if (folder_.valid() && fstat(folder_.get(), &held) == 0 && stat(folder.c_str(), &named) == 0
+        && held.st_dev == named.st_dev && held.st_ino == named.st_ino) {
+        return;
+    }
+    profile::ResolvedPath resolved = profile::ResolveLinks(statisticsPath_, privateFolder_);
+    if (resolved.refusal == profile::WriteFailure::None && resolved.folder.valid()) {
+        lockPath_ = resolved.path + ".lock";
+        lockName_ = resolved.name + ".lock";
+        folder_ = std::move(resolved.folder);
     }
 }
 
@@ -92,6 +111,7 @@ profile::WriteFailure StatisticsLock::Confirm()
         close(fd_);
         fd_ = -1;
     }
+    FindFolderAgain();
     switch (Take()) {
     case State::Held:
         return profile::WriteFailure::None;

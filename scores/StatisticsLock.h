@@ -38,7 +38,12 @@ public:
 
 private:
     State Take();
+    // The folder resolved again from the statistics path when the held one has lost its name
+    // (deleted with the lock during play, and made again by the next save).
+    void FindFolderAgain();
 
+    std::string statisticsPath_;
+    bool privateFolder_ = false;
     std::string lockPath_;
     profile::Descriptor folder_; // where the links led, held so that the lock is always taken there
     std::string lockName_;       // the lock's name in that folder

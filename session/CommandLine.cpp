@@ -12,7 +12,10 @@
 #include <QRegularExpression>
 
 #include <algorithm>
+#include <array>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -165,6 +168,56 @@ int PrintHint(const QString& cards)
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
+constexpr const char* HistoryUnreadable =
+    QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można odczytać całej historii rozdań %1: %2");
+constexpr const char* CauseDamaged = QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
+constexpr const char* CauseNotOurs = QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
+constexpr const char* CauseNewer = QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
+constexpr const char* CauseRefused =
+    QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
+constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
+constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można wypisać historii rozdań: %1");
+
+// The exit statuses of --history besides 0.
+constexpr int ExitRecordUnreadable = 5;
+constexpr int ExitOutputFailed = 6;
+
+// The record as CSV on standard output, row by row as it is read, so memory stays the same
+// whatever its length. A record that cannot be read whole is said on standard error, and by the
+// status, even when some rows were printed.
+int PrintHistory()
+{
+    using session::history::ReadEnd;
+    // Read where and as the game writes it.
+    const session::history::RecordPlace place = session::history::CurrentRecordPlace(false);
+    static std::array<char, 1 << 16> buffer{};
+    std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
+    session::history::WriteCsvHeader(stdout);
+    const ReadEnd end = place.refusal != session::profile::WriteFailure::None ? ReadEnd::Refused
+        : place.path.empty()                                                  ? ReadEnd::Whole
+                             : session::history::ReadHistory(place.path, [](const session::history::Entry& e) {
+                                   session::history::WriteCsvRow(stdout, e);
+                               });
+    const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
+    const int writeError = errno;
+    if (end != ReadEnd::Whole) {
+        const char* cause = end == ReadEnd::Damaged ? CauseDamaged
+            : end == ReadEnd::NotOurs               ? CauseNotOurs
+            : end == ReadEnd::Newer                 ? CauseNewer
+            : end == ReadEnd::Refused               ? CauseRefused
+                                                    : CauseUnopened;
+        const QString path = QString::fromStdString(place.path);
+        std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(cause))));
+        return ExitRecordUnreadable;
+    }
+    if (!written) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
+        return ExitOutputFailed;
+    }
+    return 0;
+}
+
 } // namespace
 
 namespace session {
@@ -197,14 +250,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     }
     if (parsed.hint)
         return PrintHint(parsed.hintCards);
-    // Read under the same rules as the game writes it.
-    const profile::ResolvedPath statistics =
-        profile::ResolveLinks(StatisticsFilePath(), CurrentStatisticsPlace().perUser);
-    const std::string path = history::HistoryPathFor(statistics.path);
-    history::WriteCsv(stdout,
-                      statistics.refusal != profile::WriteFailure::None ? std::vector<history::Entry>{}
-                                                                        : history::ReadHistory(path));
-    return std::fflush(stdout) == 0 ? 0 : 1;
+    return PrintHistory();
 }
 
 } // namespace session

@@ -104,6 +104,13 @@ constexpr const char* CauseOtherGame = QT_TRANSLATE_NOOP("Wirtola", "wyniki prow
 constexpr const char* HistoryRenewed =
     QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań była uszkodzona: zachowana jako %1, zaczęta nowa");
 constexpr const char* HistoryFailed = QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań nie jest zapisywana");
+constexpr const char* HistoryNewer =
+    QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań pochodzi z nowszej wersji gry: nie jest zapisywana");
+constexpr const char* HistoryRestarted =
+    QT_TRANSLATE_NOOP("Wirtola", "  Plik historii rozdań zniknął lub został podmieniony: zaczęta nowa historia");
+// %1 is where the record is kept instead.
+constexpr const char* HistoryPrivate =
+    QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań jest w %1, bo folder gry jest wspólny");
 constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
 
 // The program's start and end.

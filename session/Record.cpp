@@ -4,6 +4,7 @@
 #include "session/Unit1.h"
 
 #include "scores/Statistics.h"
+#include "scores/Tally.h"
 #include "session/MainWindowTexts.h"
 #include "windows/StatisticsWindow.h"
 #include "windows/Text.h"
@@ -14,37 +15,44 @@ using session::history::Entry;
 using session::history::History;
 using session::history::Kind;
 
-void TForm1::OpenHistory()
+bool TForm1::OpenHistory(QString& told)
 {
-    if (historyTried_)
-        return;
-    historyTried_ = true;
-    // Beside the file the statistics are saved to, after its links, as the lock is.
-    // The same rules as for the statistics: no other user's link, and in the per-user folder only
-    // when that folder is the player's alone.
-    const session::profile::ResolvedPath statistics =
-        session::profile::ResolveLinks(session::StatisticsFilePath(), session::CurrentStatisticsPlace().perUser);
-    history_ = std::make_unique<History>(session::history::HistoryPathFor(statistics.path));
-    const History::Opened opened = statistics.refusal != session::profile::WriteFailure::None
-        ? History::Opened::Refused
-        : history_->Open(fromFile_);
-    if (opened == History::Opened::Renewed)
-        SetStatus(statusText_ + Text(texts::HistoryRenewed).arg(QString::fromStdString(history_->SetAside())));
-    if (opened == History::Opened::Refused || opened == History::Opened::Failed) {
-        SetStatus(statusText_ + Text(texts::HistoryFailed));
-        recordFailing_ = true;
+    if (recordNewer_)
+        return false;
+    // Made again when the player's folder was deleted during play, as the statistics' is.
+    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
+    if (place.path.empty())
+        return false;
+    if (history_ && history_->IsOpen() && history_->path() == place.path)
+        return true;
+    history_ = std::make_unique<History>(place.path);
+    switch (history_->Open(recordedTotals_)) {
+    case History::Opened::Renewed:
+        told += Text(texts::HistoryRenewed).arg(QString::fromStdString(history_->SetAside()));
+        break;
+    case History::Opened::Newer:
+        recordNewer_ = true;
+        told += Text(texts::HistoryNewer);
+        return false;
+    case History::Opened::Refused:
+    case History::Opened::Failed:
+        return false;
+    case History::Opened::Existing:
+    case History::Opened::Started:
+        break;
+    }
+    if (place.movedFromShared && !recordPlaceTold_) {
+        recordPlaceTold_ = true;
+        told += Text(texts::HistoryPrivate).arg(QString::fromStdString(place.path));
     }
     Entry last;
     if (history_->Last(last))
         lastKind_ = last.kind;
+    return true;
 }
 
 void TForm1::Record(const Entry& entry)
 {
-    OpenHistory();
-    // Another game that took the statistics over keeps the record too.
-    if (!history_->IsOpen() || session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
-        return;
     if (entry.kind == Kind::Round && (lastKind_ == Kind::Loan || lastKind_ == Kind::Reward)) {
         Entry newGame = entry;
         newGame.kind = Kind::NewGame;
@@ -53,16 +61,35 @@ void TForm1::Record(const Entry& entry)
         newGame.losses -= entry.result == session::history::Result::Lost;
         Record(newGame);
     }
-    if (!history_->Append(entry)) {
-        if (!recordFailing_)
-            SetStatus(statusText_ + Text(texts::HistoryFailed));
-        recordFailing_ = true;
+    // Another game that took the statistics over keeps the record too; the failed save says so.
+    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
         return;
+    QString told;
+    const History::Appended appended = OpenHistory(told) ? history_->Append(entry) : History::Appended::Failed;
+    recordedTotals_.Wins = entry.wins;
+    recordedTotals_.Losses = entry.losses;
+    recordedTotals_.Fund = entry.fund;
+    switch (appended) {
+    case History::Appended::Renewed:
+        told += Text(texts::HistoryRenewed).arg(QString::fromStdString(history_->SetAside()));
+        break;
+    case History::Appended::Restarted:
+        told += Text(texts::HistoryRestarted);
+        break;
+    case History::Appended::Failed:
+        if (!recordNewer_)
+            told += Text(texts::HistoryFailed);
+        break;
+    case History::Appended::Recorded:
+        break;
     }
-    recordFailing_ = false;
-    lastKind_ = entry.kind;
-    if (windows_.Statistics)
-        windows_.Statistics->Add(entry);
+    if (appended != History::Appended::Failed) {
+        lastKind_ = entry.kind;
+        if (windows_.Statistics)
+            windows_.Statistics->SetTotals(history_->Totals().tallies());
+    }
+    if (!told.isEmpty())
+        SetStatus(statusText_ + told);
 }
 
 void TForm1::RecordRound()
@@ -94,11 +121,15 @@ void TForm1::RecordEvent(Kind kind)
 
 void TForm1::Statystyka1Click()
 {
-    OpenHistory();
     StatisticsWindow* window = windows_.Statistics;
     if (!window)
         return;
-    if (!window->HasEntries())
-        window->SetEntries(history_->ReadAll(false));
+    QString told;
+    const bool open = OpenHistory(told);
+    if (!open && !recordNewer_)
+        told += Text(texts::HistoryFailed);
+    if (!told.isEmpty())
+        SetStatus(statusText_ + told);
+    window->SetTotals(open ? history_->Totals().tallies() : session::history::Tallies{});
     window->Show();
 }

@@ -131,6 +131,7 @@ void TForm1::BeginSession(bool readStatistics)
     if (readStatistics) {
         read_inifile();
         fromFile_ = Session;
+        recordedTotals_ = Session;
     }
     SetStatus(QString());
     ShowFund(Session.Fund);

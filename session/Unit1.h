@@ -140,11 +140,13 @@ private:
     // At start: where the scores are kept when not where the player may expect them, what was
     // left behind, and why none will be saved.
     void TellWhereTheScoresAre();
-    // The record of play, opened at its first use so the start does not pay for it; a damaged
-    // one is set aside and renewed, with a line on the status bar.
-    void OpenHistory();
+    // The record of play, opened at its first use so the start does not pay for it, and opened
+    // again after it failed; what the player must know of it (set aside, kept elsewhere, a newer
+    // game's) goes into `told`. True when it is open.
+    bool OpenHistory(QString& told);
     // Appends a row after the round's save (a new game first after a loan or the reward), and
-    // hands it to the statistics window. A failure is told once on the status bar.
+    // hands the totals to the statistics window. Every row not recorded is told on the status
+    // bar, as a failed save is.
     void Record(const session::history::Entry& entry);
     void RecordRound();
     void RecordEvent(session::history::Kind kind);
@@ -172,11 +174,14 @@ private:
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
     std::unique_ptr<session::history::History> history_;
-    bool historyTried_ = false;
-    bool recordFailing_ = false;
+    bool recordNewer_ = false; // a newer game's record: left alone, said once
+    bool recordPlaceTold_ = false;
     session::history::Kind lastKind_ = session::history::Kind::Round;
     engine::SessionValues fromFile_; // the totals as the statistics file gave them
-    engine::HandCards dealt_{};      // the player's hand as dealt, before the draw
+    // The totals as of the last row the game meant to record: a record opened late, or started
+    // again, carries them over where it does not end with them.
+    engine::SessionValues recordedTotals_;
+    engine::HandCards dealt_{}; // the player's hand as dealt, before the draw
     std::uint8_t dealtClass_ = 0;
     std::int32_t moved_ = 0; // what the last showdown moved into the fund
     HintWindow* hint_ = nullptr;

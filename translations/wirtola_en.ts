@@ -720,5 +720,45 @@ all time</translation>
         <source>%1 – wygrana %2, remis %3, przegrana %4, średnio %5</source>
         <translation>%1 – win %2, tie %3, loss %4, on average %5</translation>
     </message>
+    <message>
+        <source>wirtola: nie można odczytać całej historii rozdań %1: %2</source>
+        <translation>wirtola: cannot read the whole record of play %1: %2</translation>
+    </message>
+    <message>
+        <source>plik jest uszkodzony</source>
+        <translation>the file is damaged</translation>
+    </message>
+    <message>
+        <source>to nie jest historia rozdań Wirtoli</source>
+        <translation>it is not a Wirtola record of play</translation>
+    </message>
+    <message>
+        <source>zapisała ją nowsza wersja gry</source>
+        <translation>a newer version of the game wrote it</translation>
+    </message>
+    <message>
+        <source>to dowiązanie, plik innego użytkownika albo nie plik</source>
+        <translation>it is a link, another user&apos;s file or not a file</translation>
+    </message>
+    <message>
+        <source>nie można jej otworzyć</source>
+        <translation>it cannot be opened</translation>
+    </message>
+    <message>
+        <source>wirtola: nie można wypisać historii rozdań: %1</source>
+        <translation>wirtola: cannot write the record of play: %1</translation>
+    </message>
+    <message>
+        <source>  Historia rozdań pochodzi z nowszej wersji gry: nie jest zapisywana</source>
+        <translation>  The record of play comes from a newer version of the game: it is not kept</translation>
+    </message>
+    <message>
+        <source>  Plik historii rozdań zniknął lub został podmieniony: zaczęta nowa historia</source>
+        <translation>  The record of play was deleted or replaced: a new one was started</translation>
+    </message>
+    <message>
+        <source>  Historia rozdań jest w %1, bo folder gry jest wspólny</source>
+        <translation>  The record of play is kept in %1, as the game&apos;s folder is shared</translation>
+    </message>
 </context>
 </TS>

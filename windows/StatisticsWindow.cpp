@@ -267,20 +267,9 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     Refill();
 }
 
-void StatisticsWindow::SetEntries(std::vector<session::history::Entry> entries)
+void StatisticsWindow::SetTotals(const session::history::Tallies& tallies)
 {
-    entries_ = std::move(entries);
-    loaded_ = true;
-    stale_ = true;
-    if (isVisible())
-        Refill();
-}
-
-void StatisticsWindow::Add(const session::history::Entry& entry)
-{
-    if (!loaded_)
-        return; // read whole when the window first opens
-    entries_.push_back(entry);
+    tallies_ = tallies;
     stale_ = true;
     if (isVisible())
         Refill();
@@ -318,7 +307,7 @@ void StatisticsWindow::keyPressEvent(QKeyEvent* event)
 void StatisticsWindow::Refill()
 {
     stale_ = false;
-    const session::history::Tallies tallies = session::history::TallyUp(entries_);
+    const session::history::Tallies& tallies = tallies_;
     const auto game = SummaryColumn(tallies.game);
     const auto all = SummaryColumn(tallies.all);
     for (int row = 0; row < static_cast<int>(game.size()); ++row) {

@@ -37,11 +37,8 @@ class StatisticsWindow : public QWidget {
 public:
     explicit StatisticsWindow(QWidget* parent = nullptr);
 
-    // The whole record, as read when the window is first opened.
-    void SetEntries(std::vector<session::history::Entry> entries);
-    bool HasEntries() const { return loaded_; }
-    // One more row of the record; shown at once while the window is open.
-    void Add(const session::history::Entry& entry);
+    // The record's running totals; shown at once while the window is open.
+    void SetTotals(const session::history::Tallies& tallies);
     // Shows the window, or brings it forward.
     void Show();
 
@@ -57,8 +54,7 @@ protected:
 private:
     void Refill();
 
-    std::vector<session::history::Entry> entries_;
-    bool loaded_ = false;
+    session::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
 };

@@ -104,7 +104,7 @@ void BM_RecordRound(benchmark::State& state)
         entry.computer = entry.dealt;
         for (auto _ : state) {
             ++entry.wins;
-            if (!history.Append(entry)) {
+            if (history.Append(entry) == session::history::History::Appended::Failed) {
                 state.SkipWithError("the row was not recorded");
             }
         }

@@ -21,8 +21,10 @@
 #include <QTest>
 #include <QToolButton>
 
+#include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sys/stat.h>
 
 using namespace gametest;
 
@@ -392,6 +394,41 @@ TEST_F(RoundFlowTest, ADamagedRecordIsKeptAsideAndANewOneStarted)
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
     EXPECT_EQ(session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString()).size(),
               2U); // and the totals
+    EXPECT_EQ(ReadIni(), SessionIni());
+}
+
+TEST_F(RoundFlowTest, EveryRoundTheRecordMissesIsToldUntilOneIsRecordedAgain)
+{
+    const std::string record = dir_.filePath("wirtola.history").toStdString();
+    ASSERT_EQ(mkfifo(record.c_str(), 0600), 0); // a record that cannot be kept, and must not hang the round
+    StartProgram();
+    const auto round = [this] {
+        TypeStake("10");
+        Deal();
+        Draw();
+        return StatusBar()->accessibleDescription().toStdString();
+    };
+    const std::string notKept = "Historia rozdań nie jest zapisywana";
+    for (int i = 0; i < 3; ++i)
+        EXPECT_THAT(round(), testing::HasSubstr(notKept)) << "round " << i;
+    std::filesystem::remove(record);
+    EXPECT_THAT(round(), testing::Not(testing::HasSubstr(notKept)));
+    auto rows = session::history::ReadHistory(record);
+    ASSERT_EQ(rows.size(), 2U) << "the totals of the rounds it missed, then the round";
+    EXPECT_EQ(rows[0].kind, session::history::Kind::Carried);
+    EXPECT_EQ(rows[0].wins + rows[0].losses + (rows[1].result == session::history::Result::Tied ? 0 : 1),
+              rows[1].wins + rows[1].losses);
+
+    // Deleted during play: started again at its name, said once; the window follows the new one.
+    for (const char* suffix : {"", "-wal", "-shm"})
+        std::filesystem::remove(record + suffix);
+    EXPECT_THAT(round(), testing::HasSubstr("Plik historii rozdań zniknął lub został podmieniony"));
+    EXPECT_THAT(round(), testing::Not(testing::HasSubstr("historii")));
+    EXPECT_EQ(session::history::ReadHistory(record).size(), 3U);
+    Form1->Statystyka1->trigger();
+    StatisticsWindow* window = Form1->Windows().Statistics;
+    ASSERT_TRUE(window->isVisible());
+    EXPECT_EQ(window->Summary->item(0, 1)->text(), QStringLiteral("2"));
     EXPECT_EQ(ReadIni(), SessionIni());
 }
 

@@ -55,6 +55,17 @@ grep -q 'Wygrane=2' "$work/wirtola.ini" || { echo "FAIL: the wins were lost" >&2
 [[ ! -e $work/wirtola.history ]] || { echo "FAIL: the record was opened at the start" >&2; failed=1; }
 history=$(env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/wirtola" --history)
 [[ $history == time,event,stake,* && $(wc -l <<<"$history") == 1 ]] || { echo "FAIL: --history: $history" >&2; failed=1; }
+# A record it cannot read whole, or an output it cannot write: said in one line, and by the status.
+printf 'not a record' >"$work/wirtola.history"
+LANGUAGE=en env -u DISPLAY "$work/wirtola" --history >"$work/out" 2>"$work/err"
+status=$?
+[[ $status == 5 && $(cat "$work/err") == "wirtola: cannot read the whole record of play $work/wirtola.history: the file is damaged" ]] ||
+  { echo "FAIL: --history of a damaged record: status $status, $(cat "$work/err")" >&2; failed=1; }
+[[ $(cat "$work/out") == time,event,stake,* ]] || { echo "FAIL: no header before the damage" >&2; failed=1; }
+rm "$work/wirtola.history"
+env -u DISPLAY "$work/wirtola" --history >/dev/full 2>"$work/err"
+status=$?
+[[ $status == 6 && $(wc -l <"$work/err") == 1 ]] || { echo "FAIL: --history into a full disk: status $status" >&2; failed=1; }
 env -u DISPLAY QT_QPA_PLATFORM=xcb "$work/wirtola" --version | grep -qx 'wirtola [0-9.]*' || { echo "FAIL: --version" >&2; failed=1; }
 ((failed)) && cat "$work/game.log" >&2
 exit $failed

@@ -1,0 +1,579 @@
+// The record of play as a file a person may edit, damage or plant things beside: what every
+// reader makes of it, what the game does with it, and that the running totals tell the rows.
+
+#include "scores/History.h"
+
+#include "scores/Statistics.h"
+#include "scores/StatisticsLock.h"
+#include "scores/Tally.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <filesystem>
+#include <fstream>
+#include <grp.h>
+#include <numeric>
+#include <pwd.h>
+#include <random>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+namespace fs = std::filesystem;
+using session::history::Entry;
+using session::history::History;
+using session::history::Kind;
+using session::history::ReadEnd;
+using session::history::Result;
+
+// The record's first shape, as the game wrote it before the running totals.
+constexpr const char* VersionOne =
+    "CREATE TABLE record(id INTEGER PRIMARY KEY, time INTEGER NOT NULL, kind INTEGER NOT NULL, stake INTEGER,"
+    " dealt TEXT, dealt_class INTEGER, cards TEXT, class INTEGER, computer TEXT, computer_class INTEGER,"
+    " result INTEGER, moved INTEGER, fund INTEGER NOT NULL, wins INTEGER NOT NULL, losses INTEGER NOT NULL);"
+    " PRAGMA application_id=1466528372; PRAGMA user_version=1;";
+
+// SQL straight into the file, as a person with the sqlite3 shell would write it.
+void Sql(const std::string& path, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+    char* error = nullptr;
+    const int code = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+    const std::string said = error ? error : "";
+    sqlite3_free(error);
+    sqlite3_close(db);
+    ASSERT_EQ(code, SQLITE_OK) << said << " in " << sql;
+}
+
+std::string Bytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+// The record read back as --history prints it, one line a row (the header left out).
+std::vector<std::string> CsvLines(const std::string& path, ReadEnd& end)
+{
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    end = session::history::ReadHistory(path, [out](const Entry& e) { session::history::WriteCsvRow(out, e); });
+    std::fclose(out);
+    std::vector<std::string> lines;
+    std::string all(text, size);
+    std::free(text);
+    for (std::size_t at = 0, next; at < all.size(); at = next + 1) {
+        next = all.find('\n', at);
+        lines.push_back(all.substr(at, next - at));
+    }
+    return lines;
+}
+
+Entry RoundOf(std::mt19937& random, std::int32_t& fund, std::int32_t& wins, std::int32_t& losses)
+{
+    Entry e{.time = 1700000000000 + static_cast<std::int64_t>(random() % 1000000000), .stake = 10};
+    for (auto* hand : {&e.dealt, &e.player, &e.computer}) {
+        for (engine::Card& c : *hand) {
+            c = engine::DecodeCard(static_cast<int>(random() % 52) + 1);
+        }
+    }
+    e.dealtClass = static_cast<std::uint8_t>(random() % 10);
+    e.playerClass = static_cast<std::uint8_t>(random() % 10);
+    e.computerClass = static_cast<std::uint8_t>(random() % 10);
+    const int outcome = static_cast<int>(random() % 5);
+    e.result = outcome == 0 ? Result::Tied : outcome % 2 ? Result::Won : Result::Lost;
+    e.stake = static_cast<std::int32_t>(random() % 99 + 1) * 10;
+    e.moved = e.result == Result::Won ? e.stake : e.result == Result::Lost ? -e.stake : 0;
+    fund += e.moved;
+    wins += e.result == Result::Won;
+    losses += e.result == Result::Lost;
+    e.fund = fund;
+    e.wins = wins;
+    e.losses = losses;
+    return e;
+}
+
+// A record of `rounds` random rounds, with a loan wherever the fund runs dry.
+std::vector<Entry> Play(History& history, int rounds, unsigned seed)
+{
+    std::mt19937 random(seed);
+    std::int32_t fund = engine::StartingFund;
+    std::int32_t wins = 0;
+    std::int32_t losses = 0;
+    std::vector<Entry> played;
+    for (int i = 0; i < rounds; ++i) {
+        played.push_back(RoundOf(random, fund, wins, losses));
+        if (fund <= 0) {
+            fund = engine::StartingFund;
+            wins = losses = 0;
+            played.push_back({.time = played.back().time, .kind = Kind::Loan, .fund = fund});
+        }
+    }
+    EXPECT_TRUE(history.AppendAll(played));
+    return played;
+}
+
+class HistoryFile : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        char name[] = "/tmp/wirtola-history-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        dir_ = name;
+        path_ = (dir_ / "wirtola.history").string();
+    }
+    void TearDown() override
+    {
+        std::error_code ignored;
+        fs::permissions(dir_, fs::perms::owner_all, ignored);
+        fs::remove_all(dir_, ignored);
+    }
+    std::vector<std::string> Aside() const
+    {
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(dir_)) {
+            const std::string name = entry.path().filename().string();
+            if (name.starts_with("wirtola.history.damaged-") && !name.ends_with("-wal")) {
+                names.push_back(entry.path().string());
+            }
+        }
+        return names;
+    }
+
+    fs::path dir_;
+    std::string path_;
+};
+
+TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
+{
+    Sql(path_, VersionOne);
+    struct Case {
+        const char* row; // the values after the id
+        const char* csv; // what --history prints of it
+    };
+    const Case cases[] = {
+        {"1700000000000, 0, 10, '2c 3d 4h 5s 9c', 0, 'Th Jh Qh Kh Ah', 9, '2c 2d 4h 5s 9c', 1, 1, 10, 3010, 1, 0",
+         "2023-11-14T22:13:20.000Z,round,10,2c 3d 4h 5s 9c,high card,Th Jh Qh Kh Ah,royal flush,2c 2d 4h 5s 9c,one "
+         "pair,won,10,3010,1,0"},
+        // Numbers out of every range, texts where numbers belong, NULLs, cards that are not cards.
+        {"-5, 99, 'x', 'ZZ', 200, '2c 3d', -5, NULL, 'abc', 7, 1e12, -99999999999, 'w', 'z'",
+         "1969-12-31T23:59:59.995Z,,,,,,,,,,,-2147483648,0,0"},
+        {"99999999999999999, 0, NULL, '2c3d 4h 5s 9c ', 10, 'Xc 3d 4h 5s 9c', 3.5, x'00ff', -1, -1, 4294967296,"
+         " 2147483648, 1, 2",
+         ",round,0,,,,,,,lost,2147483647,2147483647,1,2"},
+        {"'soon', 'loan', 0, '', 0, '', 0, '', 0, 0, 0, 3000, 0, 0", "1970-01-01T00:00:00.000Z,,,,,,,,,,,3000,0,0"},
+        {"-62167219200001, 2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 6000, 5, 1",
+         ",reward,,,,,,,,,,6000,5,1"},
+        {"1700000000000, 0, 990, 'Ac Ad Ah As Kc', 7, 'Ac Ad Ah As Kc', 7, '2c 3c 4c 5c 6c', 8, 0, 0, 3000, 2, 2",
+         "2023-11-14T22:13:20.000Z,round,990,Ac Ad Ah As Kc,four of a kind,Ac Ad Ah As Kc,four of a "
+         "kind,2c 3c 4c 5c 6c,straight flush,tied,0,3000,2,2"},
+    };
+    // Ids of any size and with gaps: the largest first, so a reader sized by it would show.
+    const char* ids[] = {"9223372036854775807", "3", "400000000", "400000001", "9223372036854775806", "7"};
+    std::vector<std::pair<long double, std::string>> byId;
+    for (std::size_t i = 0; i < std::size(cases); ++i) {
+        Sql(path_, std::string("INSERT INTO record VALUES(") + ids[i] + ", " + cases[i].row + ")");
+        byId.emplace_back(std::stold(ids[i]), cases[i].csv);
+    }
+    std::sort(byId.begin(), byId.end());
+    std::vector<std::string> want;
+    for (const auto& [id, csv] : byId) {
+        want.push_back(csv);
+    }
+
+    ReadEnd end = ReadEnd::Failed;
+    EXPECT_EQ(CsvLines(path_, end), want);
+    EXPECT_EQ(end, ReadEnd::Whole);
+    EXPECT_EQ(fs::status(path_).permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read | fs::perms::others_read)
+        << "a reader changes nothing";
+
+    // The game opens it, upgrades it, counts it and goes on after its largest id.
+    History history(path_);
+    ASSERT_EQ(history.Open({.Wins = 2, .Losses = 2, .Fund = 3000, .Stake = 0, .BettingOpen = true}),
+              History::Opened::Existing);
+    const auto& all = history.Totals().tallies().all;
+    EXPECT_EQ(all.rounds, 3);
+    EXPECT_EQ(std::make_tuple(all.won, all.lost, all.tied), std::make_tuple(1, 1, 1));
+    EXPECT_EQ(all.rewards, 1);
+    EXPECT_EQ(all.bestClass, 9);
+    EXPECT_EQ(all.biggestWin, 2147483647);
+    EXPECT_EQ(all.final[7], 1);
+    EXPECT_EQ(std::accumulate(all.dealt.begin(), all.dealt.end(), std::int64_t{0}), 2) << "class 10 counts nowhere";
+    // The largest id is taken: the row goes in all the same, after the totals the last row did
+    // not end with, and the next reading has both.
+    EXPECT_EQ(history.Append({.time = 1, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
+    EXPECT_EQ(CsvLines(path_, end).size(), want.size() + 2);
+}
+
+TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
+{
+    const auto v1 =
+        std::string(VersionOne) + "INSERT INTO record VALUES(1, 5, 0, 10, '', 0, '', 0, '', 0, 1, 10, 10, 1, 0);";
+    struct Case {
+        const char* name;
+        std::string sql;
+        History::Opened opened;
+    } cases[] = {
+        {"a trigger that drops rows", v1 + "CREATE TRIGGER t AFTER INSERT ON record BEGIN DELETE FROM record; END;",
+         History::Opened::Renewed},
+        {"a view named like a table",
+         "CREATE TABLE x(a); CREATE VIEW record AS SELECT * FROM x;"
+         " PRAGMA application_id=1466528372; PRAGMA user_version=1;",
+         History::Opened::Renewed},
+        {"another table", v1 + "CREATE TABLE notes(a);", History::Opened::Renewed},
+        {"an index", v1 + "CREATE INDEX byfund ON record(fund);", History::Opened::Renewed},
+        {"a column more", v1 + "ALTER TABLE record ADD COLUMN extra;", History::Opened::Renewed},
+        {"another program's database", "CREATE TABLE record(id INTEGER PRIMARY KEY, x);", History::Opened::Renewed},
+        {"a newer game's record", v1 + "PRAGMA user_version=99;", History::Opened::Newer},
+        {"the game's own record", v1, History::Opened::Existing},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        Sql(path_, c.sql);
+        const std::string before = Bytes(path_);
+        ReadEnd end = ReadEnd::Whole;
+        CsvLines(path_, end);
+        EXPECT_EQ(end,
+                  c.opened == History::Opened::Renewed     ? ReadEnd::NotOurs
+                      : c.opened == History::Opened::Newer ? ReadEnd::Newer
+                                                           : ReadEnd::Whole);
+        History history(path_);
+        EXPECT_EQ(history.Open({.Wins = 1, .Losses = 0, .Fund = 10, .Stake = 0, .BettingOpen = true}), c.opened);
+        if (c.opened == History::Opened::Renewed) {
+            ASSERT_EQ(Aside().size(), 1U);
+            EXPECT_EQ(Bytes(Aside()[0]), before) << "kept whole";
+            EXPECT_EQ(history.Append({.time = 6, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
+            EXPECT_EQ(session::history::ReadHistory(path_).size(), 2U) << "the totals carried, then the loan";
+        } else if (c.opened == History::Opened::Newer) {
+            EXPECT_FALSE(history.IsOpen());
+            EXPECT_EQ(Bytes(path_), before) << "untouched";
+        } else {
+            EXPECT_EQ(history.Append({.time = 6, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
+            EXPECT_EQ(session::history::ReadHistory(path_).size(), 2U);
+        }
+    }
+}
+
+TEST_F(HistoryFile, AnOlderRecordIsReadWholeAndBroughtUpToDateOnce)
+{
+    Sql(path_, VersionOne);
+    std::string rows = "BEGIN;";
+    for (int i = 1; i <= 300; ++i) {
+        rows += "INSERT INTO record(time, kind, stake, result, moved, fund, wins, losses) VALUES(" + std::to_string(i)
+            + ", 0, 10, 1, 10, " + std::to_string(3000 + 10 * i) + ", " + std::to_string(i) + ", 0);";
+    }
+    Sql(path_, rows + "COMMIT;");
+    ReadEnd end = ReadEnd::Failed;
+    EXPECT_EQ(CsvLines(path_, end).size(), 300U);
+    EXPECT_EQ(end, ReadEnd::Whole);
+    {
+        History history(path_);
+        EXPECT_EQ(history.Open({.Wins = 300, .Losses = 0, .Fund = 6000, .Stake = 0, .BettingOpen = true}),
+                  History::Opened::Existing);
+        EXPECT_EQ(history.Totals().tallies().all.rounds, 300);
+        EXPECT_EQ(history.Totals().tallies().all.longestWinningRun, 300);
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(path_.c_str(), &db), SQLITE_OK);
+    sqlite3_stmt* s = nullptr;
+    sqlite3_prepare_v2(db, "SELECT (SELECT user_version FROM pragma_user_version), (SELECT last FROM tally)", -1, &s,
+                       nullptr);
+    ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
+    EXPECT_EQ(sqlite3_column_int(s, 0), 2);
+    EXPECT_EQ(sqlite3_column_int(s, 1), 300) << "the totals kept with the rows";
+    sqlite3_finalize(s);
+    sqlite3_close(db);
+    EXPECT_EQ(session::history::ReadHistory(path_).size(), 300U) << "nothing carried: the totals agreed";
+}
+
+TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
+{
+    std::vector<Entry> played;
+    {
+        History history(path_);
+        history.Open({});
+        played = Play(history, 5000, 7);
+        std::mt19937 random(8);
+        std::int32_t fund = played.back().fund;
+        std::int32_t wins = played.back().wins;
+        std::int32_t losses = played.back().losses;
+        for (int i = 0; i < 70; ++i) { // one at a time, past a keeping of the totals
+            played.push_back(RoundOf(random, fund, wins, losses));
+            ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
+        }
+        played.push_back({.time = 9, .kind = Kind::Reward, .fund = 3000});
+        ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
+        played.push_back(RoundOf(random, fund = 3000, wins = 0, losses = 0));
+        ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
+    }
+    const auto want = session::history::TallyUp(played);
+    History reopened(path_);
+    const Entry& last = played.back();
+    ASSERT_EQ(
+        reopened.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true}),
+        History::Opened::Existing);
+    for (const auto& [got, expected] : {std::pair{&reopened.Totals().tallies().all, &want.all},
+                                        std::pair{&reopened.Totals().tallies().game, &want.game}}) {
+        EXPECT_EQ(std::make_tuple(got->rounds, got->won, got->lost, got->tied, got->loans, got->rewards),
+                  std::make_tuple(expected->rounds, expected->won, expected->lost, expected->tied, expected->loans,
+                                  expected->rewards));
+        EXPECT_EQ(std::make_tuple(got->longestWinningRun, got->longestLosingRun, got->biggestWin, got->biggestLoss,
+                                  got->bestClass),
+                  std::make_tuple(expected->longestWinningRun, expected->longestLosingRun, expected->biggestWin,
+                                  expected->biggestLoss, expected->bestClass));
+        EXPECT_EQ(got->dealt, expected->dealt);
+        EXPECT_EQ(got->final, expected->final);
+        EXPECT_EQ(got->fund.size(), expected->fund.size());
+    }
+    EXPECT_EQ(want.all.rounds, 5071);
+    EXPECT_EQ(want.game.rounds, 1);
+    // However long the record, the course keeps its bound, its ends and its extremes, and every
+    // point stands in round order.
+    const auto& course = want.all.fund;
+    EXPECT_LE(course.size(), session::history::CoursePoints);
+    EXPECT_GT(course.size(), session::history::CoursePoints / 8);
+    std::int32_t lowest = engine::StartingFund;
+    std::int32_t highest = engine::StartingFund;
+    for (const Entry& e : played) {
+        if (e.kind == Kind::Round) {
+            lowest = std::min(lowest, e.fund);
+            highest = std::max(highest, e.fund);
+        }
+    }
+    const auto [low, high] =
+        std::minmax_element(course.begin(), course.end(), [](const auto& a, const auto& b) { return a.fund < b.fund; });
+    EXPECT_EQ(low->fund, lowest);
+    EXPECT_EQ(high->fund, highest);
+    EXPECT_EQ(course.front().fund, engine::StartingFund);
+    EXPECT_EQ(course.back().fund, last.fund);
+    EXPECT_EQ(course.back().round, 5071);
+    EXPECT_TRUE(
+        std::is_sorted(course.begin(), course.end(), [](const auto& a, const auto& b) { return a.round < b.round; }));
+    EXPECT_EQ(std::count_if(course.begin(), course.end(), [](const auto& p) { return p.mark == Kind::Reward; }), 1);
+
+    // Kept totals that are not a whole state are counted again from the rows, not believed.
+    session::history::Tallier tallier;
+    EXPECT_FALSE(tallier.Restore("WTL1 and then some"));
+    const std::string saved = reopened.Totals().Saved();
+    EXPECT_FALSE(tallier.Restore(saved.substr(0, saved.size() - 1)));
+    EXPECT_TRUE(tallier.Restore(saved));
+    EXPECT_EQ(tallier.Saved(), saved);
+    Sql(path_, "UPDATE tally SET state = x'57544c31ffffffffffffffff'");
+    History recounted(path_);
+    recounted.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true});
+    EXPECT_EQ(recounted.Totals().tallies().all.rounds, 5071);
+    EXPECT_EQ(recounted.Totals().Saved(), saved);
+}
+
+TEST_F(HistoryFile, DamageIsToldAndNeverReadAsTheRecordsEnd)
+{
+    {
+        History history(path_);
+        history.Open({});
+        Play(history, 400, 3);
+    }
+    Sql(path_, "PRAGMA wal_checkpoint(TRUNCATE)");
+    const std::string whole = Bytes(path_);
+    ReadEnd end = ReadEnd::Failed;
+    const std::vector<std::string> all = CsvLines(path_, end);
+    ASSERT_EQ(end, ReadEnd::Whole);
+    std::mt19937 random(11);
+    int told = 0;
+    for (int copy = 0; copy < 60; ++copy) {
+        std::string damaged = whole;
+        const std::size_t page = 4096 * (random() % (whole.size() / 4096));
+        if (copy % 3 == 0) {
+            damaged.resize(page + random() % 4096); // cut short
+        } else {
+            for (int flip = 0; flip < 1 + copy % 5; ++flip) { // a few bytes of one page
+                damaged[page + random() % 4096] ^= static_cast<char>(1 << (random() % 8));
+            }
+        }
+        std::ofstream(path_, std::ios::binary | std::ios::trunc) << damaged;
+        const std::vector<std::string> read = CsvLines(path_, end);
+        SCOPED_TRACE("copy " + std::to_string(copy));
+        if (end == ReadEnd::Whole) {
+            EXPECT_EQ(read.size(), all.size()) << "a whole reading is every row";
+        } else {
+            ++told;
+        }
+    }
+    EXPECT_GT(told, 20);
+
+    // In the game, damage the opening does not meet is found by the check beside it, and the
+    // next row goes into a new record, the damaged one kept.
+    std::string damaged = whole;
+    for (std::size_t at = 4096 * 3; at < 4096 * 3 + 64; ++at) {
+        damaged[at] = '\x55';
+    }
+    std::ofstream(path_, std::ios::binary | std::ios::trunc) << damaged;
+    History history(path_);
+    ASSERT_NE(history.Open({}), History::Opened::Failed);
+    for (int wait = 0; wait < 500 && !history.Checked(); ++wait) {
+        usleep(10000);
+    }
+    ASSERT_TRUE(history.Checked());
+    EXPECT_EQ(history.Append({.time = 1, .kind = Kind::Loan, .fund = 3000}), History::Appended::Renewed);
+    ASSERT_EQ(Aside().size(), 1U);
+    EXPECT_EQ(Bytes(Aside()[0]), damaged);
+    EXPECT_EQ(session::history::ReadHistory(path_).back().kind, Kind::Loan);
+}
+
+TEST_F(HistoryFile, ARecordDeletedOrReplacedDuringPlayIsStartedAgainAtItsName)
+{
+    History history(path_);
+    ASSERT_EQ(history.Open({}), History::Opened::Started);
+    ASSERT_EQ(
+        history.Append({.time = 1, .kind = Kind::Round, .result = Result::Won, .moved = 10, .fund = 3010, .wins = 1}),
+        History::Appended::Recorded);
+    for (const char* how : {"deleted", "replaced"}) {
+        SCOPED_TRACE(how);
+        for (const char* suffix : {"", "-wal", "-shm"}) {
+            fs::remove(path_ + suffix);
+        }
+        if (std::string_view(how) == "replaced") {
+            std::ofstream(path_) << "";
+        }
+        EXPECT_EQ(history.Append({.time = 2,
+                                  .kind = Kind::Round,
+                                  .result = Result::Lost,
+                                  .moved = -10,
+                                  .fund = 3000,
+                                  .wins = 1,
+                                  .losses = 1}),
+                  History::Appended::Restarted);
+        const auto rows = session::history::ReadHistory(path_);
+        ASSERT_EQ(rows.size(), 2U);
+        EXPECT_EQ(rows[0].kind, Kind::Carried);
+        EXPECT_EQ(std::make_tuple(rows[0].fund, rows[0].wins, rows[0].losses), std::make_tuple(3010, 1, 0));
+        EXPECT_EQ(rows[1].result, Result::Lost);
+        EXPECT_EQ(history.Append({.time = 3, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
+        EXPECT_EQ(session::history::ReadHistory(path_).size(), 3U);
+    }
+    // A pipe, a folder, a link at its name: told, never read, never waited on.
+    for (const char* what : {"pipe", "folder", "link"}) {
+        SCOPED_TRACE(what);
+        fs::remove_all(path_);
+        if (std::string_view(what) == "pipe") {
+            ASSERT_EQ(mkfifo(path_.c_str(), 0600), 0);
+        } else if (std::string_view(what) == "folder") {
+            fs::create_directory(path_);
+        } else {
+            fs::create_symlink(dir_ / "elsewhere", path_);
+        }
+        ReadEnd end = ReadEnd::Whole;
+        EXPECT_TRUE(CsvLines(path_, end).empty());
+        EXPECT_EQ(end, ReadEnd::Refused);
+        EXPECT_EQ(History(path_).Open({}), History::Opened::Refused);
+        EXPECT_FALSE(fs::exists(dir_ / "elsewhere"));
+    }
+}
+
+// Root stands for the player and "nobody" for another user who watches a shared folder.
+TEST_F(HistoryFile, AnotherUserRacingInASharedFolderNeverHoldsAFileOfTheRecord)
+{
+    const passwd* nobody = getpwnam("nobody");
+    if (getuid() != 0 || !nobody) {
+        GTEST_SKIP() << "needs root to stand for a second user";
+    }
+    const fs::path shared = dir_ / "shared";
+    fs::create_directory(shared);
+    ASSERT_EQ(chmod(shared.c_str(), 01777), 0);
+    const std::string record = (shared / "wirtola.history").string();
+
+    // The game keeps no record in a folder others may write: the player's own folder takes it.
+    const std::string data = (dir_ / "data").string();
+    fs::create_directory(data);
+    setenv("XDG_DATA_HOME", data.c_str(), 1);
+    session::SetStatisticsFilePath((shared / "wirtola.ini").string());
+    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
+    session::SetStatisticsFilePath("");
+    EXPECT_TRUE(place.movedFromShared);
+    EXPECT_EQ(place.path, data + "/wirtola/wirtola.history");
+    EXPECT_EQ(fs::status(data + "/wirtola").permissions() & fs::perms::all, fs::perms::owner_all);
+
+    // And should one be opened there all the same, the files the other user plants at any moment
+    // are never taken: the record fails, and nothing of it reaches theirs.
+    for (int trial = 0; trial < 12; ++trial) {
+        SCOPED_TRACE("trial " + std::to_string(trial));
+        for (const auto& entry : fs::directory_iterator(shared)) {
+            fs::remove(entry.path());
+        }
+        const pid_t racer = fork();
+        ASSERT_GE(racer, 0);
+        if (racer == 0) {
+            if (setgroups(0, nullptr) != 0 || setgid(nobody->pw_gid) != 0 || setuid(nobody->pw_uid) != 0) {
+                _exit(2);
+            }
+            usleep(static_cast<useconds_t>(trial * 300));
+            for (int i = 0; i < 20000; ++i) {
+                for (const char* suffix : {"-wal", "-shm", "-journal"}) {
+                    const int fd = open((record + suffix).c_str(), O_CREAT | O_EXCL | O_WRONLY, 0666);
+                    if (fd >= 0) {
+                        close(fd);
+                    }
+                }
+            }
+            _exit(0);
+        }
+        {
+            History history(record);
+            if (history.Open({}) != History::Opened::Refused) {
+                for (int row = 0; row < 5; ++row) {
+                    history.Append({.time = row, .kind = Kind::Loan, .fund = 3000});
+                }
+            }
+        }
+        int status = 0;
+        waitpid(racer, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+        for (const auto& entry : fs::directory_iterator(shared)) {
+            struct stat st {};
+            ASSERT_EQ(lstat(entry.path().c_str(), &st), 0);
+            if (st.st_uid != getuid()) {
+                EXPECT_EQ(st.st_size, 0) << entry.path() << " holds what the game wrote";
+            } else {
+                EXPECT_EQ(st.st_mode & 077, 0U) << entry.path() << " is readable by others";
+            }
+        }
+    }
+}
+
+// The per-user folder deleted during play (a cleaning, a second login): the next save makes it
+// again, the lock is taken there again, and a second game is refused as before.
+TEST_F(HistoryFile, AStatisticsFolderDeletedDuringPlayIsMadeAgainWithItsLock)
+{
+    const std::string data = (dir_ / "data").string();
+    fs::create_directory(data);
+    const std::string statistics = data + "/wirtola/wirtola.ini";
+    session::SetStatisticsPlace({.path = statistics, .perUser = true, .base = data, .avoidedSharedFolder = false});
+    ASSERT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::None);
+    session::StatisticsLock lock(statistics, true);
+    ASSERT_EQ(lock.state(), session::StatisticsLock::State::Held);
+    session::SetStatisticsLock(&lock);
+    engine::SessionValues values;
+    values.Wins = 1;
+    session::save_inifile(values);
+    fs::remove_all(data + "/wirtola");
+
+    values.Wins = 2;
+    EXPECT_NO_THROW(session::save_inifile(values));
+    engine::SessionValues read;
+    session::read_inifile(read);
+    EXPECT_EQ(read.Wins, 2);
+    EXPECT_EQ(session::StatisticsLock(statistics, true).state(), session::StatisticsLock::State::InUse);
+    session::SetStatisticsLock(nullptr);
+    session::SetStatisticsFilePath("");
+}
+
+} // namespace
