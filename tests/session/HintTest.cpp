@@ -73,7 +73,8 @@ TEST_F(HintTest, OfferedBetweenDealAndDrawAndFollowsTheMarks)
     }
     TypeStake(QStringLiteral("200"));
     EXPECT_EQ(hint->Sentence->text(), AdviceSentence(advice, advice.Best(), 200));
-    EXPECT_TRUE(hint->Sentence->text().endsWith(hint->Table->item(0, 4)->text())) << hint->Table->item(0, 4)->text();
+    EXPECT_TRUE(hint->Sentence->text().endsWith(hint->Table->item(0, 4)->text()))
+        << hint->Table->item(0, 4)->text().toStdString();
 
     // The button sets every mark, and turns the cards, to the best choice; the player still draws.
     hint->KeepBest->click();
@@ -93,10 +94,11 @@ TEST_F(HintTest, OfferedBetweenDealAndDrawAndFollowsTheMarks)
     EXPECT_EQ(hint->Table->rowCount(), 0);
     // The draw took exactly the advised cards away.
     for (int slot = 0; slot < engine::HandSize; ++slot)
-        if ((best >> slot) & 1)
+        if ((best >> slot) & 1) {
             EXPECT_NE(std::find(engine::Hands[engine::PlayerHand].begin(), engine::Hands[engine::PlayerHand].end(),
                                 hand[slot]),
                       engine::Hands[engine::PlayerHand].end());
+        }
 
     // The next deal is advised as soon as it is dealt, the window still open.
     Deal();
@@ -114,8 +116,9 @@ TEST_F(HintTest, TheDealsAreTheSameWithTheHintUsed)
         StartProgram();
         for (int round = 0; round < 3; ++round) {
             Deal();
-            if (deals == &hinted)
+            if (deals == &hinted) {
                 ASSERT_NE(OpenHint(), nullptr);
+            }
             deals->push_back(DealtHands());
             Draw();
         }
