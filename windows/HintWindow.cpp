@@ -139,7 +139,7 @@ private:
     {
         // Below the window's thread, so the game never waits for a processor (the threads the
         // advice starts inherit it).
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
         for (;;) {
             std::uint64_t request = 0;
             engine::HandCards hand{};
