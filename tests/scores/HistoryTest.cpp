@@ -171,12 +171,14 @@ TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
         {"'soon', 'loan', 0, '', 0, '', 0, '', 0, 0, 0, 3000, 0, 0", "1970-01-01T00:00:00.000Z,,,,,,,,,,,3000,0,0"},
         {"-62167219200001, 2, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 6000, 5, 1",
          ",reward,,,,,,,,,,6000,5,1"},
+        {"951868799999, 4, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, NULL, 6000, 5, 1",
+         "2000-02-29T23:59:59.999Z,carried over,,,,,,,,,,6000,5,1"},
         {"1700000000000, 0, 990, 'Ac Ad Ah As Kc', 7, 'Ac Ad Ah As Kc', 7, '2c 3c 4c 5c 6c', 8, 0, 0, 3000, 2, 2",
          "2023-11-14T22:13:20.000Z,round,990,Ac Ad Ah As Kc,four of a kind,Ac Ad Ah As Kc,four of a "
          "kind,2c 3c 4c 5c 6c,straight flush,tied,0,3000,2,2"},
     };
     // Ids of any size and with gaps: the largest first, so a reader sized by it would show.
-    const char* ids[] = {"9223372036854775807", "3", "400000000", "400000001", "9223372036854775806", "7"};
+    const char* ids[] = {"9223372036854775807", "3", "400000000", "400000001", "9223372036854775806", "8", "7"};
     std::vector<std::pair<long double, std::string>> byId;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         Sql(path_, std::string("INSERT INTO record VALUES(") + ids[i] + ", " + cases[i].row + ")");
@@ -204,6 +206,7 @@ TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
     EXPECT_EQ(std::make_tuple(all.won, all.lost, all.tied), std::make_tuple(1, 1, 1));
     EXPECT_EQ(all.rewards, 1);
     EXPECT_EQ(all.bestClass, 9);
+    EXPECT_EQ(history.Totals().tallies().game.rounds, 1) << "this game begins at the reward";
     EXPECT_EQ(all.biggestWin, 2147483647);
     EXPECT_EQ(all.final[7], 1);
     EXPECT_EQ(std::accumulate(all.dealt.begin(), all.dealt.end(), std::int64_t{0}), 2) << "class 10 counts nowhere";
@@ -373,6 +376,37 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     recounted.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true});
     EXPECT_EQ(recounted.Totals().tallies().all.rounds, 5071);
     EXPECT_EQ(recounted.Totals().Saved(), saved);
+}
+
+TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
+{
+    const auto round = [](Result result, std::int32_t fund) {
+        return Entry{.kind = Kind::Round,
+                     .playerClass = 1,
+                     .result = result,
+                     .moved = result == Result::Won ? 10 : -10,
+                     .fund = fund};
+    };
+    const auto t = session::history::TallyUp({round(Result::Won, 3010),
+                                              round(Result::Lost, 3000),
+                                              round(Result::Lost, 2990),
+                                              round(Result::Tied, 2990),
+                                              round(Result::Lost, 2980),
+                                              round(Result::Lost, 2970),
+                                              {.kind = Kind::Loan, .fund = 3000},
+                                              round(Result::Lost, 2990),
+                                              {.kind = Kind::NewGame, .fund = 3000},
+                                              round(Result::Won, 3000)});
+    EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(8, 2, 5, 1));
+    EXPECT_EQ(std::make_tuple(t.all.longestWinningRun, t.all.longestLosingRun), std::make_tuple(1, 3))
+        << "a tie ends a run; a loan does not end all time's";
+    EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.lost, t.game.longestLosingRun, t.game.loans),
+              std::make_tuple(2, 1, 1, 1))
+        << "this game's run begins at the loan";
+    EXPECT_EQ(t.game.final[1], 2);
+    EXPECT_EQ(t.all.fund.front().fund, 3000);
+    ASSERT_EQ(t.game.fund.size(), 3U);
+    EXPECT_EQ(t.game.fund[0].mark, Kind::Loan);
 }
 
 TEST_F(HistoryFile, DamageIsToldAndNeverReadAsTheRecordsEnd)
