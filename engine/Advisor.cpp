@@ -243,9 +243,12 @@ public:
     HandClass Find(std::uint64_t rankKey, bool flush) const
     {
         const std::uint64_t key = rankKey * 2 + (flush ? 1 : 0);
-        for (std::size_t at = Slot(key);; at = (at + 1) & (Size - 1))
+        for (std::size_t at = Slot(key); keys_[at] != 0; at = (at + 1) & (Size - 1))
             if (keys_[at] == key + 1)
                 return classes_[at];
+        // No five cards have these ranks (a flush with a pair, say): a fault, told loudly
+        // rather than searched for ever.
+        throw std::logic_error("no hand of five cards has this rank pattern");
     }
 
 private:
