@@ -225,6 +225,8 @@ TEST(Advisor, StopsWhenAskedAndRefusesABrokenHand)
     const HandCards noSuit{{{1, 4}, {1, 1}, {6, 0}, {8, 3}, {12, 1}}};
     for (const HandCards& hand : {twice, noRank, noSuit})
         EXPECT_THROW(Advise(hand), std::invalid_argument);
+    // A pair in one suit is no hand at all: the quick classification says so rather than search.
+    EXPECT_THROW(ClassifyByRanks({{{1, 0}, {1, 0}, {3, 0}, {4, 0}, {5, 0}}}), std::logic_error);
 }
 
 } // namespace
