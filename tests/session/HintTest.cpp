@@ -11,6 +11,9 @@
 #include <QTableWidget>
 #include <QTest>
 
+#include <chrono>
+#include <thread>
+
 using namespace gametest;
 
 namespace {
@@ -147,4 +150,19 @@ TEST_F(HintTest, TheKeyOpensItAndEscapeClosesIt)
         ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
     }
     EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
+}
+
+TEST(HintWindowAlone, AnAnswerForAHandGoneIsNotShown)
+{
+    HintWindow hint;
+    const engine::HandCards first{{{1, 2}, {1, 1}, {6, 0}, {8, 3}, {12, 1}}};
+    const engine::HandCards second{{{2, 2}, {5, 2}, {7, 2}, {10, 2}, {12, 0}}};
+    hint.SetHand(first, engine::KeepAll, 10);
+    // The first answer is worked out and waits in the queue while the next hand comes.
+    std::this_thread::sleep_for(std::chrono::seconds(4));
+    hint.SetHand(second, engine::KeepAll, 10);
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(hint.Current().has_value());
+    ASSERT_TRUE(QTest::qWaitFor([&hint] { return hint.Current().has_value(); }, 20000));
+    EXPECT_EQ(hint.Current()->hand, second);
 }
