@@ -44,9 +44,8 @@ void DealHand(std::uint8_t hand)
         DealCard(hand, slot);
 }
 
-void SortHand(std::uint8_t hand)
+void SortCards(HandCards& h)
 {
-    HandCards& h = Hands.at(hand);
     // Four full passes, no early exit; equal ranks never swap, so suits keep their order.
     for (int pass = 0; pass < 4; ++pass)
         for (int i = 0; i < HandSize - 1; ++i)
@@ -54,66 +53,65 @@ void SortHand(std::uint8_t hand)
                 std::swap(h[i], h[i + 1]);
 }
 
+void SortHand(std::uint8_t hand)
+{
+    SortCards(Hands.at(hand));
+}
+
+std::int32_t ValueOf(std::uint8_t category, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
+                     std::int32_t r4, std::int32_t previous)
+{
+    switch (category) {
+    case HighCard:
+    case Flush: // a flush ties on its highest card, like a high card
+        return r4;
+    case OnePair:
+        if (r0 == r1)
+            return r0;
+        if (r1 == r2)
+            return r1;
+        if (r2 == r3)
+            return r2;
+        return r3;
+    case TwoPairs:
+        if (r0 == r1 && r2 == r3)
+            return r0 + r2;
+        if (r0 == r1 && r3 == r4)
+            return r0 + r3;
+        return r1 + r3;
+    case ThreeOfAKind:
+        if (r0 == r1 && r1 == r2)
+            return r0;
+        if (r1 == r2 && r2 == r3)
+            return r1;
+        return r2;
+    case Straight:
+    case StraightFlush: // valued as the straight it is, so no value is left over from before
+    case RoyalFlush:
+        return r4 - 2;
+    case FullHouse:
+        return r0 + r4;
+    case FourOfAKind:
+        return (r0 == r1 && r1 == r2 && r2 == r3) ? r0 - 2 : r1 - 2;
+    default:
+        return previous;
+    }
+}
+
 void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
                       std::int32_t r4)
 {
     std::int32_t& value = HandValue.at(hand);
-    switch (HandCategory.at(hand)) {
-    case HighCard:
-    case Flush: // a flush ties on its highest card, like a high card
-        value = r4;
-        break;
-    case OnePair:
-        if (r0 == r1)
-            value = r0;
-        else if (r1 == r2)
-            value = r1;
-        else if (r2 == r3)
-            value = r2;
-        else
-            value = r3;
-        break;
-    case TwoPairs:
-        if (r0 == r1 && r2 == r3)
-            value = r0 + r2;
-        else if (r0 == r1 && r3 == r4)
-            value = r0 + r3;
-        else
-            value = r1 + r3;
-        break;
-    case ThreeOfAKind:
-        if (r0 == r1 && r1 == r2)
-            value = r0;
-        else if (r1 == r2 && r2 == r3)
-            value = r1;
-        else
-            value = r2;
-        break;
-    case Straight:
-    case StraightFlush: // valued as the straight it is, so no value is left over from before
-    case RoyalFlush:
-        value = r4 - 2;
-        break;
-    case FullHouse:
-        value = r0 + r4;
-        break;
-    case FourOfAKind:
-        value = (r0 == r1 && r1 == r2 && r2 == r3) ? r0 - 2 : r1 - 2;
-        break;
-    default:
-        break;
-    }
+    value = ValueOf(HandCategory.at(hand), r0, r1, r2, r3, r4, value);
 }
 
-void ClassifyHand(std::uint8_t hand)
+namespace {
+
+std::uint8_t CategoryOf(const HandCards& h)
 {
-    SortHand(hand);
-    const HandCards& h = Hands[hand];
     const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank, r4 = h[4].rank;
     const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit, s4 = h[4].suit;
-    std::uint8_t& category = HandCategory[hand];
-    category = HighCard;
-
+    std::uint8_t category = HighCard;
     if (r0 == r1 || r1 == r2 || r2 == r3 || r3 == r4) {
         // Each test that holds overwrites the one before; all four are always made.
         category = OnePair;
@@ -138,20 +136,37 @@ void ClassifyHand(std::uint8_t hand)
             category = Flush;
         }
     }
-    ComputeHandValue(hand, r0, r1, r2, r3, r4);
+    return category;
 }
 
-void ComputerDraw()
+} // namespace
+
+HandClass Classify(HandCards& h, std::int32_t previous)
 {
-    const HandCards h = Hands[ComputerHand]; // the rules test the hand as it was classified
+    SortCards(h);
+    const std::uint8_t category = CategoryOf(h);
+    return {category, ValueOf(category, h[0].rank, h[1].rank, h[2].rank, h[3].rank, h[4].rank, previous)};
+}
+
+void ClassifyHand(std::uint8_t hand)
+{
+    SortHand(hand);
+    const HandCards& h = Hands[hand];
+    HandCategory[hand] = CategoryOf(h);
+    ComputeHandValue(hand, h[0].rank, h[1].rank, h[2].rank, h[3].rank, h[4].rank);
+}
+
+DrawSlots ComputerDrawSlots(const HandCards& h, HandClass cls)
+{
     const std::int32_t r0 = h[0].rank, r1 = h[1].rank, r2 = h[2].rank, r3 = h[3].rank, r4 = h[4].rank;
     const std::int32_t s0 = h[0].suit, s1 = h[1].suit, s2 = h[2].suit, s3 = h[3].suit, s4 = h[4].suit;
-    auto replace = [](std::initializer_list<int> slots) {
-        for (int slot : slots)
-            DealCard(ComputerHand, slot);
+    DrawSlots draw;
+    auto replace = [&draw](std::initializer_list<std::uint8_t> slots) {
+        for (std::uint8_t slot : slots)
+            draw.slot[draw.count++] = slot;
     };
 
-    switch (HandCategory[ComputerHand]) {
+    switch (cls.category) {
     case HighCard:
         // Four of a suit come before four in sequence.
         if (s0 == s1 && s1 == s2 && s2 == s3)
@@ -168,10 +183,10 @@ void ComputerDraw()
             replace({0});
         else if (r1 == r0 + 1 && r2 == r1 + 1 && r3 == r2 + 1)
             replace({4});
-        else if (HandValue[ComputerHand] >= 10)
+        else if (cls.value >= 10)
             replace({3, 2, 1, 0});
         else
-            DealHand(ComputerHand);
+            replace({0, 1, 2, 3, 4});
         break;
     case OnePair:
         if (r0 == r1)
@@ -202,6 +217,16 @@ void ComputerDraw()
     default:
         break; // a straight or better stands
     }
+    return draw;
+}
+
+void ComputerDraw()
+{
+    // The rules test the hand as it was classified, also after some slots were replaced.
+    const DrawSlots draw =
+        ComputerDrawSlots(Hands[ComputerHand], {HandCategory[ComputerHand], HandValue[ComputerHand]});
+    for (std::uint8_t i = 0; i < draw.count; ++i)
+        DealCard(ComputerHand, draw.slot[i]);
 }
 
 void Replace(const std::array<bool, HandSize>& keep)
@@ -238,6 +263,19 @@ constexpr const char* ComputerMoneyLine = "Przykro mi ale Przegrałeś zł.  %d"
 
 } // namespace
 
+Outcome Settle(HandClass computer, HandClass player)
+{
+    if (computer.category < player.category)
+        return Outcome::PlayerByCategory;
+    if (computer.category > player.category)
+        return Outcome::ComputerByCategory;
+    if (computer.value < player.value)
+        return Outcome::PlayerByValue;
+    if (computer.value > player.value)
+        return Outcome::ComputerByValue;
+    return Outcome::Tie;
+}
+
 Outcome Decision(SessionValues& session)
 {
     ResultMessage.clear();
@@ -246,17 +284,7 @@ Outcome Decision(SessionValues& session)
     const std::int32_t v0 = HandValue[ComputerHand];
     const std::int32_t v1 = HandValue[PlayerHand];
 
-    Outcome outcome;
-    if (c0 < c1)
-        outcome = Outcome::PlayerByCategory;
-    else if (c0 > c1)
-        outcome = Outcome::ComputerByCategory;
-    else if (v0 < v1)
-        outcome = Outcome::PlayerByValue;
-    else if (v0 > v1)
-        outcome = Outcome::ComputerByValue;
-    else
-        outcome = Outcome::Tie;
+    const Outcome outcome = Settle({c0, v0}, {c1, v1});
 
     const char* moneyLine = nullptr;
     std::int64_t fundChange = 0;

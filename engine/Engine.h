@@ -63,6 +63,27 @@ void ShuffleDeck();
 void DealCard(std::uint8_t hand, int slot);
 void DealHand(std::uint8_t hand);
 
+// The rules in a pure form, on hands passed in rather than on the module's state, so the
+// advisor can play them on another thread; the operations below call them, one copy of each.
+struct HandClass {
+    std::uint8_t category = HighCard;
+    std::int32_t value = 0;
+};
+// The exchange sort of SortHand on any hand.
+void SortCards(HandCards& cards);
+// The value of a hand of this category from its sorted ranks; `previous` for a category that
+// has none (there is no such category now, but the value must never come from nowhere).
+std::int32_t ValueOf(std::uint8_t category, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
+                     std::int32_t r4, std::int32_t previous);
+// Sorts the cards and classifies them; `previous` as above.
+HandClass Classify(HandCards& cards, std::int32_t previous = 0);
+// The slots the computer replaces for a sorted, classified hand, in the order it takes them.
+struct DrawSlots {
+    std::array<std::uint8_t, HandSize> slot{};
+    std::uint8_t count = 0;
+};
+DrawSlots ComputerDrawSlots(const HandCards& sorted, HandClass cls);
+
 void SortHand(std::uint8_t hand);
 void ComputeHandValue(std::uint8_t hand, std::int32_t r0, std::int32_t r1, std::int32_t r2, std::int32_t r3,
                       std::int32_t r4);
@@ -88,6 +109,9 @@ struct SessionValues {
 };
 
 enum class Outcome { PlayerByCategory, ComputerByCategory, PlayerByValue, ComputerByValue, Tie };
+
+// Who wins a showdown of these two classified hands.
+Outcome Settle(HandClass computer, HandClass player);
 
 // Settles the round from both hands' classification: counts it, moves the stake while
 // betting is open, and composes ResultMessage. Returns which row of the table applied.

@@ -1,5 +1,6 @@
 #include "session/CommandLine.h"
 
+#include "engine/Advisor.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
 #include "session/ExitStatus.h"
@@ -9,7 +10,9 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QLocale>
+#include <QRegularExpression>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdio>
@@ -24,6 +27,16 @@ constexpr const char* HistoryOption =
     QT_TRANSLATE_NOOP("Wirtola",
                       "Wypisuje historię rozdań jako CSV: wiersz nagłówka, potem wiersz na rozdanie i na zdarzenie "
                       "(pożyczkę, nagrodę, nową grę).");
+constexpr const char* HintOption = QT_TRANSLATE_NOOP(
+    "Wirtola",
+    "Wypisuje jako CSV szanse każdej z 32 wymian dla pięciu kart (np. \"2h 2d 7c 9s Kd\"), najlepszą najpierw.");
+constexpr const char* HintValue = QT_TRANSLATE_NOOP("Wirtola", "karty");
+// %1 the number of cards given.
+constexpr const char* HintCount = QT_TRANSLATE_NOOP("Wirtola", "--hint: potrzeba pięciu kart, podano %1");
+// %1 the card as given.
+constexpr const char* HintUnknown =
+    QT_TRANSLATE_NOOP("Wirtola", "--hint: nieznana karta \"%1\" (karty jak 2c, Td, Qh, As)");
+constexpr const char* HintTwice = QT_TRANSLATE_NOOP("Wirtola", "--hint: karta \"%1\" podana dwa razy");
 constexpr const char* HelpOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje ten opis.");
 constexpr const char* VersionOption = QT_TRANSLATE_NOOP("Wirtola", "Wypisuje wersję programu.");
 // As GNU programs say it: the option or argument as typed, then where to read more.
@@ -62,6 +75,8 @@ struct Parsed {
     bool help = false;
     bool version = false;
     bool history = false;
+    bool hint = false;
+    QString hintCards;
     Fault fault = Fault::None;
     QString culprit; // the first argument at fault, as typed
 };
@@ -94,6 +109,14 @@ Parsed Parse(const QStringList& arguments)
             flag = &parsed.version;
         else if (name == QLatin1String("history"))
             flag = &parsed.history;
+        if (name == QLatin1String("hint")) {
+            // The cards after '=' or as the next argument: "--hint '2h 2d 7c 9s Kd'".
+            if (equals < 0 && ++i >= arguments.size())
+                return fail(Fault::ValueNeeded, typed);
+            parsed.hint = true;
+            parsed.hintCards = equals < 0 ? arguments.at(i) : argument.mid(equals + 1);
+            continue;
+        }
         if (flag || QtFlagOptions.contains(name)) {
             if (equals >= 0)
                 return fail(Fault::NoValueAllowed, typed);
@@ -116,6 +139,7 @@ QString HelpText()
     parser.addOption({{QStringLiteral("h"), QStringLiteral("help")}, Text(HelpOption)});
     parser.addOption({{QStringLiteral("v"), QStringLiteral("version")}, Text(VersionOption)});
     parser.addOption({QStringLiteral("history"), Text(HistoryOption)});
+    parser.addOption({QStringLiteral("hint"), Text(HintOption), Text(HintValue)});
     return parser.helpText();
 }
 
@@ -140,6 +164,67 @@ int Written(int printed)
 {
     return printed >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? session::exit_status::Done
                                                                             : session::exit_status::OutputFailed;
+}
+
+// The cards as --history writes them ("Qh", "Td"), in either case, "10" for a ten as well.
+std::optional<engine::Card> CardFromText(const QString& word)
+{
+    static const QString ranks = QStringLiteral("23456789TJQKA");
+    static const QString suits = QStringLiteral("CDHS");
+    const QString w = word.toUpper();
+    const QString rank = w.left(w.size() - 1) == QStringLiteral("10") ? QStringLiteral("T") : w.left(w.size() - 1);
+    if (rank.size() != 1 || w.size() < 2 || ranks.indexOf(rank) < 0 || suits.indexOf(w.back()) < 0)
+        return std::nullopt;
+    return engine::Card{static_cast<std::int32_t>(ranks.indexOf(rank)) + 1,
+                        static_cast<std::int32_t>(suits.indexOf(w.back()))};
+}
+
+std::string CardWords(const engine::HandCards& hand, engine::KeepMask keep)
+{
+    std::string text;
+    for (int slot = 0; slot < engine::HandSize; ++slot) {
+        if (!(keep & (1U << slot)))
+            continue;
+        if (!text.empty())
+            text += ' ';
+        text += "23456789TJQKA"[hand[slot].rank - 1];
+        text += "cdhs"[hand[slot].suit];
+    }
+    return text;
+}
+
+// --hint: every keep choice for the five cards, best first, as CSV; status 2 for cards that are
+// not five different ones.
+int PrintHint(const QString& cards)
+{
+    const QStringList words = cards.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
+    const auto refuse = [](const QString& line) {
+        std::fprintf(stderr, "wirtola: %s\n", qPrintable(line));
+        return session::exit_status::BadUsage;
+    };
+    if (words.size() != engine::HandSize)
+        return refuse(Text(HintCount).arg(words.size()));
+    engine::HandCards hand{};
+    for (int slot = 0; slot < engine::HandSize; ++slot) {
+        const std::optional<engine::Card> card = CardFromText(words[slot]);
+        if (!card)
+            return refuse(Text(HintUnknown).arg(words[slot]));
+        if (std::find(hand.begin(), hand.begin() + slot, *card) != hand.begin() + slot)
+            return refuse(Text(HintTwice).arg(words[slot]));
+        hand[slot] = *card;
+    }
+    const engine::Advice advice = *engine::Advise(hand);
+    std::printf("kept,win,tie,loss,expected,high_card,pair,two_pair,three,straight,flush,full_house,four,"
+                "straight_flush,royal_flush\n");
+    for (const engine::KeepMask keep : advice.ranking) {
+        const engine::ChoiceOdds& odds = advice.For(keep);
+        std::printf("%s,%.4f,%.4f,%.4f,%.4f", CardWords(hand, keep).c_str(), odds.win, odds.tie, odds.loss,
+                    odds.Expected());
+        for (int category = engine::HighCard; category <= engine::RoyalFlush; ++category)
+            std::printf(",%.6f", odds.classes.Chance(category));
+        std::printf("\n");
+    }
+    return Written(0);
 }
 
 constexpr const char* HistoryUnreadable =
@@ -198,7 +283,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
     const Parsed parsed = Parse(arguments);
-    if (parsed.fault == Fault::None && !parsed.help && !parsed.version && !parsed.history)
+    if (parsed.fault == Fault::None && !parsed.help && !parsed.version && !parsed.history && !parsed.hint)
         return std::nullopt;
 
     // An answer to print: a core application only, for the translation; no display is needed.
@@ -214,6 +299,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
         return Written(std::fputs(HelpText().toLocal8Bit().constData(), stdout));
     if (parsed.version)
         return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_FULL_VERSION, Text(Licence).toLocal8Bit().constData()));
+    if (parsed.hint)
+        return PrintHint(parsed.hintCards);
     return PrintHistory();
 }
 

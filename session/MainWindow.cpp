@@ -222,6 +222,9 @@ TForm1::TForm1()
     Bank1 = Ustawienia1->addAction(Text(texts::LoanItem));
     Statystyka1 = Ustawienia1->addAction(Text(texts::StatisticsItem));
     Statystyka1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_T));
+    Podpowiedz1 = Ustawienia1->addAction(Text(texts::HintItem));
+    Podpowiedz1->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_H));
+    Podpowiedz1->setEnabled(false); // there is a hand to advise on between the deal and the draw
     Pomoc1 = menuBar()->addAction(Text(texts::HelpItem));
     Koniec1 = menuBar()->addAction(Text(texts::EndItem));
 
@@ -234,6 +237,7 @@ TForm1::TForm1()
     On(Bank1, &QAction::triggered, &TForm1::Bank1Click);
     On(Pomoc1, &QAction::triggered, &TForm1::Pomoc1Click);
     On(Statystyka1, &QAction::triggered, &TForm1::Statystyka1Click);
+    On(Podpowiedz1, &QAction::triggered, &TForm1::Podpowiedz1Click);
     On(Koniec1, &QAction::triggered, &TForm1::Koniec1Click);
     On(MuzykaZal1, &QAction::triggered, &TForm1::MuzykaZal1Click);
 

@@ -31,6 +31,7 @@ constexpr const char* LoanItem = QT_TRANSLATE_NOOP("Wirtola", "P&ożyczka z bank
 constexpr const char* HelpItem = QT_TRANSLATE_NOOP("Wirtola", "&Pomoc    ");
 constexpr const char* EndItem = QT_TRANSLATE_NOOP("Wirtola", "&Koniec");
 constexpr const char* StatisticsItem = QT_TRANSLATE_NOOP("Wirtola", "&Statystyka");
+constexpr const char* HintItem = QT_TRANSLATE_NOOP("Wirtola", "&Podpowiedź");
 
 // The round flow.
 // %1 counts the rounds won and lost, not those tied; it also picks the plural form.

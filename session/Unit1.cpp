@@ -260,6 +260,7 @@ void TForm1::btnRozdanieClick()
     for (QCheckBox* box : CheckBoxes)
         box->show();
     showdownPending_ = true;
+    HintForTheDeal();
 }
 
 void TForm1::btnKupnoClick()
@@ -277,6 +278,7 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
+    HintAfterTheDraw();
     btnKupno->setAccessibleDescription(QString()); // it told the hand being exchanged now
     spoken::HoldUntilABoxHasTheFocus(this);
     Replace();
@@ -357,6 +359,7 @@ QString TForm1::NotKeptWords() const
 
 void TForm1::WaitForADeal()
 {
+    HintAfterTheDraw();
     btnRozdanie->setEnabled(true);
     btnRozdanie->setFocus(Qt::OtherFocusReason);
     btnKupno->setEnabled(false);

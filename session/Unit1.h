@@ -2,6 +2,7 @@
 
 // The main window: the round flow of the game and the session values it owns.
 
+#include "engine/Advisor.h"
 #include "engine/Engine.h"
 #include "scores/History.h"
 
@@ -18,6 +19,7 @@ class QLabel;
 class QLineEdit;
 class QMenu;
 class QPushButton;
+class HintWindow;
 class QStatusBar;
 class StatisticsWindow;
 class TCard;
@@ -68,6 +70,7 @@ public:
     void MuzykaZal1Click();
     void Pomoc1Click();
     void Statystyka1Click();
+    void Podpowiedz1Click();
     void ArrangeMainWindow();
     void ResetAfterReward();
 
@@ -100,6 +103,7 @@ public:
     QAction* MuzykaZal1;                                 // the sound switch, "Dzwięki włączone"
     QAction* Bank1;                                      // the bank loan, "Pożyczka z banku"
     QAction* Statystyka1;                                // the statistics window, "Statystyka"
+    QAction* Podpowiedz1;                                // the hint, "Podpowiedź"
     QAction* Pomoc1;                                     // the help, "Pomoc"
     QAction* Koniec1;                                    // the end of the game, "Koniec"
     TKwBeeper* Beeper;                                   // the tune player
@@ -155,6 +159,13 @@ private:
     // Keeps the record aside under a dated name and starts an empty one, as the statistics
     // window's button asks; the statistics file and the session stay as they are.
     void StartRecordAfresh();
+    // The hint follows the round: offered between the deal and the draw, told each new hand and
+    // every change of the marks and the stake. Made when first asked for.
+    void HintForTheDeal();
+    void HintAfterTheDraw();
+    engine::KeepMask Marks() const;
+    // The marks and the cards' sides as the advice says, as if the player had clicked the cards.
+    void KeepAsAdvised(engine::KeepMask keep);
     // Saves for a closing; when that fails the player may still leave. True when it may end.
     bool SaveForClosing();
     // The closings that save and then close (which saves once more). True when the game ends.
@@ -182,6 +193,7 @@ private:
     engine::HandCards dealt_{}; // the player's hand as dealt, before the draw
     std::uint8_t dealtClass_ = 0;
     std::int32_t moved_ = 0; // what the last showdown moved into the fund
+    HintWindow* hint_ = nullptr;
 };
 
 extern TForm1* Form1;

@@ -955,5 +955,93 @@ all games</translation>
         <source>Zacząć nową, pustą historię rozdań? Dotychczasowa zostanie zachowana w pliku obok, z datą w nazwie. Fundusz, wygrane i przegrane się nie zmienią.</source>
         <translation>Start a new, empty record of play? The old one will be kept in a file beside it, with the date in its name. The fund and the rounds won and lost will not change.</translation>
     </message>
+    <message>
+        <source>Wypisuje jako CSV szanse każdej z 32 wymian dla pięciu kart (np. &quot;2h 2d 7c 9s Kd&quot;), najlepszą najpierw.</source>
+        <translation>Prints as CSV the odds of each of the 32 ways to draw to five cards (e.g. &quot;2h 2d 7c 9s Kd&quot;), best first.</translation>
+    </message>
+    <message>
+        <source>karty</source>
+        <translation>cards</translation>
+    </message>
+    <message>
+        <source>--hint: potrzeba pięciu kart, podano %1</source>
+        <translation>--hint: five cards are needed, %1 given</translation>
+    </message>
+    <message>
+        <source>--hint: nieznana karta &quot;%1&quot; (karty jak 2c, Td, Qh, As)</source>
+        <translation>--hint: unknown card &quot;%1&quot; (cards such as 2c, Td, Qh, As)</translation>
+    </message>
+    <message>
+        <source>--hint: karta &quot;%1&quot; podana dwa razy</source>
+        <translation>--hint: the card &quot;%1&quot; is given twice</translation>
+    </message>
+    <message>
+        <source>&amp;Podpowiedź</source>
+        <translation>&amp;Hint</translation>
+    </message>
+    <message>
+        <source>Podpowiedź</source>
+        <translation>Hint</translation>
+    </message>
+    <message>
+        <source>Najlepsze wymiany</source>
+        <translation>Best draws</translation>
+    </message>
+    <message>
+        <source>Zostaw</source>
+        <translation>Keep</translation>
+    </message>
+    <message>
+        <source>Wygrana</source>
+        <translation>Win</translation>
+    </message>
+    <message>
+        <source>Remis</source>
+        <translation>Tie</translation>
+    </message>
+    <message>
+        <source>Przegrana</source>
+        <translation>Loss</translation>
+    </message>
+    <message>
+        <source>Średnio</source>
+        <translation>On average</translation>
+    </message>
+    <message>
+        <source>nic (wymiana wszystkich)</source>
+        <translation>nothing (draw five)</translation>
+    </message>
+    <message>
+        <source>&amp;Zaznacz najlepszą</source>
+        <translation>&amp;Mark the best</translation>
+    </message>
+    <message>
+        <source>Twój wybór</source>
+        <translation>Your choice</translation>
+    </message>
+    <message>
+        <source>Twój wybór: miejsce %1 z %2.</source>
+        <translation>Your choice: place %1 of %2.</translation>
+    </message>
+    <message>
+        <source>Liczę…</source>
+        <translation>Working it out…</translation>
+    </message>
+    <message>
+        <source>Podpowiedź jest po rozdaniu kart, do wymiany.</source>
+        <translation>The hint is there after a deal, until the draw.</translation>
+    </message>
+    <message>
+        <source>Zostaw: %1</source>
+        <translation>Keep: %1</translation>
+    </message>
+    <message>
+        <source>Wymień wszystkie karty</source>
+        <translation>Draw five new cards</translation>
+    </message>
+    <message>
+        <source>%1 – wygrana %2, remis %3, przegrana %4, średnio %5</source>
+        <translation>%1 – win %2, tie %3, loss %4, on average %5</translation>
+    </message>
 </context>
 </TS>

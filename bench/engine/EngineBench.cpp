@@ -1,3 +1,4 @@
+#include "engine/Advisor.h"
 #include "engine/Engine.h"
 
 #include <benchmark/benchmark.h>
@@ -56,6 +57,32 @@ void BM_WholeDeal(benchmark::State& state)
     }
 }
 BENCHMARK(BM_WholeDeal)->Unit(benchmark::kMicrosecond);
+
+// The hands the advisor is timed on: a pair, four of a suit, nothing.
+const HandCards AdvisedHands[] = {
+    {{{1, 2}, {1, 1}, {6, 0}, {8, 3}, {12, 1}}},
+    {{{2, 2}, {5, 2}, {7, 2}, {10, 2}, {12, 0}}},
+    {{{1, 0}, {3, 1}, {6, 2}, {9, 3}, {11, 0}}},
+};
+
+// The exact class chances of all 32 keep choices for one hand.
+void BM_ExactClassChances(benchmark::State& state)
+{
+    const HandCards& hand = AdvisedHands[state.range(0)];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(ExactClassChances(hand));
+}
+BENCHMARK(BM_ExactClassChances)->DenseRange(0, 2)->Unit(benchmark::kMillisecond);
+
+// The whole advice: the class chances and 120,000 rounds against the computer for all 32.
+void BM_Advice(benchmark::State& state)
+{
+    const HandCards& hand = AdvisedHands[state.range(0)];
+    for (auto _ : state)
+        benchmark::DoNotOptimize(Advise(hand));
+}
+// Processor time of every thread, the parts of the rounds spread over the cores included.
+BENCHMARK(BM_Advice)->DenseRange(0, 2)->MeasureProcessCPUTime()->UseRealTime()->Unit(benchmark::kMillisecond);
 
 } // namespace
 

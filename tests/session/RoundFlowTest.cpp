@@ -93,7 +93,7 @@ TEST_F(RoundFlowTest, MenuCaptionsAndControlsStandInPlace)
     QStringList settings;
     for (QAction* a : Form1->Ustawienia1->actions())
         settings << (a->isSeparator() ? QStringLiteral("-") : a->text());
-    EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku", "&Statystyka"}));
+    EXPECT_EQ(settings, (QStringList{"&Dzwięki włączone", "-", "P&ożyczka z banku", "&Statystyka", "&Podpowiedź"}));
 
     struct Place {
         QWidget* w;

@@ -1,6 +1,7 @@
 // Takes the screenshots in docs/: the main window after a deal, then the reward, loan and
 // help windows, and, given a fifth file, the round's result box, and a sixth, the statistics
-// window over a record of ninety rounds played by the engine, as the X server shows them.
+// window over a record of ninety rounds played by the engine, a seventh, its log of rounds, and
+// an eighth, the hint for the dealt hand, as the X server shows them.
 // Run under Xvfb by tools/screenshot.sh; the deal is a fixed one. The language is chosen as the
 // game chooses it (LANGUAGE=en for English).
 
@@ -10,6 +11,7 @@
 #include "session/Language.h"
 #include "session/Program.h"
 #include "session/Unit1.h"
+#include "windows/HintWindow.h"
 #include "windows/Pomoc.h"
 #include "windows/StatisticsWindow.h"
 #include "windows/Unit2.h"
@@ -121,7 +123,7 @@ int main(int argc, char** argv)
     if (argc < 5) {
         std::fprintf(stderr,
                      "usage: screenshot <main.png> <reward.png> <loan.png> <help.png> [result.png [statistics.png "
-                     "[log.png]]]\n");
+                     "[log.png [hint.png]]]]\n");
         return 2;
     }
     const session::Translations translations(QLocale::system().uiLanguages());
@@ -136,6 +138,14 @@ int main(int argc, char** argv)
     Form1->move(20, 20);
     Form1->btnRozdanie->click();
     bool ok = GrabWindow(Form1, QString::fromLocal8Bit(argv[1]));
+    if (argc > 8) {
+        Form1->Podpowiedz1->trigger();
+        auto* hint = Form1->findChild<HintWindow*>();
+        ok = hint && QTest::qWaitFor([hint] { return hint->Current().has_value(); }, 20000) && ok;
+        hint->move(20, 500);
+        ok = GrabWindow(hint, QString::fromLocal8Bit(argv[8])) && ok;
+        hint->close();
+    }
     if (argc > 5) {
         AnswerBoxes(QString::fromLocal8Bit(argv[5]), ok);
         Form1->btnKupno->click();
