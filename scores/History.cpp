@@ -11,6 +11,7 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
+#include <cmath>
 #include <chrono>
 #include <climits>
 #include <cstdio>
@@ -41,7 +42,7 @@ struct Column {
     std::string_view type;
     int since;
 };
-constexpr std::array<Column, 14> Columns{{
+constexpr std::array<Column, 18> Columns{{
     {"time", "INTEGER NOT NULL", 1},
     {"kind", "INTEGER NOT NULL", 1},
     {"stake", "INTEGER", 1},
@@ -56,12 +57,20 @@ constexpr std::array<Column, 14> Columns{{
     {"fund", "INTEGER NOT NULL", 1},
     {"wins", "INTEGER NOT NULL", 1},
     {"losses", "INTEGER NOT NULL", 1},
+    // How the player drew: the keep choices as masks of the dealt hand's slots, and the money
+    // each was expected to bring at the round's stake, in grosze.
+    {"kept", "INTEGER", 3},
+    {"best", "INTEGER", 3},
+    {"kept_expected", "INTEGER", 3},
+    {"best_expected", "INTEGER", 3},
 }};
 // What each version adds besides its columns; [0] makes version 1.
-constexpr std::array<std::string_view, 2> Steps{
+constexpr std::array<std::string_view, 3> Steps{
     "CREATE TABLE record(id INTEGER PRIMARY KEY)",
     // The running totals as of row `last`, so the window never reads the whole record.
     "CREATE TABLE tally(id INTEGER PRIMARY KEY CHECK (id = 1), last INTEGER NOT NULL, state BLOB NOT NULL)",
+    // Columns only; the kept totals of an older version count no draws, so they are counted again.
+    "DELETE FROM tally",
 };
 constexpr int SchemaVersion = static_cast<int>(Steps.size());
 // The tables each version holds, and nothing else may stand in the file.
@@ -334,6 +343,24 @@ Entry Row(sqlite3_stmt* s)
     e.fund = number(12);
     e.wins = number(13);
     e.losses = number(14);
+    const auto choice = [s](int column) {
+        const std::int64_t value = sqlite3_column_int64(s, column);
+        return sqlite3_column_type(s, column) == SQLITE_INTEGER && value >= 0 && value <= 31
+            ? static_cast<std::uint8_t>(value)
+            : NoChoice;
+    };
+    // Money beyond what any stake could expect is no verdict a game wrote.
+    constexpr std::int64_t MostExpected = std::int64_t{INT32_MAX} * 100;
+    const auto money = [s](int column) {
+        const std::int64_t value = sqlite3_column_int64(s, column);
+        return sqlite3_column_type(s, column) == SQLITE_INTEGER && value >= -MostExpected && value <= MostExpected;
+    };
+    if (e.kind == Kind::Round && choice(15) != NoChoice && choice(16) != NoChoice && money(17) && money(18)) {
+        e.kept = choice(15);
+        e.best = choice(16);
+        e.keptExpected = sqlite3_column_int64(s, 17);
+        e.bestExpected = sqlite3_column_int64(s, 18);
+    }
     return e;
 }
 
@@ -396,6 +423,30 @@ private:
     std::string line_;
 };
 
+// The cards a choice keeps, as --hint writes them: "Qh Qs"; empty for a full draw.
+std::string KeptText(const engine::HandCards& dealt, std::uint8_t choice)
+{
+    std::string text;
+    for (std::size_t slot = 0; slot < dealt.size(); ++slot) {
+        if ((choice >> slot) & 1U) {
+            const std::string card = CardsText({dealt[slot], dealt[slot], dealt[slot], dealt[slot], dealt[slot]});
+            text += text.empty() ? "" : " ";
+            text += card.substr(0, 2);
+        }
+    }
+    return text;
+}
+
+// Grosze as złoty with two decimals and a point, whatever the locale: "-12.05".
+std::string ZlotyText(std::int64_t grosze)
+{
+    const std::uint64_t magnitude = grosze < 0 ? 0 - static_cast<std::uint64_t>(grosze) : grosze;
+    std::array<char, 32> text{};
+    std::snprintf(text.data(), text.size(), "%s%llu.%02llu", grosze < 0 ? "-" : "",
+                  static_cast<unsigned long long>(magnitude / 100), static_cast<unsigned long long>(magnitude % 100));
+    return text.data();
+}
+
 std::string_view ClassWord(std::uint8_t category)
 {
     return category < ClassWords.size() ? ClassWords[category] : "";
@@ -416,6 +467,14 @@ Result ResultOf(engine::Outcome outcome)
         break;
     }
     return Result::Tied;
+}
+
+void SetVerdict(Entry& entry, std::uint8_t kept, std::uint8_t best, double keptPerZloty, double bestPerZloty)
+{
+    entry.kept = kept;
+    entry.best = best;
+    entry.keptExpected = std::llround(keptPerZloty * entry.stake * 100.0);
+    entry.bestExpected = std::llround(bestPerZloty * entry.stake * 100.0);
 }
 
 std::int64_t NowMilliseconds()
@@ -800,6 +859,12 @@ int Insert(sqlite3* db, const Entry& e, const Tallier& after, std::int64_t& tota
     sqlite3_bind_int(s, 12, e.fund);
     sqlite3_bind_int(s, 13, e.wins);
     sqlite3_bind_int(s, 14, e.losses);
+    if (round && e.Judged()) {
+        sqlite3_bind_int(s, 15, e.kept);
+        sqlite3_bind_int(s, 16, e.best);
+        sqlite3_bind_int64(s, 17, e.keptExpected);
+        sqlite3_bind_int64(s, 18, e.bestExpected);
+    }
     int code = sqlite3_step(s);
     if (code != SQLITE_DONE) {
         return code;
@@ -852,11 +917,13 @@ int History::InsertRow(const Entry& entry)
     }
     *totals_ = std::move(after);
     totalsThrough_ = through;
+    lastId_ = sqlite3_last_insert_rowid(db_);
     return SQLITE_OK;
 }
 
 History::Appended History::Append(const Entry& entry)
 {
+    lastId_ = 0;
     if (!db_) {
         return Appended::Failed;
     }
@@ -889,6 +956,58 @@ History::Appended History::Append(const Entry& entry)
         code = InsertRow(entry);
     }
     return code == SQLITE_OK ? how : Appended::Failed;
+}
+
+bool History::AddVerdict(const Entry& entry)
+{
+    if (!db_ || entry.id <= 0 || entry.kind != Kind::Round || !entry.Judged() || !NameStillOurs()) {
+        return false;
+    }
+    Tallier after = *totals_;
+    after.AddVerdict(entry);
+    int code = Execute(db_, "BEGIN IMMEDIATE");
+    std::int64_t lastRow = 0;
+    if (code == SQLITE_OK) {
+        Statement update(db_, "UPDATE record SET kept = ?, best = ?, kept_expected = ?, best_expected = ? "
+                              "WHERE id = ? AND kind = 0 AND best IS NULL");
+        code = update ? SQLITE_OK : sqlite3_errcode(db_);
+        if (code == SQLITE_OK) {
+            sqlite3_bind_int(update.get(), 1, entry.kept);
+            sqlite3_bind_int(update.get(), 2, entry.best);
+            sqlite3_bind_int64(update.get(), 3, entry.keptExpected);
+            sqlite3_bind_int64(update.get(), 4, entry.bestExpected);
+            sqlite3_bind_int64(update.get(), 5, entry.id);
+            code = sqlite3_step(update.get()) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db_);
+        }
+        if (code == SQLITE_OK && sqlite3_changes(db_) != 1) {
+            code = SQLITE_NOTFOUND; // not this game's row, or judged already: counted once only
+        }
+        if (code == SQLITE_OK) {
+            lastRow = Scalar(db_, "SELECT max(id) FROM record", code);
+        }
+    }
+    // The kept totals hold every row now, this verdict too; kept with it in the same commit, so
+    // that a verdict for a row they already hold is never lost nor counted twice.
+    if (code == SQLITE_OK) {
+        Statement save(db_, "INSERT OR REPLACE INTO tally(id, last, state) VALUES(1, ?, ?)");
+        const std::string state = after.Saved();
+        code = save ? SQLITE_OK : sqlite3_errcode(db_);
+        if (code == SQLITE_OK) {
+            sqlite3_bind_int64(save.get(), 1, lastRow);
+            sqlite3_bind_blob(save.get(), 2, state.data(), static_cast<int>(state.size()), SQLITE_STATIC);
+            code = sqlite3_step(save.get()) == SQLITE_DONE ? SQLITE_OK : sqlite3_errcode(db_);
+        }
+    }
+    if (code == SQLITE_OK) {
+        code = Execute(db_, "COMMIT");
+    }
+    if (code != SQLITE_OK) {
+        Execute(db_, "ROLLBACK");
+        return false;
+    }
+    *totals_ = std::move(after);
+    totalsThrough_ = lastRow;
+    return true;
 }
 
 bool History::AppendAll(const std::vector<Entry>& entries)
@@ -1071,7 +1190,7 @@ std::vector<Entry> ReadHistory(const std::string& path)
 void WriteCsvHeader(std::FILE* out)
 {
     std::fputs("time,event,stake,dealt_cards,dealt_class,player_cards,player_class,computer_cards,computer_class,"
-               "result,moved,fund,wins,losses\n",
+               "result,moved,fund,wins,losses,kept,best,kept_expected,best_expected\n",
                out);
 }
 
@@ -1109,6 +1228,19 @@ void WriteCsvRow(std::FILE* out, const Entry& e)
     line.Add(e.wins);
     line.Comma();
     line.Add(e.losses);
+    if (e.Judged()) {
+        for (const std::uint8_t choice : {e.kept, e.best}) {
+            line.Comma();
+            line.Add(KeptText(e.dealt, choice));
+        }
+        for (const std::int64_t grosze : {e.keptExpected, e.bestExpected}) {
+            line.Comma();
+            line.Add(ZlotyText(grosze));
+        }
+    } else {
+        line.Add(",,,");
+        line.Comma();
+    }
     line.Add("\n");
     std::fwrite(line.text().data(), 1, line.text().size(), out);
 }

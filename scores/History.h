@@ -40,6 +40,9 @@ enum class Result : std::int8_t { Lost = -1, Tied = 0, Won = 1, Unknown = 2 };
 
 // A hand's class as a row gives it: 0-9, or none.
 inline constexpr std::uint8_t NoClass = 0xff;
+// A round's keep choice as a row gives it: bit i keeps card i of the dealt hand; or none, for a
+// round whose advice did not come before the game moved on (and for every older row).
+inline constexpr std::uint8_t NoChoice = 0xff;
 
 struct Entry {
     std::int64_t id = 0;   // the row's number in the record; 0 for a row not yet recorded
@@ -58,7 +61,18 @@ struct Entry {
     std::int32_t fund = 0;
     std::int32_t wins = 0;
     std::int32_t losses = 0;
+    // How the player drew against the best draw for the dealt hand, and the money each was
+    // expected to bring at the round's stake, in grosze (1/100 zł).
+    std::uint8_t kept = NoChoice;
+    std::uint8_t best = NoChoice;
+    std::int64_t keptExpected = 0;
+    std::int64_t bestExpected = 0;
+
+    bool Judged() const { return kept != NoChoice && best != NoChoice; }
 };
+
+// The advice's verdict on a round, as a row keeps it: money at `stake`, rounded to grosze.
+void SetVerdict(Entry& entry, std::uint8_t kept, std::uint8_t best, double keptPerZloty, double bestPerZloty);
 
 Result ResultOf(engine::Outcome outcome);
 std::int64_t NowMilliseconds();
@@ -116,6 +130,12 @@ public:
 
     // One row, committed and on disk unless Failed; the running totals take it too.
     Appended Append(const Entry& entry);
+    // The advice's verdict for a round already recorded (`entry` as recorded, with its id and the
+    // verdict set), written into its row and counted in the running totals; false when the row
+    // is not there or already has one, or the record failed.
+    bool AddVerdict(const Entry& entry);
+    // The row id the last Append gave; 0 when it failed.
+    std::int64_t LastId() const { return lastId_; }
     // Many rows in one commit (the benchmarks' long records).
     bool AppendAll(const std::vector<Entry>& entries);
     // The running totals of every row recorded; empty while the record is not open.
@@ -158,6 +178,7 @@ private:
     ino_t inode_ = 0;
     std::unique_ptr<Tallier> totals_;
     std::int64_t totalsThrough_ = 0; // the last row the kept totals hold
+    std::int64_t lastId_ = 0;
     std::shared_ptr<Check> check_;
 };
 

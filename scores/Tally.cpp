@@ -59,7 +59,8 @@ void Reduce(std::vector<FundPoint>& points, std::size_t from)
 }
 
 // The state's bytes: whole numbers of eight bytes, little-endian, after a mark of the format.
-constexpr std::string_view StateMark = "WTL1";
+// WTL2 counts the draws; totals kept as WTL1 are counted again from the rows.
+constexpr std::string_view StateMark = "WTL2";
 
 class Writer {
 public:
@@ -135,7 +136,21 @@ void EachNumber(T& t, Visit&& visit)
     for (auto& n : t.final) {
         visit(n, 0, AnyCount);
     }
+    for (auto* d : {&t.draws, &t.drawsByClass[0], &t.drawsByClass[1], &t.drawsByClass[2], &t.drawsByClass[3],
+                    &t.drawsByClass[4], &t.drawsByClass[5], &t.drawsByClass[6], &t.drawsByClass[7],
+                    &t.drawsByClass[8], &t.drawsByClass[9]}) {
+        visit(d->judged, 0, AnyCount);
+        visit(d->best, 0, AnyCount);
+        visit(d->givenAway, 0, AnyCount);
+    }
     visit(t.courseSpan, 1, AnyCount);
+}
+
+// A sum of counts from a file anyone may edit: it stops at the largest number, never wraps.
+std::int64_t Plus(std::int64_t sum, std::int64_t more)
+{
+    return sum > std::numeric_limits<std::int64_t>::max() - more ? std::numeric_limits<std::int64_t>::max()
+                                                                  : sum + more;
 }
 
 } // namespace
@@ -203,6 +218,35 @@ void Tallier::Count(Tally& t, Runs& runs, Course& course, const Entry& e)
         }
     }
     AddPoint(t, course, {.round = t.rounds, .fund = e.fund, .mark = Kind::Round});
+    CountVerdict(t, e);
+}
+
+void Tallier::CountVerdict(Tally& t, const Entry& e)
+{
+    if (!e.Judged()) {
+        return;
+    }
+    // As good as the best: the same choice, or one the advice expects as much of.
+    const bool best = e.kept == e.best || e.keptExpected >= e.bestExpected;
+    const std::int64_t givenAway = best ? 0 : e.bestExpected - e.keptExpected;
+    const auto count = [&](Tally::Draws& d) {
+        ++d.judged;
+        d.best += best;
+        d.givenAway = Plus(d.givenAway, givenAway);
+    };
+    count(t.draws);
+    if (e.dealtClass < t.drawsByClass.size()) {
+        count(t.drawsByClass[e.dealtClass]);
+    }
+}
+
+void Tallier::AddVerdict(const Entry& e)
+{
+    if (e.kind != Kind::Round) {
+        return;
+    }
+    CountVerdict(tallies_.all, e);
+    CountVerdict(tallies_.game, e);
 }
 
 void Tallier::Add(const Entry& e)

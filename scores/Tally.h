@@ -45,6 +45,16 @@ struct Tally {
     engine::HandCards bestHand{};
     std::array<std::int64_t, 10> dealt{};
     std::array<std::int64_t, 10> final{};
+    // How the player drew, over the rounds the advice judged, overall and by the dealt hand's
+    // class: how many, how many were the best draw, and the money (grosze) the others gave away
+    // against the best.
+    struct Draws {
+        std::int64_t judged = 0;
+        std::int64_t best = 0;
+        std::int64_t givenAway = 0;
+    };
+    Draws draws;
+    std::array<Draws, 10> drawsByClass{};
     // The fund's course in round order: every round while it is short; then, per span of
     // `courseSpan` rounds, the span's first, lowest, highest and last points, so the start, the
     // end and the extremes stay exact. Loans and rewards stand as points of their own.
@@ -61,6 +71,8 @@ struct Tallies {
 class Tallier {
 public:
     void Add(const Entry& entry);
+    // A verdict come for a round already added without one.
+    void AddVerdict(const Entry& entry);
     const Tallies& tallies() const { return tallies_; }
 
     // The state as bytes, to be kept with the record, and read back: false (and nothing
@@ -85,6 +97,7 @@ private:
     Course gameCourse_;
 
     static void Count(Tally& t, Runs& runs, Course& course, const Entry& e);
+    static void CountVerdict(Tally& t, const Entry& e);
     static void AddPoint(Tally& t, Course& course, const FundPoint& point);
     static void Compact(Tally& t, Course& course);
 };

@@ -3,6 +3,8 @@
 #include "session/Unit1.h"
 
 #include "cards/Card.h"
+#include "scores/Tally.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/HintWindow.h"
 
 #include <QCheckBox>
@@ -36,6 +38,7 @@ void TForm1::Podpowiedz1Click()
 
 void TForm1::HintForTheDeal()
 {
+    AdviseTheDeal();
     Podpowiedz1->setEnabled(true);
     if (hint_)
         hint_->SetHand(engine::Hands[engine::PlayerHand], Marks(), Session.Stake);
@@ -56,5 +59,35 @@ void TForm1::KeepAsAdvised(engine::KeepMask keep)
         const bool kept = (keep >> slot) & 1U;
         CardControls[engine::PlayerHand][slot]->SetShowDeck(!kept);
         KeepBox(slot)->setChecked(kept);
+    }
+}
+
+void TForm1::AdviseTheDeal()
+{
+    if (!adviceWorker_)
+        adviceWorker_ = std::make_unique<AdviceWorker>(
+            this, [this](std::uint64_t request, const engine::Advice& advice) { AdviceCame(request, advice); });
+    advice_.reset();
+    awaitingAdviceRow_ = false; // the game moved on: the last round keeps no verdict
+    adviceWorker_->Ask(++adviceRequest_, dealt_);
+}
+
+void TForm1::AdviceCame(std::uint64_t request, const engine::Advice& advice)
+{
+    if (request != adviceRequest_ || advice.hand != dealt_)
+        return;
+    if (showdownPending_) {
+        advice_ = advice;
+        return;
+    }
+    if (!awaitingAdviceRow_)
+        return;
+    awaitingAdviceRow_ = false;
+    const engine::DrawVerdict verdict = engine::Judge(advice, drawnMarks_);
+    session::history::SetVerdict(awaitingAdvice_, verdict.kept, verdict.best, verdict.keptExpected,
+                                 verdict.bestExpected);
+    if (history_ && history_->AddVerdict(awaitingAdvice_) && windows_.Statistics) {
+        windows_.Statistics->SetTotals(history_->Totals().tallies());
+        windows_.Statistics->ReloadRecord();
     }
 }

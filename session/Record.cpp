@@ -51,7 +51,7 @@ bool TForm1::OpenHistory(QString& told)
     return true;
 }
 
-void TForm1::Record(const Entry& entry)
+std::int64_t TForm1::Record(const Entry& entry)
 {
     if (entry.kind == Kind::Round && (lastKind_ == Kind::Loan || lastKind_ == Kind::Reward)) {
         Entry newGame = entry;
@@ -63,7 +63,7 @@ void TForm1::Record(const Entry& entry)
     }
     // Another game that took the statistics over keeps the record too; the failed save says so.
     if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
-        return;
+        return 0;
     QString told;
     const History::Appended appended = OpenHistory(told) ? history_->Append(entry) : History::Appended::Failed;
     recordedTotals_.Wins = entry.wins;
@@ -97,11 +97,12 @@ void TForm1::Record(const Entry& entry)
         SetStatus(statusText_ + told);
         recordTold_ += (recordTold_.isEmpty() ? QString() : QStringLiteral(" ")) + told.trimmed();
     }
+    return appended != History::Appended::Failed ? history_->LastId() : 0;
 }
 
 void TForm1::RecordRound()
 {
-    Record({.time = session::history::NowMilliseconds(),
+    Entry round{.time = session::history::NowMilliseconds(),
             .kind = Kind::Round,
             .stake = Session.Stake,
             .dealt = dealt_,
@@ -114,11 +115,23 @@ void TForm1::RecordRound()
             .moved = moved_,
             .fund = Session.Fund,
             .wins = Session.Wins,
-            .losses = Session.Losses});
+            .losses = Session.Losses};
+    if (advice_) {
+        const engine::DrawVerdict verdict = engine::Judge(*advice_, drawnMarks_);
+        session::history::SetVerdict(round, verdict.kept, verdict.best, verdict.keptExpected, verdict.bestExpected);
+    }
+    round.id = Record(round);
+    // Recorded now, judged when the advice comes: the same row.
+    awaitingAdviceRow_ = !advice_ && round.id > 0;
+    if (awaitingAdviceRow_)
+        awaitingAdvice_ = round;
+    advice_.reset();
 }
 
 void TForm1::RecordEvent(Kind kind)
 {
+    // A loan or the reward moves the game on: a verdict still to come would fall in the next game.
+    awaitingAdviceRow_ = false;
     Record({.time = session::history::NowMilliseconds(),
             .kind = kind,
             .fund = Session.Fund,

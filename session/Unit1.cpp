@@ -278,6 +278,7 @@ void TForm1::btnKupnoClick()
         return;
 
     showdownPending_ = false;
+    drawnMarks_ = Marks();
     HintAfterTheDraw();
     btnKupno->setAccessibleDescription(QString()); // it told the hand being exchanged now
     spoken::HoldUntilABoxHasTheFocus(this);

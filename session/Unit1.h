@@ -5,12 +5,14 @@
 #include "engine/Advisor.h"
 #include "engine/Engine.h"
 #include "scores/History.h"
+#include "windows/AdviceWorker.h"
 
 #include <QMainWindow>
 
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QAction;
 class QCheckBox;
@@ -153,8 +155,15 @@ private:
     // Appends a row after the round's save (a new game first after a loan or the reward), and
     // hands the totals to the statistics window. Every row not recorded is told on the status
     // bar, as a failed save is.
-    void Record(const session::history::Entry& entry);
+    // The row's id, or 0 when it was not recorded.
+    std::int64_t Record(const session::history::Entry& entry);
     void RecordRound();
+    // The advice for each deal, worked out while the player looks at the hand whether or not the
+    // hint is open: the round's row tells how the player drew against it. Advice that comes after
+    // the round was recorded is written into its row; after a later deal or a loan or the reward,
+    // it is dropped.
+    void AdviseTheDeal();
+    void AdviceCame(std::uint64_t request, const engine::Advice& advice);
     void RecordEvent(session::history::Kind kind);
     // Keeps the record aside under a dated name and starts an empty one, as the statistics
     // window's button asks; the statistics file and the session stay as they are.
@@ -194,6 +203,12 @@ private:
     std::uint8_t dealtClass_ = 0;
     std::int32_t moved_ = 0; // what the last showdown moved into the fund
     HintWindow* hint_ = nullptr;
+    std::unique_ptr<AdviceWorker> adviceWorker_;
+    std::uint64_t adviceRequest_ = 0;
+    std::optional<engine::Advice> advice_;   // for the hand on the table, once it came
+    engine::KeepMask drawnMarks_ = 0;         // the keep marks at the draw
+    session::history::Entry awaitingAdvice_; // the round recorded before its advice came
+    bool awaitingAdviceRow_ = false;
 };
 
 extern TForm1* Form1;

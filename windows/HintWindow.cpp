@@ -14,14 +14,7 @@
 #include <QVBoxLayout>
 
 #include <array>
-#include <atomic>
 #include <cmath>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
-
-#include <sys/resource.h>
-#include <unistd.h>
 
 namespace {
 
@@ -98,87 +91,6 @@ QString AdviceSentence(const engine::Advice& advice, const engine::ChoiceOdds& o
         .arg(keep, Percent(odds.win, 0), Percent(odds.tie, 0), Percent(odds.loss, 0), Amount(odds.Expected() * stake));
 }
 
-// One thread for the window's life: it takes the newest hand asked for, drops one that a newer
-// request has overtaken, and hands the advice back through the window's event queue.
-class HintWindow::Worker {
-public:
-    explicit Worker(HintWindow* window)
-        : window_(window)
-        , thread_([this] { Run(); })
-    {
-    }
-
-    ~Worker()
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            ending_ = true;
-            stop_ = true;
-        }
-        wake_.notify_one();
-        thread_.join(); // quick: the advice in hand stops at its next check
-    }
-
-    Worker(const Worker&) = delete;
-    Worker& operator=(const Worker&) = delete;
-
-    void Ask(std::uint64_t request, const engine::HandCards& hand)
-    {
-        {
-            const std::lock_guard<std::mutex> lock(mutex_);
-            request_ = request;
-            hand_ = hand;
-            pending_ = true;
-            stop_ = true; // whatever is being worked out is for an older hand
-        }
-        wake_.notify_one();
-    }
-
-private:
-    void Run()
-    {
-        // Below the window's thread, so the game never waits for a processor (the threads the
-        // advice starts inherit it).
-        setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 19);
-        for (;;) {
-            std::uint64_t request = 0;
-            engine::HandCards hand{};
-            {
-                std::unique_lock<std::mutex> lock(mutex_);
-                wake_.wait(lock, [this] { return pending_ || ending_; });
-                if (ending_)
-                    return;
-                pending_ = false;
-                stop_ = false;
-                request = request_;
-                hand = hand_;
-            }
-            std::optional<engine::Advice> advice;
-            try {
-                advice = engine::Advise(hand, &stop_);
-            } catch (const std::exception&) {
-                advice.reset(); // a hand that is not whole gets no advice
-            }
-            if (!advice)
-                continue;
-            HintWindow* window = window_;
-            QMetaObject::invokeMethod(
-                window, [window, request, advice = *advice] { window->Received(request, advice); },
-                Qt::QueuedConnection);
-        }
-    }
-
-    HintWindow* window_;
-    std::mutex mutex_;
-    std::condition_variable wake_;
-    std::atomic<bool> stop_{false};
-    bool pending_ = false;
-    bool ending_ = false;
-    std::uint64_t request_ = 0;
-    engine::HandCards hand_{};
-    std::thread thread_; // last: it starts once everything it reads is made
-};
-
 HintWindow::HintWindow(QWidget* parent)
     : QWidget(parent, Qt::Window)
 {
@@ -231,7 +143,8 @@ HintWindow::HintWindow(QWidget* parent)
         if (advice_)
             emit KeepRequested(advice_->Best().keep);
     });
-    worker_ = std::make_unique<Worker>(this);
+    worker_ = std::make_unique<AdviceWorker>(
+        this, [this](std::uint64_t request, const engine::Advice& advice) { Received(request, advice); });
     Refill();
 }
 

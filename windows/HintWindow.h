@@ -6,6 +6,7 @@
 // window never waits for it.
 
 #include "engine/Advisor.h"
+#include "windows/AdviceWorker.h"
 
 #include <QWidget>
 
@@ -53,11 +54,10 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    class Worker;
     void Received(std::uint64_t request, const engine::Advice& advice);
     void Refill();
 
-    std::unique_ptr<Worker> worker_;
+    std::unique_ptr<AdviceWorker> worker_;
     std::uint64_t request_ = 0;
     bool computing_ = false;
     std::optional<engine::Advice> advice_;

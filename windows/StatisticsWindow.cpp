@@ -61,6 +61,16 @@ constexpr std::array<const char*, 5> ClassColumns{
     QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Rozdane,\nwszystkie gry"),
     QT_TRANSLATE_NOOP("Wirtola", "Szansa\nw rozdaniu"), QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nta gra"),
     QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nwszystkie gry")};
+constexpr const char* DrawsName = QT_TRANSLATE_NOOP("Wirtola", "Wymiany wobec najlepszej");
+constexpr const char* AllClasses = QT_TRANSLATE_NOOP("Wirtola", "Wszystkie układy");
+constexpr std::array<const char*, 4> DrawColumns{
+    QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nwszystkie gry"),
+    QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nta gra"),
+    QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nwszystkie gry")};
+// The draws that were the best of those the advice judged: "3 z 4 (75,0 %)", heard with its words.
+constexpr const char* BestOfJudged = QT_TRANSLATE_NOOP("Wirtola", "%1 z %2 (%3)");
+constexpr const char* BestOfJudgedSpoken =
+    QT_TRANSLATE_N_NOOP("Wirtola", "%n najlepszych wymian z %1 ocenionych, %2");
 constexpr const char* Money = QT_TRANSLATE_NOOP("Wirtola", "%1 zł");
 // A run's length: "1 rozdanie", "3 rozdania", "5 rozdań".
 constexpr const char* Rounds = QT_TRANSLATE_N_NOOP("Wirtola", "%n rozdań");
@@ -139,6 +149,12 @@ QString SpokenHand(const Tally& t)
     return t.bestClass < 0 ? Text(NoHandYet) : HandInWords(t.bestClass, t.bestHand);
 }
 
+// Grosze as złoty in the language's way: "12,40 zł".
+QString Zloty(std::int64_t grosze)
+{
+    return Text(Money).arg(QLocale(Text(NumberLocale)).toString(static_cast<double>(grosze) / 100.0, 'f', 2));
+}
+
 std::array<QString, SummaryRows.size()> SpokenSummaryColumn(const Tally& t)
 {
     std::array<QString, SummaryRows.size()> spoken;
@@ -182,6 +198,24 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text, cons
                                       !spoken.isEmpty()     ? spoken
                                           : text == Nothing ? Text(NoHandYet)
                                                             : text));
+}
+
+// A row of the draws' table: the best share and the money the other draws gave away against the
+// best (expected, all of it); nothing where no draw was judged.
+void SetDrawCells(QTableWidget* table, int row, const Tally::Draws& game, const Tally::Draws& all)
+{
+    int column = 0;
+    for (const Tally::Draws* d : {&game, &all}) {
+        if (d->judged == 0) {
+            SetCell(table, row, column++, Nothing);
+            continue;
+        }
+        const QString share = Percent(d->best, d->judged, 1);
+        SetCell(table, row, column++, Text(BestOfJudged).arg(d->best).arg(d->judged).arg(share),
+                TextN(BestOfJudgedSpoken, d->best).arg(d->judged).arg(share));
+    }
+    for (const Tally::Draws* d : {&game, &all})
+        SetCell(table, row, column++, d->judged == 0 ? Nothing : Zloty(d->givenAway));
 }
 
 // A table that, entered, tells its current cell, as a screen reader would hear it arrowed to.
@@ -484,6 +518,11 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
         SetCell(
             Classes, row, 2,
             Percent(session::history::DealsByClass.at(static_cast<std::size_t>(row)), session::history::AllDeals, 4));
+    QStringList drawColumns;
+    for (const char* column : DrawColumns)
+        drawColumns << Text(column);
+    Draws = MakeTable(this, DrawsName, static_cast<int>(texts::CategoryNames.size()) + 1, drawColumns);
+    Draws->setVerticalHeaderLabels(QStringList{Text(AllClasses)} + classNames);
     Plot = new FundPlot(this);
     Course = new QLabel(this);
     Course->setWordWrap(true);
@@ -501,13 +540,15 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     auto* column = new QVBoxLayout(numbers);
     column->addWidget(Summary);
     column->addWidget(Classes);
+    column->addWidget(Draws);
     column->addWidget(Plot, 1);
     column->addWidget(legend);
     column->addWidget(Course);
     scroll->setWidget(numbers);
     Pages->addTab(scroll, Text(NumbersPage));
     setTabOrder(Summary, Classes);
-    setTabOrder(Classes, Plot);
+    setTabOrder(Classes, Draws);
+    setTabOrder(Draws, Plot);
 
     auto* log = new QWidget(Pages);
     LogModel = new RoundLogModel(log);
@@ -667,8 +708,13 @@ void StatisticsWindow::Refill()
         SetCell(Classes, r, 3, count(tallies.game, tallies.game.final));
         SetCell(Classes, r, 4, count(tallies.all, tallies.all.final));
     }
+    SetDrawCells(Draws, 0, tallies.game.draws, tallies.all.draws);
+    for (std::size_t row = 0; row < texts::CategoryNames.size(); ++row)
+        SetDrawCells(Draws, static_cast<int>(row) + 1, tallies.game.drawsByClass.at(row),
+                     tallies.all.drawsByClass.at(row));
     FitHeight(Summary);
     FitHeight(Classes);
+    FitHeight(Draws);
     Plot->SetPoints(tallies.all.fund);
     const QString words = FundCourseWords(tallies);
     if (words != Course->text()) {

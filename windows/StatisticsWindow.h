@@ -87,6 +87,9 @@ public:
 
     QTableWidget* Summary; // a row per measure; columns: this game, all time
     QTableWidget* Classes; // a row per hand class: dealt, chance in a deal, final
+    // How the player drew against the advice's best, in all and by the dealt hand's class:
+    // the share that was the best and the money the others gave away, this game and all games.
+    QTableWidget* Draws;
     FundPlot* Plot;
     QLabel* Course;    // the plot in words
     QTabWidget* Pages; // the numbers above, then the log
