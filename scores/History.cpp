@@ -11,9 +11,9 @@
 #include <atomic>
 #include <cerrno>
 #include <charconv>
-#include <cmath>
 #include <chrono>
 #include <climits>
+#include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <fcntl.h>
@@ -968,8 +968,9 @@ bool History::AddVerdict(const Entry& entry)
     int code = Execute(db_, "BEGIN IMMEDIATE");
     std::int64_t lastRow = 0;
     if (code == SQLITE_OK) {
-        Statement update(db_, "UPDATE record SET kept = ?, best = ?, kept_expected = ?, best_expected = ? "
-                              "WHERE id = ? AND kind = 0 AND best IS NULL");
+        Statement update(db_,
+                         "UPDATE record SET kept = ?, best = ?, kept_expected = ?, best_expected = ? "
+                         "WHERE id = ? AND kind = 0 AND best IS NULL");
         code = update ? SQLITE_OK : sqlite3_errcode(db_);
         if (code == SQLITE_OK) {
             sqlite3_bind_int(update.get(), 1, entry.kept);

@@ -136,9 +136,9 @@ void EachNumber(T& t, Visit&& visit)
     for (auto& n : t.final) {
         visit(n, 0, AnyCount);
     }
-    for (auto* d : {&t.draws, &t.drawsByClass[0], &t.drawsByClass[1], &t.drawsByClass[2], &t.drawsByClass[3],
-                    &t.drawsByClass[4], &t.drawsByClass[5], &t.drawsByClass[6], &t.drawsByClass[7],
-                    &t.drawsByClass[8], &t.drawsByClass[9]}) {
+    for (auto* d :
+         {&t.draws, &t.drawsByClass[0], &t.drawsByClass[1], &t.drawsByClass[2], &t.drawsByClass[3], &t.drawsByClass[4],
+          &t.drawsByClass[5], &t.drawsByClass[6], &t.drawsByClass[7], &t.drawsByClass[8], &t.drawsByClass[9]}) {
         visit(d->judged, 0, AnyCount);
         visit(d->best, 0, AnyCount);
         visit(d->givenAway, 0, AnyCount);
@@ -150,7 +150,7 @@ void EachNumber(T& t, Visit&& visit)
 std::int64_t Plus(std::int64_t sum, std::int64_t more)
 {
     return sum > std::numeric_limits<std::int64_t>::max() - more ? std::numeric_limits<std::int64_t>::max()
-                                                                  : sum + more;
+                                                                 : sum + more;
 }
 
 } // namespace

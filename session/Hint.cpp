@@ -4,8 +4,8 @@
 
 #include "cards/Card.h"
 #include "scores/Tally.h"
-#include "windows/StatisticsWindow.h"
 #include "windows/HintWindow.h"
+#include "windows/StatisticsWindow.h"
 
 #include <QCheckBox>
 #include <QLineEdit>

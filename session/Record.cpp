@@ -103,19 +103,19 @@ std::int64_t TForm1::Record(const Entry& entry)
 void TForm1::RecordRound()
 {
     Entry round{.time = session::history::NowMilliseconds(),
-            .kind = Kind::Round,
-            .stake = Session.Stake,
-            .dealt = dealt_,
-            .player = engine::Hands[engine::PlayerHand],
-            .computer = engine::Hands[engine::ComputerHand],
-            .dealtClass = dealtClass_,
-            .playerClass = engine::HandCategory[engine::PlayerHand],
-            .computerClass = engine::HandCategory[engine::ComputerHand],
-            .result = session::history::ResultOf(outcome_),
-            .moved = moved_,
-            .fund = Session.Fund,
-            .wins = Session.Wins,
-            .losses = Session.Losses};
+                .kind = Kind::Round,
+                .stake = Session.Stake,
+                .dealt = dealt_,
+                .player = engine::Hands[engine::PlayerHand],
+                .computer = engine::Hands[engine::ComputerHand],
+                .dealtClass = dealtClass_,
+                .playerClass = engine::HandCategory[engine::PlayerHand],
+                .computerClass = engine::HandCategory[engine::ComputerHand],
+                .result = session::history::ResultOf(outcome_),
+                .moved = moved_,
+                .fund = Session.Fund,
+                .wins = Session.Wins,
+                .losses = Session.Losses};
     if (advice_) {
         const engine::DrawVerdict verdict = engine::Judge(*advice_, drawnMarks_);
         session::history::SetVerdict(round, verdict.kept, verdict.best, verdict.keptExpected, verdict.bestExpected);

@@ -163,6 +163,12 @@ private:
     // the round was recorded is written into its row; after a later deal or a loan or the reward,
     // it is dropped.
     void AdviseTheDeal();
+
+public:
+    // Whether the advice for the hand on the table has come (for tests).
+    bool AdviceReady() const { return advice_.has_value(); }
+
+private:
     void AdviceCame(std::uint64_t request, const engine::Advice& advice);
     void RecordEvent(session::history::Kind kind);
     // Keeps the record aside under a dated name and starts an empty one, as the statistics
@@ -206,7 +212,7 @@ private:
     std::unique_ptr<AdviceWorker> adviceWorker_;
     std::uint64_t adviceRequest_ = 0;
     std::optional<engine::Advice> advice_;   // for the hand on the table, once it came
-    engine::KeepMask drawnMarks_ = 0;         // the keep marks at the draw
+    engine::KeepMask drawnMarks_ = 0;        // the keep marks at the draw
     session::history::Entry awaitingAdvice_; // the round recorded before its advice came
     bool awaitingAdviceRow_ = false;
 };

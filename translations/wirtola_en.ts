@@ -1043,5 +1043,48 @@ all games</translation>
         <source>%1 – wygrana %2, remis %3, przegrana %4, średnio %5</source>
         <translation>%1 – win %2, tie %3, loss %4, on average %5</translation>
     </message>
+    <message>
+        <source>Wymiany wobec najlepszej</source>
+        <translation>Draws against the best</translation>
+    </message>
+    <message>
+        <source>Wszystkie układy</source>
+        <translation>All hands</translation>
+    </message>
+    <message>
+        <source>Najlepsze,
+ta gra</source>
+        <translation>Best,
+this game</translation>
+    </message>
+    <message>
+        <source>Najlepsze,
+wszystkie gry</source>
+        <translation>Best,
+all games</translation>
+    </message>
+    <message>
+        <source>Oddane średnio,
+ta gra</source>
+        <translation>Expected given away,
+this game</translation>
+    </message>
+    <message>
+        <source>Oddane średnio,
+wszystkie gry</source>
+        <translation>Expected given away,
+all games</translation>
+    </message>
+    <message>
+        <source>%1 z %2 (%3)</source>
+        <translation>%1 of %2 (%3)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n najlepszych wymian z %1 ocenionych, %2</source>
+        <translation>
+            <numerusform>%n best draw of %1 judged, %2</numerusform>
+            <numerusform>%n best draws of %1 judged, %2</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

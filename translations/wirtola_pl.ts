@@ -43,5 +43,13 @@
             <numerusform>i %n więcej</numerusform>
         </translation>
     </message>
+    <message numerus="yes">
+        <source>%n najlepszych wymian z %1 ocenionych, %2</source>
+        <translation>
+            <numerusform>%n najlepsza wymiana z %1 ocenionych, %2</numerusform>
+            <numerusform>%n najlepsze wymiany z %1 ocenionych, %2</numerusform>
+            <numerusform>%n najlepszych wymian z %1 ocenionych, %2</numerusform>
+        </translation>
+    </message>
 </context>
 </TS>

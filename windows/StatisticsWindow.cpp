@@ -63,14 +63,13 @@ constexpr std::array<const char*, 5> ClassColumns{
     QT_TRANSLATE_NOOP("Wirtola", "Po wymianie,\nwszystkie gry")};
 constexpr const char* DrawsName = QT_TRANSLATE_NOOP("Wirtola", "Wymiany wobec najlepszej");
 constexpr const char* AllClasses = QT_TRANSLATE_NOOP("Wirtola", "Wszystkie układy");
-constexpr std::array<const char*, 4> DrawColumns{
-    QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nta gra"), QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nwszystkie gry"),
-    QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nta gra"),
-    QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nwszystkie gry")};
+constexpr std::array<const char*, 4> DrawColumns{QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nta gra"),
+                                                 QT_TRANSLATE_NOOP("Wirtola", "Najlepsze,\nwszystkie gry"),
+                                                 QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nta gra"),
+                                                 QT_TRANSLATE_NOOP("Wirtola", "Oddane średnio,\nwszystkie gry")};
 // The draws that were the best of those the advice judged: "3 z 4 (75,0 %)", heard with its words.
 constexpr const char* BestOfJudged = QT_TRANSLATE_NOOP("Wirtola", "%1 z %2 (%3)");
-constexpr const char* BestOfJudgedSpoken =
-    QT_TRANSLATE_N_NOOP("Wirtola", "%n najlepszych wymian z %1 ocenionych, %2");
+constexpr const char* BestOfJudgedSpoken = QT_TRANSLATE_N_NOOP("Wirtola", "%n najlepszych wymian z %1 ocenionych, %2");
 constexpr const char* Money = QT_TRANSLATE_NOOP("Wirtola", "%1 zł");
 // A run's length: "1 rozdanie", "3 rozdania", "5 rozdań".
 constexpr const char* Rounds = QT_TRANSLATE_N_NOOP("Wirtola", "%n rozdań");

@@ -76,7 +76,8 @@ std::vector<std::string> CsvLines(const std::string& path, ReadEnd& end)
     return lines;
 }
 
-Entry RoundOf(std::mt19937& random, std::int32_t& fund, std::int32_t& wins, std::int32_t& losses)
+// `judge`: some rounds with a verdict on the draw, as the advice gives it.
+Entry RoundOf(std::mt19937& random, std::int32_t& fund, std::int32_t& wins, std::int32_t& losses, bool judge = false)
 {
     Entry e{.time = 1700000000000 + static_cast<std::int64_t>(random() % 1000000000), .stake = 10};
     for (auto* hand : {&e.dealt, &e.player, &e.computer}) {
@@ -97,11 +98,18 @@ Entry RoundOf(std::mt19937& random, std::int32_t& fund, std::int32_t& wins, std:
     e.fund = fund;
     e.wins = wins;
     e.losses = losses;
+    if (judge && random() % 3 != 0) {
+        e.kept = static_cast<std::uint8_t>(random() % 32);
+        e.best = random() % 4 == 0 ? e.kept : static_cast<std::uint8_t>(random() % 32);
+        e.bestExpected = static_cast<std::int64_t>(random() % 200000) - 100000;
+        e.keptExpected =
+            e.kept == e.best ? e.bestExpected : e.bestExpected - static_cast<std::int64_t>(random() % 5000);
+    }
     return e;
 }
 
 // A record of `rounds` random rounds, with a loan wherever the fund runs dry.
-std::vector<Entry> Play(History& history, int rounds, unsigned seed)
+std::vector<Entry> Play(History& history, int rounds, unsigned seed, bool judge = false)
 {
     std::mt19937 random(seed);
     std::int32_t fund = engine::StartingFund;
@@ -109,7 +117,7 @@ std::vector<Entry> Play(History& history, int rounds, unsigned seed)
     std::int32_t losses = 0;
     std::vector<Entry> played;
     for (int i = 0; i < rounds; ++i) {
-        played.push_back(RoundOf(random, fund, wins, losses));
+        played.push_back(RoundOf(random, fund, wins, losses, judge));
         if (fund <= 0) {
             fund = engine::StartingFund;
             wins = losses = 0;
@@ -182,7 +190,7 @@ TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
     std::vector<std::pair<long double, std::string>> byId;
     for (std::size_t i = 0; i < std::size(cases); ++i) {
         Sql(path_, std::string("INSERT INTO record VALUES(") + ids[i] + ", " + cases[i].row + ")");
-        byId.emplace_back(std::stold(ids[i]), cases[i].csv);
+        byId.emplace_back(std::stold(ids[i]), cases[i].csv + std::string(",,,,")); // no verdict in a first-shape row
     }
     std::sort(byId.begin(), byId.end());
     std::vector<std::string> want;
@@ -292,11 +300,94 @@ TEST_F(HistoryFile, AnOlderRecordIsReadWholeAndBroughtUpToDateOnce)
     sqlite3_prepare_v2(db, "SELECT (SELECT user_version FROM pragma_user_version), (SELECT last FROM tally)", -1, &s,
                        nullptr);
     ASSERT_EQ(sqlite3_step(s), SQLITE_ROW);
-    EXPECT_EQ(sqlite3_column_int(s, 0), 2);
+    EXPECT_EQ(sqlite3_column_int(s, 0), 3);
     EXPECT_EQ(sqlite3_column_int(s, 1), 300) << "the totals kept with the rows";
     sqlite3_finalize(s);
     sqlite3_close(db);
     EXPECT_EQ(session::history::ReadHistory(path_).size(), 300U) << "nothing carried: the totals agreed";
+}
+
+// The second shape, with the kept totals and before the verdicts on the draws.
+constexpr const char* VersionTwo =
+    "CREATE TABLE record(id INTEGER PRIMARY KEY, time INTEGER NOT NULL, kind INTEGER NOT NULL, stake INTEGER,"
+    " dealt TEXT, dealt_class INTEGER, cards TEXT, class INTEGER, computer TEXT, computer_class INTEGER,"
+    " result INTEGER, moved INTEGER, fund INTEGER NOT NULL, wins INTEGER NOT NULL, losses INTEGER NOT NULL);"
+    " CREATE TABLE tally(id INTEGER PRIMARY KEY CHECK (id = 1), last INTEGER NOT NULL, state BLOB NOT NULL);"
+    " PRAGMA application_id=1466528372; PRAGMA user_version=2;";
+
+bool SameDraws(const session::history::Tally::Draws& a, const session::history::Tally::Draws& b)
+{
+    return a.judged == b.judged && a.best == b.best && a.givenAway == b.givenAway;
+}
+
+TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
+{
+    Sql(path_, VersionTwo);
+    std::string rows = "BEGIN;";
+    for (int i = 1; i <= 40; ++i) {
+        rows += "INSERT INTO record(time, kind, stake, dealt, dealt_class, result, moved, fund, wins, losses) VALUES("
+            + std::to_string(i) + ", 0, 10, '2c 2d 7h 9s Kd', 1, 1, 10, " + std::to_string(3000 + 10 * i) + ", "
+            + std::to_string(i) + ", 0);";
+    }
+    // Totals an older game kept: they count no draws, so they are counted again.
+    Sql(path_, rows + "INSERT INTO tally VALUES(1, 40, x'57544c31'); COMMIT;");
+    ReadEnd end = ReadEnd::Failed;
+    const std::vector<std::string> before = CsvLines(path_, end);
+    ASSERT_EQ(before.size(), 40U);
+    EXPECT_EQ(end, ReadEnd::Whole);
+    EXPECT_TRUE(before[0].ends_with(",10,3010,1,0,,,,")) << before[0];
+
+    Entry judged;
+    {
+        History history(path_);
+        ASSERT_EQ(history.Open({.Wins = 40, .Losses = 0, .Fund = 3400, .Stake = 0, .BettingOpen = true}),
+                  History::Opened::Existing);
+        EXPECT_EQ(history.Totals().tallies().all.rounds, 40);
+        judged = history.ReadAll().at(4);
+        // Kept the pair (slots 0 and 1), the best kept the pair and the king: 1.30 zł given away.
+        session::history::SetVerdict(judged, 0b00011, 0b10011, -0.25, -0.12);
+        EXPECT_TRUE(history.AddVerdict(judged));
+        EXPECT_FALSE(history.AddVerdict(judged)) << "a row is judged once";
+        Entry missing = judged;
+        missing.id = 999;
+        EXPECT_FALSE(history.AddVerdict(missing));
+        const auto& draws = history.Totals().tallies().all.draws;
+        EXPECT_TRUE(SameDraws(draws, {.judged = 1, .best = 0, .givenAway = 130}))
+            << draws.judged << " " << draws.best << " " << draws.givenAway;
+        EXPECT_TRUE(SameDraws(history.Totals().tallies().game.drawsByClass[1], draws));
+        // A round recorded with its verdict at once: kept as the best, nothing given away.
+        Entry next = judged;
+        next.id = 0;
+        next.wins = 41;
+        next.fund = 3410;
+        session::history::SetVerdict(next, 0b10011, 0b10011, -0.12, -0.12);
+        EXPECT_EQ(history.Append(next), History::Appended::Recorded);
+        EXPECT_EQ(history.LastId(), 41);
+        EXPECT_TRUE(SameDraws(history.Totals().tallies().all.draws, {.judged = 2, .best = 1, .givenAway = 130}));
+    }
+    const std::vector<std::string> after = CsvLines(path_, end);
+    ASSERT_EQ(after.size(), 41U);
+    EXPECT_TRUE(after[4].ends_with(",2c 2d,2c 2d Kd,-2.50,-1.20")) << after[4];
+    EXPECT_TRUE(after[40].ends_with(",2c 2d Kd,2c 2d Kd,-1.20,-1.20")) << after[40];
+    EXPECT_TRUE(after[3].ends_with(",,,,"));
+    // Opened again, the kept totals agree with the rows counted afresh.
+    History again(path_);
+    ASSERT_EQ(again.Open({.Wins = 41, .Losses = 0, .Fund = 3410, .Stake = 0, .BettingOpen = true}),
+              History::Opened::Existing);
+    const auto counted = session::history::TallyUp(again.ReadAll());
+    EXPECT_TRUE(SameDraws(again.Totals().tallies().all.draws, counted.all.draws));
+    EXPECT_TRUE(SameDraws(again.Totals().tallies().all.draws, {.judged = 2, .best = 1, .givenAway = 130}));
+    EXPECT_EQ(again.ReadAll().at(4).kept, 0b00011);
+    // A verdict a person wrote that no game could: no verdict at all.
+    Sql(path_,
+        "UPDATE record SET kept = 32, best = 1, kept_expected = 0, best_expected = 0 WHERE id = 6;"
+        "UPDATE record SET kept = 1, best = 1, kept_expected = 'x', best_expected = 0 WHERE id = 7;"
+        "UPDATE record SET kept = 1, best = -1, kept_expected = 0, best_expected = 0 WHERE id = 8;"
+        "UPDATE record SET kept = 1, best = 2, kept_expected = 0, best_expected = 1e300 WHERE id = 9;");
+    const auto hostile = session::history::ReadHistory(path_);
+    for (std::size_t i = 5; i <= 8; ++i) {
+        EXPECT_FALSE(hostile.at(i).Judged()) << i;
+    }
 }
 
 TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
@@ -305,13 +396,13 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     {
         History history(path_);
         history.Open({});
-        played = Play(history, 5000, 7);
+        played = Play(history, 5000, 7, true);
         std::mt19937 random(8);
         std::int32_t fund = played.back().fund;
         std::int32_t wins = played.back().wins;
         std::int32_t losses = played.back().losses;
         for (int i = 0; i < 70; ++i) { // one at a time, past a keeping of the totals
-            played.push_back(RoundOf(random, fund, wins, losses));
+            played.push_back(RoundOf(random, fund, wins, losses, true));
             ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
         }
         played.push_back({.time = 9, .kind = Kind::Reward, .fund = 3000});
@@ -337,7 +428,22 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
         EXPECT_EQ(got->dealt, expected->dealt);
         EXPECT_EQ(got->final, expected->final);
         EXPECT_EQ(got->fund.size(), expected->fund.size());
+        for (std::size_t c = 0; c < 10; ++c) {
+            EXPECT_TRUE(SameDraws(got->drawsByClass[c], expected->drawsByClass[c])) << c;
+        }
+        EXPECT_TRUE(SameDraws(got->draws, expected->draws));
     }
+    // The draws counted plainly: judged rounds, the best of them, the money the others gave away.
+    session::history::Tally::Draws plain;
+    for (const Entry& e : played) {
+        if (e.kind == Kind::Round && e.Judged()) {
+            ++plain.judged;
+            plain.best += e.keptExpected >= e.bestExpected;
+            plain.givenAway += std::max<std::int64_t>(0, e.bestExpected - e.keptExpected);
+        }
+    }
+    EXPECT_GT(plain.judged, 3000);
+    EXPECT_TRUE(SameDraws(want.all.draws, plain));
     EXPECT_EQ(want.all.rounds, 5071);
     EXPECT_EQ(want.game.rounds, 1);
     // However long the record, the course keeps its bound, its ends and its extremes, and every

@@ -1,6 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
 #include "cards/Card.h"
+#include "engine/Advisor.h"
 #include "session/Program.h"
 #include "session/UpDown.h"
 #include "windows/Boxes.h"
@@ -11,6 +12,7 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -438,6 +440,83 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
     EXPECT_EQ(Ini(rows.back().wins, rows.back().losses, rows.back().fund), ReadIni());
     EXPECT_EQ(rows[2].moved, -200);
     EXPECT_EQ(session::history::CardsText(rows[2].computer), "Th Jh Qh Kh Ah");
+}
+
+TEST_F(RoundFlowTest, EachRowTellsHowThePlayerDrewAgainstTheAdvice)
+{
+    StartProgram();
+    const std::string record = dir_.filePath("wirtola.history").toStdString();
+    const auto rounds = [&record] {
+        std::vector<session::history::Entry> played;
+        for (const auto& row : session::history::ReadHistory(record))
+            if (row.kind == session::history::Kind::Round)
+                played.push_back(row);
+        return played;
+    };
+    // The advice in before the draw: the first two cards exchanged.
+    TypeStake("100");
+    Deal();
+    ASSERT_TRUE(QTest::qWaitFor([] { return Form1->AdviceReady(); }, 20000));
+    ClickCard(0);
+    ClickCard(1);
+    Draw();
+    ASSERT_EQ(rounds().size(), 1U);
+    EXPECT_TRUE(rounds()[0].Judged()) << "recorded with its verdict";
+    // Drawn before the advice came: the row is recorded at once and judged when it comes.
+    TypeStake("30");
+    Deal();
+    Draw();
+    const auto played = rounds();
+    ASSERT_EQ(played.size(), 2U);
+    EXPECT_FALSE(played[1].Judged());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return rounds()[1].Judged(); }, 20000));
+    const auto judged = rounds();
+    EXPECT_EQ(judged[1].id, played[1].id) << "the same row";
+
+    // Each row as the advisor judges the dealt hand.
+    const std::array<engine::KeepMask, 2> marks{0b11100, 0b11111};
+    std::int64_t best = 0;
+    std::int64_t givenAway = 0;
+    for (std::size_t i = 0; i < judged.size(); ++i) {
+        const auto& row = judged[i];
+        const std::optional<engine::Advice> advice = engine::Advise(row.dealt);
+        ASSERT_TRUE(advice);
+        EXPECT_EQ(row.kept, marks[i]);
+        EXPECT_EQ(row.best, advice->Best().keep);
+        EXPECT_EQ(row.keptExpected, std::llround(advice->For(marks[i]).Expected() * row.stake * 100));
+        EXPECT_EQ(row.bestExpected, std::llround(advice->Best().Expected() * row.stake * 100));
+        const bool wasBest = row.keptExpected >= row.bestExpected;
+        best += wasBest;
+        givenAway += wasBest ? 0 : row.bestExpected - row.keptExpected;
+    }
+
+    // The statistics window's draws, with their row names for a screen reader.
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    StatisticsWindow* window = Form1->Windows().Statistics;
+    ASSERT_TRUE(window->isVisible());
+    const QLocale polish(QStringLiteral("pl"));
+    const QString share = QStringLiteral("%1 z 2 (%2 %)").arg(best).arg(polish.toString(best * 50.0, 'f', 1));
+    const QString money = QStringLiteral("%1 zł").arg(polish.toString(static_cast<double>(givenAway) / 100, 'f', 2));
+    for (int column : {0, 1}) {
+        EXPECT_EQ(window->Draws->item(0, column)->text(), share);
+        EXPECT_EQ(window->Draws->item(0, column + 2)->text(), money);
+    }
+    EXPECT_TRUE(window->Draws->item(0, 1)
+                    ->data(Qt::AccessibleTextRole)
+                    .toString()
+                    .startsWith(QStringLiteral("Wszystkie układy: %1 ").arg(best)));
+    std::array<std::int64_t, 10> byClass{};
+    for (const auto& row : judged)
+        ++byClass.at(row.dealtClass);
+    for (int c = 0; c < 10; ++c) {
+        const QString cell = window->Draws->item(c + 1, 1)->text();
+        EXPECT_EQ(cell == QStringLiteral("–"), byClass.at(static_cast<std::size_t>(c)) == 0) << c;
+        if (byClass.at(static_cast<std::size_t>(c)) > 0) {
+            EXPECT_TRUE(cell.contains(QStringLiteral(" z %1 (").arg(byClass.at(static_cast<std::size_t>(c))))) << c;
+        }
+    }
 }
 
 TEST_F(RoundFlowTest, ADamagedRecordIsKeptAsideAndANewOneStarted)
