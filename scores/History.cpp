@@ -987,9 +987,10 @@ bool History::AddVerdict(const Entry& entry)
             lastRow = Scalar(db_, "SELECT max(id) FROM record", code);
         }
     }
-    // The kept totals hold every row now, this verdict too; kept with it in the same commit, so
-    // that a verdict for a row they already hold is never lost nor counted twice.
-    if (code == SQLITE_OK) {
+    // A row after the kept totals is counted again at the next opening, its verdict with it; for
+    // a row they already hold, the totals are kept anew in the same commit, so that the verdict
+    // is never lost nor counted twice.
+    if (code == SQLITE_OK && entry.id <= totalsThrough_) {
         Statement save(db_, "INSERT OR REPLACE INTO tally(id, last, state) VALUES(1, ?, ?)");
         const std::string state = after.Saved();
         code = save ? SQLITE_OK : sqlite3_errcode(db_);
@@ -1007,7 +1008,9 @@ bool History::AddVerdict(const Entry& entry)
         return false;
     }
     *totals_ = std::move(after);
-    totalsThrough_ = lastRow;
+    if (entry.id <= totalsThrough_) {
+        totalsThrough_ = lastRow;
+    }
     return true;
 }
 

@@ -355,20 +355,23 @@ TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
         EXPECT_TRUE(SameDraws(draws, {.judged = 1, .best = 0, .givenAway = 130}))
             << draws.judged << " " << draws.best << " " << draws.givenAway;
         EXPECT_TRUE(SameDraws(history.Totals().tallies().game.drawsByClass[1], draws));
-        // A round recorded with its verdict at once: kept as the best, nothing given away.
-        Entry next = judged;
+        // A new round after the kept totals, judged late too: another choice the advice expects
+        // as much of counts as the best, nothing given away.
+        Entry next = history.ReadAll().at(39);
         next.id = 0;
         next.wins = 41;
         next.fund = 3410;
-        session::history::SetVerdict(next, 0b10011, 0b10011, -0.12, -0.12);
         EXPECT_EQ(history.Append(next), History::Appended::Recorded);
-        EXPECT_EQ(history.LastId(), 41);
+        next.id = history.LastId();
+        EXPECT_EQ(next.id, 41);
+        session::history::SetVerdict(next, 0b10111, 0b10011, -0.12, -0.12);
+        EXPECT_TRUE(history.AddVerdict(next));
         EXPECT_TRUE(SameDraws(history.Totals().tallies().all.draws, {.judged = 2, .best = 1, .givenAway = 130}));
     }
     const std::vector<std::string> after = CsvLines(path_, end);
     ASSERT_EQ(after.size(), 41U);
     EXPECT_TRUE(after[4].ends_with(",2c 2d,2c 2d Kd,-2.50,-1.20")) << after[4];
-    EXPECT_TRUE(after[40].ends_with(",2c 2d Kd,2c 2d Kd,-1.20,-1.20")) << after[40];
+    EXPECT_TRUE(after[40].ends_with(",2c 2d 7h Kd,2c 2d Kd,-1.20,-1.20")) << after[40];
     EXPECT_TRUE(after[3].ends_with(",,,,"));
     // Opened again, the kept totals agree with the rows counted afresh.
     History again(path_);

@@ -517,6 +517,15 @@ TEST_F(RoundFlowTest, EachRowTellsHowThePlayerDrewAgainstTheAdvice)
             EXPECT_TRUE(cell.contains(QStringLiteral(" z %1 (").arg(byClass.at(static_cast<std::size_t>(c))))) << c;
         }
     }
+    // This game's column and all games' apart, as after a loan.
+    session::history::Tallies apart;
+    apart.game.draws = {.judged = 1, .best = 0, .givenAway = 250};
+    apart.all.draws = {.judged = 4, .best = 2, .givenAway = 1000};
+    window->SetTotals(apart);
+    QStringList cells;
+    for (int column = 0; column < 4; ++column)
+        cells << window->Draws->item(0, column)->text();
+    EXPECT_EQ(cells, (QStringList{"0 z 1 (0,0 %)", "2 z 4 (50,0 %)", "2,50 zł", "10,00 zł"}));
 }
 
 TEST_F(RoundFlowTest, ADamagedRecordIsKeptAsideAndANewOneStarted)
