@@ -827,7 +827,7 @@ bool History::LoadTotals(int& code)
 namespace {
 
 // The row into the record and, every so many rows, the running totals with it, in one commit.
-int Insert(sqlite3* db, const Entry& e, const Tallier& after, std::int64_t& totalsThrough)
+int Insert(sqlite3* db, const Entry& e, const Tallier& after, std::int64_t& totalsThrough, std::int64_t& inserted)
 {
     Statement statement(db, "INSERT INTO record(" + ColumnList(SchemaVersion) + ") VALUES(" + Placeholders() + ")");
     if (!statement) {
@@ -869,7 +869,9 @@ int Insert(sqlite3* db, const Entry& e, const Tallier& after, std::int64_t& tota
     if (code != SQLITE_DONE) {
         return code;
     }
+    // Taken before the totals' row, which is an insert too.
     const std::int64_t row = sqlite3_last_insert_rowid(db);
+    inserted = row;
     if (row - totalsThrough >= SaveTotalsEvery) {
         Statement save(db, "INSERT OR REPLACE INTO tally(id, last, state) VALUES(1, ?, ?)");
         if (!save) {
@@ -904,9 +906,10 @@ int History::InsertRow(const Entry& entry)
     Tallier after = *totals_;
     after.Add(entry);
     std::int64_t through = totalsThrough_;
+    std::int64_t inserted = 0;
     int code = Execute(db_, "BEGIN IMMEDIATE");
     if (code == SQLITE_OK) {
-        code = Insert(db_, entry, after, through);
+        code = Insert(db_, entry, after, through, inserted);
     }
     if (code == SQLITE_OK) {
         code = Execute(db_, "COMMIT");
@@ -917,7 +920,7 @@ int History::InsertRow(const Entry& entry)
     }
     *totals_ = std::move(after);
     totalsThrough_ = through;
-    lastId_ = sqlite3_last_insert_rowid(db_);
+    lastId_ = inserted;
     return SQLITE_OK;
 }
 
@@ -1023,7 +1026,8 @@ bool History::AppendAll(const std::vector<Entry>& entries)
     std::int64_t through = totalsThrough_;
     for (const Entry& entry : entries) {
         after.Add(entry);
-        if (Insert(db_, entry, after, through) != SQLITE_OK) {
+        std::int64_t inserted = 0;
+        if (Insert(db_, entry, after, through, inserted) != SQLITE_OK) {
             Execute(db_, "ROLLBACK");
             return false;
         }

@@ -115,6 +115,36 @@ void BM_RecordRound(benchmark::State& state)
 }
 BENCHMARK(BM_RecordRound)->Unit(benchmark::kMillisecond);
 
+// A round recorded before its advice came, then its verdict written into the same row: the two
+// commits a late advice costs the main thread, against BM_RecordRound's one.
+void BM_RecordRoundThenItsVerdict(benchmark::State& state)
+{
+    const std::string path = ScratchFile("verdict.history");
+    {
+        session::history::History history(path);
+        history.Open(engine::SessionValues{});
+        session::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
+        entry.player = entry.dealt;
+        entry.computer = entry.dealt;
+        for (auto _ : state) {
+            ++entry.wins;
+            session::history::Entry round = entry;
+            if (history.Append(round) == session::history::History::Appended::Failed) {
+                state.SkipWithError("the row was not recorded");
+            }
+            round.id = history.LastId();
+            session::history::SetVerdict(round, 0b00011, 0b10011, -0.25, -0.12);
+            if (!history.AddVerdict(round)) {
+                state.SkipWithError("the verdict was not written");
+            }
+        }
+    }
+    for (const char* suffix : {"", "-wal", "-shm"}) {
+        std::remove((path + suffix).c_str());
+    }
+}
+BENCHMARK(BM_RecordRoundThenItsVerdict)->Unit(benchmark::kMillisecond);
+
 // The worst a save meets: it rewrites and flushes the whole 100 MB.
 void BM_Save100MBJunk(benchmark::State& state)
 {

@@ -407,6 +407,9 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
         for (int i = 0; i < 70; ++i) { // one at a time, past a keeping of the totals
             played.push_back(RoundOf(random, fund, wins, losses, true));
             ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
+            Entry newest;
+            ASSERT_TRUE(history.Last(newest));
+            ASSERT_EQ(history.LastId(), newest.id) << "the round's row, also where the totals were kept with it";
         }
         played.push_back({.time = 9, .kind = Kind::Reward, .fund = 3000});
         ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
