@@ -176,6 +176,7 @@ void TForm1::StartRecordAfresh()
     if (!history_ || history_->path() != place.path)
         history_ = std::make_unique<History>(place.path);
     std::string keptAs;
+    awaitingAdviceRow_ = false; // its row stays in the record kept aside
     const bool started = history_->StartAfresh(recordedTotals_, keptAs);
     QString told = started ? Text(texts::HistoryAfresh) : Text(texts::HistoryAfreshFailed);
     if (!keptAs.empty())
