@@ -173,7 +173,7 @@ TEST_F(HistoryFile, AnyRowAPersonCanWriteIsReadWithoutHarmByEveryReader)
         // Numbers out of every range, texts where numbers belong, NULLs, cards that are not cards.
         {"-5, 99, 'x', 'ZZ', 200, '2c 3d', -5, NULL, 'abc', 7, 1e12, -99999999999, 'w', 'z'",
          "1969-12-31T23:59:59.995Z,,,,,,,,,,,-2147483648,0,0"},
-        {"99999999999999999, 0, NULL, '2c3d 4h 5s 9c ', 10, 'Xc 3d 4h 5s 9c', 3.5, x'00ff', -1, -1, 4294967296,"
+        {"99999999999999999, 0, NULL, '2c_3d_4h_5s_9c', 10, 'Xc 3d 4h 5s 9c', 3.5, x'00ff', -1, -1, 4294967296,"
          " 2147483648, 1, 2",
          ",round,0,,,,,,,lost,2147483647,2147483647,1,2"},
         {"'soon', 'loan', 0, '', 0, '', 0, '', 0, 0, 0, 3000, 0, 0", "1970-01-01T00:00:00.000Z,,,,,,,,,,,3000,0,0"},

@@ -567,6 +567,7 @@ TEST_F(RoundFlowTest, EveryRoundTheRecordMissesIsToldUntilOneIsRecordedAgain)
     EXPECT_EQ(rows[0].kind, session::history::Kind::Carried);
     EXPECT_EQ(rows[0].wins + rows[0].losses + (rows[1].result == session::history::Result::Tied ? 0 : 1),
               rows[1].wins + rows[1].losses);
+    EXPECT_EQ(rows[0].fund, rows[1].fund - rows[1].moved) << "the fund after the rounds it missed";
 
     // Deleted during play: started again at its name, said once; the window follows the new one.
     for (const char* suffix : {"", "-wal", "-shm"})

@@ -170,6 +170,8 @@ int main(int argc, char** argv)
 
     if (argc > 6) {
         Form1->Statystyka1->trigger();
+        // Its own width, not what is left beside the game on the screenshot's screen.
+        windows.Statistics->resize(960, windows.Statistics->height());
         windows.Statistics->move(20, 20);
         ok = GrabWindow(windows.Statistics, QString::fromLocal8Bit(argv[6])) && ok;
     }
