@@ -86,8 +86,7 @@ void TForm1::AdviceCame(std::uint64_t request, const engine::Advice& advice)
     const engine::DrawVerdict verdict = engine::Judge(advice, drawnMarks_);
     session::history::SetVerdict(awaitingAdvice_, verdict.kept, verdict.best, verdict.keptExpected,
                                  verdict.bestExpected);
-    if (history_ && history_->AddVerdict(awaitingAdvice_) && windows_.Statistics) {
+    // The log shows no verdicts: only the totals change.
+    if (history_ && history_->AddVerdict(awaitingAdvice_) && windows_.Statistics)
         windows_.Statistics->SetTotals(history_->Totals().tallies());
-        windows_.Statistics->ReloadRecord();
-    }
 }
