@@ -101,6 +101,10 @@ bool AskYesNo(const QString& caption, const QString& text)
     QPushButton* yes = box.addButton(Text(Yes), QMessageBox::YesRole);
     box.addButton(Text(No), QMessageBox::NoRole);
     box.setDefaultButton(yes);
+    // The question with the button that has the focus, as the result box's words are: a screen
+    // reader that misses the alert, as the focus comes back to it from the main window, still
+    // hears what the answer is to.
+    yes->setAccessibleDescription(text);
     MustAnswer mustAnswer;
     box.installEventFilter(&mustAnswer);
     RunBox(box);
