@@ -96,14 +96,7 @@ HintWindow::HintWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("Podpowiedz"));
     setWindowTitle(Text(Caption));
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setBold(true);
-    formFont.setPointSize(10);
-    setFont(formFont);
-    QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, colours::Olive);
-    setPalette(formPalette);
-    setAutoFillBackground(true);
+    colours::DressLikeTheGame(*this);
 
     Sentence = new QLabel(this);
     Sentence->setWordWrap(true);

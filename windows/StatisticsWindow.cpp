@@ -489,16 +489,7 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("Statystyka"));
     setWindowTitle(Text(Caption));
-    QFont formFont(QStringLiteral("Arial"));
-    formFont.setBold(true);
-    formFont.setPointSize(10);
-    setFont(formFont);
-    QPalette formPalette = palette();
-    formPalette.setColor(QPalette::Window, colours::Olive);
-    // Black on the olive is 5:1; a dark theme's light text on it would be 4.2:1.
-    formPalette.setColor(QPalette::WindowText, Qt::black);
-    setPalette(formPalette);
-    setAutoFillBackground(true);
+    colours::DressLikeTheGame(*this);
 
     Summary = MakeTable(this, SummaryName, static_cast<int>(SummaryRows.size()), {Text(ThisGame), Text(AllTime)});
     QStringList rowNames;
