@@ -91,35 +91,12 @@ void BM_SaveSmall(benchmark::State& state)
 }
 BENCHMARK(BM_SaveSmall)->Unit(benchmark::kMillisecond);
 
-// Recording a round in the history beside it: one committed row in the write-ahead log,
-// flushed. Its goal: no dearer than BM_SaveSmall.
-void BM_RecordRound(benchmark::State& state)
+// Rounds recorded one after another, each one committed row in the write-ahead log, flushed;
+// with `lateVerdict`, each round's verdict then written into its row, as when the advice comes
+// after the draw.
+void RecordRounds(benchmark::State& state, const char* name, bool lateVerdict)
 {
-    const std::string path = ScratchFile("record.history");
-    {
-        session::history::History history(path);
-        history.Open(engine::SessionValues{});
-        session::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
-        entry.player = entry.dealt;
-        entry.computer = entry.dealt;
-        for (auto _ : state) {
-            ++entry.wins;
-            if (history.Append(entry) == session::history::History::Appended::Failed) {
-                state.SkipWithError("the row was not recorded");
-            }
-        }
-    }
-    for (const char* suffix : {"", "-wal", "-shm"}) {
-        std::remove((path + suffix).c_str());
-    }
-}
-BENCHMARK(BM_RecordRound)->Unit(benchmark::kMillisecond);
-
-// A round recorded before its advice came, then its verdict written into the same row: the two
-// commits a late advice costs the main thread, against BM_RecordRound's one.
-void BM_RecordRoundThenItsVerdict(benchmark::State& state)
-{
-    const std::string path = ScratchFile("verdict.history");
+    const std::string path = ScratchFile(name);
     {
         session::history::History history(path);
         history.Open(engine::SessionValues{});
@@ -132,6 +109,9 @@ void BM_RecordRoundThenItsVerdict(benchmark::State& state)
             if (history.Append(round) == session::history::History::Appended::Failed) {
                 state.SkipWithError("the row was not recorded");
             }
+            if (!lateVerdict) {
+                continue;
+            }
             round.id = history.LastId();
             session::history::SetVerdict(round, 0b00011, 0b10011, -0.25, -0.12);
             if (!history.AddVerdict(round)) {
@@ -142,6 +122,19 @@ void BM_RecordRoundThenItsVerdict(benchmark::State& state)
     for (const char* suffix : {"", "-wal", "-shm"}) {
         std::remove((path + suffix).c_str());
     }
+}
+
+// Recording a round in the history beside it. Its goal: no dearer than BM_SaveSmall.
+void BM_RecordRound(benchmark::State& state)
+{
+    RecordRounds(state, "record.history", false);
+}
+BENCHMARK(BM_RecordRound)->Unit(benchmark::kMillisecond);
+
+// The two commits a late advice costs the main thread, against BM_RecordRound's one.
+void BM_RecordRoundThenItsVerdict(benchmark::State& state)
+{
+    RecordRounds(state, "verdict.history", true);
 }
 BENCHMARK(BM_RecordRoundThenItsVerdict)->Unit(benchmark::kMillisecond);
 
