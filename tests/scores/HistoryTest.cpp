@@ -243,6 +243,7 @@ TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
         {"an index", v1 + "CREATE INDEX byfund ON record(fund);", History::Opened::Renewed},
         {"a column more", v1 + "ALTER TABLE record ADD COLUMN extra;", History::Opened::Renewed},
         {"another program's database", "CREATE TABLE record(id INTEGER PRIMARY KEY, x);", History::Opened::Renewed},
+        {"another program's empty database, its mark on it", "PRAGMA application_id=1234;", History::Opened::Renewed},
         {"a newer game's record", v1 + "PRAGMA user_version=99;", History::Opened::Newer},
         {"the game's own record", v1, History::Opened::Existing},
     };
@@ -271,6 +272,46 @@ TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
         } else {
             EXPECT_EQ(history.Append({.time = 6, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
             EXPECT_EQ(session::history::ReadHistory(path_).size(), 2U);
+        }
+    }
+}
+
+// The statistics file's totals are carried over where the record does not end with them, and
+// only there, whatever the record's first row holds.
+TEST_F(HistoryFile, TheScoresAreCarriedOverWhereTheRecordDoesNotEndWithThem)
+{
+    const std::vector<Entry> rows{
+        {.time = 1, .stake = 10, .result = Result::Won, .moved = 10, .fund = 3010, .wins = 1, .losses = 0},
+        {.time = 2, .stake = 20, .result = Result::Lost, .moved = -20, .fund = 2990, .wins = 1, .losses = 1}};
+    struct Case {
+        const char* name;
+        bool played; // the rows above, or a new record
+        engine::SessionValues scores;
+        bool carried;
+    } cases[] = {
+        {"the record ends with the file's totals", true, {.Wins = 1, .Losses = 1, .Fund = 2990}, false},
+        {"the file holds the first row's totals", true, {.Wins = 1, .Losses = 0, .Fund = 3010}, true},
+        {"wins edited by hand", true, {.Wins = 5, .Losses = 1, .Fund = 2990}, true},
+        {"losses edited by hand", true, {.Wins = 1, .Losses = 7, .Fund = 2990}, true},
+        {"a new record beside a fresh file", false, {.Wins = 0, .Losses = 0, .Fund = 3000}, false},
+        {"a new record beside an older game's file", false, {.Wins = 2, .Losses = 1, .Fund = 500}, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        TearDown();
+        SetUp();
+        if (c.played) {
+            History history(path_);
+            ASSERT_EQ(history.Open({.Wins = 0, .Losses = 0, .Fund = 3000}), History::Opened::Started);
+            ASSERT_TRUE(history.AppendAll(rows));
+        }
+        History history(path_);
+        history.Open(c.scores);
+        const std::vector<Entry> read = session::history::ReadHistory(path_);
+        ASSERT_EQ(read.size(), (c.played ? rows.size() : 0) + c.carried);
+        if (c.carried) {
+            EXPECT_EQ(std::make_tuple(read.back().kind, read.back().wins, read.back().losses, read.back().fund),
+                      std::make_tuple(Kind::Carried, c.scores.Wins, c.scores.Losses, c.scores.Fund));
         }
     }
 }
@@ -500,33 +541,135 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
 
 TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
 {
-    const auto round = [](Result result, std::int32_t fund) {
-        return Entry{.kind = Kind::Round,
-                     .playerClass = 1,
-                     .result = result,
-                     .moved = result == Result::Won ? 10 : -10,
-                     .fund = fund};
+    const auto round = [](Result result, std::int32_t fund, std::uint8_t dealtClass = 0, std::uint8_t playerClass = 1) {
+        const std::int32_t moved = result == Result::Won ? 10 : result == Result::Lost ? -10 : 0;
+        Entry e{.kind = Kind::Round,
+                .dealtClass = dealtClass,
+                .playerClass = playerClass,
+                .result = result,
+                .moved = result == Result::Won && playerClass == 9 ? 40 : moved,
+                .fund = fund};
+        e.dealt = {engine::Card{2, 0}, {3, 1}, {4, 2}, {6, 3}, {8, 0}};
+        e.player =
+            playerClass == 9 ? engine::HandCards{engine::Card{9, 2}, {10, 2}, {11, 2}, {12, 2}, {13, 2}} : e.dealt;
+        return e;
     };
-    const auto t = session::history::TallyUp({round(Result::Won, 3010),
-                                              round(Result::Lost, 3000),
-                                              round(Result::Lost, 2990),
-                                              round(Result::Tied, 2990),
-                                              round(Result::Lost, 2980),
-                                              round(Result::Lost, 2970),
-                                              {.kind = Kind::Loan, .fund = 3000},
-                                              round(Result::Lost, 2990),
-                                              {.kind = Kind::NewGame, .fund = 3000},
-                                              round(Result::Won, 3000)});
-    EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(8, 2, 5, 1));
-    EXPECT_EQ(std::make_tuple(t.all.longestWinningRun, t.all.longestLosingRun), std::make_tuple(1, 3))
-        << "a tie ends a run; a loan does not end all time's";
-    EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.lost, t.game.longestLosingRun, t.game.loans),
-              std::make_tuple(2, 1, 1, 1))
-        << "this game's run begins at the loan";
-    EXPECT_EQ(t.game.final[1], 2);
-    EXPECT_EQ(t.all.fund.front().fund, 3000);
-    ASSERT_EQ(t.game.fund.size(), 3U);
-    EXPECT_EQ(t.game.fund[0].mark, Kind::Loan);
+    const std::vector<Entry> rows{round(Result::Won, 3010),
+                                  round(Result::Lost, 3000),
+                                  round(Result::Lost, 2990),
+                                  round(Result::Tied, 2990),
+                                  round(Result::Lost, 2980),
+                                  round(Result::Lost, 2970),
+                                  {.kind = Kind::Loan, .fund = 3000},
+                                  round(Result::Lost, 2990),
+                                  {.kind = Kind::NewGame, .fund = 3000},
+                                  round(Result::Won, 3000, 3, 9),
+                                  round(Result::Won, 3010),
+                                  round(Result::Tied, 3010),
+                                  round(Result::Won, 3020),
+                                  {.kind = Kind::Reward, .fund = 6000},
+                                  round(Result::Lost, 5990, 2, 2)};
+    const auto t = session::history::TallyUp(rows);
+    EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(12, 4, 6, 2));
+    EXPECT_EQ(std::make_tuple(t.all.longestWinningRun, t.all.longestLosingRun), std::make_tuple(2, 3))
+        << "a tie ends a run either way; a loan does not end all time's";
+    EXPECT_EQ(std::make_tuple(t.all.biggestWin, t.all.biggestLoss, t.all.loans, t.all.rewards),
+              std::make_tuple(40, 10, 1, 1));
+    EXPECT_EQ(t.all.bestClass, 9);
+    EXPECT_EQ(session::history::CardsText(t.all.bestHand), "Th Jh Qh Kh Ah") << "the hand as it ended";
+    EXPECT_EQ(t.all.dealt, (std::array<std::int64_t, 10>{10, 0, 1, 1, 0, 0, 0, 0, 0, 0})) << "by the dealt class";
+    EXPECT_EQ(t.all.final, (std::array<std::int64_t, 10>{0, 10, 1, 0, 0, 0, 0, 0, 0, 1})) << "by the class at the end";
+    EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.lost, t.game.longestLosingRun, t.game.loans, t.game.rewards),
+              std::make_tuple(1, 1, 1, 0, 1))
+        << "this game begins at the reward";
+    // The course: the fund before the first round, each round's, and the marks where they fell.
+    std::vector<std::tuple<std::int64_t, std::int32_t, Kind>> course;
+    for (const auto& p : t.all.fund)
+        course.emplace_back(p.round, p.fund, p.mark);
+    EXPECT_EQ(course.front(), std::make_tuple(0, 3000, Kind::Round)) << "the fund before the first round";
+    EXPECT_EQ(course.size(), 15U);
+    EXPECT_EQ(course[7], std::make_tuple(6, 3000, Kind::Loan));
+    EXPECT_EQ(course[13], std::make_tuple(11, 6000, Kind::Reward));
+    ASSERT_EQ(t.game.fund.size(), 2U);
+    EXPECT_EQ(t.game.fund[0].mark, Kind::Reward);
+
+    // Kept and read back at every row, the totals go on as if never kept: runs, course and all.
+    session::history::Tallier whole;
+    for (const Entry& e : rows)
+        whole.Add(e);
+    for (std::size_t cut = 1; cut < rows.size(); ++cut) {
+        SCOPED_TRACE(cut);
+        session::history::Tallier kept;
+        for (std::size_t i = 0; i < cut; ++i)
+            kept.Add(rows[i]);
+        session::history::Tallier restored;
+        ASSERT_TRUE(restored.Restore(kept.Saved()));
+        for (std::size_t i = cut; i < rows.size(); ++i)
+            restored.Add(rows[i]);
+        EXPECT_EQ(restored.Saved(), whole.Saved());
+    }
+}
+
+// Every kind of row as --history prints it, under a header of as many columns, in UTC whatever
+// the player's time zone: a time marked "Z" is never the local one.
+TEST(WriteCsv, EveryRowHasEveryColumnInUtcWhateverTheTimeZone)
+{
+    const char* zone = std::getenv("TZ");
+    const std::string before = zone ? zone : "";
+    setenv("TZ", "Europe/Warsaw", 1);
+    tzset();
+    Entry judged{.time = 1765198980123, // 2025-12-08 14:03:00.123 in Warsaw
+                 .kind = Kind::Round,
+                 .stake = 50,
+                 .dealt = {engine::Card{12, 2}, {12, 3}, {5, 0}, {9, 1}, {13, 0}},
+                 .player = {engine::Card{12, 2}, {12, 3}, {12, 0}, {2, 1}, {7, 0}},
+                 .computer = {engine::Card{1, 0}, {1, 1}, {3, 2}, {3, 3}, {10, 0}},
+                 .dealtClass = 1,
+                 .playerClass = 3,
+                 .computerClass = 2,
+                 .result = Result::Won,
+                 .moved = 50,
+                 .fund = 3050,
+                 .wins = 1,
+                 .losses = 0};
+    session::history::SetVerdict(judged, 0b00011, 0b10011, -0.2512, 0.0302);
+    Entry lost = judged;
+    lost.time = 1751371200000; // 2025-07-01 14:00 in Warsaw, summer time
+    lost.result = Result::Lost;
+    lost.moved = -50;
+    lost.fund = 3000;
+    lost.losses = 1;
+    lost.kept = lost.best = session::history::NoChoice;
+    const std::vector<Entry> rows{
+        judged,
+        lost,
+        {.time = 1751371200001, .kind = Kind::Loan, .fund = 3000, .wins = 0, .losses = 0},
+        {.time = 1751371200002, .kind = Kind::Reward, .fund = 6010, .wins = 7, .losses = 2},
+        {.time = 1751371200003, .kind = Kind::NewGame, .fund = 3000, .wins = 0, .losses = 0},
+        {.time = 1751371200004, .kind = Kind::Carried, .fund = 500, .wins = 2, .losses = 1},
+    };
+    char* text = nullptr;
+    std::size_t size = 0;
+    std::FILE* out = open_memstream(&text, &size);
+    session::history::WriteCsv(out, rows);
+    std::fclose(out);
+    const std::string csv(text, size);
+    std::free(text);
+    setenv("TZ", before.c_str(), 1);
+    if (!zone)
+        unsetenv("TZ");
+    tzset();
+    EXPECT_EQ(csv,
+              "time,event,stake,dealt_cards,dealt_class,player_cards,player_class,computer_cards,computer_class,"
+              "result,moved,fund,wins,losses,kept,best,kept_expected,best_expected\n"
+              "2025-12-08T13:03:00.123Z,round,50,Kh Ks 6c Td Ac,one pair,Kh Ks Kc 3d 8c,three of a kind,"
+              "2c 2d 4h 4s Jc,two pairs,won,50,3050,1,0,Kh Ks,Kh Ks Ac,-12.56,1.51\n"
+              "2025-07-01T12:00:00.000Z,round,50,Kh Ks 6c Td Ac,one pair,Kh Ks Kc 3d 8c,three of a kind,"
+              "2c 2d 4h 4s Jc,two pairs,lost,-50,3000,1,1,,,,\n"
+              "2025-07-01T12:00:00.001Z,loan,,,,,,,,,,3000,0,0,,,,\n"
+              "2025-07-01T12:00:00.002Z,reward,,,,,,,,,,6010,7,2,,,,\n"
+              "2025-07-01T12:00:00.003Z,new game,,,,,,,,,,3000,0,0,,,,\n"
+              "2025-07-01T12:00:00.004Z,carried over,,,,,,,,,,500,2,1,,,,\n");
 }
 
 TEST_F(HistoryFile, DamageIsToldAndNeverReadAsTheRecordsEnd)

@@ -25,6 +25,7 @@
 #include <pwd.h>
 #include <random>
 #include <sstream>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <tuple>
@@ -387,6 +388,13 @@ TEST_F(StatisticsFile, ADanglingLinkIsNoFileAndTheSaveCreatesItsTarget)
     EXPECT_EQ(Contents(target.string()), Saved({1, 2, 3}));
 }
 
+// The child holding the growing file of the case below.
+pid_t& GrowingFileHolder()
+{
+    static pid_t pid = -1;
+    return pid;
+}
+
 TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
 {
     struct Case {
@@ -402,6 +410,40 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
              std::ofstream(p) << "[Statystyka]\nFundusz=1\n";
              fs::resize_file(p, session::profile::MaxFileSize + 1); // sparse: costs no disk
          }},
+        // A file that tells a size of nothing and then gives more than twice the limit, as one
+        // growing while it is read would: a process's environment, held by a child that waits.
+        {"a file that grows while it is read",
+         [](const std::string& p) {
+             const std::string statistics = "A=\n[Statystyka]\nWygrane=12\nPrzegrane=34\nFundusz=777\n";
+             std::vector<std::string> strings{statistics};
+             for (int i = 0; strings.size() * 100'000 < 2 * session::profile::MaxFileSize + 100'000; ++i)
+                 strings.push_back("P" + std::to_string(i) + "=" + std::string(100'000, 'x'));
+             std::vector<char*> env;
+             for (std::string& e : strings)
+                 env.push_back(e.data());
+             env.push_back(nullptr);
+             const pid_t child = fork();
+             if (child == 0) {
+                 const rlimit stack{64 << 20, 64 << 20}; // room for an environment that large
+                 setrlimit(RLIMIT_STACK, &stack);
+                 char sleep[] = "sleep";
+                 char seconds[] = "30";
+                 char* args[] = {sleep, seconds, nullptr};
+                 execve("/bin/sleep", args, env.data());
+                 _exit(127);
+             }
+             ASSERT_GT(child, 0);
+             const std::string environ = "/proc/" + std::to_string(child) + "/environ";
+             for (int tries = 0; tries < 500; ++tries) { // until the child stands in its program
+                 std::ifstream in(environ, std::ios::binary);
+                 std::string head(2, '\0');
+                 if (in.read(head.data(), 2) && head == "A=")
+                     break;
+                 usleep(10'000);
+             }
+             GrowingFileHolder() = child;
+             fs::create_symlink(environ, p);
+         }},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -413,6 +455,8 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
         EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
         fs::remove(path_);
     }
+    kill(GrowingFileHolder(), SIGKILL);
+    waitpid(GrowingFileHolder(), nullptr, 0);
 }
 
 TEST_F(StatisticsFile, LongLinesAndJunkAreReadThrough)
@@ -1118,6 +1162,18 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
     for (const auto& [executable, want] : cases) {
         SCOPED_TRACE(executable);
         EXPECT_EQ(session::StatisticsFilePathFor(executable), want);
+    }
+    // The record beside it takes the name's stem, never a dot of a folder's.
+    const std::pair<std::string, std::string> records[] = {
+        {"/home/ala/.local/share/wirtola/wirtola.ini", "/home/ala/.local/share/wirtola/wirtola.history"},
+        {"/opt/gry.d/wirtola", "/opt/gry.d/wirtola.history"},
+        {"/opt/x/wirtola.tar.ini", "/opt/x/wirtola.tar.history"},
+        {"wirtola.ini", "wirtola.history"},
+        {".ini", ".history"},
+    };
+    for (const auto& [statistics, want] : records) {
+        SCOPED_TRACE(statistics);
+        EXPECT_EQ(session::history::HistoryPathFor(statistics), want);
     }
 }
 

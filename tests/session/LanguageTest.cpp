@@ -5,6 +5,7 @@
 #include "session/Language.h"
 #include "windows/Pomoc.h"
 #include "windows/RewardPicture.h"
+#include "windows/StatisticsWindow.h"
 #include "windows/Unit2.h"
 
 #include "session/MainWindowTexts.h"
@@ -25,7 +26,10 @@
 #include <QProcess>
 #include <QRegularExpression>
 #include <QStatusBar>
+#include <QTabBar>
+#include <QTableWidget>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QXmlStreamReader>
 
 #include <optional>
@@ -291,6 +295,22 @@ protected:
                 shown_ << memo->toPlainText();
             if (auto* bar = qobject_cast<QStatusBar*>(w))
                 shown_ << bar->currentMessage();
+            if (auto* tabs = qobject_cast<QTabBar*>(w))
+                for (int i = 0; i < tabs->count(); ++i)
+                    shown_ << tabs->tabText(i);
+            // A table's headers and cells, as shown and as heard.
+            if (auto* view = qobject_cast<QAbstractItemView*>(w); view && view->model()) {
+                const QAbstractItemModel& model = *view->model();
+                for (int c = 0; c < model.columnCount(); ++c)
+                    shown_ << model.headerData(c, Qt::Horizontal).toString();
+                for (int r = 0; r < model.rowCount(); ++r) {
+                    shown_ << model.headerData(r, Qt::Vertical).toString();
+                    for (int c = 0; c < model.columnCount(); ++c)
+                        for (const int role :
+                             {int{Qt::DisplayRole}, int{Qt::AccessibleTextRole}, int{Qt::AccessibleDescriptionRole}})
+                            shown_ << model.index(r, c).data(role).toString();
+                }
+            }
         }
     }
 
@@ -415,6 +435,16 @@ TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
     EXPECT_EQ(answerer_->Texts("loan").size(), 1U);
     Form1->Pomoc1->trigger();
     Collect(Form1->Windows().FPomoc);
+    // The statistics window, its numbers, its plot's words and its log of the rounds above.
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    StatisticsWindow* statistics = Form1->Windows().Statistics;
+    ASSERT_TRUE(statistics->isVisible());
+    EXPECT_EQ(statistics->Summary->item(4, 1)->text(), QStringLiteral("50.0 %")) << "the English decimal point";
+    EXPECT_EQ(statistics->Summary->item(8, 1)->text(), QStringLiteral("1 round"));
+    statistics->Pages->setCurrentIndex(1);
+    Collect(statistics);
 
     const std::vector<QString> messages = answerer_->Texts("message");
     EXPECT_GE(messages.size(), 4U); // refused stake, two results, the loan

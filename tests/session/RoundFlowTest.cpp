@@ -373,15 +373,16 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
     // An older statistics file with no record: the record starts, carrying its totals over.
     WriteIni(Ini(2, 1, 500));
     StartProgram();
-    const auto play = [this](const char* stake, bool win) {
+    enum Outcome { Win, Loss, Tie };
+    const auto play = [this](const char* stake, Outcome outcome) {
         TypeStake(stake);
         Deal();
-        RigHands(win ? HighCardNine() : RoyalFlush(), win ? RoyalFlush() : HighCardNine());
+        RigHands(outcome == Loss ? RoyalFlush() : HighCardNine(), outcome == Win ? RoyalFlush() : HighCardNine());
         Draw();
     };
-    play("100", true);
-    play("200", false);
-    play("400", false); // the fund is spent: the loan
+    play("100", Win);
+    play("200", Loss);
+    play("400", Loss); // the fund is spent: the loan
     answerer_->answers = {QStringLiteral("Amen")};
     LoanItem()->trigger();
     Form1->activateWindow();
@@ -389,31 +390,55 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
     QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
     StatisticsWindow* window = Form1->Windows().Statistics;
     ASSERT_TRUE(window->isVisible());
-    play("10", true); // while the window is open
-
     const auto column = [window](int c) {
         QStringList cells;
         for (int row = 0; row < window->Summary->rowCount(); ++row)
             cells << window->Summary->item(row, c)->text();
         return cells;
     };
-    // Nothing lost in this game yet: "–", not "0 zł"; runs in rounds; cards as the player reads them.
+    // No round in this game yet: no share to tell.
+    EXPECT_EQ(column(0), (QStringList{"0", "0", "0", "0", "–", "–", "–", "–", "–", "1", "–"}));
+    // Tab goes from table to table; the arrows stay within one.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+    window->Summary->setFocus();
+    QTest::keyClick(window->Summary, Qt::Key_Down);
+    EXPECT_EQ(QApplication::focusWidget(), window->Summary);
+    QTest::keyClick(window->Summary, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->Classes);
+    QTest::keyClick(window->Classes, Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), window->Draws);
+    play("10", Win); // while the window is open
+    play("10", Tie);
+
+    // Nothing lost in this game yet: "–", not "0 zł"; runs in rounds; cards as the player reads
+    // them; the share won of every round, ties too.
     EXPECT_EQ(column(0),
-              (QStringList{"1", "1", "0", "0", "100,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
+              (QStringList{"2", "1", "0", "1", "50,0 %", "10 zł", "–", "1 rozdanie", "–", "1",
                            "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
     EXPECT_EQ(column(1),
-              (QStringList{"4", "2", "2", "0", "50,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania", "1",
+              (QStringList{"5", "2", "2", "1", "40,0 %", "100 zł", "400 zł", "1 rozdanie", "2 rozdania", "1",
                            "poker królewski (10♥ W♥ D♥ K♥ A♥)"}));
-    EXPECT_EQ(window->Classes->item(9, 4)->text(), QStringLiteral("2 (50,0 %)"));
-    EXPECT_EQ(window->Classes->item(0, 4)->text(), QStringLiteral("2 (50,0 %)"));
-    EXPECT_EQ(window->Classes->item(1, 2)->text(), QStringLiteral("42,2569 %"));
+    // Each class kept, in this game and all games, and its chance in a five-card deal.
+    const QStringList chances{"50,1570 %", "42,2569 %", "4,7539 %", "2,1128 %", "0,3532 %",
+                              "0,1967 %",  "0,1441 %",  "0,0240 %", "0,0012 %", "0,0002 %"};
+    for (int row = 0; row < window->Classes->rowCount(); ++row) {
+        SCOPED_TRACE(row);
+        EXPECT_EQ(window->Classes->item(row, 2)->text(), chances.value(row));
+        const QString game = row == 0 ? "1 (50,0 %)" : row == 9 ? "1 (50,0 %)" : "0 (0,0 %)";
+        const QString all = row == 0 ? "3 (60,0 %)" : row == 9 ? "2 (40,0 %)" : "0 (0,0 %)";
+        EXPECT_EQ(window->Classes->item(row, 3)->text(), game);
+        EXPECT_EQ(window->Classes->item(row, 4)->text(), all);
+    }
     std::int64_t dealt = 0;
-    for (int row = 0; row < window->Classes->rowCount(); ++row)
+    std::int64_t dealtThisGame = 0;
+    for (int row = 0; row < window->Classes->rowCount(); ++row) {
+        dealtThisGame += window->Classes->item(row, 0)->text().section(QLatin1Char(' '), 0, 0).toLongLong();
         dealt += window->Classes->item(row, 1)->text().section(QLatin1Char(' '), 0, 0).toLongLong();
-    EXPECT_EQ(dealt, 4);
+    }
+    EXPECT_EQ(std::make_pair(dealtThisGame, dealt), std::make_pair(std::int64_t{2}, std::int64_t{5}));
     const QString course =
-        QStringLiteral("Ta gra, 1 rozdanie: fundusz od 3000 do 3010 zł, najniżej 3000 zł, najwyżej 3010 zł. "
-                       "Wszystkie gry, 4 rozdania: fundusz od 500 do 3010 zł, najniżej 0 zł, najwyżej 3010 zł. "
+        QStringLiteral("Ta gra, 2 rozdania: fundusz od 3000 do 3010 zł, najniżej 3000 zł, najwyżej 3010 zł. "
+                       "Wszystkie gry, 5 rozdań: fundusz od 500 do 3010 zł, najniżej 0 zł, najwyżej 3010 zł. "
                        "Pożyczka po 3. rozdaniu.");
     EXPECT_EQ(window->Plot->accessibleDescription(), course);
     EXPECT_EQ(window->Course->text(), course);
@@ -425,21 +450,46 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
     EXPECT_EQ(heard(window->Summary, 6, 0), QStringLiteral("Największa przegrana: brak"));
     EXPECT_EQ(heard(window->Summary, 10, 1), QStringLiteral("Najlepszy układ: poker królewski, kier"));
     EXPECT_EQ(heard(window->Classes, 1, 2), QStringLiteral("para: 42,2569 %"));
-    EXPECT_EQ(heard(window->Classes, 9, 4), QStringLiteral("poker królewski: 2 (50,0 %)"));
+    EXPECT_EQ(heard(window->Classes, 9, 4), QStringLiteral("poker królewski: 2 (40,0 %)"));
 
-    // One row per round and event; the last holds what the statistics file holds.
-    using session::history::Kind;
-    const auto rows = session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString());
-    std::vector<Kind> kinds;
-    for (const auto& row : rows)
-        kinds.push_back(row.kind);
-    EXPECT_EQ(kinds,
-              (std::vector<Kind>{Kind::Carried, Kind::Round, Kind::Round, Kind::Round, Kind::Loan, Kind::NewGame,
-                                 Kind::Round}));
-    ASSERT_FALSE(rows.empty());
-    EXPECT_EQ(Ini(rows.back().wins, rows.back().losses, rows.back().fund), ReadIni());
-    EXPECT_EQ(rows[2].moved, -200);
-    EXPECT_EQ(session::history::CardsText(rows[2].computer), "Th Jh Qh Kh Ah");
+    // One row per round and event, every one with all its columns, as --history prints them
+    // (the time aside); the last holds what the statistics file holds.
+    const std::string record = dir_.filePath("wirtola.history").toStdString();
+    const auto printed = [&record] {
+        char* text = nullptr;
+        std::size_t size = 0;
+        std::FILE* out = open_memstream(&text, &size);
+        session::history::WriteCsv(out, session::history::ReadHistory(record));
+        std::fclose(out);
+        QStringList lines = QString::fromUtf8(text, static_cast<qsizetype>(size)).split(QLatin1Char('\n'));
+        std::free(text);
+        lines.removeFirst(); // the header
+        lines.removeLast();  // after the last line's end
+        QStringList told;
+        for (const QString& line : lines) {
+            const QStringList fields = line.split(QLatin1Char(','));
+            EXPECT_EQ(fields.size(), 18) << line.toStdString();
+            told << QStringList{fields.mid(1, 2) + fields.mid(9, 5)}.join(QLatin1Char(','));
+        }
+        return told;
+    };
+    const QStringList rows{"carried over,,,,500,2,1",   "round,100,won,100,600,3,1", "round,200,lost,-200,400,3,2",
+                           "round,400,lost,-400,0,3,3", "loan,,,,3000,0,0",          "new game,,,,3000,0,0",
+                           "round,10,won,10,3010,1,0",  "round,10,tied,0,3010,1,0"};
+    EXPECT_EQ(printed(), rows);
+    EXPECT_EQ(Ini(1, 0, 3010), ReadIni());
+    const auto rounds = session::history::ReadHistory(record);
+    ASSERT_EQ(rounds.size(), 8U);
+    EXPECT_EQ(session::history::CardsText(rounds[2].computer), "Th Jh Qh Kh Ah");
+
+    // The next game finds the record ending with the file's totals: nothing to carry over.
+    EndProgram();
+    StartProgram();
+    Form1->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(Form1));
+    QTest::keyClick(Form1, Qt::Key_T, Qt::ControlModifier);
+    ASSERT_TRUE(Form1->Windows().Statistics->isVisible());
+    EXPECT_EQ(printed(), rows);
 }
 
 TEST_F(RoundFlowTest, EachRowTellsHowThePlayerDrewAgainstTheAdvice)
@@ -621,6 +671,22 @@ TEST_F(RoundFlowTest, SpinnerStepsFromTheFieldWithinItsBounds)
     QTest::mouseClick(StakeSpinner()->DownButton(), Qt::LeftButton);
     EXPECT_EQ(StakeField()->text(), QStringLiteral("10"));
     EXPECT_EQ(Session.Stake, 10);
+    // The arrow keys in the field step it too, the keypad's (Num Lock off) as the others; with
+    // Shift or Ctrl they are the field's own.
+    struct Press {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+        const char* stake;
+    };
+    const Press presses[] = {{Qt::Key_Up, Qt::NoModifier, "20"},
+                             {Qt::Key_Up, Qt::KeypadModifier, "30"},
+                             {Qt::Key_Down, Qt::KeypadModifier, "20"},
+                             {Qt::Key_Down, Qt::NoModifier, "10"},
+                             {Qt::Key_Up, Qt::ShiftModifier, "10"}};
+    for (const Press& press : presses) {
+        QTest::keyClick(StakeField(), press.key, press.modifiers);
+        EXPECT_EQ(StakeField()->text(), QLatin1String(press.stake)) << press.key << " " << press.modifiers.toInt();
+    }
 }
 
 TEST_F(RoundFlowTest, SoundsOffWriteTheStakeHintAndPlayNothing)

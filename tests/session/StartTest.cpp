@@ -133,8 +133,13 @@ TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
     WriteIni(Ini(1, 2, 5));
     fs::resize_file(IniPath(), 2 << 20);
     StartProgram();
-    Form1->close(); // the save fails; the player leaves all the same
     EXPECT_TRUE(answerer_->Texts("message").at(0).startsWith("Plik wyników " + file + " jest większy niż 1 MiB"));
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    Draw();
+    EXPECT_TRUE(StatusBar()->accessibleDescription().endsWith(QStringLiteral("Nie zapisano: plik za duży")))
+        << StatusBar()->accessibleDescription().toStdString() << ": the save is refused for its own cause";
+    Form1->close(); // the save fails; the player leaves all the same
     EXPECT_EQ(fs::file_size(IniPath()), 2u << 20);
 }
 

@@ -166,14 +166,17 @@ def play(c, game, stats):
     c.press(c.find("push button", "Kupno i licytacja"))
     result, text = c.box("Wirtola")
     shown, held = [card.name for card in theirs], [card.name for card in mine]
+    # What the draw changed was held while the box opened, and is told once the box has the
+    # focus: at once, not when the hold's time runs out four seconds after the draw.
+    wait_for("the revealed cards to be announced as the box takes the focus",
+             lambda: all((name, "karta komputera %d" % i) in c.heard for i, name in enumerate(shown, 1)),
+             timeout=2.5)
     print("Result box: %r\nComputer's cards: %s; player's cards: %s" % (text, shown, held))
     assert text.endswith("Kliknij OK to potasuję i rozdam ponownie."), text
     assert all(n in c.faces for n in shown + held) and len(set(shown + held)) == 10, shown + held
     assert set(names) - {names[2]} < set(held) and names[2] not in held, "four cards kept, card 3 exchanged"
     assert not any("do wymiany" in card.description for card in mine)
     c.shows(mine + theirs, held + shown)
-    wait_for("the revealed cards to be announced",
-             lambda: all((name, "karta komputera %d" % i) in c.heard for i, name in enumerate(shown, 1)))
 
     # OK, then "Tak": the round is over.
     c.press(c.find("push button", "OK", result))

@@ -13,91 +13,61 @@
 
 #include <algorithm>
 #include <map>
+#include <tuple>
 #include <utility>
 
 namespace {
-
-// The stream as the program carries it: from the built-in resource.
-const std::vector<std::uint8_t>& Shipped()
-{
-    static const std::vector<std::uint8_t> stream = ReadBytes(QString::fromLatin1(RewardPictureResource));
-    return stream;
-}
-
-std::vector<JpegSegment> SegmentsOf(std::uint8_t marker)
-{
-    std::vector<JpegSegment> found;
-    for (const JpegSegment& s : ParseJpegLayout(Shipped()).segments)
-        if (s.marker == marker)
-            found.push_back(s);
-    return found;
-}
 
 int Word(const std::vector<std::uint8_t>& p, std::size_t at)
 {
     return (p[at] << 8) | p[at + 1];
 }
 
-} // namespace
-
-TEST(RewardStream, OpensWithJfif101AndSquarePixels)
+// The stream as every JPEG reader takes it: JFIF 1.01 with square pixels, two 8-bit quantisation
+// tables, one baseline frame of 465x282 in YCbCr 4:2:0, exactly the four standard Huffman tables,
+// one sequential scan, and the end marker last.
+void ExpectTheStreamEveryReaderTakes(const std::vector<std::uint8_t>& stream)
 {
-    const JpegLayout layout = ParseJpegLayout(Shipped());
+    const JpegLayout layout = ParseJpegLayout(stream);
     ASSERT_TRUE(layout.startsWithSoi);
     ASSERT_FALSE(layout.segments.empty());
+    const auto segmentsOf = [&layout](std::uint8_t marker) {
+        std::vector<std::vector<std::uint8_t>> found;
+        for (const JpegSegment& s : layout.segments)
+            if (s.marker == marker)
+                found.push_back(s.payload);
+        return found;
+    };
     const JpegSegment& app0 = layout.segments.front();
     EXPECT_EQ(app0.marker, 0xE0);
     ASSERT_EQ(app0.payload.size(), 14u);
     EXPECT_EQ(std::string(app0.payload.begin(), app0.payload.begin() + 5), std::string("JFIF\0", 5));
-    EXPECT_EQ(app0.payload[5], 1); // version 1.01
-    EXPECT_EQ(app0.payload[6], 1);
-    EXPECT_EQ(app0.payload[7], 0); // no unit: the densities give the aspect ratio
-    EXPECT_EQ(Word(app0.payload, 8), 1);
-    EXPECT_EQ(Word(app0.payload, 10), 1);
-    EXPECT_EQ(app0.payload[12], 0); // no thumbnail
-    EXPECT_EQ(app0.payload[13], 0);
-}
+    // Version 1.01; no unit, so the densities of 1 give the aspect ratio; no thumbnail.
+    EXPECT_EQ(std::vector<std::uint8_t>(app0.payload.begin() + 5, app0.payload.end()),
+              (std::vector<std::uint8_t>{1, 1, 0, 0, 1, 0, 1, 0, 0}));
 
-TEST(RewardStream, HasTwoEightBitQuantisationTables)
-{
     std::vector<int> ids;
-    for (const JpegSegment& dqt : SegmentsOf(0xDB))
-        for (std::size_t at = 0; at < dqt.payload.size(); at += 65) {
-            EXPECT_EQ(dqt.payload[at] >> 4, 0) << "8-bit precision";
-            ids.push_back(dqt.payload[at] & 0x0F);
+    for (const auto& dqt : segmentsOf(0xDB))
+        for (std::size_t at = 0; at < dqt.size(); at += 65) {
+            EXPECT_EQ(dqt[at] >> 4, 0) << "8-bit precision";
+            ids.push_back(dqt[at] & 0x0F);
         }
     EXPECT_EQ(ids, (std::vector<int>{0, 1}));
-}
 
-TEST(RewardStream, IsOneBaselineFrame465x282WithYCbCr420)
-{
-    const JpegLayout layout = ParseJpegLayout(Shipped());
     std::vector<int> frames;
     for (const JpegSegment& s : layout.segments)
         if (s.marker >= 0xC0 && s.marker <= 0xCF && s.marker != 0xC4 && s.marker != 0xC8 && s.marker != 0xCC)
             frames.push_back(s.marker);
     ASSERT_EQ(frames, std::vector<int>{0xC0});
-
-    const std::vector<std::uint8_t> sof = SegmentsOf(0xC0).front().payload;
+    const std::vector<std::uint8_t> sof = segmentsOf(0xC0).front();
     ASSERT_EQ(sof.size(), 15u);
-    EXPECT_EQ(sof[0], 8);
-    EXPECT_EQ(Word(sof, 1), 282);
-    EXPECT_EQ(Word(sof, 3), 465);
-    ASSERT_EQ(sof[5], 3);
-    // Component id, sampling (horizontal << 4 | vertical), quantisation table.
-    const std::vector<std::vector<int>> want{{1, 0x22, 0}, {2, 0x11, 1}, {3, 0x11, 1}};
-    for (int c = 0; c < 3; ++c) {
-        SCOPED_TRACE(c);
-        const std::vector<int> got{sof[6 + 3 * c], sof[7 + 3 * c], sof[8 + 3 * c]};
-        EXPECT_EQ(got, want[c]);
-    }
-}
+    EXPECT_EQ(std::make_tuple(sof[0], Word(sof, 1), Word(sof, 3)), std::make_tuple(8, 282, 465));
+    // Three components: id, sampling (horizontal << 4 | vertical), quantisation table.
+    EXPECT_EQ(std::vector<std::uint8_t>(sof.begin() + 5, sof.end()),
+              (std::vector<std::uint8_t>{3, 1, 0x22, 0, 2, 0x11, 1, 3, 0x11, 1}));
 
-TEST(RewardStream, HasExactlyTheFourStandardHuffmanTables)
-{
     std::map<int, HuffmanTable> tables; // keyed by class << 4 | id
-    for (const JpegSegment& dht : SegmentsOf(0xC4)) {
-        const auto& p = dht.payload;
+    for (const auto& p : segmentsOf(0xC4))
         for (std::size_t at = 0; at + 17 <= p.size();) {
             HuffmanTable t;
             std::copy_n(p.begin() + static_cast<std::ptrdiff_t>(at + 1), 16, t.counts.begin());
@@ -109,7 +79,6 @@ TEST(RewardStream, HasExactlyTheFourStandardHuffmanTables)
             EXPECT_TRUE(tables.emplace(p[at], t).second) << "table defined twice: " << int(p[at]);
             at += 17 + n;
         }
-    }
     const std::vector<std::pair<int, const HuffmanTable*>> want{{0x00, &StandardDcLuminance},
                                                                 {0x10, &StandardAcLuminance},
                                                                 {0x01, &StandardDcChrominance},
@@ -121,19 +90,16 @@ TEST(RewardStream, HasExactlyTheFourStandardHuffmanTables)
         EXPECT_EQ(tables.at(key).counts, table->counts);
         EXPECT_EQ(tables.at(key).values, table->values);
     }
-}
 
-TEST(RewardStream, HasOneSequentialScanThenEndsWithEoi)
-{
-    const std::vector<JpegSegment> scans = SegmentsOf(0xDA);
-    ASSERT_EQ(scans.size(), 1u);
     // Components 1..3 with their DC/AC tables, then spectral range 0..63 and no approximation.
-    const std::vector<std::uint8_t> want{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0};
-    EXPECT_EQ(scans.front().payload, want);
-    const JpegLayout layout = ParseJpegLayout(Shipped());
-    EXPECT_EQ(layout.eoiOffset, Shipped().size() - 2);
+    const auto scans = segmentsOf(0xDA);
+    ASSERT_EQ(scans.size(), 1u);
+    EXPECT_EQ(scans.front(), (std::vector<std::uint8_t>{3, 1, 0x00, 2, 0x11, 3, 0x11, 0, 63, 0}));
+    EXPECT_EQ(layout.eoiOffset, stream.size() - 2);
     EXPECT_EQ(layout.scanDataEnd, layout.eoiOffset);
 }
+
+} // namespace
 
 TEST(RewardPicture, LoadsFromTheBuiltInResourceAsThePreviewShowsIt)
 {
@@ -176,6 +142,7 @@ TEST(RewardPicture, RegeneratingGivesTheSameBytes)
         const std::vector<std::uint8_t> committed =
             ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR) + QString::fromUtf8(picture.committed));
         ASSERT_FALSE(made.back().empty());
+        ExpectTheStreamEveryReaderTakes(made.back());
         EXPECT_TRUE(made.back() == committed)
             << "regenerated " << made.back().size() << " bytes, committed " << committed.size();
         EXPECT_TRUE(committed == ReadBytes(QString::fromUtf8(picture.resource)))
