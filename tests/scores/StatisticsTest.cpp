@@ -24,7 +24,9 @@
 #include <optional>
 #include <pwd.h>
 #include <random>
+#include <sched.h>
 #include <sstream>
+#include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -617,6 +619,46 @@ TEST_F(StatisticsFile, OneGameAtATime)
     // Where no lock file can be made the game goes on without one.
     std::ofstream(dir_ / "plik") << "x";
     EXPECT_EQ(Lock((dir_ / "plik" / "wirtola.ini").string()).state(), Lock::State::Unavailable);
+
+    // On a disk mounted read-only, the lock file standing there still keeps a second game out:
+    // a file system of its own, in a mount namespace of its own (and a user namespace, where
+    // not root), in a child that says what the two games got.
+    const std::string disk = (dir_ / "tylko-odczyt").string();
+    fs::create_directory(disk);
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t child = fork();
+    if (child == 0) {
+        const uid_t uid = geteuid();
+        const gid_t gid = getegid();
+        char said = 'n'; // no namespace: nothing to say of the lock
+        if (unshare(CLONE_NEWNS | (uid == 0 ? 0 : CLONE_NEWUSER)) == 0) {
+            if (uid != 0) {
+                std::ofstream("/proc/self/setgroups") << "deny";
+                std::ofstream("/proc/self/uid_map") << "0 " << uid << " 1";
+                std::ofstream("/proc/self/gid_map") << "0 " << gid << " 1";
+            }
+            if (mount("none", "/", nullptr, MS_REC | MS_PRIVATE, nullptr) == 0
+                && mount("tmpfs", disk.c_str(), "tmpfs", 0, "size=64k,mode=0700") == 0) {
+                std::ofstream(disk + "/wirtola.ini") << "[Statystyka]\n";
+                std::ofstream(disk + "/wirtola.ini.lock");
+                if (mount("tmpfs", disk.c_str(), "tmpfs", MS_REMOUNT | MS_RDONLY, "size=64k,mode=0700") == 0) {
+                    const Lock first(disk + "/wirtola.ini");
+                    const Lock second(disk + "/wirtola.ini");
+                    said = first.state() == Lock::State::Held && second.state() == Lock::State::InUse ? 'H' : 'x';
+                }
+            }
+        }
+        (void)!write(ready[1], &said, 1);
+        _exit(0);
+    }
+    char said = 0;
+    EXPECT_EQ(read(ready[0], &said, 1), 1);
+    waitpid(child, nullptr, 0);
+    close(ready[0]);
+    close(ready[1]);
+    if (said == 'n')
+        GTEST_SKIP() << "no mount namespace to make a read-only disk in";
+    EXPECT_EQ(said, 'H') << "the first game holds the lock, the second is kept out";
 }
 
 // The lock is looked at before every save: a lock file deleted or replaced while a game runs is

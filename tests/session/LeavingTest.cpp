@@ -326,6 +326,7 @@ TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
         {"two SIGHUPs, as a closed terminal sends them", {SIGHUP, SIGHUP}, 0, 0},
         {"SIGTERM, then SIGINT at once", {SIGTERM, SIGINT}, 0, 0},
         {"Ctrl+C, and again after a pause", {SIGINT, SIGINT}, 1100, 128 + SIGINT},
+        {"SIGTERM, and again after the same pause: not a player's insisting", {SIGTERM, SIGTERM}, 1100, 0},
         {"SIGTERM, then SIGHUP as the program winds down", {SIGTERM, SIGHUP}, 0, 0, true},
     };
     for (const Row& row : rows) {
