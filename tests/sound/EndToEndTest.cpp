@@ -213,4 +213,30 @@ TEST(SpeakerEndToEnd, NoAudioDeviceMeansQuietSilence)
     EXPECT_GE(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(319));
 }
 
+// A game that never sounded a note opens no output, not even to silence it as the program ends:
+// no audio library is loaded and no thread started to open a device.
+TEST(SpeakerEndToEnd, AnOutputNeverOpenedIsNotOpenedToSilenceIt)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            static const auto threads = [] {
+                std::ifstream in("/proc/self/status");
+                const std::string text(std::istreambuf_iterator<char>(in), {});
+                const std::size_t at = text.find("\nThreads:");
+                return at == std::string::npos ? -1 : std::atoi(text.c_str() + at + 9);
+            };
+            static const int before = threads();
+            // Registered before the platform is made, so it runs after the platform is gone.
+            std::atexit([] {
+                std::ifstream in("/proc/self/maps");
+                const std::string maps(std::istreambuf_iterator<char>(in), {});
+                _exit(maps.find("libSDL2") == std::string::npos && threads() <= before ? 0 : 1);
+            });
+            CurrentSpeakerPlatform();
+            std::exit(2);
+        },
+        testing::ExitedWithCode(0), "");
+}
+
 } // namespace
