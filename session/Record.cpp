@@ -53,7 +53,15 @@ bool TForm1::OpenHistory(QString& told)
 
 std::int64_t TForm1::Record(const Entry& entry)
 {
-    if (entry.kind == Kind::Round && (lastKind_ == Kind::Loan || lastKind_ == Kind::Reward)) {
+    // Another game that took the statistics over keeps the record too; the failed save says so.
+    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
+        return 0;
+    QString told;
+    const bool open = OpenHistory(told);
+    // The first round after a loan or the reward opens a new game, whether that came in this run
+    // of the program or ended the last one (the reward always does): the record's last row,
+    // read at its opening, tells.
+    if (open && entry.kind == Kind::Round && (lastKind_ == Kind::Loan || lastKind_ == Kind::Reward)) {
         Entry newGame = entry;
         newGame.kind = Kind::NewGame;
         newGame.fund -= entry.moved;
@@ -61,11 +69,7 @@ std::int64_t TForm1::Record(const Entry& entry)
         newGame.losses -= entry.result == session::history::Result::Lost;
         Record(newGame);
     }
-    // Another game that took the statistics over keeps the record too; the failed save says so.
-    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
-        return 0;
-    QString told;
-    const History::Appended appended = OpenHistory(told) ? history_->Append(entry) : History::Appended::Failed;
+    const History::Appended appended = open ? history_->Append(entry) : History::Appended::Failed;
     recordedTotals_.Wins = entry.wins;
     recordedTotals_.Losses = entry.losses;
     recordedTotals_.Fund = entry.fund;

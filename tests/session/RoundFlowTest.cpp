@@ -845,6 +845,18 @@ TEST_F(RoundFlowTest, RewardOpensAtSixThousandNotBelow)
         EndProgram();
         answerer_->Clear();
     }
+    // The next game's first round is recorded as a new game's, after the reward that ended the last.
+    StartProgram();
+    Deal();
+    RigHands(HighCardNine(), RoyalFlush());
+    Draw();
+    using session::history::Kind;
+    const auto rows = session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString());
+    ASSERT_GE(rows.size(), 3U);
+    const auto& [reward, newGame, round] = std::tie(rows[rows.size() - 3], rows[rows.size() - 2], rows.back());
+    EXPECT_EQ(std::make_tuple(reward.kind, newGame.kind, round.kind),
+              std::make_tuple(Kind::Reward, Kind::NewGame, Kind::Round));
+    EXPECT_EQ(std::make_tuple(newGame.fund, newGame.wins, newGame.losses), std::make_tuple(3000, 0, 0));
 }
 
 TEST_F(RoundFlowTest, AnsweringNoWithSixThousandStoresThatFund)
