@@ -18,6 +18,8 @@
 #include <gmock/gmock.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -102,6 +104,31 @@ std::string Bytes(const std::string& path)
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
+// The player's time zone for a test: in UTC, a log that showed UTC would look right.
+class LocalZone {
+public:
+    explicit LocalZone(const char* zone)
+    {
+        if (const char* was = std::getenv("TZ"))
+            before_ = was;
+        setenv("TZ", zone, 1);
+        tzset();
+    }
+    ~LocalZone()
+    {
+        if (before_)
+            setenv("TZ", before_->c_str(), 1);
+        else
+            unsetenv("TZ");
+        tzset();
+    }
+    LocalZone(const LocalZone&) = delete;
+    LocalZone& operator=(const LocalZone&) = delete;
+
+private:
+    std::optional<std::string> before_;
+};
+
 const std::string RoyalText = "Th Jh Qh Kh Ah";
 const std::string NineText = "2c 3d 4h 5s 9c";
 
@@ -136,6 +163,11 @@ protected:
 
 TEST_F(RoundLogTest, EveryRoundAndEventNewestFirstFollowingPlayAndReadAsSentences)
 {
+    const LocalZone warsaw("Europe/Warsaw");
+    const std::int64_t noon = 1765195200000; // 2025-12-08 12:00 UTC, 13:00 in Warsaw
+    ASSERT_NE(
+        LocalTime(noon),
+        QLocale(QStringLiteral("pl")).toString(QDateTime::fromMSecsSinceEpoch(noon, Qt::UTC), QLocale::ShortFormat));
     WriteIni(Ini(2, 1, 500)); // an older statistics file: its totals are carried over
     StartProgram();
     Play("100", true);

@@ -42,6 +42,7 @@ pl||3|wirtola: nie można połączyć się z ekranem (DISPLAY, WAYLAND_DISPLAY)
 en||3|wirtola: cannot connect to a display (DISPLAY, WAYLAND_DISPLAY)
 en|-platform xcb|3|wirtola: cannot connect to a display (DISPLAY, WAYLAND_DISPLAY)
 pl|-style fusion|3|wirtola: nie można połączyć się z ekranem (DISPLAY, WAYLAND_DISPLAY)
+en|-style=fusion|3|wirtola: cannot connect to a display (DISPLAY, WAYLAND_DISPLAY)
 TABLE
 
 # --version: the whole version and the licence; standard output that cannot be written fails.
