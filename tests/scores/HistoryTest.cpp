@@ -568,9 +568,9 @@ TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
                                   round(Result::Tied, 3010),
                                   round(Result::Won, 3020),
                                   {.kind = Kind::Reward, .fund = 6000},
-                                  round(Result::Lost, 5990, 2, 2)};
+                                  round(Result::Won, 6010, 2, 2)};
     const auto t = session::history::TallyUp(rows);
-    EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(12, 4, 6, 2));
+    EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(12, 5, 5, 2));
     EXPECT_EQ(std::make_tuple(t.all.longestWinningRun, t.all.longestLosingRun), std::make_tuple(2, 3))
         << "a tie ends a run either way; a loan does not end all time's";
     EXPECT_EQ(std::make_tuple(t.all.biggestWin, t.all.biggestLoss, t.all.loans, t.all.rewards),
@@ -579,7 +579,7 @@ TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
     EXPECT_EQ(session::history::CardsText(t.all.bestHand), "Th Jh Qh Kh Ah") << "the hand as it ended";
     EXPECT_EQ(t.all.dealt, (std::array<std::int64_t, 10>{10, 0, 1, 1, 0, 0, 0, 0, 0, 0})) << "by the dealt class";
     EXPECT_EQ(t.all.final, (std::array<std::int64_t, 10>{0, 10, 1, 0, 0, 0, 0, 0, 0, 1})) << "by the class at the end";
-    EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.lost, t.game.longestLosingRun, t.game.loans, t.game.rewards),
+    EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.won, t.game.longestWinningRun, t.game.loans, t.game.rewards),
               std::make_tuple(1, 1, 1, 0, 1))
         << "this game begins at the reward";
     // The course: the fund before the first round, each round's, and the marks where they fell.
