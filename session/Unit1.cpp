@@ -297,12 +297,15 @@ void TForm1::btnKupnoClick()
     SaveAfterRound();
     RecordRound();
     // The box shows the result; a screen reader says the hands, the fund and the tallies with it,
-    // and what was not kept this round, whole, since the status bar may have to shorten it.
+    // and what was not kept this round, whole, since the status bar may have to shorten it. The
+    // headline is said with the button too: a key the screen reader hears late (a busy machine)
+    // silences the alert's text it has just begun.
     spoken::KeepTheFocusForTheNextBox(this); // the question follows the result at once
     boxes::ShowMessage(
         ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r") + Text(texts::DealAgain),
-        spoken::ShowdownWords() + QLatin1Char(' ')
-            + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses) + NotKeptWords());
+        Text(texts::ResultHeadlines.at(static_cast<std::size_t>(outcome_))) + QLatin1Char(' ') + spoken::ShowdownWords()
+            + QLatin1Char(' ') + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses)
+            + NotKeptWords());
     if (ended_)
         return;
     spoken::HoldUntilABoxHasTheFocus(this); // the question comes next

@@ -12,7 +12,8 @@ the status bar's tallies and the statistics file written at the end.
 The result must be heard within LIMIT of the draw's key; a second game ends in the reward window,
 which must say its picture's words. Then, in Polish and in English, ROUNDS rounds are played under
 two busy loops: every question's words must be heard, a round whose save fails must say so with its
-result, and every statistics cell must be heard with its row's name. --show prints the transcript.
+result, every statistics cell must be heard with its row's name, and the settings menu opened by its
+key must say its name and the unavailable loan. --show prints the transcript.
 Exit code 77: no X, bus or Orca.
 """
 
@@ -36,9 +37,11 @@ LIMIT = 4.0  # seconds from the draw's key to the result's first utterance (a lo
 ROUNDS = int(os.environ.get("WIRTOLA_ORCA_ROUNDS", "4"))
 # What each language's game says, where the checks need it.
 WORDS = {"pl": {"question": "Czy chcesz kontynuować grę ?", "not saved": "Nie zapisano: plik tylko do odczytu.",
-                "deal": "Rozdanie kart", "draw": "Kupno", "yes": "Tak przycisk", "tallies": r"przegrane \d+\."},
+                "deal": "Rozdanie kart", "draw": "Kupno", "yes": "Tak przycisk", "tallies": r"przegrane \d+\.",
+                "menu": "Ustawienia", "sound": "Dzwięki włączone", "loan": "Pożyczka z banku"},
          "en": {"question": "Do you want to play on?", "not saved": "Not saved: the file is read-only.",
-                "deal": "Deal cards", "draw": "Draw", "yes": "Yes przycisk", "tallies": r"lost \d+\."}}
+                "deal": "Deal cards", "draw": "Draw", "yes": "Yes przycisk", "tallies": r"lost \d+\.",
+                "menu": "Settings", "sound": "Sounds on", "loan": "Loan from the bank"}}
 
 
 def outer(program, show):
@@ -323,6 +326,15 @@ def many_rounds(r, game, stats, language):
     check(not bare, ("cells without their row's name", bare))
     hold("Escape")
     take_focus(r, game, re.escape(w["deal"]))  # no window manager hands it back
+
+    # The settings menu from its key: its name, then its first item; the loan, unavailable while
+    # the fund lasts, is reached by the arrows and said as such.
+    said = r.step("menu", ["alt+u" if language == "pl" else "alt+s"], re.escape(w["sound"]))
+    check(re.search(re.escape(w["menu"]) + r" menu\b.*" + re.escape(w["sound"]), said), said)
+    said = r.step("menu: Down", ["Down"], re.escape(w["loan"]))
+    check(re.search(re.escape(w["loan"]) + r" wyszarzony", said), said)
+    r.step("menu: Escape", ["Escape"], None)
+    r.step("menu: Escape", ["Escape"], None)
     r.step("Alt+K", ["alt+k" if language == "pl" else "alt+q"], None)
     assert game.wait(timeout=20) == 0, game.returncode
 
