@@ -5,7 +5,7 @@
 #include <QFileInfo>
 #include <QLibraryInfo>
 
-namespace session {
+namespace program {
 
 namespace {
 
@@ -68,4 +68,4 @@ Translations::~Translations()
         QCoreApplication::removeTranslator(&gameTranslator_);
 }
 
-} // namespace session
+} // namespace program

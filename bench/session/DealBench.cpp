@@ -17,7 +17,7 @@ namespace {
 
 void BM_DealClickToTenCardsPainted(benchmark::State& state)
 {
-    session::SetStatisticsFilePath("/tmp/wirtola-deal-bench.ini");
+    scores::SetStatisticsFilePath("/tmp/wirtola-deal-bench.ini");
     Program program;
     Form1->MuzykaZal1->setChecked(false);
     for (auto _ : state) {

@@ -118,6 +118,6 @@ int main(int argc, char** argv)
         window.show();
         return app.exec();
     }
-    session::SetStatisticsFilePath(ini);
+    scores::SetStatisticsFilePath(ini);
     return RunProgram(app);
 }
