@@ -2,8 +2,8 @@
 // tunes off. Offscreen, on the real main window.
 
 #include "engine/Random.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 
 #include <QAction>

@@ -5,9 +5,9 @@
 // whose tick counter runs ahead so that tunes take no real time.
 
 #include "engine/Engine.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Language.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 #include "sound/KwOdeum.h"
 #include "sound/SpeakerPlatform.h"

@@ -4,7 +4,7 @@
 
 #include "tests/session/GameTestSupport.h"
 
-#include "session/Signals.h"
+#include "program/Signals.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 

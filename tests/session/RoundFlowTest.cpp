@@ -2,7 +2,7 @@
 
 #include "cards/Card.h"
 #include "engine/Advisor.h"
-#include "session/Program.h"
+#include "program/Program.h"
 #include "session/UpDown.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"

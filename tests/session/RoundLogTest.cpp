@@ -1,7 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
+#include "program/Language.h"
 #include "scores/Tally.h"
-#include "session/Language.h"
 #include "windows/RoundLog.h"
 #include "windows/StatisticsWindow.h"
 

@@ -6,10 +6,10 @@
 // game chooses it (LANGUAGE=en for English).
 
 #include "engine/Engine.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
-#include "session/Language.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 #include "windows/HintWindow.h"
 #include "windows/Pomoc.h"

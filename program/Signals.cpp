@@ -1,4 +1,4 @@
-#include "session/Signals.h"
+#include "program/Signals.h"
 
 #include <QSocketNotifier>
 

@@ -1,8 +1,8 @@
 #include "cards/CardAccessible.h"
-#include "session/CommandLine.h"
-#include "session/Display.h"
-#include "session/Language.h"
-#include "session/Program.h"
+#include "program/CommandLine.h"
+#include "program/Display.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "windows/Desktop.h"
 
 #include <QApplication>

@@ -1,10 +1,10 @@
-#include "session/CommandLine.h"
+#include "program/CommandLine.h"
 
 #include "engine/Advisor.h"
+#include "program/ExitStatus.h"
+#include "program/Language.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
-#include "session/ExitStatus.h"
-#include "session/Language.h"
 #include "windows/Text.h"
 
 #include <QCommandLineParser>
@@ -298,7 +298,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     if (parsed.help)
         return Written(std::fputs(HelpText().toLocal8Bit().constData(), stdout));
     if (parsed.version)
-        return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_FULL_VERSION, Text(Licence).toLocal8Bit().constData()));
+        return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_VERSION, Text(Licence).toLocal8Bit().constData()));
     if (parsed.hint)
         return PrintHint(parsed.hintCards);
     return PrintHistory();

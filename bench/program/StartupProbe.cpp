@@ -4,8 +4,8 @@
 // Run by StartupBench, which takes the time just before it starts this process.
 
 #include "engine/Random.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 
 #include <QApplication>

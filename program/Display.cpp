@@ -1,7 +1,7 @@
-#include "session/Display.h"
+#include "program/Display.h"
 
-#include "session/ExitStatus.h"
-#include "session/Language.h"
+#include "program/ExitStatus.h"
+#include "program/Language.h"
 
 #include <QByteArray>
 #include <QLocale>

@@ -1,4 +1,4 @@
-#include "session/Language.h"
+#include "program/Language.h"
 
 #include <QCoreApplication>
 #include <QFile>

@@ -2,7 +2,7 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
-#include "session/Language.h"
+#include "program/Language.h"
 #include "windows/Pomoc.h"
 #include "windows/RewardPicture.h"
 #include "windows/Unit2.h"

@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/session/GameTestSupport.h"
 
 #include "scores/StatisticsLock.h"
 #include "tests/support/TimeLimit.h"
