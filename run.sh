@@ -78,6 +78,41 @@ package() {
   echo "Package: $(ls build/package/wirtola_*.deb)"
 }
 
+# The program's own folders, as CMakeLists.txt lists them (WIRTOLA_FOLDERS) and a configured
+# build folder writes them out; the checks below read them from there and nowhere else.
+product_folders() { # product_folders <build dir>
+  mapfile -t folders <"$1/wirtola-folders.txt"
+}
+
+# The tracked C++ sources keep the house format (.clang-format): the program's folders, and the
+# tests, benchmarks and tools built with them. A C++ source anywhere else is in a folder that
+# WIRTOLA_FOLDERS forgot, and fails the run as a drift would.
+check_format() { # check_format <build dir>
+  local folders stray
+  product_folders "$1"
+  stray=$(git ls-files '*.cpp' '*.h' | grep -vE "^($(IFS='|' && echo "${folders[*]}")|tests|bench|tools)/" || true)
+  if [[ -n $stray ]]; then
+    echo "C++ sources outside the folders of WIRTOLA_FOLDERS (CMakeLists.txt) and tests, bench, tools:" >&2
+    echo "$stray" >&2
+    return 1
+  fi
+  git ls-files -z -- "${folders[@]/%//*.cpp}" "${folders[@]/%//*.h}" 'tests/*.cpp' 'tests/*.h' \
+    'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' 'tools/*.h' | xargs -0 clang-format-14 --dry-run --Werror
+}
+
+# The naming rules of .clang-tidy, over the sources of the program's folders, each read as it
+# compiles alone (without the precompiled headers, so a missing include fails too); any breach
+# fails.
+check_names() { # check_names <build dir>
+  local folders
+  product_folders "$1"
+  mkdir -p "$1/alone"
+  sed -E 's# -Winvalid-pch##g; s# -include [^ "]*cmake_pch\.hxx##g' "$1/compile_commands.json" \
+    >"$1/alone/compile_commands.json"
+  git ls-files -z -- "${folders[@]/%//*.cpp}" |
+    xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p "$1/alone" --quiet 2>/dev/null
+}
+
 case "$mode" in
   test) install_missing "${packages[@]}" "${package_packages[@]}" "${test_packages[@]}" ;;
   package) install_missing "${packages[@]}" "${package_packages[@]}" ;;
@@ -87,19 +122,14 @@ case "$mode" in
   play)
     # The game alone: no tests, benchmarks or generators (the test command builds those here).
     build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
-    exec build/release/session/wirtola
+    exec build/release/program/wirtola
     ;;
   test)
-    # The tracked C++ sources keep the house format (.clang-format); the run fails on any drift.
-    git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run --Werror
-    build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
-    # The naming rules of .clang-tidy, over the program's own sources, each read as it compiles
-    # alone (without the precompiled headers, so a missing include fails too); any breach fails.
-    mkdir -p build/release/alone
-    sed -E 's# -Winvalid-pch##g; s# -include [^ "]*cmake_pch\.hxx##g' build/release/compile_commands.json \
-      >build/release/alone/compile_commands.json
-    git ls-files -z 'engine/*.cpp' 'scores/*.cpp' 'session/*.cpp' 'cards/*.cpp' 'sound/*.cpp' 'windows/*.cpp' |
-      xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p build/release/alone --quiet 2>/dev/null
+    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
+      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    check_format build/release
+    build build/release
+    check_names build/release
     # One clang build carries both the sanitizer tests and the fuzz targets.
     CC=clang CXX=clang++ build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DWIRTOLA_FUZZ=ON \
       -DBUILD_TESTING=ON

@@ -25,7 +25,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace session::history {
+namespace scores::history {
 
 namespace {
 
@@ -1261,4 +1261,4 @@ void WriteCsv(std::FILE* out, const std::vector<Entry>& entries)
     }
 }
 
-} // namespace session::history
+} // namespace scores::history

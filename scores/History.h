@@ -22,7 +22,7 @@
 
 struct sqlite3;
 
-namespace session::history {
+namespace scores::history {
 
 class Tallier;
 
@@ -207,4 +207,4 @@ void WriteCsv(std::FILE* out, const std::vector<Entry>& entries);
 // player's own (another user's -wal or -shm planted beside it). Called before the first opening.
 void GuardSqliteFiles();
 
-} // namespace session::history
+} // namespace scores::history

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace session::profile {
+namespace scores::profile {
 
 namespace {
 
@@ -162,4 +162,4 @@ std::string WithValue(std::string_view text, std::string_view section, std::stri
     return result;
 }
 
-} // namespace session::profile
+} // namespace scores::profile

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace session::profile {
+namespace scores::profile {
 
 // The value of `key` in the first section named `section` (both matched without regard to
 // ASCII letter case), trimmed and with one pair of surrounding quotes removed; nullopt when
@@ -20,4 +20,4 @@ std::optional<std::string_view> FindValue(std::string_view text, std::string_vie
 // section goes at the end. Every other byte stays as it was.
 std::string WithValue(std::string_view text, std::string_view section, std::string_view key, std::string_view value);
 
-} // namespace session::profile
+} // namespace scores::profile

@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace session {
+namespace scores {
 
 namespace {
 
@@ -340,4 +340,4 @@ void save_inifile(const engine::SessionValues& values)
     }
 }
 
-} // namespace session
+} // namespace scores

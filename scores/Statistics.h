@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-namespace session {
+namespace scores {
 
 class StatisticsLock;
 
@@ -113,4 +113,4 @@ void ReadStatisticsText(std::string_view text, engine::SessionValues& values);
 // The text with every stored value written into it, as a save writes it (decoded).
 std::string WithValues(std::string_view text, const engine::SessionValues& values);
 
-} // namespace session
+} // namespace scores

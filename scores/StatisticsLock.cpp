@@ -7,7 +7,7 @@
 #include <unistd.h>
 #include <utility>
 
-namespace session {
+namespace scores {
 
 StatisticsLock::StatisticsLock(const std::string& statisticsPath, bool privateFolder)
     : statisticsPath_(statisticsPath)
@@ -128,4 +128,4 @@ profile::WriteFailure StatisticsLock::Confirm()
     return profile::WriteFailure::Failed; // tried again at the next save
 }
 
-} // namespace session
+} // namespace scores

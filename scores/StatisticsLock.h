@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace session {
+namespace scores {
 
 class StatisticsLock {
 public:
@@ -52,4 +52,4 @@ private:
     bool lost_ = false;
 };
 
-} // namespace session
+} // namespace scores

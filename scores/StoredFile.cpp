@@ -9,7 +9,7 @@
 #include <sys/random.h>
 #include <unistd.h>
 
-namespace session::profile {
+namespace scores::profile {
 
 namespace {
 
@@ -551,4 +551,4 @@ void SetSyncHook(SyncHook hook)
     syncHook = std::move(hook);
 }
 
-} // namespace session::profile
+} // namespace scores::profile

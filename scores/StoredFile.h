@@ -13,7 +13,7 @@
 #include <string_view>
 #include <utility>
 
-namespace session::profile {
+namespace scores::profile {
 
 enum class FileState {
     Missing,    // nothing there: reading sees no file, writing starts from empty text
@@ -146,4 +146,4 @@ void SetBeforeReplaceHook(BeforeReplaceHook hook);
 using SyncHook = std::function<int(int fd)>;
 void SetSyncHook(SyncHook hook);
 
-} // namespace session::profile
+} // namespace scores::profile

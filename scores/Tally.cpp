@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-namespace session::history {
+namespace scores::history {
 
 namespace {
 
@@ -347,4 +347,4 @@ Tallies TallyUp(const std::vector<Entry>& entries)
     return tallier.tallies();
 }
 
-} // namespace session::history
+} // namespace scores::history

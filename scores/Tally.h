@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-namespace session::history {
+namespace scores::history {
 
 // How many of the 2,598,960 five-card deals fall in each class, as this game classifies them
 // (the ace is high only, so A-2-3-4-5 is no straight).
@@ -104,4 +104,4 @@ private:
 
 Tallies TallyUp(const std::vector<Entry>& entries);
 
-} // namespace session::history
+} // namespace scores::history

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-namespace session::profile {
+namespace scores::profile {
 
 namespace {
 
@@ -135,4 +135,4 @@ std::string EncodeText(const DecodedText& decoded)
     return out + decoded.leftover;
 }
 
-} // namespace session::profile
+} // namespace scores::profile

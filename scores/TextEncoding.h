@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace session::profile {
+namespace scores::profile {
 
 // A file's bytes as the text rules above see them. UTF-16 (a file that starts with its byte
 // order mark) becomes 8-bit text, UTF-8 with surrogates kept as they are, so that every
@@ -22,4 +22,4 @@ DecodedText DecodeText(std::string_view bytes);
 // The bytes of `decoded` in its own encoding, byte order mark first.
 std::string EncodeText(const DecodedText& decoded);
 
-} // namespace session::profile
+} // namespace scores::profile

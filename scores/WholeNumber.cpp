@@ -1,6 +1,6 @@
 #include "scores/WholeNumber.h"
 
-namespace session {
+namespace scores {
 
 namespace {
 
@@ -58,4 +58,4 @@ std::optional<std::int32_t> ParseWholeNumber(std::string_view text)
     return static_cast<std::int32_t>(negative ? -signedMagnitude : signedMagnitude);
 }
 
-} // namespace session
+} // namespace scores

@@ -19,9 +19,9 @@
 namespace {
 
 // Short enough to stand after the round record on the status bar.
-QString CauseWords(session::profile::WriteFailure cause)
+QString CauseWords(scores::profile::WriteFailure cause)
 {
-    using session::profile::WriteFailure;
+    using scores::profile::WriteFailure;
     switch (cause) {
     case WriteFailure::ReadOnly:
         return Text(texts::CauseReadOnly);
@@ -63,13 +63,13 @@ bool AskEndWithoutSaving()
 void TForm1::read_inifile()
 {
     // Whatever such a file is, it is not this game's: the player hears why nothing will be saved.
-    if (session::read_inifile(Session) == session::profile::WriteFailure::TooBig)
-        boxes::ShowMessage(Text(texts::FileTooBig).arg(QString::fromStdString(session::StatisticsFilePath())));
+    if (scores::read_inifile(Session) == scores::profile::WriteFailure::TooBig)
+        boxes::ShowMessage(Text(texts::FileTooBig).arg(QString::fromStdString(scores::StatisticsFilePath())));
 }
 
 void TForm1::save_inifile()
 {
-    session::save_inifile(Session);
+    scores::save_inifile(Session);
 }
 
 void TForm1::SaveAfterRound()
@@ -77,10 +77,10 @@ void TForm1::SaveAfterRound()
     try {
         save_inifile();
     } catch (const std::exception& e) {
-        const auto* write = dynamic_cast<const session::WriteError*>(&e);
+        const auto* write = dynamic_cast<const scores::WriteError*>(&e);
         // The round record stays readable; the warning follows it, after every round not saved.
         const QString warning = Text(texts::SaveFailedWarning)
-                                    .arg(CauseWords(write ? write->cause() : session::profile::WriteFailure::Failed));
+                                    .arg(CauseWords(write ? write->cause() : scores::profile::WriteFailure::Failed));
         SetStatus(statusText_ + warning);
         notSaved_ = warning.trimmed();
     }
@@ -88,7 +88,7 @@ void TForm1::SaveAfterRound()
 
 void TForm1::TellWhereTheScoresAre()
 {
-    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
+    const scores::StatisticsPlace& place = scores::CurrentStatisticsPlace();
     const QString file = QString::fromStdString(place.path);
     QString told;
     if (place.avoidedSharedFolder)
@@ -97,10 +97,10 @@ void TForm1::TellWhereTheScoresAre()
         told = Text(texts::ReadOnlyFolderAvoided).arg(file);
     if (!place.leftBehind.empty())
         told += Text(texts::OldFileKept);
-    if (const auto folder = session::PrepareStatisticsFolder(); folder != session::profile::WriteFailure::None) {
+    if (const auto folder = scores::PrepareStatisticsFolder(); folder != scores::profile::WriteFailure::None) {
         const QString notSaved =
             Text(texts::NotSavingTo)
-                .arg(QString::fromStdString(session::profile::FolderOf(place.path)), CauseWords(folder));
+                .arg(QString::fromStdString(scores::profile::FolderOf(place.path)), CauseWords(folder));
         told = told.isEmpty() ? notSaved : told + QStringLiteral("  ") + notSaved;
     }
     if (!told.isEmpty())

@@ -84,8 +84,8 @@ void TForm1::AdviceCame(std::uint64_t request, const engine::Advice& advice)
         return;
     awaitingAdviceRow_ = false;
     const engine::DrawVerdict verdict = engine::Judge(advice, drawnMarks_);
-    session::history::SetVerdict(awaitingAdvice_, verdict.kept, verdict.best, verdict.keptExpected,
-                                 verdict.bestExpected);
+    scores::history::SetVerdict(awaitingAdvice_, verdict.kept, verdict.best, verdict.keptExpected,
+                                verdict.bestExpected);
     // The log shows no verdicts: only the totals change.
     if (history_ && history_->AddVerdict(awaitingAdvice_) && windows_.Statistics)
         windows_.Statistics->SetTotals(history_->Totals().tallies());

@@ -136,7 +136,8 @@ void TForm1::On(Sender* sender, Signal signal, Handler handler)
 TForm1::TForm1()
 {
     Form1 = this;
-    setWindowTitle(Text(texts::Caption).arg(QStringLiteral(WIRTOLA_VERSION)));
+    // The caption names the version by its major and minor ("1.1" of "1.1.0").
+    setWindowTitle(Text(texts::Caption).arg(QString::fromLatin1(WIRTOLA_VERSION).section(QLatin1Char('.'), 0, 1)));
     setAttribute(Qt::WA_QuitOnClose, false); // the program ends through FormClose alone
 
     QPalette olive = palette();

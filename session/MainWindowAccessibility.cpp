@@ -10,6 +10,7 @@
 #include <QApplication>
 #include <QFrame>
 #include <QLineEdit>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -27,7 +28,8 @@ namespace {
 const char* const ReadingProperty = "wirtolaReading";
 const QString NumberReading = QStringLiteral("number");
 const QString PanelReading = QStringLiteral("panel");
-constexpr int HoldAtMost = 4000; // milliseconds
+constexpr int HoldAtMost = 4000;  // milliseconds
+constexpr int MenuNamedFor = 300; // milliseconds between a menu's name and its first item
 
 // A line field read as a spin button. The text runs are whole: a screen reader that stitches
 // attribute runs gets every digit (Qt's own line field reports empty runs, and the last digit
@@ -188,6 +190,8 @@ struct Held {
 QPointer<QWidget> holding; // the window whose changes are held, or none
 std::vector<Held> held;
 QPointer<QObject> toldFocus; // the object whose focus was told last
+int toldChild = -1;          // and which of its children (a menu's item), or -1
+QPointer<QMenu> opening;     // a menu just shown, not yet named
 QPointer<QWidget> keeping;   // the window whose focus is not told between two boxes
 int boxesSeen = 0;           // how many boxes took the focus while keeping
 
@@ -313,13 +317,40 @@ void StopKeeping(bool tellTheFocus)
     }
 }
 
+// A menu opened from the keyboard gives its first item the focus at once, and a screen reader
+// says the item but no menu: it names a menu only where it has the focus itself. So the menu is
+// told first, and its item a moment later, once the reader has said the menu's name.
+bool NamedTheMenu(QAccessibleEvent* event)
+{
+    if (event->type() == QAccessible::PopupMenuStart) {
+        opening = qobject_cast<QMenu*>(event->object());
+        return false;
+    }
+    if (event->type() != QAccessible::Focus || !opening || event->object() != opening || event->child() < 0)
+        return false;
+    QMenu* menu = opening;
+    opening = nullptr;
+    QAccessibleEvent named(menu, QAccessible::Focus);
+    Route(&named);
+    QTimer::singleShot(MenuNamedFor, menu, [menu, child = event->child()] {
+        if (toldFocus != menu || toldChild != -1 || !menu->isVisible())
+            return; // the focus has moved on meanwhile
+        QAccessibleEvent item(menu, QAccessible::Focus);
+        item.setChild(child);
+        Route(&item);
+    });
+    return true;
+}
+
 // Qt hands every accessibility event to this handler instead of the screen reader's bridge.
 void Route(QAccessibleEvent* event)
 {
-    if (Kept(event))
+    if (Kept(event) || NamedTheMenu(event))
         return;
-    if (event->type() == QAccessible::Focus)
+    if (event->type() == QAccessible::Focus) {
         toldFocus = event->object();
+        toldChild = event->child();
+    }
     // Tabbing into a field selects its text before its focus is told, and leaving it unselects
     // it after the next control has the focus: "10 selected", then "Stake: 10".
     if (event->type() == QAccessible::TextSelectionChanged

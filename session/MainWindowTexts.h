@@ -1,8 +1,8 @@
 #pragma once
 
-// Every text that the main window, its round flow, its closings and the program's start show or
-// speak, each written once. A carriage return in a box's text is a line break; %1, %2 ... are
-// filled in where the text is used.
+// Every text that the main window, its round flow and its closings show or speak, each written
+// once (the program's start and end have theirs in program/ProgramTexts.h). A carriage return in
+// a box's text is a line break; %1, %2 ... are filled in where the text is used.
 
 #include "windows/HandClassNames.h"
 
@@ -118,13 +118,5 @@ constexpr const char* HistoryRestarted =
 constexpr const char* HistoryPrivate =
     QT_TRANSLATE_NOOP("Wirtola", "  Historia rozdań jest w %1, bo folder gry jest wspólny");
 constexpr const char* CauseFailed = QT_TRANSLATE_NOOP("Wirtola", "błąd zapisu na dysk");
-
-// The program's start and end.
-constexpr const char* ApplicationTitle = QT_TRANSLATE_NOOP("Wirtola", "Wirtola");
-constexpr const char* SecondGame = QT_TRANSLATE_NOOP(
-    "Wirtola", "Wirtola jest już uruchomiona z tym samym plikiem wyników.\rZakończ tamtą grę, zanim zaczniesz nową.");
-constexpr const char* LockRefused = QT_TRANSLATE_NOOP(
-    "Wirtola",
-    "Plik blokady wyników gry jest dowiązaniem albo należy do innego użytkownika:\r%1\rUsuń go, zanim zaczniesz grę.");
 
 } // namespace texts

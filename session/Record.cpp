@@ -11,16 +11,16 @@
 
 #include <QStatusBar>
 
-using session::history::Entry;
-using session::history::History;
-using session::history::Kind;
+using scores::history::Entry;
+using scores::history::History;
+using scores::history::Kind;
 
 bool TForm1::OpenHistory(QString& told)
 {
     if (recordNewer_)
         return false;
     // Made again when the player's folder was deleted during play, as the statistics' is.
-    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
+    const scores::history::RecordPlace place = scores::history::CurrentRecordPlace(true);
     if (place.path.empty())
         return false;
     if (history_ && history_->IsOpen() && history_->path() == place.path)
@@ -54,7 +54,7 @@ bool TForm1::OpenHistory(QString& told)
 std::int64_t TForm1::Record(const Entry& entry)
 {
     // Another game that took the statistics over keeps the record too; the failed save says so.
-    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None)
+    if (scores::ConfirmStatisticsLock() != scores::profile::WriteFailure::None)
         return 0;
     QString told;
     const bool open = OpenHistory(told);
@@ -65,8 +65,8 @@ std::int64_t TForm1::Record(const Entry& entry)
         Entry newGame = entry;
         newGame.kind = Kind::NewGame;
         newGame.fund -= entry.moved;
-        newGame.wins -= entry.result == session::history::Result::Won;
-        newGame.losses -= entry.result == session::history::Result::Lost;
+        newGame.wins -= entry.result == scores::history::Result::Won;
+        newGame.losses -= entry.result == scores::history::Result::Lost;
         Record(newGame);
     }
     const History::Appended appended = open ? history_->Append(entry) : History::Appended::Failed;
@@ -106,7 +106,7 @@ std::int64_t TForm1::Record(const Entry& entry)
 
 void TForm1::RecordRound()
 {
-    Entry round{.time = session::history::NowMilliseconds(),
+    Entry round{.time = scores::history::NowMilliseconds(),
                 .kind = Kind::Round,
                 .stake = Session.Stake,
                 .dealt = dealt_,
@@ -115,14 +115,14 @@ void TForm1::RecordRound()
                 .dealtClass = dealtClass_,
                 .playerClass = engine::HandCategory[engine::PlayerHand],
                 .computerClass = engine::HandCategory[engine::ComputerHand],
-                .result = session::history::ResultOf(outcome_),
+                .result = scores::history::ResultOf(outcome_),
                 .moved = moved_,
                 .fund = Session.Fund,
                 .wins = Session.Wins,
                 .losses = Session.Losses};
     if (advice_) {
         const engine::DrawVerdict verdict = engine::Judge(*advice_, drawnMarks_);
-        session::history::SetVerdict(round, verdict.kept, verdict.best, verdict.keptExpected, verdict.bestExpected);
+        scores::history::SetVerdict(round, verdict.kept, verdict.best, verdict.keptExpected, verdict.bestExpected);
     }
     round.id = Record(round);
     // Recorded now, judged when the advice comes: the same row.
@@ -136,7 +136,7 @@ void TForm1::RecordEvent(Kind kind)
 {
     // A loan or the reward moves the game on: a verdict still to come would fall in the next game.
     awaitingAdviceRow_ = false;
-    Record({.time = session::history::NowMilliseconds(),
+    Record({.time = scores::history::NowMilliseconds(),
             .kind = kind,
             .fund = Session.Fund,
             .wins = Session.Wins,
@@ -154,12 +154,12 @@ void TForm1::Statystyka1Click()
         told += Text(texts::HistoryFailed);
     if (!told.isEmpty())
         SetStatus(statusText_ + told);
-    window->SetTotals(open ? history_->Totals().tallies() : session::history::Tallies{});
+    window->SetTotals(open ? history_->Totals().tallies() : scores::history::Tallies{});
     if (!window->isVisible()) {
         window->SetRecord(
             {.pages = [this](std::int64_t beforeId,
                              int count) { return history_ ? history_->Page(beforeId, count) : std::vector<Entry>{}; },
-             .place = [] { return session::history::CurrentRecordPlace(false); },
+             .place = [] { return scores::history::CurrentRecordPlace(false); },
              .startAfresh = [this] { StartRecordAfresh(); }});
     }
     window->Show();
@@ -168,11 +168,11 @@ void TForm1::Statystyka1Click()
 void TForm1::StartRecordAfresh()
 {
     // Another game that took the statistics over keeps the record now: not ours to move.
-    if (session::ConfirmStatisticsLock() != session::profile::WriteFailure::None) {
+    if (scores::ConfirmStatisticsLock() != scores::profile::WriteFailure::None) {
         SetStatus(statusText_ + Text(texts::HistoryAfreshFailed));
         return;
     }
-    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
+    const scores::history::RecordPlace place = scores::history::CurrentRecordPlace(true);
     if (place.path.empty()) {
         SetStatus(statusText_ + Text(texts::HistoryAfreshFailed));
         return;
@@ -192,7 +192,7 @@ void TForm1::StartRecordAfresh()
         lastKind_ = history_->Last(last) ? last.kind : Kind::Round;
     }
     if (windows_.Statistics) {
-        windows_.Statistics->SetTotals(started ? history_->Totals().tallies() : session::history::Tallies{});
+        windows_.Statistics->SetTotals(started ? history_->Totals().tallies() : scores::history::Tallies{});
         windows_.Statistics->ReloadRecord();
     }
 }

@@ -297,12 +297,15 @@ void TForm1::btnKupnoClick()
     SaveAfterRound();
     RecordRound();
     // The box shows the result; a screen reader says the hands, the fund and the tallies with it,
-    // and what was not kept this round, whole, since the status bar may have to shorten it.
+    // and what was not kept this round, whole, since the status bar may have to shorten it. The
+    // headline is said with the button too: a key the screen reader hears late (a busy machine)
+    // silences the alert's text it has just begun.
     spoken::KeepTheFocusForTheNextBox(this); // the question follows the result at once
     boxes::ShowMessage(
         ResultText(outcome_, Session.BettingOpen, Session.Stake) + QStringLiteral("\r\r") + Text(texts::DealAgain),
-        spoken::ShowdownWords() + QLatin1Char(' ')
-            + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses) + NotKeptWords());
+        Text(texts::ResultHeadlines.at(static_cast<std::size_t>(outcome_))) + QLatin1Char(' ') + spoken::ShowdownWords()
+            + QLatin1Char(' ') + Text(texts::FundAndTallies).arg(Session.Fund).arg(Session.Wins).arg(Session.Losses)
+            + NotKeptWords());
     if (ended_)
         return;
     spoken::HoldUntilABoxHasTheFocus(this); // the question comes next
@@ -336,7 +339,7 @@ void TForm1::btnKupnoClick()
 bool TForm1::TakeStake(std::int32_t largest)
 {
     // Text that is not a number reads as -1 and is refused with the rest.
-    Session.Stake = session::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
+    Session.Stake = scores::ParseWholeNumber(Edit1->text().toStdString()).value_or(-1);
     if (Valid(Session.Stake, largest, SmallestStake))
         return true;
     if (ended_)
@@ -384,7 +387,7 @@ void TForm1::Bet()
 void TForm1::Edit1Change()
 {
     const QString text = Edit1->text();
-    const std::optional<std::int32_t> stake = session::ParseWholeNumber(text.toStdString());
+    const std::optional<std::int32_t> stake = scores::ParseWholeNumber(text.toStdString());
     if (!stake)
         throw std::runtime_error(Text(texts::NotAWholeNumber).arg(text).toStdString());
     Session.Stake = *stake;
@@ -404,7 +407,7 @@ void TForm1::Bank1Click()
     // A failed save is reported, and the loan stands in memory all the same; the next save
     // tries again.
     boxes::Guarded([this] { save_inifile(); });
-    RecordEvent(session::history::Kind::Loan);
+    RecordEvent(scores::history::Kind::Loan);
     if (ended_)
         return;
     BeginSession(false);
@@ -420,7 +423,7 @@ void TForm1::ResetAfterReward()
         return;
     rewardShown_ = false;
     StartAfresh();
-    RecordEvent(session::history::Kind::Reward);
+    RecordEvent(scores::history::Kind::Reward);
     if (!SaveAndClose() && windows_.Form2 && windows_.Form2->isVisible())
         windows_.Form2->reject(); // the player stays after a failed save: the main window is theirs again
 }

@@ -156,7 +156,7 @@ private:
     // hands the totals to the statistics window. Every row not recorded is told on the status
     // bar, as a failed save is.
     // The row's id, or 0 when it was not recorded.
-    std::int64_t Record(const session::history::Entry& entry);
+    std::int64_t Record(const scores::history::Entry& entry);
     void RecordRound();
     // The advice for each deal, worked out while the player looks at the hand whether or not the
     // hint is open: the round's row tells how the player drew against it. Advice that comes after
@@ -170,7 +170,7 @@ public:
 
 private:
     void AdviceCame(std::uint64_t request, const engine::Advice& advice);
-    void RecordEvent(session::history::Kind kind);
+    void RecordEvent(scores::history::Kind kind);
     // Keeps the record aside under a dated name and starts an empty one, as the statistics
     // window's button asks; the statistics file and the session stay as they are.
     void StartRecordAfresh();
@@ -197,10 +197,10 @@ private:
     engine::Outcome outcome_ = engine::Outcome::Tie; // the last showdown's
     bool ended_ = false;
     bool rewardShown_ = false; // the reward window is up and has not asked for its reset
-    std::unique_ptr<session::history::History> history_;
+    std::unique_ptr<scores::history::History> history_;
     bool recordNewer_ = false; // a newer game's record: left alone, said once
     bool recordPlaceTold_ = false;
-    session::history::Kind lastKind_ = session::history::Kind::Round;
+    scores::history::Kind lastKind_ = scores::history::Kind::Round;
     engine::SessionValues fromFile_; // the totals as the statistics file gave them
     // The totals as of the last row the game meant to record: a record opened late, or started
     // again, carries them over where it does not end with them.
@@ -211,9 +211,9 @@ private:
     HintWindow* hint_ = nullptr;
     std::unique_ptr<AdviceWorker> adviceWorker_;
     std::uint64_t adviceRequest_ = 0;
-    std::optional<engine::Advice> advice_;   // for the hand on the table, once it came
-    engine::KeepMask drawnMarks_ = 0;        // the keep marks at the draw
-    session::history::Entry awaitingAdvice_; // the round recorded before its advice came
+    std::optional<engine::Advice> advice_;  // for the hand on the table, once it came
+    engine::KeepMask drawnMarks_ = 0;       // the keep marks at the draw
+    scores::history::Entry awaitingAdvice_; // the round recorded before its advice came
     bool awaitingAdviceRow_ = false;
 };
 

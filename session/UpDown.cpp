@@ -64,7 +64,7 @@ void TUpDown::Step(int direction)
 {
     // Start from what the field says when it holds a number, as the platform's spinner does.
     if (field_)
-        if (const auto typed = session::ParseWholeNumber(field_->text().toStdString()))
+        if (const auto typed = scores::ParseWholeNumber(field_->text().toStdString()))
             position_ = static_cast<int>(std::clamp<std::int64_t>(*typed, min_, max_));
     position_ = std::clamp(position_ + direction * increment_, min_, max_);
     if (field_)

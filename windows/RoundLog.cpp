@@ -27,10 +27,10 @@
 
 namespace {
 
-using session::history::Entry;
-using session::history::History;
-using session::history::Kind;
-using session::history::Result;
+using scores::history::Entry;
+using scores::history::History;
+using scores::history::Kind;
+using scores::history::Result;
 
 constexpr std::array<const char*, RoundLogModel::Columns> ColumnNames{
     QT_TRANSLATE_NOOP("Wirtola", "Czas"),     QT_TRANSLATE_NOOP("Wirtola", "Stawka"),
@@ -355,9 +355,9 @@ void SetExportChooser(ExportChooser chooser)
     Chooser() = std::move(chooser);
 }
 
-QString WriteRecordCsv(const session::history::RecordPlace& place, const QString& target)
+QString WriteRecordCsv(const scores::history::RecordPlace& place, const QString& target)
 {
-    using session::history::ReadEnd;
+    using scores::history::ReadEnd;
     const std::string path = QFile::encodeName(target).toStdString();
     std::string temporary = path + ".XXXXXX";
     const int fd = mkostemp(temporary.data(), O_CLOEXEC);
@@ -374,11 +374,11 @@ QString WriteRecordCsv(const session::history::RecordPlace& place, const QString
     std::setvbuf(out, buffer.data(), _IOFBF, buffer.size());
     // As `wirtola --history` prints it, row by row as it is read: memory stays the same
     // whatever the record's length.
-    session::history::WriteCsvHeader(out);
-    const ReadEnd end = place.refusal != session::profile::WriteFailure::None ? ReadEnd::Refused
+    scores::history::WriteCsvHeader(out);
+    const ReadEnd end = place.refusal != scores::profile::WriteFailure::None ? ReadEnd::Refused
         : place.path.empty()
         ? ReadEnd::Whole
-        : session::history::ReadHistory(place.path, [out](const Entry& e) { session::history::WriteCsvRow(out, e); });
+        : scores::history::ReadHistory(place.path, [out](const Entry& e) { scores::history::WriteCsvRow(out, e); });
     int error = 0;
     if (std::fflush(out) != 0 || std::ferror(out))
         error = errno != 0 ? errno : EIO;
@@ -410,7 +410,7 @@ QString WriteRecordCsv(const session::history::RecordPlace& place, const QString
     return {};
 }
 
-QString ExportRecord(QWidget* parent, const session::history::RecordPlace& place)
+QString ExportRecord(QWidget* parent, const scores::history::RecordPlace& place)
 {
     QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
     if (folder.isEmpty() || !QDir(folder).exists())

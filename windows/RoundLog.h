@@ -20,7 +20,7 @@ class QWidget;
 
 // Up to `count` rows of the record before the row `beforeId` (History::FromNewest: from the
 // newest), newest first.
-using LogPages = std::function<std::vector<session::history::Entry>(std::int64_t beforeId, int count)>;
+using LogPages = std::function<std::vector<scores::history::Entry>(std::int64_t beforeId, int count)>;
 
 class RoundLogModel : public QAbstractTableModel {
     Q_OBJECT
@@ -56,10 +56,10 @@ private:
         std::int32_t moved = 0;
         std::int32_t fund = 0;
         std::array<std::uint8_t, 15> cards{}; // dealt, after the draw, the computer's; NoCard where none
-        session::history::Kind kind = session::history::Kind::Round;
-        session::history::Result result = session::history::Result::Unknown;
+        scores::history::Kind kind = scores::history::Kind::Round;
+        scores::history::Result result = scores::history::Result::Unknown;
     };
-    static Row Kept(const session::history::Entry& entry);
+    static Row Kept(const scores::history::Entry& entry);
     QString Hand(const Row& row, int hand, bool inWords) const;
     QString Cell(const Row& row, int column) const;
 
@@ -79,6 +79,6 @@ using ExportChooser = std::function<QString(QWidget* parent, const QString& sugg
 void SetExportChooser(ExportChooser chooser);
 // Writes the record at `place` to `target` as `wirtola --history` prints it, whole or not at
 // all (a temporary file beside it, flushed and renamed). Returns the failure's words, or "".
-QString WriteRecordCsv(const session::history::RecordPlace& place, const QString& target);
+QString WriteRecordCsv(const scores::history::RecordPlace& place, const QString& target);
 // Asks where, writes there, and tells a failure in a box. Returns the file written, or "".
-QString ExportRecord(QWidget* parent, const session::history::RecordPlace& place);
+QString ExportRecord(QWidget* parent, const scores::history::RecordPlace& place);

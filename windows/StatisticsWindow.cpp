@@ -32,8 +32,8 @@
 
 namespace {
 
-using session::history::Kind;
-using session::history::Tally;
+using scores::history::Kind;
+using scores::history::Tally;
 
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Statystyka");
 constexpr const char* ThisGame = QT_TRANSLATE_NOOP("Wirtola", "Ta gra");
@@ -290,7 +290,7 @@ QSize FundPlot::sizeHint() const
     return {600, 150};
 }
 
-void FundPlot::SetPoints(const std::vector<session::history::FundPoint>& points)
+void FundPlot::SetPoints(const std::vector<scores::history::FundPoint>& points)
 {
     points_ = points;
     update();
@@ -475,7 +475,7 @@ QString MarkPlaces(const Tally& t)
 
 } // namespace
 
-QString FundCourseWords(const session::history::Tallies& tallies)
+QString FundCourseWords(const scores::history::Tallies& tallies)
 {
     if (tallies.all.fund.empty())
         return Text(NoRoundsYet);
@@ -505,9 +505,8 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
         classNames << Text(name);
     Classes->setVerticalHeaderLabels(classNames);
     for (int row = 0; row < Classes->rowCount(); ++row)
-        SetCell(
-            Classes, row, 2,
-            Percent(session::history::DealsByClass.at(static_cast<std::size_t>(row)), session::history::AllDeals, 4));
+        SetCell(Classes, row, 2,
+                Percent(scores::history::DealsByClass.at(static_cast<std::size_t>(row)), scores::history::AllDeals, 4));
     QStringList drawColumns;
     for (const char* column : DrawColumns)
         drawColumns << Text(column);
@@ -566,7 +565,7 @@ StatisticsWindow::StatisticsWindow(QWidget* parent)
     Refill();
 }
 
-void StatisticsWindow::SetTotals(const session::history::Tallies& tallies)
+void StatisticsWindow::SetTotals(const scores::history::Tallies& tallies)
 {
     tallies_ = tallies;
     stale_ = true;
@@ -648,7 +647,7 @@ void StatisticsWindow::FollowRecord()
 void StatisticsWindow::ExportClick()
 {
     const QString written =
-        ExportRecord(this, link_.place ? link_.place() : session::history::CurrentRecordPlace(false));
+        ExportRecord(this, link_.place ? link_.place() : scores::history::CurrentRecordPlace(false));
     if (!written.isEmpty())
         LogNote->setText(Text(Exported).arg(written));
 }
@@ -679,7 +678,7 @@ void StatisticsWindow::keyPressEvent(QKeyEvent* event)
 void StatisticsWindow::Refill()
 {
     stale_ = false;
-    const session::history::Tallies& tallies = tallies_;
+    const scores::history::Tallies& tallies = tallies_;
     const auto game = SummaryColumn(tallies.game);
     const auto all = SummaryColumn(tallies.all);
     const auto spokenGame = SpokenSummaryColumn(tallies.game);

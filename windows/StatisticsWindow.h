@@ -26,7 +26,7 @@ class FundPlot : public QWidget {
     Q_OBJECT
 public:
     explicit FundPlot(QWidget* parent = nullptr);
-    void SetPoints(const std::vector<session::history::FundPoint>& points);
+    void SetPoints(const std::vector<scores::history::FundPoint>& points);
     QSize sizeHint() const override;
     // What the axes say, as painted at the plot's size: the funds (with their unit), the rounds'
     // numbers and the rounds' axis's name.
@@ -52,18 +52,18 @@ private:
     Layout Arrange() const;
     static std::vector<double> Ticks(double from, double to, int count);
 
-    std::vector<session::history::FundPoint> points_;
+    std::vector<scores::history::FundPoint> points_;
 };
 
 // The fund's course for this game and for all time: first, last, lowest and highest, and where
 // each loan and reward fell ("pożyczka po 38. rozdaniu").
-QString FundCourseWords(const session::history::Tallies& tallies);
+QString FundCourseWords(const scores::history::Tallies& tallies);
 
 // What the window needs of the record besides its totals: its rows for the log, where it is
 // for an export, and how to set it aside for a new one.
 struct RecordLink {
     LogPages pages;
-    std::function<session::history::RecordPlace()> place;
+    std::function<scores::history::RecordPlace()> place;
     std::function<void()> startAfresh; // after the player has agreed
 };
 
@@ -73,7 +73,7 @@ public:
     explicit StatisticsWindow(QWidget* parent = nullptr);
 
     // The record's running totals; shown at once while the window is open.
-    void SetTotals(const session::history::Tallies& tallies);
+    void SetTotals(const scores::history::Tallies& tallies);
     // Shows the window, or brings it forward. The first time, where the platform lets a window
     // choose its place (X11), beside this window on its screen; under Wayland the compositor places it.
     void Show();
@@ -110,7 +110,7 @@ private:
     void FreshClick();
 
     QWidget* numbers_ = nullptr; // the first page's contents, inside its scroll area
-    session::history::Tallies tallies_;
+    scores::history::Tallies tallies_;
     bool stale_ = true;
     bool placed_ = false;
     const QWidget* companion_ = nullptr;

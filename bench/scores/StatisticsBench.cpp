@@ -37,15 +37,15 @@ void ReadFile(benchmark::State& state, const std::string& text)
 {
     const std::string path = ScratchFile("read.ini");
     std::ofstream(path, std::ios::binary) << text;
-    session::SetStatisticsFilePath(path);
+    scores::SetStatisticsFilePath(path);
     for (auto _ : state) {
         engine::SessionValues values;
-        session::read_inifile(values);
+        scores::read_inifile(values);
         benchmark::DoNotOptimize(values);
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
     std::remove(path.c_str());
-    session::SetStatisticsFilePath("");
+    scores::SetStatisticsFilePath("");
 }
 
 void BM_ReadWrittenFile(benchmark::State& state)
@@ -64,7 +64,7 @@ void BM_Find100MBJunkInMemory(benchmark::State& state)
 {
     const std::string text = Junk(JunkSize);
     for (auto _ : state) {
-        benchmark::DoNotOptimize(session::profile::FindValue(text, "Statystyka", "Fundusz"));
+        benchmark::DoNotOptimize(scores::profile::FindValue(text, "Statystyka", "Fundusz"));
     }
     state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * text.size()));
 }
@@ -74,14 +74,14 @@ void SaveFile(benchmark::State& state, const std::string& text)
 {
     const std::string path = ScratchFile("save.ini");
     std::ofstream(path, std::ios::binary) << text;
-    session::SetStatisticsFilePath(path);
+    scores::SetStatisticsFilePath(path);
     engine::SessionValues values;
     for (auto _ : state) {
         ++values.Wins;
-        session::save_inifile(values);
+        scores::save_inifile(values);
     }
     std::remove(path.c_str());
-    session::SetStatisticsFilePath("");
+    scores::SetStatisticsFilePath("");
 }
 
 // One flushed replacement and a folder flush: the price of never losing a score.
@@ -98,22 +98,22 @@ void RecordRounds(benchmark::State& state, const char* name, bool lateVerdict)
 {
     const std::string path = ScratchFile(name);
     {
-        session::history::History history(path);
+        scores::history::History history(path);
         history.Open(engine::SessionValues{});
-        session::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
+        scores::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
         entry.player = entry.dealt;
         entry.computer = entry.dealt;
         for (auto _ : state) {
             ++entry.wins;
-            session::history::Entry round = entry;
-            if (history.Append(round) == session::history::History::Appended::Failed) {
+            scores::history::Entry round = entry;
+            if (history.Append(round) == scores::history::History::Appended::Failed) {
                 state.SkipWithError("the row was not recorded");
             }
             if (!lateVerdict) {
                 continue;
             }
             round.id = history.LastId();
-            session::history::SetVerdict(round, 0b00011, 0b10011, -0.25, -0.12);
+            scores::history::SetVerdict(round, 0b00011, 0b10011, -0.25, -0.12);
             if (!history.AddVerdict(round)) {
                 state.SkipWithError("the verdict was not written");
             }

@@ -2,8 +2,8 @@
 // tunes off. Offscreen, on the real main window.
 
 #include "engine/Random.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 
 #include <QAction>
@@ -17,7 +17,7 @@ namespace {
 
 void BM_DealClickToTenCardsPainted(benchmark::State& state)
 {
-    session::SetStatisticsFilePath("/tmp/wirtola-deal-bench.ini");
+    scores::SetStatisticsFilePath("/tmp/wirtola-deal-bench.ini");
     Program program;
     Form1->MuzykaZal1->setChecked(false);
     for (auto _ : state) {

@@ -43,19 +43,19 @@ std::string MakeHistory()
         return made.path;
     }
     const std::string path = "/tmp/wirtola-bench-" + std::to_string(getpid()) + ".history";
-    session::history::History history(path);
+    scores::history::History history(path);
     history.Open(engine::SessionValues{});
     std::mt19937 random(2024);
     std::uniform_int_distribution<int> card(1, 52);
     std::uniform_int_distribution<int> category(0, 9);
     std::uniform_int_distribution<int> stake(1, 99);
-    std::vector<session::history::Entry> entries;
+    std::vector<scores::history::Entry> entries;
     std::int32_t fund = engine::StartingFund;
     std::int32_t wins = 0;
     std::int32_t losses = 0;
     std::int64_t time = 1700000000000;
     for (int i = 0; i < Rounds; ++i) {
-        session::history::Entry e{.time = time += 20000, .stake = stake(random) * 10};
+        scores::history::Entry e{.time = time += 20000, .stake = stake(random) * 10};
         for (auto* hand : {&e.dealt, &e.player, &e.computer}) {
             for (engine::Card& c : *hand) {
                 c = engine::DecodeCard(card(random));
@@ -65,7 +65,7 @@ std::string MakeHistory()
         e.playerClass = static_cast<std::uint8_t>(category(random));
         e.computerClass = static_cast<std::uint8_t>(category(random));
         const bool won = random() % 2 == 0;
-        e.result = won ? session::history::Result::Won : session::history::Result::Lost;
+        e.result = won ? scores::history::Result::Won : scores::history::Result::Lost;
         e.moved = won ? e.stake : -e.stake;
         fund += e.moved;
         (won ? wins : losses) += 1;
@@ -76,7 +76,7 @@ std::string MakeHistory()
         if (fund <= 0) {
             fund = engine::StartingFund;
             wins = losses = 0;
-            entries.push_back({.time = time, .kind = session::history::Kind::Loan, .fund = fund});
+            entries.push_back({.time = time, .kind = scores::history::Kind::Loan, .fund = fund});
         }
     }
     history.AppendAll(entries);
@@ -107,7 +107,7 @@ void BM_OpenWindowOnAMillionRounds(benchmark::State& state)
     long grown = 0;
     for (auto _ : state) {
         const long before = ResidentKilobytes();
-        session::history::History history(path);
+        scores::history::History history(path);
         history.Open(finalTotals);
         StatisticsWindow window;
         window.SetTotals(history.Totals().tallies());
@@ -127,15 +127,15 @@ BENCHMARK(BM_OpenWindowOnAMillionRounds)->Unit(benchmark::kMillisecond)->Iterati
 void BM_RoundWhileTheWindowIsOpen(benchmark::State& state)
 {
     const std::string path = MakeHistory();
-    session::history::History history(path);
+    scores::history::History history(path);
     history.Open(finalTotals);
     StatisticsWindow window;
     window.SetTotals(history.Totals().tallies());
     window.Show();
-    session::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
+    scores::history::Entry entry{.stake = 10, .dealt = {{{1, 0}, {2, 1}, {3, 2}, {4, 3}, {8, 0}}}};
     entry.player = entry.dealt;
     entry.computer = entry.dealt;
-    entry.result = session::history::Result::Won;
+    entry.result = scores::history::Result::Won;
     entry.moved = 10;
     entry.fund = finalTotals.Fund;
     entry.wins = finalTotals.Wins;
@@ -145,7 +145,7 @@ void BM_RoundWhileTheWindowIsOpen(benchmark::State& state)
         entry.fund += 10;
         ++entry.wins;
         state.ResumeTiming();
-        if (history.Append(entry) == session::history::History::Appended::Failed) {
+        if (history.Append(entry) == scores::history::History::Appended::Failed) {
             state.SkipWithError("the row was not recorded");
         }
         window.SetTotals(history.Totals().tallies());
@@ -159,7 +159,7 @@ BENCHMARK(BM_RoundWhileTheWindowIsOpen)->Unit(benchmark::kMillisecond)->Iteratio
 void BM_OpenLogOnAMillionRounds(benchmark::State& state)
 {
     const std::string path = MakeHistory();
-    session::history::History history(path);
+    scores::history::History history(path);
     history.Open(finalTotals);
     StatisticsWindow window;
     window.SetTotals(history.Totals().tallies());
@@ -180,7 +180,7 @@ BENCHMARK(BM_OpenLogOnAMillionRounds)->Unit(benchmark::kMillisecond)->Iterations
 void BM_ScrollLogToTheOldestOfAMillionRounds(benchmark::State& state)
 {
     const std::string path = MakeHistory();
-    session::history::History history(path);
+    scores::history::History history(path);
     history.Open(finalTotals);
     StatisticsWindow window;
     window.Pages->setCurrentIndex(1);

@@ -26,11 +26,11 @@
 namespace {
 
 namespace fs = std::filesystem;
-using session::history::Entry;
-using session::history::History;
-using session::history::Kind;
-using session::history::ReadEnd;
-using session::history::Result;
+using scores::history::Entry;
+using scores::history::History;
+using scores::history::Kind;
+using scores::history::ReadEnd;
+using scores::history::Result;
 
 // The record's first shape, as the game wrote it before the running totals.
 constexpr const char* VersionOne =
@@ -64,7 +64,7 @@ std::vector<std::string> CsvLines(const std::string& path, ReadEnd& end)
     char* text = nullptr;
     std::size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
-    end = session::history::ReadHistory(path, [out](const Entry& e) { session::history::WriteCsvRow(out, e); });
+    end = scores::history::ReadHistory(path, [out](const Entry& e) { scores::history::WriteCsvRow(out, e); });
     std::fclose(out);
     std::vector<std::string> lines;
     std::string all(text, size);
@@ -265,13 +265,13 @@ TEST_F(HistoryFile, WhatTheGameDidNotMakeIsSetAsideAndANewerRecordLeftAlone)
             ASSERT_EQ(Aside().size(), 1U);
             EXPECT_EQ(Bytes(Aside()[0]), before) << "kept whole";
             EXPECT_EQ(history.Append({.time = 6, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
-            EXPECT_EQ(session::history::ReadHistory(path_).size(), 2U) << "the totals carried, then the loan";
+            EXPECT_EQ(scores::history::ReadHistory(path_).size(), 2U) << "the totals carried, then the loan";
         } else if (c.opened == History::Opened::Newer) {
             EXPECT_FALSE(history.IsOpen());
             EXPECT_EQ(Bytes(path_), before) << "untouched";
         } else {
             EXPECT_EQ(history.Append({.time = 6, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
-            EXPECT_EQ(session::history::ReadHistory(path_).size(), 2U);
+            EXPECT_EQ(scores::history::ReadHistory(path_).size(), 2U);
         }
     }
 }
@@ -307,7 +307,7 @@ TEST_F(HistoryFile, TheScoresAreCarriedOverWhereTheRecordDoesNotEndWithThem)
         }
         History history(path_);
         history.Open(c.scores);
-        const std::vector<Entry> read = session::history::ReadHistory(path_);
+        const std::vector<Entry> read = scores::history::ReadHistory(path_);
         ASSERT_EQ(read.size(), (c.played ? rows.size() : 0) + c.carried);
         if (c.carried) {
             EXPECT_EQ(std::make_tuple(read.back().kind, read.back().wins, read.back().losses, read.back().fund),
@@ -345,7 +345,7 @@ TEST_F(HistoryFile, AnOlderRecordIsReadWholeAndBroughtUpToDateOnce)
     EXPECT_EQ(sqlite3_column_int(s, 1), 300) << "the totals kept with the rows";
     sqlite3_finalize(s);
     sqlite3_close(db);
-    EXPECT_EQ(session::history::ReadHistory(path_).size(), 300U) << "nothing carried: the totals agreed";
+    EXPECT_EQ(scores::history::ReadHistory(path_).size(), 300U) << "nothing carried: the totals agreed";
 }
 
 // The second shape, with the kept totals and before the verdicts on the draws.
@@ -356,7 +356,7 @@ constexpr const char* VersionTwo =
     " CREATE TABLE tally(id INTEGER PRIMARY KEY CHECK (id = 1), last INTEGER NOT NULL, state BLOB NOT NULL);"
     " PRAGMA application_id=1466528372; PRAGMA user_version=2;";
 
-bool SameDraws(const session::history::Tally::Draws& a, const session::history::Tally::Draws& b)
+bool SameDraws(const scores::history::Tally::Draws& a, const scores::history::Tally::Draws& b)
 {
     return a.judged == b.judged && a.best == b.best && a.givenAway == b.givenAway;
 }
@@ -386,7 +386,7 @@ TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
         EXPECT_EQ(history.Totals().tallies().all.rounds, 40);
         judged = history.ReadAll().at(4);
         // Kept the pair (slots 0 and 1), the best kept the pair and the king: 1.30 zł given away.
-        session::history::SetVerdict(judged, 0b00011, 0b10011, -0.25, -0.12);
+        scores::history::SetVerdict(judged, 0b00011, 0b10011, -0.25, -0.12);
         EXPECT_TRUE(history.AddVerdict(judged));
         EXPECT_FALSE(history.AddVerdict(judged)) << "a row is judged once";
         Entry missing = judged;
@@ -405,7 +405,7 @@ TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
         EXPECT_EQ(history.Append(next), History::Appended::Recorded);
         next.id = history.LastId();
         EXPECT_EQ(next.id, 41);
-        session::history::SetVerdict(next, 0b10111, 0b10011, -0.12, -0.12);
+        scores::history::SetVerdict(next, 0b10111, 0b10011, -0.12, -0.12);
         EXPECT_TRUE(history.AddVerdict(next));
         EXPECT_TRUE(SameDraws(history.Totals().tallies().all.draws, {.judged = 2, .best = 1, .givenAway = 130}));
     }
@@ -418,7 +418,7 @@ TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
     History again(path_);
     ASSERT_EQ(again.Open({.Wins = 41, .Losses = 0, .Fund = 3410, .Stake = 0, .BettingOpen = true}),
               History::Opened::Existing);
-    const auto counted = session::history::TallyUp(again.ReadAll());
+    const auto counted = scores::history::TallyUp(again.ReadAll());
     EXPECT_TRUE(SameDraws(again.Totals().tallies().all.draws, counted.all.draws));
     EXPECT_TRUE(SameDraws(again.Totals().tallies().all.draws, {.judged = 2, .best = 1, .givenAway = 130}));
     EXPECT_EQ(again.ReadAll().at(4).kept, 0b00011);
@@ -428,7 +428,7 @@ TEST_F(HistoryFile, ASecondShapeRecordIsReadWholeUpgradedAndItsRowsJudgedLater)
         "UPDATE record SET kept = 1, best = 1, kept_expected = 'x', best_expected = 0 WHERE id = 7;"
         "UPDATE record SET kept = 1, best = -1, kept_expected = 0, best_expected = 0 WHERE id = 8;"
         "UPDATE record SET kept = 1, best = 2, kept_expected = 0, best_expected = 1e300 WHERE id = 9;");
-    const auto hostile = session::history::ReadHistory(path_);
+    const auto hostile = scores::history::ReadHistory(path_);
     for (std::size_t i = 5; i <= 8; ++i) {
         EXPECT_FALSE(hostile.at(i).Judged()) << i;
     }
@@ -457,7 +457,7 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
         played.push_back(RoundOf(random, fund = 3000, wins = 0, losses = 0));
         ASSERT_EQ(history.Append(played.back()), History::Appended::Recorded);
     }
-    const auto want = session::history::TallyUp(played);
+    const auto want = scores::history::TallyUp(played);
     History reopened(path_);
     const Entry& last = played.back();
     ASSERT_EQ(
@@ -481,7 +481,7 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
         EXPECT_TRUE(SameDraws(got->draws, expected->draws));
     }
     // The draws counted plainly: judged rounds, the best of them, the money the others gave away.
-    session::history::Tally::Draws plain;
+    scores::history::Tally::Draws plain;
     for (const Entry& e : played) {
         if (e.kind == Kind::Round && e.Judged()) {
             ++plain.judged;
@@ -496,8 +496,8 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     // However long the record, the course keeps its bound, its ends and its extremes, and every
     // point stands in round order.
     const auto& course = want.all.fund;
-    EXPECT_LE(course.size(), session::history::CoursePoints);
-    EXPECT_GT(course.size(), session::history::CoursePoints / 8);
+    EXPECT_LE(course.size(), scores::history::CoursePoints);
+    EXPECT_GT(course.size(), scores::history::CoursePoints / 8);
     std::int32_t lowest = engine::StartingFund;
     std::int32_t highest = engine::StartingFund;
     for (const Entry& e : played) {
@@ -518,7 +518,7 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
     EXPECT_EQ(std::count_if(course.begin(), course.end(), [](const auto& p) { return p.mark == Kind::Reward; }), 1);
 
     // Kept totals that are not a whole state are counted again from the rows, not believed.
-    session::history::Tallier tallier;
+    scores::history::Tallier tallier;
     EXPECT_FALSE(tallier.Restore("WTL1 and then some"));
     const std::string saved = reopened.Totals().Saved();
     EXPECT_FALSE(tallier.Restore(saved.substr(0, saved.size() - 1)));
@@ -532,7 +532,7 @@ TEST_F(HistoryFile, RunningTotalsTellEveryRowAndAreKeptWithThem)
 
     // Rows deleted by hand below the kept totals: the rows that stand are counted again.
     Sql(path_, "DELETE FROM record WHERE id > 50");
-    const auto left = session::history::TallyUp(session::history::ReadHistory(path_));
+    const auto left = scores::history::TallyUp(scores::history::ReadHistory(path_));
     History shortened(path_);
     shortened.Open({.Wins = last.wins, .Losses = last.losses, .Fund = last.fund, .Stake = 0, .BettingOpen = true});
     EXPECT_EQ(shortened.Totals().tallies().all.rounds, left.all.rounds);
@@ -569,14 +569,14 @@ TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
                                   round(Result::Won, 3020),
                                   {.kind = Kind::Reward, .fund = 6000},
                                   round(Result::Won, 6010, 2, 2)};
-    const auto t = session::history::TallyUp(rows);
+    const auto t = scores::history::TallyUp(rows);
     EXPECT_EQ(std::make_tuple(t.all.rounds, t.all.won, t.all.lost, t.all.tied), std::make_tuple(12, 5, 5, 2));
     EXPECT_EQ(std::make_tuple(t.all.longestWinningRun, t.all.longestLosingRun), std::make_tuple(2, 3))
         << "a tie ends a run either way; a loan does not end all time's";
     EXPECT_EQ(std::make_tuple(t.all.biggestWin, t.all.biggestLoss, t.all.loans, t.all.rewards),
               std::make_tuple(40, 10, 1, 1));
     EXPECT_EQ(t.all.bestClass, 9);
-    EXPECT_EQ(session::history::CardsText(t.all.bestHand), "Th Jh Qh Kh Ah") << "the hand as it ended";
+    EXPECT_EQ(scores::history::CardsText(t.all.bestHand), "Th Jh Qh Kh Ah") << "the hand as it ended";
     EXPECT_EQ(t.all.dealt, (std::array<std::int64_t, 10>{10, 0, 1, 1, 0, 0, 0, 0, 0, 0})) << "by the dealt class";
     EXPECT_EQ(t.all.final, (std::array<std::int64_t, 10>{0, 10, 1, 0, 0, 0, 0, 0, 0, 1})) << "by the class at the end";
     EXPECT_EQ(std::make_tuple(t.game.rounds, t.game.won, t.game.longestWinningRun, t.game.loans, t.game.rewards),
@@ -593,16 +593,31 @@ TEST(Tally, ThisGamesRunsAndCountsBeginAfreshAtALoanOrTheReward)
     ASSERT_EQ(t.game.fund.size(), 2U);
     EXPECT_EQ(t.game.fund[0].mark, Kind::Reward);
 
+    // However long, a thinned course keeps each span's last point, neither its lowest nor its
+    // highest (every fourth round here), and ends at the last round.
+    std::vector<Entry> many;
+    for (int i = 1; i <= 5000; ++i)
+        many.push_back(round(Result::Won, i % 4 == 3 ? 3050 : i % 4 == 1 ? 3100 : 3000));
+    const auto thinned = scores::history::TallyUp(many).all;
+    EXPECT_LE(thinned.fund.size(), scores::history::CoursePoints);
+    ASSERT_GE(thinned.courseSpan, 4);
+    for (std::int64_t end = thinned.courseSpan - 1; end < 5000; end += thinned.courseSpan)
+        EXPECT_TRUE(std::any_of(thinned.fund.begin(), thinned.fund.end(), [end](const auto& p) {
+            return p.round == end && p.fund == 3050;
+        })) << end;
+    EXPECT_EQ(std::make_pair(thinned.fund.back().round, thinned.fund.back().fund),
+              std::make_pair(std::int64_t{5000}, 3000));
+
     // Kept and read back at every row, the totals go on as if never kept: runs, course and all.
-    session::history::Tallier whole;
+    scores::history::Tallier whole;
     for (const Entry& e : rows)
         whole.Add(e);
     for (std::size_t cut = 1; cut < rows.size(); ++cut) {
         SCOPED_TRACE(cut);
-        session::history::Tallier kept;
+        scores::history::Tallier kept;
         for (std::size_t i = 0; i < cut; ++i)
             kept.Add(rows[i]);
-        session::history::Tallier restored;
+        scores::history::Tallier restored;
         ASSERT_TRUE(restored.Restore(kept.Saved()));
         for (std::size_t i = cut; i < rows.size(); ++i)
             restored.Add(rows[i]);
@@ -632,14 +647,14 @@ TEST(WriteCsv, EveryRowHasEveryColumnInUtcWhateverTheTimeZone)
                  .fund = 3050,
                  .wins = 1,
                  .losses = 0};
-    session::history::SetVerdict(judged, 0b00011, 0b10011, -0.2512, 0.0302);
+    scores::history::SetVerdict(judged, 0b00011, 0b10011, -0.2512, 0.0302);
     Entry lost = judged;
     lost.time = 1751371200000; // 2025-07-01 14:00 in Warsaw, summer time
     lost.result = Result::Lost;
     lost.moved = -50;
     lost.fund = 3000;
     lost.losses = 1;
-    lost.kept = lost.best = session::history::NoChoice;
+    lost.kept = lost.best = scores::history::NoChoice;
     const std::vector<Entry> rows{
         judged,
         lost,
@@ -651,7 +666,7 @@ TEST(WriteCsv, EveryRowHasEveryColumnInUtcWhateverTheTimeZone)
     char* text = nullptr;
     std::size_t size = 0;
     std::FILE* out = open_memstream(&text, &size);
-    session::history::WriteCsv(out, rows);
+    scores::history::WriteCsv(out, rows);
     std::fclose(out);
     const std::string csv(text, size);
     std::free(text);
@@ -738,7 +753,7 @@ TEST_F(HistoryFile, DamageIsToldAndNeverReadAsTheRecordsEnd)
     EXPECT_EQ(history.Append({.time = 1, .kind = Kind::Loan, .fund = 3000}), History::Appended::Renewed);
     ASSERT_EQ(Aside().size(), 1U);
     EXPECT_EQ(Bytes(Aside()[0]), damaged);
-    EXPECT_EQ(session::history::ReadHistory(path_).back().kind, Kind::Loan);
+    EXPECT_EQ(scores::history::ReadHistory(path_).back().kind, Kind::Loan);
 }
 
 TEST_F(HistoryFile, ARecordDeletedOrReplacedDuringPlayIsStartedAgainAtItsName)
@@ -764,13 +779,13 @@ TEST_F(HistoryFile, ARecordDeletedOrReplacedDuringPlayIsStartedAgainAtItsName)
                                   .wins = 1,
                                   .losses = 1}),
                   History::Appended::Restarted);
-        const auto rows = session::history::ReadHistory(path_);
+        const auto rows = scores::history::ReadHistory(path_);
         ASSERT_EQ(rows.size(), 2U);
         EXPECT_EQ(rows[0].kind, Kind::Carried);
         EXPECT_EQ(std::make_tuple(rows[0].fund, rows[0].wins, rows[0].losses), std::make_tuple(3010, 1, 0));
         EXPECT_EQ(rows[1].result, Result::Lost);
         EXPECT_EQ(history.Append({.time = 3, .kind = Kind::Loan, .fund = 3000}), History::Appended::Recorded);
-        EXPECT_EQ(session::history::ReadHistory(path_).size(), 3U);
+        EXPECT_EQ(scores::history::ReadHistory(path_).size(), 3U);
     }
     // A pipe, a folder, a link at its name: told, never read, never waited on.
     for (const char* what : {"pipe", "folder", "link"}) {
@@ -807,9 +822,9 @@ TEST_F(HistoryFile, AnotherUserRacingInASharedFolderNeverHoldsAFileOfTheRecord)
     const std::string data = (dir_ / "data").string();
     fs::create_directory(data);
     setenv("XDG_DATA_HOME", data.c_str(), 1);
-    session::SetStatisticsFilePath((shared / "wirtola.ini").string());
-    const session::history::RecordPlace place = session::history::CurrentRecordPlace(true);
-    session::SetStatisticsFilePath("");
+    scores::SetStatisticsFilePath((shared / "wirtola.ini").string());
+    const scores::history::RecordPlace place = scores::history::CurrentRecordPlace(true);
+    scores::SetStatisticsFilePath("");
     EXPECT_TRUE(place.movedFromShared);
     EXPECT_EQ(place.path, data + "/wirtola/wirtola.history");
     EXPECT_EQ(fs::status(data + "/wirtola").permissions() & fs::perms::all, fs::perms::owner_all);
@@ -884,24 +899,24 @@ TEST_F(HistoryFile, AStatisticsFolderDeletedDuringPlayIsMadeAgainWithItsLock)
     const std::string data = (dir_ / "data").string();
     fs::create_directory(data);
     const std::string statistics = data + "/wirtola/wirtola.ini";
-    session::SetStatisticsPlace({.path = statistics, .perUser = true, .base = data, .avoidedSharedFolder = false});
-    ASSERT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::None);
-    session::StatisticsLock lock(statistics, true);
-    ASSERT_EQ(lock.state(), session::StatisticsLock::State::Held);
-    session::SetStatisticsLock(&lock);
+    scores::SetStatisticsPlace({.path = statistics, .perUser = true, .base = data, .avoidedSharedFolder = false});
+    ASSERT_EQ(scores::PrepareStatisticsFolder(), scores::profile::WriteFailure::None);
+    scores::StatisticsLock lock(statistics, true);
+    ASSERT_EQ(lock.state(), scores::StatisticsLock::State::Held);
+    scores::SetStatisticsLock(&lock);
     engine::SessionValues values;
     values.Wins = 1;
-    session::save_inifile(values);
+    scores::save_inifile(values);
     fs::remove_all(data + "/wirtola");
 
     values.Wins = 2;
-    EXPECT_NO_THROW(session::save_inifile(values));
+    EXPECT_NO_THROW(scores::save_inifile(values));
     engine::SessionValues read;
-    session::read_inifile(read);
+    scores::read_inifile(read);
     EXPECT_EQ(read.Wins, 2);
-    EXPECT_EQ(session::StatisticsLock(statistics, true).state(), session::StatisticsLock::State::InUse);
-    session::SetStatisticsLock(nullptr);
-    session::SetStatisticsFilePath("");
+    EXPECT_EQ(scores::StatisticsLock(statistics, true).state(), scores::StatisticsLock::State::InUse);
+    scores::SetStatisticsLock(nullptr);
+    scores::SetStatisticsFilePath("");
 }
 
 } // namespace

@@ -7,8 +7,8 @@
 
 namespace {
 
-using session::profile::FindValue;
-using session::profile::WithValue;
+using scores::profile::FindValue;
+using scores::profile::WithValue;
 using namespace std::string_literals;
 
 struct ReadCase {

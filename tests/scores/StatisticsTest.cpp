@@ -69,7 +69,7 @@ SessionValues Values(Stored s)
 // expectation of a test about something other than the file's bytes.
 std::string Saved(Stored s, std::string_view over = "")
 {
-    return session::WithValues(over, Values(s));
+    return scores::WithValues(over, Values(s));
 }
 
 // What SQLite's own check says of the record at `path`.
@@ -98,14 +98,14 @@ protected:
         ASSERT_NE(mkdtemp(pattern.data()), nullptr);
         dir_ = pattern;
         path_ = (dir_ / "wirtola.ini").string();
-        session::SetStatisticsFilePath(path_);
+        scores::SetStatisticsFilePath(path_);
     }
 
     void TearDown() override
     {
-        session::SetStatisticsFilePath("");
-        session::profile::SetBeforeReplaceHook(nullptr);
-        session::profile::SetSyncHook(nullptr);
+        scores::SetStatisticsFilePath("");
+        scores::profile::SetBeforeReplaceHook(nullptr);
+        scores::profile::SetSyncHook(nullptr);
         fs::remove_all(dir_);
     }
 
@@ -122,7 +122,7 @@ protected:
     Stored Read(Stored start = {0, 0, 3000}) const
     {
         SessionValues v = Values(start);
-        session::read_inifile(v);
+        scores::read_inifile(v);
         return Of(v);
     }
 
@@ -143,7 +143,7 @@ protected:
 TEST_F(StatisticsFile, FirstRunStartsFreshAndTheFirstSaveWritesFourLines)
 {
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
-    session::save_inifile(Values({0, 0, 3000}));
+    scores::save_inifile(Values({0, 0, 3000}));
     EXPECT_EQ(Contents(), "[Statystyka]\r\nWygrane=0\r\nPrzegrane=0\r\nFundusz=3000\r\n");
     EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
 }
@@ -191,7 +191,7 @@ TEST_F(StatisticsFile, ExtremeValuesSurviveTheRoundTrip)
     };
     for (const Stored& saved : cases) {
         SCOPED_TRACE(testing::PrintToString(saved));
-        session::save_inifile(Values(saved));
+        scores::save_inifile(Values(saved));
         const Stored want{saved.wins, saved.losses, saved.fund < 1 ? 3000 : saved.fund};
         EXPECT_EQ(Read({5, 5, 5}), want);
     }
@@ -201,7 +201,7 @@ TEST_F(StatisticsFile, SaveKeepsAHandEditedFile)
 {
     Put("; moje notatki\n[Gracz]\nImie=Ala\n\n[statystyka]\n  WYGRANE = 3 ; stare\n"
         "Przegrane=\"4\"\n\n[Koniec]\nx=1");
-    session::save_inifile(Values({10, 20, 4500}));
+    scores::save_inifile(Values({10, 20, 4500}));
     EXPECT_EQ(Contents(),
               "; moje notatki\n[Gracz]\nImie=Ala\n\n[statystyka]\nWygrane=10\n"
               "Przegrane=20\nFundusz=4500\r\n\n[Koniec]\nx=1");
@@ -213,11 +213,11 @@ TEST_F(StatisticsFile, AWriteThatCannotHappenReportsThePath)
     // Root may write anywhere, but nobody can create a file under a regular file.
     const std::string blocked = (dir_ / "plik" / "wirtola.ini").string();
     std::ofstream(dir_ / "plik") << "x";
-    session::SetStatisticsFilePath(blocked);
+    scores::SetStatisticsFilePath(blocked);
     try {
-        session::save_inifile(Values({1, 2, 3}));
+        scores::save_inifile(Values({1, 2, 3}));
         ADD_FAILURE() << "save_inifile did not throw";
-    } catch (const session::WriteError& e) {
+    } catch (const scores::WriteError& e) {
         EXPECT_EQ(std::string(e.what()), "Unable to write to " + blocked);
     }
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
@@ -246,8 +246,8 @@ TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
         Put(old);
         int renames = 0;
         int syncs = 0;
-        session::profile::SetBeforeReplaceHook([&](const std::string&) { return ++renames != c.failingRename; });
-        session::profile::SetSyncHook([&](int fd) {
+        scores::profile::SetBeforeReplaceHook([&](const std::string&) { return ++renames != c.failingRename; });
+        scores::profile::SetSyncHook([&](int fd) {
             if (++syncs != c.failingSync) {
                 return fsync(fd);
             }
@@ -255,9 +255,9 @@ TEST_F(StatisticsFile, ASaveIsOneFlushedReplacementOrNothing)
             return -1;
         });
         try {
-            session::save_inifile(Values({10, 20, 30}));
+            scores::save_inifile(Values({10, 20, 30}));
             EXPECT_FALSE(c.throws) << "save_inifile did not throw";
-        } catch (const session::WriteError& e) {
+        } catch (const scores::WriteError& e) {
             EXPECT_TRUE(c.throws) << e.what();
             EXPECT_EQ(std::string(e.what()), "Unable to write to " + path_);
         }
@@ -274,14 +274,14 @@ TEST_F(StatisticsFile, ACrashBeforeTheRenameLeavesTheOldFile)
     Put(old);
     EXPECT_EXIT(
         {
-            session::profile::SetBeforeReplaceHook([](const std::string&) -> bool { _exit(3); });
-            session::save_inifile(Values({10, 20, 30}));
+            scores::profile::SetBeforeReplaceHook([](const std::string&) -> bool { _exit(3); });
+            scores::save_inifile(Values({10, 20, 30}));
         },
         testing::ExitedWithCode(3), "");
     EXPECT_EQ(Contents(), old);
     EXPECT_EQ(Read(), (Stored{1, 2, 3}));
     // The next save goes through despite the temporary file the crash left.
-    session::save_inifile(Values({10, 20, 30}));
+    scores::save_inifile(Values({10, 20, 30}));
     EXPECT_EQ(Read(), (Stored{10, 20, 30}));
 }
 
@@ -323,17 +323,17 @@ TEST_F(StatisticsFile, ASaveReplacesOnlyTheFileItRead)
         if (c.hadFile) {
             Put(old);
         }
-        session::profile::SetBeforeReplaceHook([&](const std::string&) {
+        scores::profile::SetBeforeReplaceHook([&](const std::string&) {
             c.swap();
             return true;
         });
         try {
-            session::save_inifile(Values({10, 20, 30}));
+            scores::save_inifile(Values({10, 20, 30}));
             ADD_FAILURE() << "the save wrote over what was put under the name";
-        } catch (const session::WriteError& e) {
-            EXPECT_EQ(e.cause(), session::profile::WriteFailure::NameChanged);
+        } catch (const scores::WriteError& e) {
+            EXPECT_EQ(e.cause(), scores::profile::WriteFailure::NameChanged);
         }
-        session::profile::SetBeforeReplaceHook(nullptr);
+        scores::profile::SetBeforeReplaceHook(nullptr);
         EXPECT_EQ(Contents(victim), "sekret");
         if (c.underTheName == "link") {
             EXPECT_TRUE(fs::is_symlink(path_));
@@ -363,7 +363,7 @@ TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
     fs::create_symlink("ogniwo.ini", path_);
 
     EXPECT_EQ(Read(), (Stored{0, 0, 7}));
-    session::save_inifile(Values({1, 2, 3}));
+    scores::save_inifile(Values({1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_TRUE(fs::is_symlink(middle));
     EXPECT_EQ(fs::status(real).permissions(), fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -373,7 +373,7 @@ TEST_F(StatisticsFile, SaveKeepsPermissionsAndAChainOfLinks)
 TEST_F(StatisticsFile, ANewFileGetsTheUsualPermissions)
 {
     const mode_t mask = umask(022);
-    session::save_inifile(Values({1, 2, 3}));
+    scores::save_inifile(Values({1, 2, 3}));
     umask(mask);
     struct stat st {};
     ASSERT_EQ(stat(path_.c_str(), &st), 0);
@@ -385,7 +385,7 @@ TEST_F(StatisticsFile, ADanglingLinkIsNoFileAndTheSaveCreatesItsTarget)
     const fs::path target = dir_ / "nowy.ini";
     fs::create_symlink(target, path_);
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
-    session::save_inifile(Values({1, 2, 3}));
+    scores::save_inifile(Values({1, 2, 3}));
     EXPECT_TRUE(fs::is_symlink(path_));
     EXPECT_EQ(Contents(target.string()), Saved({1, 2, 3}));
 }
@@ -410,7 +410,7 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
         {"a byte larger than any file this game writes",
          [](const std::string& p) {
              std::ofstream(p) << "[Statystyka]\nFundusz=1\n";
-             fs::resize_file(p, session::profile::MaxFileSize + 1); // sparse: costs no disk
+             fs::resize_file(p, scores::profile::MaxFileSize + 1); // sparse: costs no disk
          }},
         // A file that tells a size of nothing and then gives more than twice the limit, as one
         // growing while it is read would: a process's environment, held by a child that waits.
@@ -418,7 +418,7 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
          [](const std::string& p) {
              const std::string statistics = "A=\n[Statystyka]\nWygrane=12\nPrzegrane=34\nFundusz=777\n";
              std::vector<std::string> strings{statistics};
-             for (int i = 0; strings.size() * 100'000 < 2 * session::profile::MaxFileSize + 100'000; ++i)
+             for (int i = 0; strings.size() * 100'000 < 2 * scores::profile::MaxFileSize + 100'000; ++i)
                  strings.push_back("P" + std::to_string(i) + "=" + std::string(100'000, 'x'));
              std::vector<char*> env;
              for (std::string& e : strings)
@@ -452,7 +452,7 @@ TEST_F(StatisticsFile, WhatIsNotAFileIsNeitherReadNorOverwritten)
         c.make(path_);
         const auto start = std::chrono::steady_clock::now();
         EXPECT_EQ(Read({4, 6, 500}), (Stored{4, 6, 500}));
-        EXPECT_THROW(session::save_inifile(Values({1, 2, 3})), session::WriteError);
+        EXPECT_THROW(scores::save_inifile(Values({1, 2, 3})), scores::WriteError);
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
         EXPECT_EQ(Folder(), std::vector<std::string>{"wirtola.ini"});
         fs::remove(path_);
@@ -470,7 +470,7 @@ TEST_F(StatisticsFile, LongLinesAndJunkAreReadThrough)
     text += "\n" + std::string(150'000, 'x') + "=" + std::string(150'000, '9') + "\n";
     text += "[Statystyka]\nWygrane=" + std::string(150'000, ' ') + "12\n";
     text += "Przegrane=" + std::string(150'000, '0') + "34\nFundusz=" + std::string(100'000, '7') + "\n";
-    text += std::string(static_cast<std::size_t>(session::profile::MaxFileSize) - text.size(), ';'); // the largest
+    text += std::string(static_cast<std::size_t>(scores::profile::MaxFileSize) - text.size(), ';'); // the largest
     Put(text);
     EXPECT_EQ(Read({4, 6, 500}), (Stored{12, 34, 500}));
 }
@@ -520,7 +520,7 @@ TEST_F(StatisticsFile, AFileWithAByteOrderMarkIsReadAndWrittenInItsOwnEncoding)
         SCOPED_TRACE(c.name);
         Put(c.before);
         EXPECT_EQ(Read({4, 6, 500}), c.read);
-        session::save_inifile(Values({7, 8, 9}));
+        scores::save_inifile(Values({7, 8, 9}));
         EXPECT_EQ(Contents(), c.after);
         EXPECT_EQ(Read(), (Stored{7, 8, 9}));
     }
@@ -565,7 +565,7 @@ TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
     }
     fs::create_directory(dir_ / ("wirtola.ini." + dead + ".1.tmp")); // not a file
 
-    session::save_inifile(Values({1, 2, 3}));
+    scores::save_inifile(Values({1, 2, 3}));
     std::vector<std::string> want = kept;
     want.push_back("wirtola.ini");
     want.push_back("wirtola.ini." + dead + ".1.tmp");
@@ -575,7 +575,7 @@ TEST_F(StatisticsFile, ASaveRemovesOnlyTheTemporaryFilesOfEndedProcesses)
 
 TEST_F(StatisticsFile, OneGameAtATime)
 {
-    using Lock = session::StatisticsLock;
+    using Lock = scores::StatisticsLock;
     {
         const Lock first(path_);
         EXPECT_EQ(first.state(), Lock::State::Held);
@@ -584,7 +584,7 @@ TEST_F(StatisticsFile, OneGameAtATime)
         fs::create_symlink(path_, dir_ / "inna-nazwa.ini");
         EXPECT_EQ(Lock((dir_ / "inna-nazwa.ini").string()).state(), Lock::State::InUse);
         // The save's rename and its clean-up leave the lock where it is.
-        session::save_inifile(Values({1, 2, 3}));
+        scores::save_inifile(Values({1, 2, 3}));
         EXPECT_EQ(Lock(path_).state(), Lock::State::InUse);
     }
     EXPECT_EQ(Lock(path_).state(), Lock::State::Held);
@@ -665,8 +665,8 @@ TEST_F(StatisticsFile, OneGameAtATime)
 // taken again, and a game that finds another one holding it by then writes nothing from then on.
 TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
 {
-    using Lock = session::StatisticsLock;
-    using session::profile::WriteFailure;
+    using Lock = scores::StatisticsLock;
+    using scores::profile::WriteFailure;
     const std::string lockPath = path_ + ".lock";
     const std::string elsewhere = (dir_ / "gdzie-indziej").string();
     struct Case {
@@ -688,8 +688,8 @@ TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
     };
     const auto save = [](int n) {
         try {
-            session::save_inifile(Values({n, n, n}));
-        } catch (const session::WriteError& e) {
+            scores::save_inifile(Values({n, n, n}));
+        } catch (const scores::WriteError& e) {
             return e.cause();
         }
         return WriteFailure::None;
@@ -699,7 +699,7 @@ TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
         fs::remove(path_);
         Lock game(path_);
         ASSERT_EQ(game.state(), Lock::State::Held);
-        session::SetStatisticsLock(&game);
+        scores::SetStatisticsLock(&game);
         EXPECT_EQ(save(1), WriteFailure::None);
         fs::remove(lockPath);
         std::unique_ptr<Lock> other = c.meanwhile();
@@ -713,7 +713,7 @@ TEST_F(StatisticsFile, TheLockIsConfirmedBeforeEverySave)
             EXPECT_EQ(Lock(path_).state(), Lock::State::InUse) << "the lock was taken again";
         }
         EXPECT_FALSE(fs::exists(elsewhere));
-        session::SetStatisticsLock(nullptr);
+        scores::SetStatisticsLock(nullptr);
     }
 }
 
@@ -727,7 +727,7 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
     std::mt19937 random(seed);
     std::uniform_int_distribution<int> delayMicroseconds(0, 3000);
     constexpr int Kills = 300;
-    const std::string record = session::history::HistoryPathFor(path_);
+    const std::string record = scores::history::HistoryPathFor(path_);
     std::int32_t last = 0;
     for (int i = 0; i < Kills; ++i) {
         int ready[2];
@@ -736,14 +736,14 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
         ASSERT_GE(child, 0);
         if (child == 0) {
             SessionValues v = Values({0, 0, 1000});
-            session::read_inifile(v);
-            session::history::History history(record);
+            scores::read_inifile(v);
+            scores::history::History history(record);
             history.Open(v);
             // The kill comes at a random moment of the rounds, not of the record's opening.
             (void)!write(ready[1], "r", 1);
             for (std::int32_t n = v.Wins + 1;; ++n) {
                 try {
-                    session::save_inifile(Values({n, n, 1000 + n}));
+                    scores::save_inifile(Values({n, n, 1000 + n}));
                 } catch (...) {
                     _exit(1);
                 }
@@ -764,18 +764,18 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
             continue;
         }
         SessionValues v = Values({-1, -1, -1});
-        session::read_inifile(v);
+        scores::read_inifile(v);
         ASSERT_GE(v.Wins, last) << "kill " << i;
         last = v.Wins;
         ASSERT_EQ(Contents(), Saved({last, last, 1000 + last})) << "kill " << i;
         ASSERT_EQ(IntegrityCheck(record), "ok") << "kill " << i;
-        const auto rows = session::history::ReadHistory(record);
+        const auto rows = scores::history::ReadHistory(record);
         const std::int32_t recorded = rows.empty() ? 0 : rows.back().wins;
         ASSERT_TRUE(recorded == last || recorded + 1 == last) << "kill " << i << ": " << recorded << " of " << last;
     }
     EXPECT_GT(last, 0);
     // The next save clears what the kills left behind.
-    session::save_inifile(Values({1, 1, 1}));
+    scores::save_inifile(Values({1, 1, 1}));
     std::vector<std::string> left = Folder();
     std::erase_if(left, [](const std::string& name) { return name.starts_with("wirtola.history-"); }); // its log
     EXPECT_EQ(left, (std::vector<std::string>{"wirtola.history", "wirtola.ini"}));
@@ -784,8 +784,8 @@ TEST_F(StatisticsFile, AKilledSaveNeverLeavesTheValuesOutOfStepNorTheRecordBehin
 
 TEST_F(StatisticsFile, TheRecordIsNeverReachedThroughALinkAndADamagedOneIsKeptAside)
 {
-    using session::history::History;
-    const std::string record = session::history::HistoryPathFor(path_);
+    using scores::history::History;
+    const std::string record = scores::history::HistoryPathFor(path_);
     const std::string elsewhere = (dir_ / "elsewhere").string();
     fs::create_symlink(elsewhere, record);
     EXPECT_EQ(History(record).Open(Values({0, 0, 3000})), History::Opened::Refused);
@@ -800,7 +800,7 @@ TEST_F(StatisticsFile, TheRecordIsNeverReachedThroughALinkAndADamagedOneIsKeptAs
     // The totals an older game kept start the new record.
     const auto rows = renewed.ReadAll();
     ASSERT_EQ(rows.size(), 1U);
-    EXPECT_EQ(rows[0].kind, session::history::Kind::Carried);
+    EXPECT_EQ(rows[0].kind, scores::history::Kind::Carried);
     EXPECT_EQ(std::tie(rows[0].wins, rows[0].losses, rows[0].fund), std::make_tuple(4, 2, 1200));
     EXPECT_FALSE(fs::exists(path_)) << "the record never touches the statistics file";
 }
@@ -929,7 +929,7 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
             };
             set("XDG_DATA_HOME", c.dataHome);
             set("HOME", c.homeVariable);
-            const session::StatisticsPlace place = session::ChooseStatisticsPlace(c.executable, c.perUserOnly);
+            const scores::StatisticsPlace place = scores::ChooseStatisticsPlace(c.executable, c.perUserOnly);
             return place.path + (place.perUser ? "+" : "") + (place.leftBehind.empty() ? "" : " < " + place.leftBehind);
         });
         EXPECT_EQ(got, c.want);
@@ -940,17 +940,17 @@ TEST_F(StatisticsPlace, BesideTheProgramWhenThatPlaceCanBeWrittenElseInTheDataFo
 TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameIsLocked)
 {
     const std::string file = (dir_ / "dane" / "glebiej" / "wirtola" / "wirtola.ini").string();
-    session::SetStatisticsPlace({.path = file, .perUser = true, .base = dir_.string(), .avoidedSharedFolder = false});
+    scores::SetStatisticsPlace({.path = file, .perUser = true, .base = dir_.string(), .avoidedSharedFolder = false});
     EXPECT_EQ(Read(), (Stored{0, 0, 3000}));
     EXPECT_FALSE(fs::exists(dir_ / "dane")); // reading makes nothing
     const mode_t mask = umask(077);
-    EXPECT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::None);
+    EXPECT_EQ(scores::PrepareStatisticsFolder(), scores::profile::WriteFailure::None);
     umask(mask);
-    const session::StatisticsLock first(file);
-    const session::StatisticsLock second(file);
-    EXPECT_EQ(first.state(), session::StatisticsLock::State::Held);
-    EXPECT_EQ(second.state(), session::StatisticsLock::State::InUse);
-    session::save_inifile(Values({1, 2, 3}));
+    const scores::StatisticsLock first(file);
+    const scores::StatisticsLock second(file);
+    EXPECT_EQ(first.state(), scores::StatisticsLock::State::Held);
+    EXPECT_EQ(second.state(), scores::StatisticsLock::State::InUse);
+    scores::save_inifile(Values({1, 2, 3}));
     EXPECT_EQ(Read(), (Stored{1, 2, 3}));
     for (const fs::path& folder : {dir_ / "dane", dir_ / "dane" / "glebiej", dir_ / "dane" / "glebiej" / "wirtola"}) {
         SCOPED_TRACE(folder.string());
@@ -959,16 +959,16 @@ TEST_F(StatisticsPlace, TheDataFolderIsMadePrivateAtTheFirstStartSoTheFirstGameI
 
     // A home that is not there is reported, never built from the root down.
     const fs::path missing = dir_ / "nie-ma";
-    session::SetStatisticsPlace({.path = (missing / ".local/share/wirtola/wirtola.ini").string(),
-                                 .perUser = true,
-                                 .base = missing.string(),
-                                 .avoidedSharedFolder = false});
-    EXPECT_EQ(session::PrepareStatisticsFolder(), session::profile::WriteFailure::NoFolder);
+    scores::SetStatisticsPlace({.path = (missing / ".local/share/wirtola/wirtola.ini").string(),
+                                .perUser = true,
+                                .base = missing.string(),
+                                .avoidedSharedFolder = false});
+    EXPECT_EQ(scores::PrepareStatisticsFolder(), scores::profile::WriteFailure::NoFolder);
     try {
-        session::save_inifile(Values({1, 2, 3}));
+        scores::save_inifile(Values({1, 2, 3}));
         ADD_FAILURE() << "the save made the missing home";
-    } catch (const session::WriteError& e) {
-        EXPECT_EQ(e.cause(), session::profile::WriteFailure::NoFolder);
+    } catch (const scores::WriteError& e) {
+        EXPECT_EQ(e.cause(), scores::profile::WriteFailure::NoFolder);
     }
     EXPECT_FALSE(fs::exists(missing));
 }
@@ -1009,16 +1009,16 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
         struct stat before {};
         ASSERT_EQ(stat(file.c_str(), &before), 0);
         const auto save = [&]() -> std::string {
-            session::SetStatisticsFilePath(file);
+            scores::SetStatisticsFilePath(file);
             try {
-                session::save_inifile(Values({1, 2, 3}));
-            } catch (const session::WriteError& e) {
+                scores::save_inifile(Values({1, 2, 3}));
+            } catch (const scores::WriteError& e) {
                 return e.what();
             }
             return "";
         };
         const std::string error = c.asPlayer ? AsPlayer(save) : save();
-        session::SetStatisticsFilePath(path_);
+        scores::SetStatisticsFilePath(path_);
         const bool fails = c.want.starts_with("Unable");
         EXPECT_EQ(error, fails ? c.want + file : "");
         EXPECT_EQ(Contents(file), fails ? old : Saved({1, 2, 3}, c.before.empty() ? old : c.before));
@@ -1036,8 +1036,8 @@ TEST_F(StatisticsPlace, AFileMadeReadOnlyIsKept)
     std::ofstream(file + ".lock") << "";
     fs::permissions(folder, ReadOnlyFolder);
     EXPECT_EQ(AsPlayer([&] {
-                  const session::StatisticsLock first(file);
-                  const session::StatisticsLock second(file);
+                  const scores::StatisticsLock first(file);
+                  const scores::StatisticsLock second(file);
                   return std::to_string(static_cast<int>(first.state()))
                       + std::to_string(static_cast<int>(second.state()));
               }),
@@ -1054,8 +1054,8 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
     if (getuid() != 0 || !nobody) {
         GTEST_SKIP() << "needs root to stand for a second user";
     }
-    using Lock = session::StatisticsLock;
-    using session::profile::WriteFailure;
+    using Lock = scores::StatisticsLock;
+    using scores::profile::WriteFailure;
     const fs::path victim = dir_ / "moje.ini";
     const std::string data = (dir_ / "dane").string();
     struct Case {
@@ -1101,19 +1101,19 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
                       "ok");
         }
 
-        const session::StatisticsPlace place = session::ChooseStatisticsPlace((folder / "wirtola").string(), false);
+        const scores::StatisticsPlace place = scores::ChooseStatisticsPlace((folder / "wirtola").string(), false);
         const bool ours = planted == "own link";
         EXPECT_EQ(place.perUser, !ours);
         EXPECT_EQ(place.avoidedSharedFolder, !ours);
         EXPECT_EQ(Lock(file).state(), c.lock);
-        session::SetStatisticsFilePath(file);
+        scores::SetStatisticsFilePath(file);
         WriteFailure failure = WriteFailure::None;
         try {
-            session::save_inifile(Values({1, 2, 3}));
-        } catch (const session::WriteError& e) {
+            scores::save_inifile(Values({1, 2, 3}));
+        } catch (const scores::WriteError& e) {
             failure = e.cause();
         }
-        session::SetStatisticsFilePath(path_);
+        scores::SetStatisticsFilePath(path_);
         EXPECT_EQ(failure, c.save);
         EXPECT_EQ(Contents(victim.string()), ours ? Saved({1, 2, 3}, "sekret") : "sekret");
         EXPECT_EQ(fs::status(victim).permissions(), fs::perms::owner_read | fs::perms::owner_write);
@@ -1140,13 +1140,13 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
                       return std::to_string(symlink(ours.c_str(), folder.c_str()));
                   }),
                   "0");
-        session::SetStatisticsPlace(
+        scores::SetStatisticsPlace(
             {.path = file, .perUser = true, .base = base.string(), .avoidedSharedFolder = false});
-        EXPECT_EQ(session::PrepareStatisticsFolder(), WriteFailure::ForeignFolder);
+        EXPECT_EQ(scores::PrepareStatisticsFolder(), WriteFailure::ForeignFolder);
         EXPECT_EQ(Lock(file, true).state(), Lock::State::Unavailable);
         try {
-            session::save_inifile(Values({1, 2, 3}));
-        } catch (const session::WriteError& e) {
+            scores::save_inifile(Values({1, 2, 3}));
+        } catch (const scores::WriteError& e) {
             EXPECT_EQ(e.cause(), WriteFailure::ForeignFolder);
         }
         EXPECT_EQ(Contents(victim.string()), "sekret");
@@ -1170,18 +1170,18 @@ TEST_F(StatisticsPlace, AnotherUsersLinksFilesAndLocksInASharedFolderAreNeverWri
         }
         _exit(2);
     }
-    session::SetStatisticsFilePath(file);
+    scores::SetStatisticsFilePath(file);
     for (int i = 1; i <= 3000; ++i) {
-        const session::StatisticsLock lock(file);
+        const scores::StatisticsLock lock(file);
         try {
-            session::save_inifile(Values({i, i, i}));
-        } catch (const session::WriteError& e) {
-            EXPECT_EQ(e.cause(), session::profile::WriteFailure::ForeignEntry);
+            scores::save_inifile(Values({i, i, i}));
+        } catch (const scores::WriteError& e) {
+            EXPECT_EQ(e.cause(), scores::profile::WriteFailure::ForeignEntry);
         }
     }
     kill(swapper, SIGKILL);
     waitpid(swapper, nullptr, 0);
-    session::SetStatisticsFilePath(path_);
+    scores::SetStatisticsFilePath(path_);
     EXPECT_EQ(Contents(other.string()), "sekret");
     EXPECT_FALSE(fs::exists(dir_ / "inny.ini.lock"));
 }
@@ -1203,7 +1203,7 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
     };
     for (const auto& [executable, want] : cases) {
         SCOPED_TRACE(executable);
-        EXPECT_EQ(session::StatisticsFilePathFor(executable), want);
+        EXPECT_EQ(scores::StatisticsFilePathFor(executable), want);
     }
     // The record beside it takes the name's stem, never a dot of a folder's.
     const std::pair<std::string, std::string> records[] = {
@@ -1215,22 +1215,22 @@ TEST(StatisticsPath, ReplacesTheExtensionOfTheFileName)
     };
     for (const auto& [statistics, want] : records) {
         SCOPED_TRACE(statistics);
-        EXPECT_EQ(session::history::HistoryPathFor(statistics), want);
+        EXPECT_EQ(scores::history::HistoryPathFor(statistics), want);
     }
 }
 
 TEST(StatisticsPath, LiesBesideTheRunningProgramUnlessBuiltForInstalling)
 {
-    session::SetStatisticsFilePath("");
-    if (session::BuiltForInstalling()) {
-        EXPECT_EQ(session::StatisticsFilePath(), session::PerUserStatisticsFilePath());
+    scores::SetStatisticsFilePath("");
+    if (scores::BuiltForInstalling()) {
+        EXPECT_EQ(scores::StatisticsFilePath(), scores::PerUserStatisticsFilePath());
     } else {
         const std::string self = fs::read_symlink("/proc/self/exe").string();
-        EXPECT_EQ(session::StatisticsFilePath(), self + ".ini");
+        EXPECT_EQ(scores::StatisticsFilePath(), self + ".ini");
     }
-    session::SetStatisticsFilePath("/tmp/inny.ini");
-    EXPECT_EQ(session::StatisticsFilePath(), "/tmp/inny.ini");
-    session::SetStatisticsFilePath("");
+    scores::SetStatisticsFilePath("/tmp/inny.ini");
+    EXPECT_EQ(scores::StatisticsFilePath(), "/tmp/inny.ini");
+    scores::SetStatisticsFilePath("");
 }
 
 TEST(WholeNumber, FollowsTheStoredNumberRules)
@@ -1276,7 +1276,7 @@ TEST(WholeNumber, FollowsTheStoredNumberRules)
     };
     for (const auto& [text, want] : cases) {
         SCOPED_TRACE(text);
-        EXPECT_EQ(session::ParseWholeNumber(text), want);
+        EXPECT_EQ(scores::ParseWholeNumber(text), want);
     }
 }
 

@@ -173,6 +173,10 @@ TEST_F(AccessibleWindowTest, WhatARoundDidNotKeepIsSaidWithItsResultWhole)
                 << spoken.toStdString();
             for (const QString& words : row.heard)
                 EXPECT_EQ(spoken.count(words), 1) << spoken.toStdString();
+            // The headline goes with the button as well, for when the alert's text is cut short.
+            EXPECT_TRUE(
+                spoken.startsWith(seen.front().text.section(QLatin1Char('\n'), 0, 0).trimmed() + QLatin1Char(' ')))
+                << spoken.toStdString();
             EXPECT_FALSE(seen.front().text.contains(QStringLiteral("zapis"))); // the box shows the design's text
         }
         // A review reads the status bar's whole text, however short the bar shows it.

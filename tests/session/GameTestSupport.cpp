@@ -117,7 +117,7 @@ void ModalAnswerer::Answer(QWidget* window)
 void GameTest::SetUp()
 {
     ASSERT_TRUE(dir_.isValid());
-    session::SetStatisticsFilePath(IniPath());
+    scores::SetStatisticsFilePath(IniPath());
     engine::SetClockSource([]() -> std::uint32_t { return 4242; });
     speaker_.ntFamily = true;
     speaker_.pumpStep = 1000;
@@ -134,7 +134,7 @@ void GameTest::TearDown()
     FailSaves(false);
     SetSpeakerPlatform(nullptr);
     engine::SetClockSource(nullptr);
-    session::SetStatisticsFilePath("");
+    scores::SetStatisticsFilePath("");
 }
 
 std::string GameTest::IniPath() const
@@ -169,10 +169,10 @@ void GameTest::EndProgram()
 void GameTest::FailSaves(bool fail)
 {
     if (fail) {
-        session::profile::SetBeforeReplaceHook([](const std::string&) { return false; });
+        scores::profile::SetBeforeReplaceHook([](const std::string&) { return false; });
     } else {
-        session::profile::SetBeforeReplaceHook(nullptr);
-        session::profile::SetSyncHook(nullptr);
+        scores::profile::SetBeforeReplaceHook(nullptr);
+        scores::profile::SetSyncHook(nullptr);
     }
 }
 
@@ -182,12 +182,12 @@ std::string Ini(int wins, int losses, int fund)
     values.Wins = wins;
     values.Losses = losses;
     values.Fund = fund;
-    return session::WithValues("", values);
+    return scores::WithValues("", values);
 }
 
 std::string SessionIni()
 {
-    return session::WithValues("", Session);
+    return scores::WithValues("", Session);
 }
 
 void GameTest::Deal()

@@ -5,9 +5,9 @@
 // whose tick counter runs ahead so that tunes take no real time.
 
 #include "engine/Engine.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Language.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 #include "sound/KwOdeum.h"
 #include "sound/SpeakerPlatform.h"
@@ -145,7 +145,7 @@ protected:
     std::unique_ptr<ModalAnswerer> answerer_;
     std::unique_ptr<Program> program_;
     // What the program installs for a Polish player: Polish's plural forms and Qt's own texts.
-    std::optional<session::Translations> polish_;
+    std::optional<program::Translations> polish_;
 };
 
 // The statistics file a save writes afresh for these values, made through the program's own

@@ -4,7 +4,7 @@
 
 #include "tests/session/GameTestSupport.h"
 
-#include "session/Signals.h"
+#include "program/Signals.h"
 #include "windows/Unit2.h"
 #include "windows/Unit3.h"
 
@@ -84,7 +84,7 @@ TEST_F(LeavingTest, EveryRoundIsOnDiskBeforeItsResultIsShown)
         if (row.error == 0) {
             FailSaves(true);
         } else {
-            session::profile::SetSyncHook([&row](int) {
+            scores::profile::SetSyncHook([&row](int) {
                 errno = row.error;
                 return -1;
             });
@@ -333,7 +333,7 @@ TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
         SCOPED_TRACE(row.name);
         EXPECT_EXIT(
             {
-                std::optional<session::TerminationSignals> handlers(std::in_place);
+                std::optional<program::TerminationSignals> handlers(std::in_place);
                 for (std::size_t i = 0; i < row.burst.size(); ++i) {
                     if (i + 1 == row.burst.size())
                         std::this_thread::sleep_for(std::chrono::milliseconds(row.pauseMilliseconds));
@@ -352,7 +352,7 @@ TEST(TerminationSignals, ABurstIsOneCloseAndOnlyAnInsistentCtrlCEndsAtOnce)
     struct sigaction before {};
     ASSERT_EQ(sigaction(SIGHUP, &ignore, &before), 0);
     {
-        session::TerminationSignals handlers;
+        program::TerminationSignals handlers;
         struct sigaction during {};
         sigaction(SIGHUP, nullptr, &during);
         EXPECT_NE(during.sa_handler, SIG_IGN);

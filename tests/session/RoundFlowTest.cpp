@@ -2,7 +2,7 @@
 
 #include "cards/Card.h"
 #include "engine/Advisor.h"
-#include "session/Program.h"
+#include "program/Program.h"
 #include "session/UpDown.h"
 #include "windows/Boxes.h"
 #include "windows/Pomoc.h"
@@ -321,10 +321,10 @@ TEST_F(RoundFlowTest, ALoanWhoseSaveFailsIsStillGrantedWhole)
 
 TEST(FundCourseWordsTest, TellsBothCoursesTheirExtremesAndWhereEachMarkFell)
 {
-    using session::history::FundPoint;
-    using session::history::Kind;
+    using scores::history::FundPoint;
+    using scores::history::Kind;
     const auto tally = [](std::int64_t rounds, std::vector<FundPoint> fund) {
-        session::history::Tally t;
+        scores::history::Tally t;
         t.rounds = rounds;
         t.fund = std::move(fund);
         for (const FundPoint& p : t.fund) {
@@ -335,7 +335,7 @@ TEST(FundCourseWordsTest, TellsBothCoursesTheirExtremesAndWhereEachMarkFell)
     };
     struct Row {
         const char* name;
-        session::history::Tallies tallies;
+        scores::history::Tallies tallies;
         QString words;
     };
     // Not a point per round: the course keeps only its turns, extremes and marks.
@@ -459,7 +459,7 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
         char* text = nullptr;
         std::size_t size = 0;
         std::FILE* out = open_memstream(&text, &size);
-        session::history::WriteCsv(out, session::history::ReadHistory(record));
+        scores::history::WriteCsv(out, scores::history::ReadHistory(record));
         std::fclose(out);
         QStringList lines = QString::fromUtf8(text, static_cast<qsizetype>(size)).split(QLatin1Char('\n'));
         std::free(text);
@@ -478,9 +478,9 @@ TEST_F(RoundFlowTest, TheRecordKeepsEveryRoundAndTheStatisticsWindowTellsIt)
                            "round,10,won,10,3010,1,0",  "round,10,tied,0,3010,1,0"};
     EXPECT_EQ(printed(), rows);
     EXPECT_EQ(Ini(1, 0, 3010), ReadIni());
-    const auto rounds = session::history::ReadHistory(record);
+    const auto rounds = scores::history::ReadHistory(record);
     ASSERT_EQ(rounds.size(), 8U);
-    EXPECT_EQ(session::history::CardsText(rounds[2].computer), "Th Jh Qh Kh Ah");
+    EXPECT_EQ(scores::history::CardsText(rounds[2].computer), "Th Jh Qh Kh Ah");
 
     // The next game finds the record ending with the file's totals: nothing to carry over.
     EndProgram();
@@ -497,9 +497,9 @@ TEST_F(RoundFlowTest, EachRowTellsHowThePlayerDrewAgainstTheAdvice)
     StartProgram();
     const std::string record = dir_.filePath("wirtola.history").toStdString();
     const auto rounds = [&record] {
-        std::vector<session::history::Entry> played;
-        for (const auto& row : session::history::ReadHistory(record))
-            if (row.kind == session::history::Kind::Round)
+        std::vector<scores::history::Entry> played;
+        for (const auto& row : scores::history::ReadHistory(record))
+            if (row.kind == scores::history::Kind::Round)
                 played.push_back(row);
         return played;
     };
@@ -566,7 +566,7 @@ TEST_F(RoundFlowTest, EachRowTellsHowThePlayerDrewAgainstTheAdvice)
             << c;
     }
     // This game's column and all games' apart, as after a loan.
-    session::history::Tallies apart;
+    scores::history::Tallies apart;
     apart.game.draws = {.judged = 1, .best = 0, .givenAway = 250};
     apart.all.draws = {.judged = 4, .best = 2, .givenAway = 1000};
     window->SetTotals(apart);
@@ -591,7 +591,7 @@ TEST_F(RoundFlowTest, ADamagedRecordIsKeptAsideAndANewOneStarted)
     ASSERT_EQ(aside.size(), 1);
     std::ifstream kept(dir_.filePath(aside.front()).toStdString(), std::ios::binary);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), damaged);
-    EXPECT_EQ(session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString()).size(),
+    EXPECT_EQ(scores::history::ReadHistory(dir_.filePath("wirtola.history").toStdString()).size(),
               2U); // and the totals
     EXPECT_EQ(ReadIni(), SessionIni());
 }
@@ -612,10 +612,10 @@ TEST_F(RoundFlowTest, EveryRoundTheRecordMissesIsToldUntilOneIsRecordedAgain)
         EXPECT_THAT(round(), testing::HasSubstr(notKept)) << "round " << i;
     std::filesystem::remove(record);
     EXPECT_THAT(round(), testing::Not(testing::HasSubstr(notKept)));
-    auto rows = session::history::ReadHistory(record);
+    auto rows = scores::history::ReadHistory(record);
     ASSERT_EQ(rows.size(), 2U) << "the totals of the rounds it missed, then the round";
-    EXPECT_EQ(rows[0].kind, session::history::Kind::Carried);
-    EXPECT_EQ(rows[0].wins + rows[0].losses + (rows[1].result == session::history::Result::Tied ? 0 : 1),
+    EXPECT_EQ(rows[0].kind, scores::history::Kind::Carried);
+    EXPECT_EQ(rows[0].wins + rows[0].losses + (rows[1].result == scores::history::Result::Tied ? 0 : 1),
               rows[1].wins + rows[1].losses);
     EXPECT_EQ(rows[0].fund, rows[1].fund - rows[1].moved) << "the fund after the rounds it missed";
 
@@ -624,7 +624,7 @@ TEST_F(RoundFlowTest, EveryRoundTheRecordMissesIsToldUntilOneIsRecordedAgain)
         std::filesystem::remove(record + suffix);
     EXPECT_THAT(round(), testing::HasSubstr("Plik historii rozdań zniknął lub został podmieniony"));
     EXPECT_THAT(round(), testing::Not(testing::HasSubstr("historii")));
-    EXPECT_EQ(session::history::ReadHistory(record).size(), 3U);
+    EXPECT_EQ(scores::history::ReadHistory(record).size(), 3U);
     Form1->Statystyka1->trigger();
     StatisticsWindow* window = Form1->Windows().Statistics;
     ASSERT_TRUE(window->isVisible());
@@ -850,8 +850,8 @@ TEST_F(RoundFlowTest, RewardOpensAtSixThousandNotBelow)
     Deal();
     RigHands(HighCardNine(), RoyalFlush());
     Draw();
-    using session::history::Kind;
-    const auto rows = session::history::ReadHistory(dir_.filePath("wirtola.history").toStdString());
+    using scores::history::Kind;
+    const auto rows = scores::history::ReadHistory(dir_.filePath("wirtola.history").toStdString());
     ASSERT_GE(rows.size(), 3U);
     const auto& [reward, newGame, round] = std::tie(rows[rows.size() - 3], rows[rows.size() - 2], rows.back());
     EXPECT_EQ(std::make_tuple(reward.kind, newGame.kind, round.kind),
@@ -910,7 +910,7 @@ TEST_F(RoundFlowTest, OneShowdownPerDealEvenWhenTheSaveFails)
     RigHands(HighCardNine(), RoyalFlush());
     // The statistics file cannot be written: its folder is a regular file.
     WriteIni("x");
-    session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
+    scores::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
     answerer_->answers = {QStringLiteral("Nie"), QStringLiteral("Nie")}; // stay when it cannot save
     Draw();
     ASSERT_EQ(answerer_->Texts("error").size(), 1U);
@@ -929,14 +929,14 @@ TEST_F(RoundFlowTest, ACloseThatCannotSaveIsRefusedAndTheNextOneTriesAgain)
 {
     StartProgram();
     WriteIni("x");
-    session::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
+    scores::SetStatisticsFilePath(IniPath() + "/wirtola.ini");
     answerer_->answers = {QStringLiteral("Nie")}; // not leaving without the scores
     Form1->close();
     EXPECT_EQ(answerer_->Texts("error").size(), 1U);
     EXPECT_FALSE(Form1->Ended());
     EXPECT_TRUE(Form1->isVisible());
 
-    session::SetStatisticsFilePath(IniPath() + ".ok");
+    scores::SetStatisticsFilePath(IniPath() + ".ok");
     EndItem()->trigger();
     EXPECT_TRUE(Form1->Ended());
     EXPECT_FALSE(Form1->isVisible());
@@ -1005,7 +1005,7 @@ TEST(Boxes, ErrorMessagesGetAFullStopByTheLastCharactersCode)
 // numbers, each text dark on its own white whatever the desktop's theme (at least 4.5:1).
 TEST(FundPlotTest, ItsAxesCarryTheirUnitsAndEveryTextCanBeRead)
 {
-    using session::history::Kind;
+    using scores::history::Kind;
     FundPlot plot;
     QPalette dark;
     dark.setColor(QPalette::Window, QColor(0x20, 0x20, 0x20));

@@ -1,7 +1,7 @@
 #include "tests/session/GameTestSupport.h"
 
+#include "program/Language.h"
 #include "scores/Tally.h"
-#include "session/Language.h"
 #include "windows/RoundLog.h"
 #include "windows/StatisticsWindow.h"
 
@@ -27,8 +27,8 @@
 #include <optional>
 
 using namespace gametest;
-using session::history::Entry;
-using session::history::Kind;
+using scores::history::Entry;
+using scores::history::Kind;
 
 namespace {
 
@@ -90,7 +90,7 @@ QString LocalTime(std::int64_t milliseconds, const char* language = "pl")
 std::string Csv(const std::vector<Entry>& rows)
 {
     std::FILE* out = std::tmpfile();
-    session::history::WriteCsv(out, rows);
+    scores::history::WriteCsv(out, rows);
     std::string bytes(static_cast<std::size_t>(std::ftell(out)), '\0');
     std::rewind(out);
     bytes.resize(std::fread(bytes.data(), 1, bytes.size(), out));
@@ -158,7 +158,7 @@ protected:
     }
     std::string Record() const { return dir_.filePath("wirtola.history").toStdString(); }
 
-    std::optional<session::Translations> translations_;
+    std::optional<program::Translations> translations_;
 };
 
 TEST_F(RoundLogTest, EveryRoundAndEventNewestFirstFollowingPlayAndReadAsSentences)
@@ -192,20 +192,20 @@ TEST_F(RoundLogTest, EveryRoundAndEventNewestFirstFollowingPlayAndReadAsSentence
         {"100 zł", royal, nine, "wygrana", "+100 zł", "600 zł"},
         {"", "", "", "stan z pliku wyników", "", "500 zł"},
     };
-    const auto rows = session::history::ReadHistory(Record());
+    const auto rows = scores::history::ReadHistory(Record());
     ASSERT_EQ(rows.size(), want.size());
     ASSERT_EQ(Window()->LogModel->rowCount(), static_cast<int>(want.size()));
     for (std::size_t i = 0; i < want.size(); ++i) {
         SCOPED_TRACE(i);
         const Entry& e = rows[rows.size() - 1 - i];
         const Want& w = want[i];
-        const QString dealt = e.kind == Kind::Round ? Shown(session::history::CardsText(e.dealt)) : QString();
+        const QString dealt = e.kind == Kind::Round ? Shown(scores::history::CardsText(e.dealt)) : QString();
         EXPECT_EQ(LogRow(static_cast<int>(i)),
                   (QStringList{LocalTime(e.time), w.stake, dealt, w.drawn, w.computer, w.outcome, w.money, w.fund}));
     }
 
     // One sentence per row, with every cell of it; the cards by name.
-    const std::string dealt = session::history::CardsText(rows.back().dealt);
+    const std::string dealt = scores::history::CardsText(rows.back().dealt);
     const QString round = LocalTime(rows.back().time) + ", stawka 10 zł: Twoje karty " + Said(dealt) + "; po wymianie "
         + Said(RoyalText) + "; komputer " + Said(NineText) + "; wygrana 10 zł, fundusz 3010 zł";
     EXPECT_EQ(Heard(0, RoundLogModel::Time, QAccessible::Description), round);
@@ -236,11 +236,11 @@ TEST_F(RoundLogTest, InEnglishTheCardsAndTheSentenceAreEnglish)
     OpenLog();
     Play("20", false);
     ASSERT_EQ(Window()->LogModel->rowCount(), 1);
-    const auto rows = session::history::ReadHistory(Record());
+    const auto rows = scores::history::ReadHistory(Record());
     ASSERT_EQ(rows.size(), 1U);
     EXPECT_EQ(
         LogRow(0),
-        (QStringList{LocalTime(rows[0].time, "en"), "20 zł", Shown(session::history::CardsText(rows[0].dealt), true),
+        (QStringList{LocalTime(rows[0].time, "en"), "20 zł", Shown(scores::history::CardsText(rows[0].dealt), true),
                      Shown(NineText, true), Shown(RoyalText, true), "lost", "-20 zł", "2980 zł"}));
     EXPECT_THAT(Heard(0, RoundLogModel::Time, QAccessible::Description).toStdString(),
                 testing::AllOf(testing::StartsWith((LocalTime(rows[0].time, "en") + ", stake 20 zł: ").toStdString()),
@@ -252,8 +252,8 @@ TEST_F(RoundLogTest, ALongRecordIsReadAPageAtATimeToItsOldestRow)
 {
     constexpr int Rounds = 1000;
     {
-        session::history::History history(Record());
-        ASSERT_EQ(history.Open({}), session::history::History::Opened::Started);
+        scores::history::History history(Record());
+        ASSERT_EQ(history.Open({}), scores::history::History::Opened::Started);
         std::vector<Entry> entries;
         for (int i = 0; i < Rounds; ++i)
             entries.push_back({.time = 1700000000000 + i, .stake = 10, .fund = 3000 + i, .wins = i, .losses = 0});
@@ -294,7 +294,7 @@ TEST_F(RoundLogTest, ExportWritesWhatHistoryPrintsOrTellsWhyNot)
     EXPECT_EQ(QFileInfo(suggested).fileName(),
               "wirtola-historia-" + QDate::currentDate().toString(Qt::ISODate) + ".csv");
     EXPECT_TRUE(answerer_->seen.empty());
-    const std::string csv = Csv(session::history::ReadHistory(Record()));
+    const std::string csv = Csv(scores::history::ReadHistory(Record()));
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 3);
     EXPECT_EQ(Bytes(target.toStdString()), csv);
     EXPECT_THAT(Window()->LogNote->text().toStdString(), testing::HasSubstr(target.toStdString()));
@@ -333,7 +333,7 @@ TEST_F(RoundLogTest, AFreshRecordKeepsTheOldOneWholeAndLeavesTheScoresAlone)
     Play("50", true);
     Play("20", false);
     OpenLog();
-    const std::string before = Csv(session::history::ReadHistory(Record()));
+    const std::string before = Csv(scores::history::ReadHistory(Record()));
     const std::string scores = ReadIni();
 
     answerer_->answers = {QStringLiteral("Nie")};
@@ -349,7 +349,7 @@ TEST_F(RoundLogTest, AFreshRecordKeepsTheOldOneWholeAndLeavesTheScoresAlone)
     EXPECT_THAT(kept[0].toStdString(),
                 testing::MatchesRegex(R"(wirtola\.history\.[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9]{2}-[0-9]{2}-[0-9]{2})"));
     const std::string keptPath = dir_.filePath(kept[0]).toStdString();
-    EXPECT_EQ(Csv(session::history::ReadHistory(keptPath)), before);
+    EXPECT_EQ(Csv(scores::history::ReadHistory(keptPath)), before);
     EXPECT_EQ(ReadIni(), scores);
     EXPECT_THAT(StatusBar()->accessibleDescription().toStdString(),
                 testing::HasSubstr("Zaczęta nowa historia rozdań; dotychczasowa zachowana jako " + keptPath));
@@ -363,14 +363,14 @@ TEST_F(RoundLogTest, AFreshRecordKeepsTheOldOneWholeAndLeavesTheScoresAlone)
     Play("10", true);
     EXPECT_EQ(Window()->LogModel->rowCount(), 2);
     EXPECT_EQ(Window()->Summary->item(0, 1)->text(), "1");
-    EXPECT_EQ(session::history::ReadHistory(Record()).size(), 2U);
-    EXPECT_EQ(Csv(session::history::ReadHistory(keptPath)), before);
+    EXPECT_EQ(scores::history::ReadHistory(Record()).size(), 2U);
+    EXPECT_EQ(Csv(scores::history::ReadHistory(keptPath)), before);
     EXPECT_EQ(ReadIni(), SessionIni());
 
     // Again within the same second: a name of its own, never over the first.
-    const std::string second = Csv(session::history::ReadHistory(Record()));
+    const std::string second = Csv(scores::history::ReadHistory(Record()));
     answerer_->answers = {QStringLiteral("Tak")};
     QTest::mouseClick(Window()->FreshButton, Qt::LeftButton);
     EXPECT_EQ(QDir(dir_.path()).entryList({QStringLiteral("wirtola.history.*")}).size(), 2);
-    EXPECT_EQ(Csv(session::history::ReadHistory(keptPath)), before);
+    EXPECT_EQ(Csv(scores::history::ReadHistory(keptPath)), before);
 }

@@ -24,8 +24,8 @@ bool FileParses(const std::string& path)
         return true;
     std::stringstream s;
     s << in.rdbuf();
-    std::string pattern = "\\[" + std::string(session::StatisticsSection) + "\\]\r\n";
-    for (const session::StoredKey& stored : session::StoredKeys)
+    std::string pattern = "\\[" + std::string(scores::StatisticsSection) + "\\]\r\n";
+    for (const scores::StoredKey& stored : scores::StoredKeys)
         pattern += std::string(stored.key) + "=-?[0-9]+\r\n";
     return std::regex_match(s.str(), std::regex(pattern));
 }

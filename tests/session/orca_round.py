@@ -12,7 +12,8 @@ the status bar's tallies and the statistics file written at the end.
 The result must be heard within LIMIT of the draw's key; a second game ends in the reward window,
 which must say its picture's words. Then, in Polish and in English, ROUNDS rounds are played under
 two busy loops: every question's words must be heard, a round whose save fails must say so with its
-result, and every statistics cell must be heard with its row's name. --show prints the transcript.
+result, every statistics cell must be heard with its row's name, and the settings menu opened by its
+key must say its name and the unavailable loan. --show prints the transcript.
 Exit code 77: no X, bus or Orca.
 """
 
@@ -36,9 +37,11 @@ LIMIT = 4.0  # seconds from the draw's key to the result's first utterance (a lo
 ROUNDS = int(os.environ.get("WIRTOLA_ORCA_ROUNDS", "4"))
 # What each language's game says, where the checks need it.
 WORDS = {"pl": {"question": "Czy chcesz kontynuować grę ?", "not saved": "Nie zapisano: plik tylko do odczytu.",
-                "deal": "Rozdanie kart", "draw": "Kupno", "yes": "Tak przycisk", "tallies": r"przegrane \d+\."},
+                "deal": "Rozdanie kart", "draw": "Kupno", "yes": "Tak przycisk", "tallies": r"przegrane \d+\.",
+                "menu": "Ustawienia", "sound": "Dzwięki włączone", "loan": "Pożyczka z banku"},
          "en": {"question": "Do you want to play on?", "not saved": "Not saved: the file is read-only.",
-                "deal": "Deal cards", "draw": "Draw", "yes": "Yes przycisk", "tallies": r"lost \d+\."}}
+                "deal": "Deal cards", "draw": "Draw", "yes": "Yes przycisk", "tallies": r"lost \d+\.",
+                "menu": "Settings", "sound": "Sounds on", "loan": "Loan from the bank"}}
 
 
 def outer(program, show):
@@ -290,16 +293,31 @@ def busy_loops():
     return [subprocess.Popen([sys.executable, "-c", "while True: pass"]) for _ in range(2)]
 
 
-def many_rounds(r, game, stats, language):
-    """ROUNDS rounds by keys under load; the question heard every time, a failed save said with
-    its result, then the statistics window's cells each with its row's name."""
+def many_rounds(r, game, stats, language, procs):
+    """The settings menu by its key; then ROUNDS rounds by keys under load, the question heard
+    every time, a failed save said with its result; then the statistics window's cells each with
+    its row's name."""
     w = WORDS[language]
+    # The menu before the load: under it Qt's key queue to the screen reader can lose its order
+    # (a late Alt closes the menu it opened), which the rounds' keys survive but a menu does not.
+    take_focus(r, game, re.escape(w["deal"]))
+    # Its name, then its first item; the loan, unavailable while the fund lasts, is reached by
+    # the arrows and said as such.
+    said = r.step("menu", ["alt+u" if language == "pl" else "alt+s"], re.escape(w["sound"]))
+    check(re.search(re.escape(w["menu"]) + r" menu\b.*" + re.escape(w["sound"]), said), said)
+    said = r.step("menu: Down", ["Down"], re.escape(w["loan"]))
+    check(re.search(re.escape(w["loan"]) + r" wyszarzony", said), said)
+    r.step("menu: Escape", ["Escape"], None)
+    r.step("menu: Escape", ["Escape"], re.escape(w["deal"]))
+    loops = busy_loops()
+    procs.extend(loops)
     missed = []
     for number in range(ROUNDS):
         fail = number == ROUNDS // 2
         if fail:
             os.chmod(stats, 0o444)
-        take_focus(r, game, re.escape(w["deal"]))
+        if number:  # the first round starts where the menu left the focus
+            take_focus(r, game, re.escape(w["deal"]))
         r.step("round %d: deal" % number, ["alt+r" if language == "pl" else "alt+d"], re.escape(w["draw"]), timeout=15)
         said = r.step("round %d: draw" % number, ["alt+n"], w["tallies"], timeout=20)
         check((w["not saved"] in said) == fail, ("round %d" % number, fail, said))
@@ -323,8 +341,12 @@ def many_rounds(r, game, stats, language):
     check(not bare, ("cells without their row's name", bare))
     hold("Escape")
     take_focus(r, game, re.escape(w["deal"]))  # no window manager hands it back
+
     r.step("Alt+K", ["alt+k" if language == "pl" else "alt+q"], None)
     assert game.wait(timeout=20) == 0, game.returncode
+    for loop in loops:
+        loop.kill()
+        loop.wait()
 
 
 def inside(program, show):
@@ -403,10 +425,8 @@ def inside(program, show):
         try:
             play(r, *start(STATS_BEFORE), witness)
             reward(r, *start(STATS_REWARD))
-            loops = busy_loops()
-            procs.extend(loops)
             for language in ("pl", "en"):
-                many_rounds(r, *start(STATS_BEFORE, language), language)
+                many_rounds(r, *start(STATS_BEFORE, language), language, procs)
             ok = not FAULTS
             for fault in FAULTS:
                 print("FAULT: %r" % (fault,))

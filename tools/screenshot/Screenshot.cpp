@@ -6,10 +6,10 @@
 // game chooses it (LANGUAGE=en for English).
 
 #include "engine/Engine.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
-#include "session/Language.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 #include "windows/HintWindow.h"
 #include "windows/Pomoc.h"
@@ -70,11 +70,11 @@ void AnswerBoxes(const QString& path, bool& ok)
 // fund runs dry and the reward at 6000, recorded beside the statistics file; the totals go to the file too.
 void PlayARecord(const std::string& statisticsPath, int rounds)
 {
-    session::history::History history(session::history::HistoryPathFor(statisticsPath));
+    scores::history::History history(scores::history::HistoryPathFor(statisticsPath));
     engine::SessionValues values;
     history.Open(values);
     engine::Randomize(7);
-    std::vector<session::history::Entry> entries;
+    std::vector<scores::history::Entry> entries;
     for (int i = 0; i < rounds; ++i) {
         values.Stake = std::min(values.Fund, 100 + 100 * engine::Random(8));
         engine::ShuffleDeck();
@@ -83,7 +83,7 @@ void PlayARecord(const std::string& statisticsPath, int rounds)
         engine::ClassifyHand(engine::ComputerHand);
         engine::ComputerDraw();
         engine::ClassifyHand(engine::PlayerHand);
-        session::history::Entry e{.time = 1765000000000 + i * 30000LL, .stake = values.Stake};
+        scores::history::Entry e{.time = 1765000000000 + i * 30000LL, .stake = values.Stake};
         e.dealt = engine::Hands[engine::PlayerHand];
         e.dealtClass = engine::HandCategory[engine::PlayerHand];
         std::array<bool, engine::HandSize> keep{};
@@ -93,7 +93,7 @@ void PlayARecord(const std::string& statisticsPath, int rounds)
         engine::ClassifyHand(engine::PlayerHand);
         engine::ClassifyHand(engine::ComputerHand);
         const std::int32_t before = values.Fund;
-        e.result = session::history::ResultOf(engine::Decision(values));
+        e.result = scores::history::ResultOf(engine::Decision(values));
         e.player = engine::Hands[engine::PlayerHand];
         e.computer = engine::Hands[engine::ComputerHand];
         e.playerClass = engine::HandCategory[engine::PlayerHand];
@@ -107,12 +107,12 @@ void PlayARecord(const std::string& statisticsPath, int rounds)
         if (loan || values.Fund >= 6000) {
             values = engine::SessionValues{};
             entries.push_back({.time = e.time + 1000,
-                               .kind = loan ? session::history::Kind::Loan : session::history::Kind::Reward,
+                               .kind = loan ? scores::history::Kind::Loan : scores::history::Kind::Reward,
                                .fund = values.Fund});
         }
     }
     history.AppendAll(entries);
-    session::save_inifile(values);
+    scores::save_inifile(values);
 }
 
 } // namespace
@@ -126,12 +126,12 @@ int main(int argc, char** argv)
                      "[log.png [hint.png]]]]\n");
         return 2;
     }
-    const session::Translations translations(QLocale::system().uiLanguages());
+    const program::Translations translations(QLocale::system().uiLanguages());
     QTemporaryDir dir;
-    session::SetStatisticsFilePath(dir.filePath(QStringLiteral("wirtola.ini")).toStdString());
+    scores::SetStatisticsFilePath(dir.filePath(QStringLiteral("wirtola.ini")).toStdString());
     engine::SetClockSource([]() -> std::uint32_t { return 36000000; });
     if (argc > 6)
-        PlayARecord(session::StatisticsFilePath(), 90);
+        PlayARecord(scores::StatisticsFilePath(), 90);
 
     Program program;
     Form1->MuzykaZal1->setChecked(false); // no tunes: the picture is the point here

@@ -42,9 +42,9 @@ void Clear(const std::string& folder)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
-    session::history::Tallier restored;
+    scores::history::Tallier restored;
     if (restored.Restore(bytes)) {
-        restored.Add({.kind = session::history::Kind::Round, .moved = 10, .fund = 3010, .wins = 1});
+        restored.Add({.kind = scores::history::Kind::Round, .moved = 10, .fund = 3010, .wins = 1});
         (void)restored.Saved();
     }
 
@@ -56,14 +56,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::fclose(file);
     }
     std::FILE* sink = std::fopen("/dev/null", "w");
-    session::history::WriteCsvHeader(sink);
-    session::history::ReadHistory(path,
-                                  [sink](const session::history::Entry& e) { session::history::WriteCsvRow(sink, e); });
+    scores::history::WriteCsvHeader(sink);
+    scores::history::ReadHistory(path,
+                                 [sink](const scores::history::Entry& e) { scores::history::WriteCsvRow(sink, e); });
     std::fclose(sink);
 
-    session::history::History history(path);
+    scores::history::History history(path);
     history.Open({});
     (void)history.Totals().tallies();
-    history.Append({.time = 1, .kind = session::history::Kind::Loan, .fund = 3000});
+    history.Append({.time = 1, .kind = scores::history::Kind::Loan, .fund = 3000});
     return 0;
 }

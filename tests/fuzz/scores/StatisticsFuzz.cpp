@@ -25,7 +25,7 @@ constexpr std::array<std::int32_t, 3> Written{INT_MIN, 0, INT_MAX};
 
 std::optional<std::string> Value(std::string_view text, std::string_view key)
 {
-    const auto found = session::profile::FindValue(text, Section, key);
+    const auto found = scores::profile::FindValue(text, Section, key);
     return found ? std::optional<std::string>(*found) : std::nullopt;
 }
 
@@ -41,15 +41,15 @@ void Check(bool ok)
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     const std::string bytes(reinterpret_cast<const char*>(data), size);
-    session::profile::DecodedText decoded = session::profile::DecodeText(bytes);
-    Check(session::profile::EncodeText(decoded) == bytes);
+    scores::profile::DecodedText decoded = scores::profile::DecodeText(bytes);
+    Check(scores::profile::EncodeText(decoded) == bytes);
     std::string text = decoded.text;
 
     engine::SessionValues values;
-    session::ReadStatisticsText(text, values);
+    scores::ReadStatisticsText(text, values);
     Check(values.Fund >= 1);
     if (const auto fund = Value(text, "Fundusz")) {
-        const auto number = session::ParseWholeNumber(*fund);
+        const auto number = scores::ParseWholeNumber(*fund);
         Check(!number || *number < 1 || values.Fund == *number);
     }
 
@@ -59,19 +59,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             before[k] = Value(text, Keys[k]);
         }
         const std::string number = std::to_string(Written[i]);
-        text = session::profile::WithValue(text, Section, Keys[i], number);
+        text = scores::profile::WithValue(text, Section, Keys[i], number);
         for (std::size_t k = 0; k < Keys.size(); ++k) {
             Check(Value(text, Keys[k]) == (k == i ? std::optional<std::string>(number) : before[k]));
         }
     }
     engine::SessionValues saved;
-    session::ReadStatisticsText(text, saved);
+    scores::ReadStatisticsText(text, saved);
     Check(saved.Wins == Written[0] && saved.Losses == Written[1] && saved.Fund == Written[2]);
 
     // What the save writes reads back as the same text in the same encoding.
     decoded.text = text;
-    const std::string written = session::profile::EncodeText(decoded);
-    const session::profile::DecodedText reread = session::profile::DecodeText(written);
+    const std::string written = scores::profile::EncodeText(decoded);
+    const scores::profile::DecodedText reread = scores::profile::DecodeText(written);
     Check(reread.encoding == decoded.encoding && reread.text == text && reread.leftover == decoded.leftover);
     return 0;
 }

@@ -2,7 +2,7 @@
 
 #include "cards/Card.h"
 #include "cards/CardNames.h"
-#include "session/Language.h"
+#include "program/Language.h"
 #include "windows/Pomoc.h"
 #include "windows/RewardPicture.h"
 #include "windows/StatisticsWindow.h"
@@ -149,7 +149,7 @@ TEST(Language, FirstOfThePlayersLanguagesWithATranslation)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        EXPECT_EQ(session::TranslationFile(c.languages), c.want);
+        EXPECT_EQ(program::TranslationFile(c.languages), c.want);
     }
 }
 
@@ -238,13 +238,13 @@ TEST(Language, CountsTakeTheLanguagesPluralForms)
         SCOPED_TRACE(row.count);
         const QString count = QString::number(row.count);
         {
-            const session::Translations polish(QStringList{QStringLiteral("pl")});
+            const program::Translations polish(QStringList{QStringLiteral("pl")});
             EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.polish));
             EXPECT_EQ(
                 Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
                 QStringLiteral("Ewidencja rozdań: aktualne rozdanie %1  w tym wygrane / przegrane 1 / 2").arg(count));
         }
-        const session::Translations english(QStringList{QStringLiteral("en")});
+        const program::Translations english(QStringList{QStringLiteral("en")});
         EXPECT_EQ(Text(rounds, row.count), QString::fromUtf8(row.english));
         EXPECT_EQ(Text(texts::StatusLine, row.count).arg(count).arg(1).arg(2),
                   QStringLiteral("%1 %2 won or lost (1 won, 2 lost)")
@@ -339,7 +339,7 @@ protected:
                     << fragment.toStdString() << " in " << text.toStdString();
     }
 
-    std::optional<session::Translations> translations_;
+    std::optional<program::Translations> translations_;
     QStringList shown_;
     QImage rewardPicture_;
 };
@@ -503,7 +503,7 @@ TEST(Language, CardsAreWrittenAsTheLanguageNamesThem)
         {14, TCardSuit::Hearts, "", ""},     {0, TCardSuit::Spades, "", ""},
     };
     for (const bool english : {false, true}) {
-        const session::Translations language(QStringList{QLatin1String(english ? "en" : "pl")});
+        const program::Translations language(QStringList{QLatin1String(english ? "en" : "pl")});
         for (const auto& row : rows) {
             SCOPED_TRACE(row.rank);
             EXPECT_EQ(CardShortName(row.rank, row.suit), QString::fromUtf8(english ? row.english : row.polish));

@@ -1,4 +1,4 @@
-#include "session/Signals.h"
+#include "program/Signals.h"
 
 #include <QSocketNotifier>
 
@@ -11,7 +11,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-namespace session {
+namespace program {
 namespace {
 
 constexpr std::array<int, 3> Handled = {SIGTERM, SIGINT, SIGHUP};
@@ -100,4 +100,4 @@ void TerminationSignals::Drain()
         emit Received(byte);
 }
 
-} // namespace session
+} // namespace program

@@ -1,8 +1,8 @@
 #include "cards/CardAccessible.h"
-#include "session/CommandLine.h"
-#include "session/Display.h"
-#include "session/Language.h"
-#include "session/Program.h"
+#include "program/CommandLine.h"
+#include "program/Display.h"
+#include "program/Language.h"
+#include "program/Program.h"
 #include "windows/Desktop.h"
 
 #include <QApplication>
@@ -13,12 +13,12 @@
 
 int main(int argc, char** argv)
 {
-    if (const std::optional<int> answered = session::RunCommandLine(argc, argv))
+    if (const std::optional<int> answered = program::RunCommandLine(argc, argv))
         return *answered;
     desktop::ChoosePlatform();
-    const std::unique_ptr<QApplication> app = session::OpenDisplay(argc, argv);
+    const std::unique_ptr<QApplication> app = program::OpenDisplay(argc, argv);
     // LANGUAGE, LC_ALL, LC_MESSAGES and LANG choose, as Qt reads them; Polish needs only Qt's own.
-    const session::Translations translations(QLocale::system().uiLanguages());
+    const program::Translations translations(QLocale::system().uiLanguages());
     // Lets the desktop match the window to its menu entry and icon (the Wayland app id).
     QGuiApplication::setDesktopFileName(QStringLiteral("pl.wirtola.Wirtola"));
     InstallCardAccessibility();

@@ -1,10 +1,10 @@
-#include "session/CommandLine.h"
+#include "program/CommandLine.h"
 
 #include "engine/Advisor.h"
+#include "program/ExitStatus.h"
+#include "program/Language.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
-#include "session/ExitStatus.h"
-#include "session/Language.h"
 #include "windows/Text.h"
 
 #include <QCommandLineParser>
@@ -162,8 +162,8 @@ const char* FaultText(Fault fault)
 // What a reader of standard output gets: everything, or the status that says it did not.
 int Written(int printed)
 {
-    return printed >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? session::exit_status::Done
-                                                                            : session::exit_status::OutputFailed;
+    return printed >= 0 && std::fflush(stdout) == 0 && !std::ferror(stdout) ? program::exit_status::Done
+                                                                            : program::exit_status::OutputFailed;
 }
 
 // The cards as --history writes them ("Qh", "Td"), in either case, "10" for a ten as well.
@@ -200,7 +200,7 @@ int PrintHint(const QString& cards)
     const QStringList words = cards.split(QRegularExpression(QStringLiteral("[\\s,]+")), Qt::SkipEmptyParts);
     const auto refuse = [](const QString& line) {
         std::fprintf(stderr, "wirtola: %s\n", qPrintable(line));
-        return session::exit_status::BadUsage;
+        return program::exit_status::BadUsage;
     };
     if (words.size() != engine::HandSize)
         return refuse(Text(HintCount).arg(words.size()));
@@ -242,16 +242,16 @@ constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie 
 // status, even when some rows were printed.
 int PrintHistory()
 {
-    using session::history::ReadEnd;
+    using scores::history::ReadEnd;
     // Read where and as the game writes it.
-    const session::history::RecordPlace place = session::history::CurrentRecordPlace(false);
+    const scores::history::RecordPlace place = scores::history::CurrentRecordPlace(false);
     static std::array<char, 1 << 16> buffer{};
     std::setvbuf(stdout, buffer.data(), _IOFBF, buffer.size());
-    session::history::WriteCsvHeader(stdout);
-    const ReadEnd end = place.refusal != session::profile::WriteFailure::None ? ReadEnd::Refused
-        : place.path.empty()                                                  ? ReadEnd::Whole
-                             : session::history::ReadHistory(place.path, [](const session::history::Entry& e) {
-                                   session::history::WriteCsvRow(stdout, e);
+    scores::history::WriteCsvHeader(stdout);
+    const ReadEnd end = place.refusal != scores::profile::WriteFailure::None ? ReadEnd::Refused
+        : place.path.empty()                                                 ? ReadEnd::Whole
+                             : scores::history::ReadHistory(place.path, [](const scores::history::Entry& e) {
+                                   scores::history::WriteCsvRow(stdout, e);
                                });
     const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
     const int writeError = errno;
@@ -263,19 +263,19 @@ int PrintHistory()
                                                     : CauseUnopened;
         const QString path = QString::fromStdString(place.path);
         std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(cause))));
-        return session::exit_status::HistoryUnreadable;
+        return program::exit_status::HistoryUnreadable;
     }
     if (!written) {
         std::fprintf(stderr, "%s\n",
                      qPrintable(Text(OutputFailed).arg(QString::fromLocal8Bit(std::strerror(writeError)))));
-        return session::exit_status::OutputFailed;
+        return program::exit_status::OutputFailed;
     }
-    return session::exit_status::Done;
+    return program::exit_status::Done;
 }
 
 } // namespace
 
-namespace session {
+namespace program {
 
 std::optional<int> RunCommandLine(int argc, char** argv)
 {
@@ -298,10 +298,10 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     if (parsed.help)
         return Written(std::fputs(HelpText().toLocal8Bit().constData(), stdout));
     if (parsed.version)
-        return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_FULL_VERSION, Text(Licence).toLocal8Bit().constData()));
+        return Written(std::printf("wirtola %s\n%s\n", WIRTOLA_VERSION, Text(Licence).toLocal8Bit().constData()));
     if (parsed.hint)
         return PrintHint(parsed.hintCards);
     return PrintHistory();
 }
 
-} // namespace session
+} // namespace program

@@ -2,7 +2,7 @@
 
 // The program's exit statuses, one meaning each; the manual page and the README list them.
 
-namespace session::exit_status {
+namespace program::exit_status {
 
 constexpr int Done = 0;
 constexpr int OtherGame = 1;         // another game holds the statistics file
@@ -12,4 +12,4 @@ constexpr int LockRefused = 4;       // the statistics file's lock is a link or 
 constexpr int HistoryUnreadable = 5; // --history: the record cannot be read whole
 constexpr int OutputFailed = 6;      // standard output cannot be written
 
-} // namespace session::exit_status
+} // namespace program::exit_status

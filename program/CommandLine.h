@@ -5,10 +5,10 @@
 
 #include <optional>
 
-namespace session {
+namespace program {
 
 // The exit status when the command line asked for an answer rather than a game; none when the
 // game is to start. Qt's own options (-platform, -style ...) are left for Qt.
 std::optional<int> RunCommandLine(int argc, char** argv);
 
-} // namespace session
+} // namespace program

@@ -4,8 +4,8 @@
 // Run by StartupBench, which takes the time just before it starts this process.
 
 #include "engine/Random.h"
+#include "program/Program.h"
 #include "scores/Statistics.h"
-#include "session/Program.h"
 #include "session/Unit1.h"
 
 #include <QApplication>
@@ -118,6 +118,6 @@ int main(int argc, char** argv)
         window.show();
         return app.exec();
     }
-    session::SetStatisticsFilePath(ini);
+    scores::SetStatisticsFilePath(ini);
     return RunProgram(app);
 }

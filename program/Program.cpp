@@ -1,11 +1,11 @@
-#include "session/Program.h"
+#include "program/Program.h"
 
+#include "program/Display.h"
+#include "program/ExitStatus.h"
+#include "program/ProgramTexts.h"
+#include "program/Signals.h"
 #include "scores/Statistics.h"
 #include "scores/StatisticsLock.h"
-#include "session/Display.h"
-#include "session/ExitStatus.h"
-#include "session/MainWindowTexts.h"
-#include "session/Signals.h"
 #include "session/Unit1.h"
 #include "sound/SpeakerPlatform.h"
 #include "windows/Boxes.h"
@@ -41,7 +41,7 @@ void SaveForTheLostDisplay()
 void SaveIfTheDisplayWent()
 {
     if (Form1 && !Form1->Ended())
-        session::EndForLostDisplay();
+        program::EndForLostDisplay();
 }
 
 // Opens the sound output (loading its libraries) once the main window has been painted: the start
@@ -78,13 +78,13 @@ Program::Program()
     boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
     QCoreApplication::setApplicationName(Text(texts::ApplicationTitle));
     desktop::InstallFontSubstitutions();
-    signals_ = std::make_unique<session::TerminationSignals>();
-    QObject::connect(signals_.get(), &session::TerminationSignals::Received, [] {
+    signals_ = std::make_unique<program::TerminationSignals>();
+    QObject::connect(signals_.get(), &program::TerminationSignals::Received, [] {
         if (Form1)
             Form1->CloseBySignal();
     });
     // The main window shows itself and reads the statistics before any other window exists.
-    session::SetDisplayLostHook(SaveForTheLostDisplay);
+    program::SetDisplayLostHook(SaveForTheLostDisplay);
     static const bool watching = std::atexit(SaveIfTheDisplayWent) == 0;
     (void)watching;
     mainWindowMade = false;
@@ -101,7 +101,7 @@ Program::Program()
     statistics_->PlaceBeside(form1_.get());
     form1_->AttachWindows(
         {.Form2 = form2_.get(), .Form3 = form3_.get(), .FPomoc = fpomoc_.get(), .Statistics = statistics_.get()});
-    const session::StatisticsPlace& place = session::CurrentStatisticsPlace();
+    const scores::StatisticsPlace& place = scores::CurrentStatisticsPlace();
     fpomoc_->SetStatisticsFile(QString::fromStdString(place.path), place.perUser,
                                QString::fromStdString(place.leftBehind));
 }
@@ -118,22 +118,22 @@ Program::~Program() = default;
 int RunProgram(QApplication&)
 {
     // Held to the end: a second game on the same statistics would overwrite this one's totals.
-    session::PrepareStatisticsFolder();
-    session::StatisticsLock lock(session::StatisticsFilePath(), session::CurrentStatisticsPlace().perUser);
-    if (lock.state() == session::StatisticsLock::State::InUse) {
+    scores::PrepareStatisticsFolder();
+    scores::StatisticsLock lock(scores::StatisticsFilePath(), scores::CurrentStatisticsPlace().perUser);
+    if (lock.state() == scores::StatisticsLock::State::InUse) {
         boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
         boxes::ShowMessage(Text(texts::SecondGame));
-        return session::exit_status::OtherGame;
+        return program::exit_status::OtherGame;
     }
-    if (lock.state() == session::StatisticsLock::State::Refused) {
+    if (lock.state() == scores::StatisticsLock::State::Refused) {
         boxes::SetApplicationTitle(Text(texts::ApplicationTitle));
         boxes::ShowMessage(Text(texts::LockRefused).arg(QString::fromStdString(lock.path())));
-        return session::exit_status::LockRefused;
+        return program::exit_status::LockRefused;
     }
     // Every save first makes sure the lock is still this game's.
     struct LockInUse {
-        explicit LockInUse(session::StatisticsLock& lock) { session::SetStatisticsLock(&lock); }
-        ~LockInUse() { session::SetStatisticsLock(nullptr); }
+        explicit LockInUse(scores::StatisticsLock& lock) { scores::SetStatisticsLock(&lock); }
+        ~LockInUse() { scores::SetStatisticsLock(nullptr); }
     } inUse(lock);
     Program program;
     if (!Form1 || Form1->Ended())

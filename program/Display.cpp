@@ -1,7 +1,7 @@
-#include "session/Display.h"
+#include "program/Display.h"
 
-#include "session/ExitStatus.h"
-#include "session/Language.h"
+#include "program/ExitStatus.h"
+#include "program/Language.h"
 
 #include <QByteArray>
 #include <QLocale>
@@ -47,12 +47,12 @@ void Handler(QtMsgType type, const QMessageLogContext& context, const QString& m
     if (opening && type == QtFatalMsg) {
         // No platform could be made: nothing to run the game on.
         WriteLine(heldStderr >= 0 ? heldStderr : STDERR_FILENO, noDisplayLine);
-        std::_Exit(session::exit_status::NoDisplay);
+        std::_Exit(program::exit_status::NoDisplay);
     }
     if (!opening) {
         for (const char* loss : LossMessages)
             if (message.startsWith(QLatin1String(loss))) {
-                session::EndForLostDisplay();
+                program::EndForLostDisplay();
                 return;
             }
     }
@@ -113,7 +113,7 @@ QByteArray Translated(const QTranslator& translator, const char* text)
 
 } // namespace
 
-namespace session {
+namespace program {
 
 std::unique_ptr<QApplication> OpenDisplay(int& argc, char** argv)
 {
@@ -155,4 +155,4 @@ void EndForLostDisplay()
     std::_Exit(exit_status::NoDisplay);
 }
 
-} // namespace session
+} // namespace program

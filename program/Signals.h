@@ -11,7 +11,7 @@
 
 class QSocketNotifier;
 
-namespace session {
+namespace program {
 
 class TerminationSignals : public QObject {
     Q_OBJECT
@@ -34,4 +34,4 @@ private:
     QSocketNotifier* notifier_ = nullptr;
 };
 
-} // namespace session
+} // namespace program

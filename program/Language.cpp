@@ -1,11 +1,11 @@
-#include "session/Language.h"
+#include "program/Language.h"
 
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QLibraryInfo>
 
-namespace session {
+namespace program {
 
 namespace {
 
@@ -68,4 +68,4 @@ Translations::~Translations()
         QCoreApplication::removeTranslator(&gameTranslator_);
 }
 
-} // namespace session
+} // namespace program

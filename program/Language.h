@@ -7,7 +7,7 @@
 #include <QStringList>
 #include <QTranslator>
 
-namespace session {
+namespace program {
 
 // The built-in translation file for the first of these languages (as QLocale::uiLanguages()
 // names them) that has one; Polish's, which holds only its plural forms, when none before
@@ -36,4 +36,4 @@ private:
     bool qt_ = false;
 };
 
-} // namespace session
+} // namespace program

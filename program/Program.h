@@ -12,7 +12,7 @@ class TFPomoc;
 class StatisticsWindow;
 struct RewardLinks;
 
-namespace session {
+namespace program {
 class TerminationSignals;
 }
 
@@ -26,7 +26,7 @@ public:
 private:
     // Declared in creation order; destroyed in reverse, after the event loop has ended.
     // The signals come first: a box that start-up shows must already give way to them.
-    std::unique_ptr<session::TerminationSignals> signals_;
+    std::unique_ptr<program::TerminationSignals> signals_;
     std::unique_ptr<TForm1> form1_;
     std::unique_ptr<TForm2> form2_;
     std::unique_ptr<TForm3> form3_;

@@ -8,7 +8,7 @@
 
 #include <memory>
 
-namespace session {
+namespace program {
 
 // Makes the application on the desktop's display, or ends the program with
 // exit_status::NoDisplay when there is none to open. What the platform writes on standard error
@@ -23,4 +23,4 @@ void SetDisplayLostHook(void (*hook)());
 // only to a report made while the hook runs.
 void EndForLostDisplay();
 
-} // namespace session
+} // namespace program

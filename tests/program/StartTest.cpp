@@ -1,4 +1,4 @@
-#include "GameTestSupport.h"
+#include "tests/session/GameTestSupport.h"
 
 #include "scores/StatisticsLock.h"
 #include "tests/support/TimeLimit.h"
@@ -25,7 +25,7 @@ class StartTest : public GameTest {};
 // any other reason, and a player's very first start in a data folder not made yet, still play.
 TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
 {
-    using Lock = session::StatisticsLock;
+    using Lock = scores::StatisticsLock;
     const std::string stored = Ini(1, 2, 5);
     const fs::path dir = dir_.path().toStdString();
     struct Row {
@@ -61,8 +61,7 @@ TEST_F(StartTest, TheLockDecidesWhetherTheGameRunsAndWhatItSays)
         SCOPED_TRACE(row.name);
         WriteIni(stored);
         const std::string file = row.prepare();
-        session::SetStatisticsPlace(
-            {.path = file, .perUser = true, .base = dir.string(), .avoidedSharedFolder = false});
+        scores::SetStatisticsPlace({.path = file, .perUser = true, .base = dir.string(), .avoidedSharedFolder = false});
         bool ran = false;
         std::optional<Lock::State> lockWhileRunning;
         QTimer::singleShot(0, [&] {
@@ -109,11 +108,11 @@ TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
     // A home of 60 characters: the bar shows the path's start and both ends, and holds it whole.
     const QString path =
         dir_.path() + "/" + QString(60 - dir_.path().size(), QLatin1Char('a')) + "/.local/share/wirtola/wirtola.ini";
-    session::SetStatisticsPlace({.path = path.toStdString(),
-                                 .perUser = true,
-                                 .base = dir_.path().toStdString(),
-                                 .avoidedSharedFolder = true,
-                                 .leftBehind = "/opt/gry/wirtola.ini"});
+    scores::SetStatisticsPlace({.path = path.toStdString(),
+                                .perUser = true,
+                                .base = dir_.path().toStdString(),
+                                .avoidedSharedFolder = true,
+                                .leftBehind = "/opt/gry/wirtola.ini"});
     StartProgram();
     const QString whole = QStringLiteral("Folder gry jest wspólny, więc wyniki zapisuję w ") + path
         + QStringLiteral("; dawny plik bez zmian");
@@ -129,7 +128,7 @@ TEST_F(StartTest, ScoresKeptAwayFromASharedFolderAreToldOnce)
     EXPECT_TRUE(StatusBar()->currentMessage().startsWith(QStringLiteral("Ewidencja rozdań")));
 
     const QString file = QString::fromStdString(IniPath());
-    session::SetStatisticsFilePath(IniPath());
+    scores::SetStatisticsFilePath(IniPath());
     WriteIni(Ini(1, 2, 5));
     fs::resize_file(IniPath(), 2 << 20);
     StartProgram();
