@@ -1,6 +1,6 @@
 #include "program/Language.h"
 
-#include "windows/Text.h"
+#include "windows/LanguageFiles.h"
 
 #include <QCoreApplication>
 #include <QFile>

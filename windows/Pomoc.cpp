@@ -2,6 +2,7 @@
 
 #include "windows/Colours.h"
 #include "windows/Desktop.h"
+#include "windows/LanguageFiles.h"
 #include "windows/Text.h"
 
 #include <QCloseEvent>

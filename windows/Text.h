@@ -5,7 +5,6 @@
 // source text, so with no translation installed it is shown exactly as written.
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QString>
 
 inline QString Text(const char* utf8)
@@ -19,24 +18,4 @@ inline QString Text(const char* utf8)
 inline QString Text(const char* utf8, int count)
 {
     return QCoreApplication::translate("Wirtola", utf8, nullptr, count);
-}
-
-// The language the game speaks, as its translation's file names it ("en", "en_GB"); empty while
-// it speaks Polish, the source language. Set by whoever installs the translation.
-inline QString& SpokenLanguage()
-{
-    static QString language;
-    return language;
-}
-
-// A built-in file that has a version per language (the help text, the reward picture): the
-// spoken language's, pattern's %1 being the language whole, then its first part ("en_GB", "en"),
-// when it is built in; the Polish file otherwise, so a language without one shows the Polish.
-inline QString LanguageFile(const QString& polish, const QString& pattern)
-{
-    const QString& language = SpokenLanguage();
-    for (const QString& name : {language, language.section(QLatin1Char('_'), 0, 0)})
-        if (!name.isEmpty() && QFile::exists(pattern.arg(name)))
-            return pattern.arg(name);
-    return polish;
 }

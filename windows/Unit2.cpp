@@ -2,6 +2,7 @@
 
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
+#include "windows/LanguageFiles.h"
 #include "windows/RewardPicture.h"
 #include "windows/Text.h"
 

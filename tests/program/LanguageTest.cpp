@@ -8,6 +8,7 @@
 #include "windows/Unit2.h"
 
 #include "session/MainWindowTexts.h"
+#include "windows/LanguageFiles.h"
 #include "windows/Text.h"
 
 #include <QAbstractButton>
