@@ -198,7 +198,7 @@ TEST(RewardPicture, GeneratorRefusesALanguageItCannotDraw)
     const struct {
         const char* code;
         int status;
-    } rows[] = {{"qaa", 1}, {"../en", 2}, {"en/../en", 2}, {"", 2}};
+    } rows[] = {{"qaa", 1}, {"../en", 2}, {"", 2}};
     for (const auto& row : rows) {
         SCOPED_TRACE(row.code);
         QTemporaryDir dir;
