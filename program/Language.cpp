@@ -1,5 +1,7 @@
 #include "program/Language.h"
 
+#include "windows/LanguageFiles.h"
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -40,10 +42,15 @@ bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages)
     return !file.isEmpty() && translator.load(file);
 }
 
+QString FileLanguage(const QString& translationFile)
+{
+    return QFileInfo(translationFile).completeBaseName().section(QLatin1Char('_'), 1);
+}
+
 QString QtTranslationFile(const QStringList& uiLanguages)
 {
     // "wirtola_en_GB.qm" speaks "en_GB"; no file at all, the source language.
-    const QString language = QFileInfo(TranslationFile(uiLanguages)).completeBaseName().section(QLatin1Char('_'), 1);
+    const QString language = FileLanguage(TranslationFile(uiLanguages));
     if (language.section(QLatin1Char('_'), 0, 0) == QLatin1String("en"))
         return {};
     const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_");
@@ -54,14 +61,18 @@ QString QtTranslationFile(const QStringList& uiLanguages)
 }
 
 Translations::Translations(const QStringList& uiLanguages)
+    : previousLanguage_(SpokenLanguage())
 {
     game_ = LoadTranslation(gameTranslator_, uiLanguages) && QCoreApplication::installTranslator(&gameTranslator_);
+    const QString language = FileLanguage(TranslationFile(uiLanguages));
+    SpokenLanguage() = game_ && language != QLatin1String(SourceLanguage) ? language : QString();
     const QString qtFile = QtTranslationFile(uiLanguages);
     qt_ = !qtFile.isEmpty() && qtTranslator_.load(qtFile) && QCoreApplication::installTranslator(&qtTranslator_);
 }
 
 Translations::~Translations()
 {
+    SpokenLanguage() = previousLanguage_;
     if (qt_)
         QCoreApplication::removeTranslator(&qtTranslator_);
     if (game_)

@@ -21,7 +21,11 @@ bool LoadTranslation(QTranslator& translator, const QStringList& uiLanguages);
 // speaks, from Qt's translations folder; empty for English, Qt's source language.
 QString QtTranslationFile(const QStringList& uiLanguages);
 
-// The game's translation and Qt's, installed for as long as this lives.
+// The language a translation file speaks, from its name (":/i18n/wirtola_en_GB.qm": "en_GB").
+QString FileLanguage(const QString& translationFile);
+
+// The game's translation and Qt's, installed for as long as this lives, and its language the
+// one whose help and reward picture the windows show.
 class Translations {
 public:
     explicit Translations(const QStringList& uiLanguages);
@@ -34,6 +38,7 @@ private:
     QTranslator qtTranslator_;
     bool game_ = false;
     bool qt_ = false;
+    QString previousLanguage_;
 };
 
 } // namespace program

@@ -177,6 +177,45 @@
     </message>
 </context>
 <context>
+    <name>Nagroda</name>
+    <message>
+        <source>Gratulacje!</source>
+        <translation>Congratulations!</translation>
+    </message>
+    <message>
+        <source>Fundusz podwojony: 6000 zł!</source>
+        <translation>Your fund has doubled: 6000 zł!</translation>
+    </message>
+    <message>
+        <source>Mistrzowska gra!</source>
+        <translation>Masterly play!</translation>
+    </message>
+    <message>
+        <source>Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!</source>
+        <translation>3000 zł grew into 6000 zł. The bank tips its hat!</translation>
+    </message>
+    <message>
+        <source>10</source>
+        <translation>10</translation>
+    </message>
+    <message>
+        <source>W</source>
+        <translation>J</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Q</translation>
+    </message>
+    <message>
+        <source>K</source>
+        <translation>K</translation>
+    </message>
+    <message>
+        <source>A</source>
+        <translation>A</translation>
+    </message>
+</context>
+<context>
     <name>Wirtola</name>
     <message>
         <source>Wirtola wer. %1</source>
@@ -450,10 +489,6 @@
         <translation>&lt;Esc&gt; closes this window</translation>
     </message>
     <message>
-        <source>:/help/pomoc.txt</source>
-        <translation>:/help/help_en.txt</translation>
-    </message>
-    <message>
         <source>Plik nazywa się tak jak program, tylko ma rozszerzenie „.ini”, i leży tuż obok niego: %1.</source>
         <translation>The file has the program&apos;s name with the extension &quot;.ini&quot;, and lies right beside it: %1.</translation>
     </message>
@@ -468,10 +503,6 @@
     <message>
         <source>&amp;Amen</source>
         <translation>&amp;Amen</translation>
-    </message>
-    <message>
-        <source>:/reward/reward.jpg</source>
-        <translation>:/reward/reward_en.jpg</translation>
     </message>
     <message>
         <source>Podanie</source>

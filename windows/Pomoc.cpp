@@ -2,6 +2,7 @@
 
 #include "windows/Colours.h"
 #include "windows/Desktop.h"
+#include "windows/LanguageFiles.h"
 #include "windows/Text.h"
 
 #include <QCloseEvent>
@@ -16,8 +17,9 @@ namespace {
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Pomoc");
 constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "<Esc> zamyka to okno");
 constexpr const char* MemoName = QT_TRANSLATE_NOOP("Wirtola", "Tekst pomocy");
-// Each language has its own help text: the translation names its file.
-constexpr const char* HelpTextFile = QT_TRANSLATE_NOOP("Wirtola", ":/help/pomoc.txt");
+// Each language may have its own help text; one without shows the Polish.
+constexpr char PolishHelp[] = ":/help/pomoc.txt";
+constexpr char TranslatedHelp[] = ":/help/help_%1.txt";
 const int PointSize = 10;
 // Where the help text says where the statistics file is.
 constexpr const char* FilePlace = "{plik}";
@@ -36,7 +38,7 @@ constexpr const char* FileUnknown =
 
 QString LoadHelpText()
 {
-    QFile file(Text(HelpTextFile));
+    QFile file(LanguageFile(QString::fromLatin1(PolishHelp), QString::fromLatin1(TranslatedHelp)));
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QString::fromUtf8(file.readAll());

@@ -2,6 +2,7 @@
 
 #include "sound/KwOdeum.h"
 #include "windows/Boxes.h"
+#include "windows/LanguageFiles.h"
 #include "windows/RewardPicture.h"
 #include "windows/Text.h"
 
@@ -18,8 +19,8 @@ namespace {
 constexpr const char* Caption = QT_TRANSLATE_NOOP("Wirtola", "Gloria !!!");
 constexpr const char* Hint = QT_TRANSLATE_NOOP("Wirtola", "Dowolny klawisz kończy i zamyka to okno");
 constexpr const char* Amen = QT_TRANSLATE_NOOP("Wirtola", "&Amen");
-// The picture has words on it, so each language has its own: the translation names its file.
-constexpr const char* PictureFile = QT_TRANSLATE_NOOP("Wirtola", ":/reward/reward.jpg");
+// The picture has words on it, so each language has its own, drawn when the game is built.
+constexpr char TranslatedPictures[] = ":/reward/reward_%1.jpg";
 // The words on the picture, for a screen reader, and what any key does to the game.
 constexpr const char* PictureWords = QT_TRANSLATE_NOOP(
     "Wirtola", "Gratulacje! Fundusz podwojony: 6000 zł! Mistrzowska gra! Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!");
@@ -87,7 +88,9 @@ void TForm2::LoadPicture()
         return;
     pictureLoaded_ = true;
     const QImage picture =
-        picturePath_.isEmpty() ? LoadRewardPicture(Text(PictureFile)) : LoadRewardPicture(picturePath_);
+        LoadRewardPicture(picturePath_.isEmpty() ? LanguageFile(QString::fromLatin1(RewardPictureResource),
+                                                                QString::fromLatin1(TranslatedPictures))
+                                                 : picturePath_);
     if (!picture.isNull()) {
         Image1->setPixmap(QPixmap::fromImage(picture));
         Image1->resize(picture.size());

@@ -9,6 +9,7 @@
 #include "windows/Unit2.h"
 
 #include "session/MainWindowTexts.h"
+#include "windows/LanguageFiles.h"
 #include "windows/Text.h"
 
 #include <QAbstractButton>
@@ -34,6 +35,7 @@
 
 #include <optional>
 #include <set>
+#include <utility>
 
 using namespace gametest;
 
@@ -95,6 +97,14 @@ std::vector<TsEntry> ReadTs(const QString& path)
     return entries;
 }
 
+// Every language the build found, each from its .ts file.
+QStringList Languages()
+{
+    QStringList languages = QStringLiteral(WIRTOLA_LANGUAGES).split(QLatin1Char(' '));
+    languages.sort();
+    return languages;
+}
+
 QString Mnemonic(const QString& text)
 {
     return QKeySequence::mnemonic(text).toString();
@@ -140,17 +150,36 @@ TEST(Language, FirstOfThePlayersLanguagesWithATranslation)
         {"English", {"en"}, english},
         {"English of a country", {"en-GB", "en"}, english},
         {"underscore form", {"en_US"}, english},
-        {"none without one first", {"de-DE", "fr", "en-US"}, english},
+        {"none without one first", {"qaa-QM", "qab", "en-US"}, english},
         {"Polish first", {"pl-PL", "en"}, polish},
         {"C locale", {"C"}, polish},
         {"POSIX locale", {"POSIX"}, polish},
-        {"no translation", {"de", "fr"}, polish},
+        {"no translation", {"qaa", "qab"}, polish},
         {"nothing", {}, polish},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         EXPECT_EQ(program::TranslationFile(c.languages), c.want);
     }
+}
+
+// A language's own help where it has one (a country's language taking its language's), the
+// Polish otherwise, and the Polish again once that language's translation is gone.
+TEST(Language, EachLanguagesFilesOrThePolish)
+{
+    const auto help = [] {
+        return LanguageFile(QStringLiteral(":/help/pomoc.txt"), QStringLiteral(":/help/help_%1.txt"));
+    };
+    for (const auto& [spoken, want] :
+         {std::pair{"en_GB", ":/help/help_en.txt"}, std::pair{"qaa", ":/help/pomoc.txt"}}) {
+        SpokenLanguage() = QString::fromLatin1(spoken);
+        EXPECT_EQ(help(), QString::fromLatin1(want)) << spoken;
+    }
+    SpokenLanguage().clear();
+    {
+        const program::Translations english(QStringList{QStringLiteral("en")});
+    }
+    EXPECT_EQ(help(), QStringLiteral(":/help/pomoc.txt"));
 }
 
 // The window's result text, picked by the outcome, is the engine's message word for word.
@@ -180,8 +209,10 @@ TEST(Language, PolishResultTextIsTheEnginesMessage)
 TEST(Language, EveryTranslationIsCompleteAndCurrent)
 {
     const QStringList files = QDir(TsFolder).entryList({QStringLiteral("wirtola_*.ts")}, QDir::Files);
-    EXPECT_TRUE(files.contains(QStringLiteral("wirtola_en.ts")));
-    EXPECT_TRUE(files.contains(QStringLiteral("wirtola_pl.ts")));
+    QStringList built;
+    for (const QString& language : Languages())
+        built << QStringLiteral("wirtola_%1.ts").arg(language);
+    EXPECT_EQ(files, built) << "configure again: the build knows other languages";
     for (const QString& name : files) {
         SCOPED_TRACE(name.toStdString());
         const QString file = TsFolder + QLatin1Char('/') + name;
@@ -452,24 +483,56 @@ TEST_F(EnglishGame, NoPolishLeftInAnyWindow)
     ExpectNoneForeign(true);
 }
 
-// Alt and a letter reach one control: among the main window's buttons and menus, and in each menu.
-TEST_F(EnglishGame, MnemonicsAreUnique)
+// In every language, and in one the game has no translation for ("qaa" is reserved never to be
+// one): Alt and a letter reach one control among the main window's buttons and menus and in each
+// menu; the help is the language's own, or the Polish; so is the reward picture, the one the
+// build drew in that language.
+TEST_F(LanguageGame, EveryLanguageHasUniqueMnemonicsItsHelpAndItsPicture)
 {
-    StartProgram();
-    std::vector<QStringList> groups{{Mnemonic(DealButton()->text()), Mnemonic(DrawButton()->text())}};
-    for (QAction* a : Form1->menuBar()->actions())
-        groups[0] << Mnemonic(a->text());
-    for (QMenu* menu : Form1->findChildren<QMenu*>()) {
-        groups.emplace_back();
-        for (QAction* a : menu->actions())
-            if (!a->isSeparator())
-                groups.back() << Mnemonic(a->text());
-    }
-    for (const QStringList& group : groups) {
-        SCOPED_TRACE(group.join(QLatin1Char(' ')).toStdString());
-        const std::set<QString> distinct(group.begin(), group.end());
-        EXPECT_EQ(distinct.size(), static_cast<std::size_t>(group.size()));
-        EXPECT_FALSE(distinct.count(QString())) << "a control without a mnemonic";
+    for (const QString& language : Languages() + QStringList{QStringLiteral("qaa")}) {
+        SCOPED_TRACE(language.toStdString());
+        Speak(language);
+        WriteIni(Ini(40, 12, 5995));
+        StartProgram();
+        std::vector<QStringList> groups{{Mnemonic(DealButton()->text()), Mnemonic(DrawButton()->text())}};
+        for (QAction* a : Form1->menuBar()->actions())
+            groups[0] << Mnemonic(a->text());
+        for (QMenu* menu : Form1->findChildren<QMenu*>()) {
+            groups.emplace_back();
+            for (QAction* a : menu->actions())
+                if (!a->isSeparator())
+                    groups.back() << Mnemonic(a->text());
+        }
+        for (const QStringList& group : groups) {
+            SCOPED_TRACE(group.join(QLatin1Char(' ')).toStdString());
+            const std::set<QString> distinct(group.begin(), group.end());
+            EXPECT_EQ(distinct.size(), static_cast<std::size_t>(group.size()));
+            EXPECT_FALSE(distinct.count(QString())) << "a control without a mnemonic";
+        }
+
+        const bool polish = language == QLatin1String("pl") || language == QLatin1String("qaa");
+        const QString ownHelp = QStringLiteral(":/help/help_%1.txt").arg(language);
+        QFile help(!polish && QFile::exists(ownHelp) ? ownHelp : QStringLiteral(":/help/pomoc.txt"));
+        ASSERT_TRUE(help.open(QIODevice::ReadOnly));
+        const QString helpText = QString::fromUtf8(help.readAll());
+        EXPECT_EQ(helpText.count(QStringLiteral("{plik}")), 1) << "one place names the statistics file";
+        Form1->Pomoc1->trigger();
+        EXPECT_TRUE(
+            Form1->Windows().FPomoc->Memo1->toPlainText().simplified().startsWith(helpText.simplified().left(60)));
+
+        Deal();
+        RigHands(HighCardNine(), RoyalFlush());
+        answerer_->answers = {Yes(), Text("&Amen").remove(QLatin1Char('&'))};
+        Draw();
+        EXPECT_EQ(answerer_->Texts("reward").size(), 1U);
+        const QImage picture = LoadRewardPicture(polish ? QStringLiteral(":/reward/reward.jpg")
+                                                        : QStringLiteral(":/reward/reward_%1.jpg").arg(language));
+        ASSERT_FALSE(picture.isNull()) << "the build draws a picture for every language";
+        EXPECT_EQ(rewardPicture_, QPixmap::fromImage(picture).toImage());
+        EndProgram();
+        answerer_->Clear();
+        shown_.clear();
+        rewardPicture_ = QImage();
     }
 }
 

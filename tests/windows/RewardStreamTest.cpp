@@ -4,6 +4,8 @@
 #include "windows/RewardPicture.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
+#include <QFile>
 #include <QImage>
 #include <QProcess>
 #include <QStringList>
@@ -111,45 +113,69 @@ TEST(RewardPicture, LoadsFromTheBuiltInResourceAsThePreviewShowsIt)
     EXPECT_EQ(picture.convertToFormat(QImage::Format_RGB32), preview.convertToFormat(QImage::Format_RGB32));
 }
 
-// The committed pictures must be exactly what their generator makes now: nobody edits a JPEG
-// by hand, and a change to the drawing is committed together with the new pictures.
+// The pictures must be exactly what their generator makes now: nobody edits a JPEG by hand, and
+// a change to the drawing comes with the new Polish picture (committed, with its preview) and
+// the new English bytes below. Every other language's picture is the one the build drew.
 TEST(RewardPicture, RegeneratingGivesTheSameBytes)
 {
-    const struct {
-        const char* language;
-        QStringList options;
-        const char* committed;
-        const char* resource;
-        const char* preview; // the decoded picture, committed beside it; none for English
-    } pictures[] = {
-        {"Polish", {}, "/assets/reward/reward.jpg", ":/reward/reward.jpg", "/docs/reward.png"},
-        {"English", {QStringLiteral("--english")}, "/assets/reward/reward_en.jpg", ":/reward/reward_en.jpg", nullptr},
-    };
-    std::vector<std::vector<std::uint8_t>> made;
-    for (const auto& picture : pictures) {
-        SCOPED_TRACE(picture.language);
+    const QString source = QStringLiteral(WIRTOLA_SOURCE_DIR);
+    const QString built = QStringLiteral(WIRTOLA_REWARD_PICTURES_DIR "/reward_%1.jpg");
+    // The English picture is made by every build, so its bytes are pinned here.
+    const QByteArray englishSha256("df087000628c28f5ae303f68dbc708fcb11dcfa6ada34aed35e8da261eee68e2");
+    const QStringList languages = QStringLiteral(WIRTOLA_LANGUAGES).split(QLatin1Char(' '));
+    ASSERT_TRUE(languages.contains(QStringLiteral("pl")) && languages.contains(QStringLiteral("en")));
+    std::map<QString, std::vector<std::uint8_t>> made;
+    for (const QString& language : languages) {
+        SCOPED_TRACE(language.toStdString());
+        const bool polish = language == QLatin1String("pl");
         QTemporaryDir dir;
         ASSERT_TRUE(dir.isValid());
         const QString jpeg = dir.filePath(QStringLiteral("reward.jpg"));
         const QString png = dir.filePath(QStringLiteral("reward.png"));
         QProcess generator;
-        generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN), picture.options + QStringList{jpeg, png});
+        generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN), {QStringLiteral("--language"), language, jpeg, png});
         ASSERT_TRUE(generator.waitForFinished(120000));
         ASSERT_EQ(generator.exitStatus(), QProcess::NormalExit);
         ASSERT_EQ(generator.exitCode(), 0) << generator.readAllStandardError().toStdString();
 
-        made.push_back(ReadBytes(jpeg));
-        const std::vector<std::uint8_t> committed =
-            ReadBytes(QString::fromUtf8(WIRTOLA_SOURCE_DIR) + QString::fromUtf8(picture.committed));
-        ASSERT_FALSE(made.back().empty());
-        ExpectTheStreamEveryReaderTakes(made.back());
-        EXPECT_TRUE(made.back() == committed)
-            << "regenerated " << made.back().size() << " bytes, committed " << committed.size();
-        EXPECT_TRUE(committed == ReadBytes(QString::fromUtf8(picture.resource)))
-            << "the resource is not the committed picture";
-        if (picture.preview) {
-            EXPECT_EQ(QImage(png), QImage(QString::fromUtf8(WIRTOLA_SOURCE_DIR) + QString::fromUtf8(picture.preview)));
+        const std::vector<std::uint8_t>& bytes = made[language] = ReadBytes(jpeg);
+        ASSERT_FALSE(bytes.empty());
+        ExpectTheStreamEveryReaderTakes(bytes);
+        const std::vector<std::uint8_t> shipped =
+            ReadBytes(polish ? source + QStringLiteral("/assets/reward/reward.jpg") : built.arg(language));
+        EXPECT_TRUE(bytes == shipped) << "regenerated " << bytes.size() << " bytes, shipped " << shipped.size();
+        if (polish) {
+            EXPECT_TRUE(shipped == ReadBytes(QString::fromLatin1(RewardPictureResource)))
+                << "the resource is not the committed picture";
+            EXPECT_EQ(QImage(png), QImage(source + QStringLiteral("/docs/reward.png")));
         }
     }
-    EXPECT_TRUE(made.size() == 2 && made[0] != made[1]) << "the languages' pictures differ";
+    const std::vector<std::uint8_t>& english = made[QStringLiteral("en")];
+    EXPECT_EQ(QCryptographicHash::hash(
+                  QByteArray(reinterpret_cast<const char*>(english.data()), static_cast<qsizetype>(english.size())),
+                  QCryptographicHash::Sha256)
+                  .toHex(),
+              englishSha256);
+    EXPECT_TRUE(made[QStringLiteral("pl")] != english) << "the languages' pictures differ";
+}
+
+// A language is drawn from its own translation or not at all; a code is never a path.
+TEST(RewardPicture, GeneratorRefusesALanguageItCannotDraw)
+{
+    const struct {
+        const char* code;
+        int status;
+    } rows[] = {{"qaa", 1}, {"../en", 2}, {"", 2}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.code);
+        QTemporaryDir dir;
+        ASSERT_TRUE(dir.isValid());
+        const QString jpeg = dir.filePath(QStringLiteral("reward.jpg"));
+        QProcess generator;
+        generator.start(QString::fromUtf8(WIRTOLA_REWARDGEN),
+                        {QStringLiteral("--language"), QString::fromUtf8(row.code), jpeg});
+        ASSERT_TRUE(generator.waitForFinished(120000));
+        EXPECT_EQ(generator.exitCode(), row.status);
+        EXPECT_FALSE(QFile::exists(jpeg));
+    }
 }

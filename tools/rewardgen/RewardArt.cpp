@@ -261,7 +261,7 @@ void DrawPlayingCard(QPainter& p, const QString& rank, Suit suit, bool face)
 }
 
 // A royal flush in hearts, fanned: the hand that doubles a fund.
-void DrawCardFan(QPainter& p, const RewardFonts& fonts, QPointF pivot, const std::array<const char*, 5>& ranks)
+void DrawCardFan(QPainter& p, const RewardFonts& fonts, QPointF pivot, const std::array<QString, 5>& ranks)
 {
     QFont font = PixelFont(fonts.sans, 11);
     for (int i = 0; i < 5; ++i) {
@@ -271,7 +271,7 @@ void DrawCardFan(QPainter& p, const RewardFonts& fonts, QPointF pivot, const std
         p.translate(0, -66);
         p.setFont(font);
         const bool court = i >= 1 && i <= 3;
-        DrawPlayingCard(p, QString::fromUtf8(ranks[i]), Suit::Hearts, court);
+        DrawPlayingCard(p, ranks[i], Suit::Hearts, court);
         p.restore();
     }
 }
@@ -633,9 +633,8 @@ QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words)
     DrawBackground(p);
 
     // The headline's descenders ("j", "g") end a few pixels above the capitals of the line below.
-    DrawCentredText(p, QString::fromUtf8(words.headline), PixelFont(fonts.serifItalic, 33), 36, GoldGradient(12, 37),
-                    3);
-    DrawCentredText(p, QString::fromUtf8(words.fundLine), PixelFont(fonts.sans, 14), 58, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, words.headline, PixelFont(fonts.serifItalic, 33), 36, GoldGradient(12, 37), 3);
+    DrawCentredText(p, words.fundLine, PixelFont(fonts.sans, 14), 58, QColor(0xff, 0xf6, 0xd8), 2);
 
     DrawButtonRow(p);
 
@@ -655,8 +654,8 @@ QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words)
     for (const auto& [at, size] : sparkles)
         DrawSparkle(p, at, size, GoldLight);
 
-    DrawCentredText(p, QString::fromUtf8(words.praise), PixelFont(fonts.serif, 22), 251, GoldGradient(235, 252), 2.6);
-    DrawCentredText(p, QString::fromUtf8(words.closing), PixelFont(fonts.sans, 13), 268, QColor(0xff, 0xf6, 0xd8), 2);
+    DrawCentredText(p, words.praise, PixelFont(fonts.serif, 22), 251, GoldGradient(235, 252), 2.6);
+    DrawCentredText(p, words.closing, PixelFont(fonts.sans, 13), 268, QColor(0xff, 0xf6, 0xd8), 2);
     p.end();
     return image;
 }

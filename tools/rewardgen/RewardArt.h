@@ -17,25 +17,16 @@ struct RewardFonts {
     QString sans;        // bold
 };
 
+// The picture's words in one language: headline, fund line, praise, closing line and the corners
+// of the fanned royal flush, ten to ace.
+struct RewardWords {
+    QString headline;
+    QString fundLine;
+    QString praise;
+    QString closing;
+    std::array<QString, 5> ranks;
+};
+
 // Draws the congratulation card: headline and lines at the top and bottom, a framed portrait of
 // a cheerful card player in the middle, a fan of cards and stacks of coins beside it.
-// The picture's words, one set per language.
-struct RewardWords {
-    const char* headline;
-    const char* fundLine;
-    const char* praise;
-    const char* closing;
-    std::array<const char*, 5> ranks; // the fanned royal flush's corners, ten to ace
-};
-inline constexpr RewardWords PolishWords{"Gratulacje!",
-                                         "Fundusz podwojony: 6000 zł!",
-                                         "Mistrzowska gra!",
-                                         "Z 3000 zł wyrosło 6000 zł. Bank chyli czoła!",
-                                         {"10", "W", "D", "K", "A"}};
-inline constexpr RewardWords EnglishWords{"Congratulations!",
-                                          "Your fund has doubled: 6000 zł!",
-                                          "Masterly play!",
-                                          "3000 zł grew into 6000 zł. The bank tips its hat!",
-                                          {"10", "J", "Q", "K", "A"}};
-
-QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words = PolishWords);
+QImage DrawRewardCard(const RewardFonts& fonts, const RewardWords& words);

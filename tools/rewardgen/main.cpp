@@ -1,15 +1,20 @@
 // Draws the reward picture and writes it as the baseline JPEG the game ships.
-//   rewardgen [--english] <output.jpg> [preview.png]
-// The preview is the JPEG decoded again, i.e. what the player sees.
+//   rewardgen [--language <code>] <output.jpg> [preview.png]
+// The words are the game's texts in that language (Polish, the source language, unless told),
+// read from the language's built translation (wirtola_<code>.qm); the preview is the JPEG
+// decoded again, i.e. what the player sees.
 
 #include "tools/rewardgen/JpegWriter.h"
 #include "tools/rewardgen/RewardArt.h"
 #include "windows/RewardPicture.h"
+#include "windows/RewardWords.h"
 
 #include <QFile>
 #include <QFontDatabase>
 #include <QGuiApplication>
+#include <QRegularExpression>
 #include <QStringList>
+#include <QTranslator>
 
 #include <cstdio>
 #include <cstring>
@@ -21,6 +26,7 @@ namespace {
 
 // Quality 90 keeps the gold lettering and thin rims free of visible ringing.
 constexpr int Quality = 90;
+constexpr char SourceLanguage[] = "pl";
 
 QString LoadFamily(const QString& file)
 {
@@ -29,6 +35,23 @@ QString LoadFamily(const QString& file)
     if (families.isEmpty())
         throw std::runtime_error("cannot load font " + file.toStdString());
     return families.first();
+}
+
+// The words in the language the translator speaks; the source texts where it has none.
+RewardWords Words(const QTranslator& translator)
+{
+    const auto word = [&](const char* source) {
+        const QString text = translator.translate(reward_words::Context, source);
+        return text.isEmpty() ? QString::fromUtf8(source) : text;
+    };
+    RewardWords words{word(reward_words::Headline),
+                      word(reward_words::FundLine),
+                      word(reward_words::Praise),
+                      word(reward_words::Closing),
+                      {}};
+    for (std::size_t i = 0; i < words.ranks.size(); ++i)
+        words.ranks[i] = word(reward_words::Ranks[i]);
+    return words;
 }
 
 bool WriteFile(const QString& path, const QByteArray& bytes)
@@ -41,18 +64,33 @@ bool WriteFile(const QString& path, const QByteArray& bytes)
 
 int main(int argc, char** argv)
 {
-    // The picture's words are Polish unless asked for in English.
-    const bool english = argc > 1 && std::strcmp(argv[1], "--english") == 0;
-    char** files = argv + (english ? 2 : 1);
-    const int fileCount = argc - (english ? 2 : 1);
-    if (fileCount < 1 || fileCount > 2) {
-        std::fprintf(stderr, "usage: rewardgen [--english] <output.jpg> [preview.png]\n");
+    const char* usage = "usage: rewardgen [--language <code>] <output.jpg> [preview.png]\n";
+    QString language = QString::fromLatin1(SourceLanguage);
+    int first = 1;
+    if (argc > 2 && std::strcmp(argv[1], "--language") == 0) {
+        language = QString::fromLocal8Bit(argv[2]);
+        first = 3;
+    }
+    char** files = argv + first;
+    const int fileCount = argc - first;
+    // A code names a file in the translations' folder, so it is letters and one underscore at most.
+    static const QRegularExpression code(QStringLiteral("^[a-z]{2,3}(_[A-Z]{2})?$"));
+    if (fileCount < 1 || fileCount > 2 || !code.match(language).hasMatch() || std::strncmp(files[0], "--", 2) == 0) {
+        std::fprintf(stderr, "%s", usage);
         return 2;
     }
     // Always offscreen: a desktop session's font settings (subpixel order, hinting) must not
     // change the bytes.
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
+    // Polish needs no translation; any other language draws nothing without its own, rather than
+    // Polish words under its name.
+    QTranslator translator;
+    const QString translation = QStringLiteral(WIRTOLA_TRANSLATIONS_DIR "/wirtola_") + language + QStringLiteral(".qm");
+    if (language != QLatin1String(SourceLanguage) && !translator.load(translation)) {
+        std::fprintf(stderr, "rewardgen: no translation %s\n", qPrintable(translation));
+        return 1;
+    }
     try {
         const QString dir = QStringLiteral(WIRTOLA_FONT_DIR "/");
         RewardFonts fonts;
@@ -60,8 +98,7 @@ int main(int argc, char** argv)
         fonts.serifItalic = LoadFamily(dir + "LiberationSerif-BoldItalic.ttf");
         fonts.sans = LoadFamily(dir + "LiberationSans-Bold.ttf");
 
-        const QImage card =
-            DrawRewardCard(fonts, english ? EnglishWords : PolishWords).convertToFormat(QImage::Format_RGB888);
+        const QImage card = DrawRewardCard(fonts, Words(translator)).convertToFormat(QImage::Format_RGB888);
         std::vector<std::uint8_t> packed;
         packed.reserve(static_cast<std::size_t>(card.width()) * card.height() * 3);
         for (int y = 0; y < card.height(); ++y) {
