@@ -131,7 +131,7 @@ case "$mode" in
     build build/release
     check_names build/release
     # The Orca round mostly waits for speech (two minutes): it runs while the sanitizer build
-    # compiles and the other tests begin, a load like the busy loops it plays under anyway.
+    # compiles, a load like the busy loops it plays under anyway, and is waited for after it.
     orca='^game\.orca_round$'
     ctest --test-dir build/release --output-on-failure -R "$orca" >build/release/orca-round.log 2>&1 &
     orca_pid=$!
@@ -139,13 +139,13 @@ case "$mode" in
     # One clang build carries both the sanitizer tests and the fuzz targets.
     CC=clang CXX=clang++ build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DWIRTOLA_FUZZ=ON \
       -DBUILD_TESTING=ON
-    ctest --test-dir build/release --output-on-failure -j "$jobs" -E "$orca"
-    ctest --test-dir build/asan --output-on-failure -j "$jobs"
     orca_status=0
     wait "$orca_pid" || orca_status=$?
     trap - EXIT
     cat build/release/orca-round.log
     ((orca_status == 0))
+    ctest --test-dir build/release --output-on-failure -j "$jobs" -E "$orca"
+    ctest --test-dir build/asan --output-on-failure -j "$jobs"
     package
     tests/package/validate.sh build/package
     tests/package/hardening.sh build/package
