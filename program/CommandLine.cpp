@@ -5,6 +5,7 @@
 #include "program/Language.h"
 #include "scores/History.h"
 #include "scores/Statistics.h"
+#include "windows/RoundLog.h"
 #include "windows/Text.h"
 
 #include <QCommandLineParser>
@@ -229,12 +230,6 @@ int PrintHint(const QString& cards)
 
 constexpr const char* HistoryUnreadable =
     QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można odczytać całej historii rozdań %1: %2");
-constexpr const char* CauseDamaged = QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
-constexpr const char* CauseNotOurs = QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
-constexpr const char* CauseNewer = QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
-constexpr const char* CauseRefused =
-    QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
-constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
 constexpr const char* OutputFailed = QT_TRANSLATE_NOOP("Wirtola", "wirtola: nie można wypisać historii rozdań: %1");
 
 // The record as CSV on standard output, row by row as it is read, so memory stays the same
@@ -256,13 +251,8 @@ int PrintHistory()
     const bool written = std::fflush(stdout) == 0 && !std::ferror(stdout);
     const int writeError = errno;
     if (end != ReadEnd::Whole) {
-        const char* cause = end == ReadEnd::Damaged ? CauseDamaged
-            : end == ReadEnd::NotOurs               ? CauseNotOurs
-            : end == ReadEnd::Newer                 ? CauseNewer
-            : end == ReadEnd::Refused               ? CauseRefused
-                                                    : CauseUnopened;
         const QString path = QString::fromStdString(place.path);
-        std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(cause))));
+        std::fprintf(stderr, "%s\n", qPrintable(Text(HistoryUnreadable).arg(path, Text(ReadEndCause(end)))));
         return program::exit_status::HistoryUnreadable;
     }
     if (!written) {

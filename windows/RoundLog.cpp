@@ -61,12 +61,6 @@ constexpr const char* ExportName = QT_TRANSLATE_NOOP("Wirtola", "wirtola-histori
 constexpr const char* ExportCaption = QT_TRANSLATE_NOOP("Wirtola", "Eksport historii rozdań");
 constexpr const char* CsvFilter = QT_TRANSLATE_NOOP("Wirtola", "Pliki CSV (*.csv)");
 constexpr const char* ExportFailed = QT_TRANSLATE_NOOP("Wirtola", "Nie zapisano historii rozdań w %1: %2");
-constexpr const char* CauseDamaged = QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
-constexpr const char* CauseNotOurs = QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
-constexpr const char* CauseNewer = QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
-constexpr const char* CauseRefused =
-    QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
-constexpr const char* CauseUnopened = QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
 constexpr const char* RecordUnreadable = QT_TRANSLATE_NOOP("Wirtola", "nie można odczytać całej historii rozdań: %1");
 constexpr const char* CauseNoPermission = QT_TRANSLATE_NOOP("Wirtola", "brak uprawnień do zapisu");
 constexpr const char* CauseNoSpace = QT_TRANSLATE_NOOP("Wirtola", "brak miejsca na dysku");
@@ -391,12 +385,7 @@ QString WriteRecordCsv(const scores::history::RecordPlace& place, const QString&
     if (end != ReadEnd::Whole || error != 0) {
         unlink(temporary.c_str());
         if (end != ReadEnd::Whole) {
-            const char* cause = end == ReadEnd::Damaged ? CauseDamaged
-                : end == ReadEnd::NotOurs               ? CauseNotOurs
-                : end == ReadEnd::Newer                 ? CauseNewer
-                : end == ReadEnd::Refused               ? CauseRefused
-                                                        : CauseUnopened;
-            return Text(RecordUnreadable).arg(Text(cause));
+            return Text(RecordUnreadable).arg(Text(ReadEndCause(end)));
         }
         return WriteCause(error);
     }
@@ -427,4 +416,23 @@ QString ExportRecord(QWidget* parent, const scores::history::RecordPlace& place)
         return {};
     }
     return target;
+}
+
+const char* ReadEndCause(scores::history::ReadEnd end)
+{
+    using scores::history::ReadEnd;
+    switch (end) {
+    case ReadEnd::Damaged:
+        return QT_TRANSLATE_NOOP("Wirtola", "plik jest uszkodzony");
+    case ReadEnd::NotOurs:
+        return QT_TRANSLATE_NOOP("Wirtola", "to nie jest historia rozdań Wirtoli");
+    case ReadEnd::Newer:
+        return QT_TRANSLATE_NOOP("Wirtola", "zapisała ją nowsza wersja gry");
+    case ReadEnd::Refused:
+        return QT_TRANSLATE_NOOP("Wirtola", "to dowiązanie, plik innego użytkownika albo nie plik");
+    case ReadEnd::Whole:
+    case ReadEnd::Failed:
+        break;
+    }
+    return QT_TRANSLATE_NOOP("Wirtola", "nie można jej otworzyć");
 }

@@ -18,6 +18,10 @@ class QDate;
 class QTableView;
 class QWidget;
 
+// Why the record could not be read whole, in the player's words (to go through Text()); the
+// log and --history say it alike.
+const char* ReadEndCause(scores::history::ReadEnd end);
+
 // Up to `count` rows of the record before the row `beforeId` (History::FromNewest: from the
 // newest), newest first.
 using LogPages = std::function<std::vector<scores::history::Entry>(std::int64_t beforeId, int count)>;
