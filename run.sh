@@ -100,9 +100,9 @@ check_format() { # check_format <build dir>
     'bench/*.cpp' 'bench/*.h' 'tools/*.cpp' 'tools/*.h' | xargs -0 clang-format-14 --dry-run --Werror
 }
 
-# The naming rules of .clang-tidy, over the sources of the program's folders, each read as it
-# compiles alone (without the precompiled headers, so a missing include fails too); any breach
-# fails.
+# The naming rules of .clang-tidy, over the sources of the program's folders and their headers,
+# each source read as it compiles alone (without the precompiled headers, so a missing include
+# fails too); any breach fails.
 check_names() { # check_names <build dir>
   local folders
   product_folders "$1"
@@ -110,7 +110,8 @@ check_names() { # check_names <build dir>
   sed -E 's# -Winvalid-pch##g; s# -include [^ "]*cmake_pch\.hxx##g' "$1/compile_commands.json" \
     >"$1/alone/compile_commands.json"
   git ls-files -z -- "${folders[@]/%//*.cpp}" |
-    xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p "$1/alone" --quiet 2>/dev/null
+    xargs -0 -P "$jobs" -n 4 clang-tidy-14 -p "$1/alone" --quiet \
+      "--header-filter=^$PWD/($(IFS='|' && echo "${folders[*]}"))/" 2>/dev/null
 }
 
 case "$mode" in
