@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Set up, build and start Wirtola on Debian 12, build its Debian package, or build and run every test.
 #   ./run.sh play      install what is missing, build, start the game
-#   ./run.sh package   install what is missing, build build/package/wirtola_<version>_<arch>.deb
+#   ./run.sh package   install what is missing, build build/release/wirtola_<version>_<arch>.deb
 #   ./run.sh test      install what is missing, build, run all tests (plain, sanitized, fuzzed),
 #                      build the package and check it
 set -euo pipefail
@@ -46,36 +46,45 @@ install_missing() { # install_missing <package>...
   fi
 }
 
+# Where the test command's time goes: each step with the seconds since the start.
+step() { echo "== $* (${SECONDS} s)"; }
+
 build() { # build <dir> [cmake options...]
   local dir=$1; shift
   cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
   cmake --build "$dir" -j "$jobs"
 }
 
-# The package's build: Release with all of Debian's hardening flags (the project adds stack clash
-# and control-flow protection to them), the statistics always in the user's data folder,
-# installed under /usr. Only what the package holds is built. The same commit gives the same
-# bytes wherever and whenever it is built: the clone's folder is mapped away in what the compiler
-# records, and every time stamp (resources, archive members) is the last commit's.
-package() {
-  local cppflags map
+# The same commit gives the same bytes wherever and whenever it is built: every time stamp
+# (resources, archive members) is the last commit's, and the clone's folder is mapped away in what
+# the compiler records (release_options).
+if [[ -z ${SOURCE_DATE_EPOCH:-} ]] && git rev-parse --git-dir >/dev/null 2>&1; then
+  SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
+  export SOURCE_DATE_EPOCH
+fi
+
+# The Release build, build/release, is the one played, tested and packaged: Release with all of
+# Debian's hardening flags (the project adds stack clash and control-flow protection to them),
+# installed under /usr. Debian's -g is left out, since the packaged program is stripped.
+release_options() { # fills release with the cmake options of build/release
   local -x DEB_BUILD_MAINT_OPTIONS=hardening=+all
-  if [[ -z ${SOURCE_DATE_EPOCH:-} ]] && git rev-parse --git-dir >/dev/null 2>&1; then
-    local -x SOURCE_DATE_EPOCH
-    SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
-  fi
+  local cflags cxxflags cppflags map
   cppflags=$(dpkg-buildflags --get CPPFLAGS)
+  cflags=$(dpkg-buildflags --get CFLAGS | sed -E 's/(^| )-g( |$)/ /')
+  cxxflags=$(dpkg-buildflags --get CXXFLAGS | sed -E 's/(^| )-g( |$)/ /')
   map="-ffile-prefix-map=$PWD=."
-  cmake -S . -B build/package -G Ninja -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr \
-    -DBUILD_TESTING=OFF -DWIRTOLA_PER_USER_STATISTICS=ON -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
-    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
-    "-DCMAKE_C_FLAGS=$(dpkg-buildflags --get CFLAGS) $cppflags $map" \
-    "-DCMAKE_CXX_FLAGS=$(dpkg-buildflags --get CXXFLAGS) $cppflags $map" \
-    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-  cmake --build build/package -j "$jobs" --target wirtola wirtola_gzipped
-  rm -f build/package/wirtola_*.deb
-  (cd build/package && cpack -G DEB >/dev/null)
-  echo "Package: $(ls build/package/wirtola_*.deb)"
+  release=(-DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX=/usr -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON
+    "-DCMAKE_C_FLAGS=$cflags $cppflags $map" "-DCMAKE_CXX_FLAGS=$cxxflags $cppflags $map"
+    "-DCMAKE_EXE_LINKER_FLAGS=$(dpkg-buildflags --get LDFLAGS)")
+}
+
+# The Debian package of build/release as it stands, with what the package holds built first.
+package() {
+  cmake --build build/release -j "$jobs" --target wirtola_installed wirtola_gzipped
+  rm -f build/release/wirtola_*.deb
+  (cd build/release && cpack -G DEB >/dev/null)
+  echo "Package: $(ls build/release/wirtola_*.deb)"
 }
 
 # The program's own folders, as CMakeLists.txt lists them (WIRTOLA_FOLDERS) and a configured
@@ -119,40 +128,52 @@ case "$mode" in
   package) install_missing "${packages[@]}" "${package_packages[@]}" ;;
   *) install_missing "${packages[@]}" ;;
 esac
+release_options
 case "$mode" in
   play)
     # The game alone: no tests, benchmarks or generators (the test command builds those here).
-    build build/release -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=OFF
+    build build/release "${release[@]}" -DBUILD_TESTING=OFF
     exec build/release/program/wirtola
     ;;
   test)
-    cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=ON \
-      -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    step "format, the Release build"
+    cmake -S . -B build/release -G Ninja "${release[@]}" -DBUILD_TESTING=ON >/dev/null
     check_format build/release
     build build/release
-    check_names build/release
-    # The Orca round mostly waits for speech (two minutes): it runs while the sanitizer build
-    # compiles, a load like the busy loops it plays under anyway, and is waited for after it.
+    # The Orca round mostly waits for speech (two minutes): it starts as soon as the program is
+    # built and plays beside the rest of this command, whose builds and tests are the load it is
+    # meant to play under (so it starts no busy loops of its own); it is waited for at the end.
     orca='^game\.orca_round$'
-    ctest --test-dir build/release --output-on-failure -R "$orca" >build/release/orca-round.log 2>&1 &
+    WIRTOLA_ORCA_LOADED=1 ctest --test-dir build/release --output-on-failure -R "$orca" \
+      >build/release/orca-round.log 2>&1 &
     orca_pid=$!
     trap 'kill "$orca_pid" 2>/dev/null || true' EXIT
+    step "the Orca round started; clang-tidy"
+    check_names build/release
+    step "the sanitizer build"
     # One clang build carries both the sanitizer tests and the fuzz targets.
     CC=clang CXX=clang++ build build/asan -DCMAKE_BUILD_TYPE=Debug -DWIRTOLA_SANITIZE=ON -DWIRTOLA_FUZZ=ON \
       -DBUILD_TESTING=ON
+    # One test more than the processors: many wait on timers and the programs they start.
+    step "the Release tests"
+    ctest --test-dir build/release --output-on-failure -j "$((jobs + 1))" -E "$orca"
+    step "the sanitized tests"
+    ctest --test-dir build/asan --output-on-failure -j "$((jobs + 1))"
+    step "the package of the build just tested, and its checks"
+    package
+    tests/package/validate.sh build/release
+    tests/package/hardening.sh build/release
+    tests/package/installed.sh build/release
+    step "the Orca round's end"
     orca_status=0
     wait "$orca_pid" || orca_status=$?
     trap - EXIT
     cat build/release/orca-round.log
     ((orca_status == 0))
-    ctest --test-dir build/release --output-on-failure -j "$jobs" -E "$orca"
-    ctest --test-dir build/asan --output-on-failure -j "$jobs"
-    package
-    tests/package/validate.sh build/package
-    tests/package/hardening.sh build/package
-    tests/package/installed.sh build/package
+    step "every test passed"
     ;;
   package)
+    cmake -S . -B build/release -G Ninja "${release[@]}" -DBUILD_TESTING=OFF >/dev/null
     package
     ;;
   *)

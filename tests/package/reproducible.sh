@@ -16,7 +16,7 @@ for clone in "$tmp/one/wirtola" "$tmp/two/a/longer/path/to/wirtola"; do
   git -C "$clone" checkout -q --detach "$commit"
   echo "== $(date +%T) building in $clone"
   (cd "$clone" && ./run.sh package) >"$clone.log" 2>&1 || { cat "$clone.log" >&2; exit 1; }
-  debs+=("$(ls "$clone"/build/package/wirtola_*.deb)")
+  debs+=("$(ls "$clone"/build/release/wirtola_*.deb)")
   sleep 2 # the second build starts at another second of the clock, whatever the first took
 done
 
